@@ -1,0 +1,36 @@
+#pragma once
+// The one error type that handlers throw and catch: a number and a
+// description, as the message boxes show them.
+#include <QString>
+#include <stdexcept>
+
+namespace ErrNo {
+constexpr int Overflow = 6;
+constexpr int TypeMismatch = 13;
+constexpr int ObjectNotSet = 91;      // no active window to address
+constexpr int InvalidUseOfNull = 94;  // an empty field where a value is needed
+constexpr int NoCurrentRecord = 3021; // no current row
+constexpr int DuplicateKey = 3022;    // a duplicate value in a unique index
+constexpr int WriteConflict = 3197;   // row changed by another user meanwhile
+constexpr int RowDeleted = 3167;      // row deleted by another user meanwhile
+constexpr int DatabaseError = 3049;   // the database could not be read or written
+} // namespace ErrNo
+
+class FwError : public std::runtime_error {
+public:
+    FwError(int number, const QString &description)
+        : std::runtime_error(description.toStdString()), m_number(number), m_description(description)
+    {
+    }
+    /// An error with the standard description of its number.
+    explicit FwError(int number) : FwError(number, standardDescription(number)) {}
+
+    int number() const { return m_number; }
+    QString description() const { return m_description; }
+
+    static QString standardDescription(int number);
+
+private:
+    int m_number;
+    QString m_description;
+};

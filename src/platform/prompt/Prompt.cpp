@@ -1,0 +1,122 @@
+#include "platform/prompt/Prompt.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPointer>
+
+namespace Prompt {
+namespace {
+
+class DialogBackend : public Backend {
+public:
+    Answer message(const Box &box) override
+    {
+        QMessageBox mb(parentWindow());
+        mb.setText(box.text);
+        mb.setWindowTitle(box.title.isEmpty() ? applicationTitle() : box.title);
+        switch (box.icon) {
+        case Icon::None: mb.setIcon(QMessageBox::NoIcon); break;
+        case Icon::Critical: mb.setIcon(QMessageBox::Critical); break;
+        case Icon::Question: mb.setIcon(QMessageBox::Question); break;
+        case Icon::Exclamation: mb.setIcon(QMessageBox::Warning); break;
+        case Icon::Information: mb.setIcon(QMessageBox::Information); break;
+        }
+        switch (box.buttons) {
+        case Buttons::OK: mb.setStandardButtons(QMessageBox::Ok); break;
+        case Buttons::OKCancel: mb.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+        case Buttons::YesNo: mb.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+        case Buttons::YesNoCancel:
+            mb.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            break;
+        case Buttons::RetryCancel: mb.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel); break;
+        }
+        switch (mb.exec()) {
+        case QMessageBox::Ok: return Answer::OK;
+        case QMessageBox::Yes: return Answer::Yes;
+        case QMessageBox::No: return Answer::No;
+        case QMessageBox::Retry: return Answer::Retry;
+        default:
+            // Closing a Yes/No box with Escape or the title bar means No.
+            return box.buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
+        }
+    }
+
+    QString input(const QString &prompt, const QString &title, const QString &defaultText) override
+    {
+        QInputDialog dlg(parentWindow());
+        dlg.setWindowTitle(title.isEmpty() ? applicationTitle() : title);
+        dlg.setLabelText(prompt);
+        dlg.setTextValue(defaultText);
+        if (dlg.exec() != QDialog::Accepted)
+            return QString();
+        return dlg.textValue();
+    }
+
+    QString file(const FileRequest &request) override
+    {
+        if (request.save)
+            return QFileDialog::getSaveFileName(parentWindow(), request.title, request.directory, request.filter);
+        return QFileDialog::getOpenFileName(parentWindow(), request.title, request.directory, request.filter);
+    }
+
+    void beep() override { QApplication::beep(); }
+};
+
+Backend *&installed()
+{
+    static Backend *current = nullptr;
+    return current;
+}
+
+QPointer<QWidget> &parentHolder()
+{
+    static QPointer<QWidget> parent;
+    return parent;
+}
+
+} // namespace
+
+void setBackend(Backend *b) { installed() = b; }
+
+Backend &backend()
+{
+    static DialogBackend dialogs;
+    return installed() ? *installed() : dialogs;
+}
+
+void setParentWindow(QWidget *parent) { parentHolder() = parent; }
+QWidget *parentWindow() { return parentHolder().data(); }
+
+QString applicationTitle()
+{
+    const QString name = QCoreApplication::applicationName();
+    return name.isEmpty() ? QStringLiteral("Fenwarra") : name;
+}
+
+Answer MsgBox(const QString &text, Buttons buttons, Icon icon, const QString &title)
+{
+    return backend().message(Box{text, icon, buttons, title});
+}
+
+Answer Message(const QString &text, Icon icon) { return MsgBox(text, Buttons::OK, icon, kTitle); }
+
+QString InputBox(const QString &prompt, const QString &title, const QString &defaultText)
+{
+    return backend().input(prompt, title, defaultText);
+}
+
+QString OpenFileName(const QString &title, const QString &directory, const QString &filter)
+{
+    return backend().file(FileRequest{title, directory, filter, false});
+}
+
+QString SaveFileName(const QString &title, const QString &directory, const QString &filter)
+{
+    return backend().file(FileRequest{title, directory, filter, true});
+}
+
+void Beep() { backend().beep(); }
+
+} // namespace Prompt

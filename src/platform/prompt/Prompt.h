@@ -1,0 +1,63 @@
+#pragma once
+// The prompt layer: every message box, input box, file dialog and beep of the
+// program goes through here, so that tests can answer them from a script and
+// check each box's text, icon, buttons and title.
+#include <QString>
+
+class QWidget;
+
+namespace Prompt {
+
+/// The title nearly every box of the program carries.
+inline const QString kTitle = QStringLiteral("Message from the Fenwarra");
+
+enum class Icon { None, Critical, Question, Exclamation, Information };
+enum class Buttons { OK, OKCancel, YesNo, YesNoCancel, RetryCancel };
+enum class Answer { OK = 1, Cancel = 2, Retry = 4, Yes = 6, No = 7 };
+
+struct Box {
+    QString text;
+    Icon icon = Icon::None;
+    Buttons buttons = Buttons::OK;
+    QString title; // empty: the application's title
+};
+
+struct FileRequest {
+    QString title;
+    QString directory;
+    QString filter;
+    bool save = false;
+};
+
+class Backend {
+public:
+    virtual ~Backend() = default;
+    virtual Answer message(const Box &box) = 0;
+    /// The typed text, or "" when the user cancelled.
+    virtual QString input(const QString &prompt, const QString &title, const QString &defaultText) = 0;
+    /// The chosen file, or "" when the user cancelled.
+    virtual QString file(const FileRequest &request) = 0;
+    virtual void beep() = 0;
+};
+
+/// Install a backend (tests install a scripted one); nullptr returns to the real dialogs.
+void setBackend(Backend *backend);
+Backend &backend();
+
+/// The window real dialogs are parented to (the frame); may be null.
+void setParentWindow(QWidget *parent);
+QWidget *parentWindow();
+
+Answer MsgBox(const QString &text, Buttons buttons = Buttons::OK, Icon icon = Icon::None,
+              const QString &title = QString());
+/// Shorthand for the program's usual box: OK button, the given icon, "Message from the Fenwarra".
+Answer Message(const QString &text, Icon icon);
+QString InputBox(const QString &prompt, const QString &title = QString(), const QString &defaultText = QString());
+QString OpenFileName(const QString &title, const QString &directory, const QString &filter);
+QString SaveFileName(const QString &title, const QString &directory, const QString &filter);
+void Beep();
+
+/// The application's title, shown on boxes that have none of their own.
+QString applicationTitle();
+
+} // namespace Prompt

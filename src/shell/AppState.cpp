@@ -1,0 +1,13 @@
+#include "shell/AppState.h"
+
+namespace {
+AppState &instance()
+{
+    static AppState state;
+    return state;
+}
+} // namespace
+
+AppState &App() { return instance(); }
+
+void resetApp() { instance() = AppState(); }

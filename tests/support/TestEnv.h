@@ -1,0 +1,31 @@
+#pragma once
+// A fresh world for one test: temporary AppPath and DBFPath, a new database
+// created from the shipped schema and rows, empty settings, a reset
+// application state and the real clock. Destroying it closes the database.
+#include <QSqlDatabase>
+#include <QString>
+#include <QTemporaryDir>
+
+class TestEnv {
+public:
+    /// Once per process, before QApplication: settings and runtime folders in
+    /// a temporary place, so no test touches the user's own.
+    static void prepareProcess();
+
+    explicit TestEnv(bool withDatabase = true);
+    ~TestEnv();
+
+    QString appPath() const; // ends in "/"
+    QString dbfPath() const; // ends in "/"
+    QSqlDatabase db() const;
+
+    /// Put a case into Clients with bound values; returns its CaseNo.
+    /// history e.g. "12.5;12.3;12.1;", lastWeighed as stored (ISO text).
+    int addCase(const QString &surname, const QString &animal, const QString &species, const QString &breed,
+                const QString &sex, const QString &units, double lower, double upper, const QString &history,
+                const QString &lastWeighedIso, const QString &dobIso = QStringLiteral("2020-01-15"),
+                bool active = true);
+
+private:
+    QTemporaryDir m_dir;
+};
