@@ -1,0 +1,42 @@
+#pragma once
+// Small procedures that the windows share.
+#include <QDate>
+#include <QString>
+#include <QVariant>
+
+class DataControl;
+class QLineEdit;
+class QWidget;
+class frmDocument;
+
+/// Whole weeks from the first date to the second, rounded half away from zero
+/// (3.5 days gives 1, -10.5 days gives -2). A result beyond 16 bits shows the
+/// overflow message and gives 0.
+qint16 WeeksBetween(const QDate &first, const QDate &second);
+/// The same with moments (fractions of a day count).
+qint16 WeeksBetween(const QDateTime &first, const QDateTime &second);
+
+/// Create a new case window with the caption and show it in the frame; it
+/// becomes the frame's active child window.
+frmDocument *OpenCaseWindow(const QString &caption);
+
+/// How many times ch (one character, exact case) stands in text.
+qint16 CountChar(const QString &text, const QString &ch, qint16 &count);
+
+/// Check an entered date of birth: 1 valid, 0 refused (with the program's
+/// messages: no date, or a date in the future).
+qint16 CheckDOB(const QVariant &entered, qint16 &ok);
+
+/// The age text of a date of birth at today's date:
+/// " 1yrs  0mths  0wks" (each number blank-led when not negative).
+QString AgeText(QString &result, const QDate &dob);
+
+/// Select the whole text of an entry box, so the next key stroke replaces it.
+void SelectAllText(QWidget *textBox);
+
+/// The case caption: "Case#" + blank-led number + ", " + animal + " " + surname.
+QString CaseCaption(const QString &caseNo, const QString &animalName, const QString &surname);
+
+/// Bind a data source to the clinic database: database name DBFName, the
+/// connect text, the record source where given (with its bound values), refresh.
+void BindToClinicDB(DataControl &data, const QString &recordSource = QString(), const QVariantList &params = {});
