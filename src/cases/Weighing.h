@@ -1,0 +1,83 @@
+#pragma once
+// The arithmetic of a weighing and of its undo, apart from any window.
+//
+// A weighing fills in every week since the previous one by even steps from
+// the previous weight (the newest entry of the history) towards the new one.
+// The weekly step is rounded to two decimals and dropped when the weekly
+// change is under 0.01, so the last filled-in entry need not equal the new
+// weight: the new weight itself is kept, exactly as entered, as CurrentWt.
+//
+// Every weight and intermediate is single precision, and values are rounded
+// the program's way: formatted with a pattern and the text read back.
+#include <QDate>
+#include <QString>
+#include <QtGlobal>
+
+namespace Weighing {
+
+/// Shown when a typed weight is not a number.
+inline const QString kNotNumeric = QStringLiteral("You must enter a numerical value");
+/// Shown when a typed weight is a number but 0 or less: no animal weighs that,
+/// and such an entry would corrupt the history and the analysis.
+inline const QString kNotPositive = QStringLiteral("The weight must be more than 0");
+
+/// What a typed weight is worth.
+enum class AnswerCheck {
+    Empty,       // the user cancelled or cleared the box: the operation ends
+    NotNumeric,  // refused with kNotNumeric, asked again
+    NotPositive, // refused with kNotPositive, asked again
+    Ok,
+};
+AnswerCheck checkAnswer(const QString &answer);
+/// The refusal message of a check that is neither Empty nor Ok.
+QString refusalText(AnswerCheck check);
+
+/// Calendar days from the last weighing to today; negative when the last
+/// weighing lies in the future. Throws FwError(ErrNo::Overflow) beyond 16 bits.
+qint16 daysSince(const QDate &lastWeighed, const QDate &today);
+
+/// The shortest interval between two weighings, in days.
+constexpr qint16 kMinimumDays = 6;
+/// True when a weighing so soon after the last one is refused.
+inline bool tooSoon(qint16 days) { return days < kMinimumDays; }
+/// "It is only " + days blank-led + " days since the last weight. " +
+/// "The minimum re-weigh interval is 6 days."
+QString tooSoonText(qint16 days);
+
+/// Whole weeks in a number of days (6 to 10 give 1, 11 to 17 give 2).
+qint16 weeksFor(qint16 days);
+
+/// The change from the previous weight to the new one, both rounded to two
+/// decimals first.
+float diffOf(double newWeight, float prev);
+/// The weekly step: the change spread over the weeks, rounded to two
+/// decimals; 0 when there is no change or the weekly change is under 0.01.
+float stepOf(float diff, qint16 weeks);
+/// The entries a weighing appends: for i = 1 to weeks, prev + i * step
+/// written "##.#" and trimmed, each followed by ";".
+QString entries(float prev, float step, qint16 weeks);
+
+/// Everything a weighing stores, worked out from the typed weight, the
+/// window's previous weight and the days since the last weighing.
+struct Result {
+    qint16 weeks = 0;
+    float diff = 0;
+    float step = 0;
+    QString appended;     // the entries to add to the history
+    float currentWt = 0;  // the new weight as entered, single precision
+};
+/// Precondition: !tooSoon(days).
+Result nextWeighing(double newWeight, float prev, qint16 days);
+
+/// The weight an undo restores as CurrentWt: the newest entry of the undo
+/// history, read leniently.
+float undoneCurrentWt(const QString &undoHistory);
+/// The one-entry history of a first-weight correction: the weight blank-led,
+/// then ";" (12.5 gives " 12.5;").
+QString correctedHistory(float weight);
+
+/// The value a single-precision weight is stored as: the decimal number it
+/// stands for (10.05f is stored as 10.05, not as 10.050000190734863).
+double storedWeight(float weight);
+
+} // namespace Weighing
