@@ -18,7 +18,8 @@
 #include <QVector>
 #include <optional>
 
-namespace CaseAnalysisErr {
+namespace CaseAnalysisErr
+{
 // An empty history has no newest weight (the runtime's "subscript out of range").
 constexpr int EmptyHistory = 9;
 } // namespace CaseAnalysisErr
@@ -133,14 +134,15 @@ struct CaseAnalysis {
     TargetAnalysis target;
 };
 
-namespace Analysis {
+namespace Analysis
+{
 
 /// "From " + blank-led lower + " to " + blank-led upper + " " + units.
 QString AcRangeText(float lower, float upper, const QString &units);
 
 /// The five-line summary, lines joined by CR LF, ending in one blank.
-QString DetailsText(const QString &animalName, const QString &surname, const QString &species,
-                    const QString &ageText, const QString &breed, const QString &sex, const QString &telNo);
+QString DetailsText(const QString &animalName, const QString &surname, const QString &species, const QString &ageText,
+                    const QString &breed, const QString &sex, const QString &telNo);
 
 /// The recommended breed weight: "Canines Only" unless the species is "Dog"
 /// (exact case); a "Cross Breed" dog gets "Nearest Breed"; a dog whose breed
@@ -163,14 +165,15 @@ QVector<WtDataRow> WtDataRows(const QVector<float> &weights, const QDate &lastWe
 
 /// The chart series: the weights oldest first with the bounds repeated; a
 /// single weighing gives two equal points per series, none gives no points.
-WeightChart ChartSeries(const QVector<float> &weights, float lower, float upper, const QString &units);
+/// The bounds are the numbers read from the texts of LowerWt and UpperWt.
+WeightChart ChartSeries(const QVector<float> &weights, double lower, double upper, const QString &units);
 
 /// The analysis against the ideal weight. name is the animal's name shown in
 /// the texts, sex decides "her" (contains "Female", exact case) or "his".
 /// Throws FwError(CaseAnalysisErr::EmptyHistory) for an empty history: there
 /// is no newest weight to analyse.
-TargetAnalysis Target(const QVector<float> &weights, float upper, float lower, const QString &name,
-                      const QString &sex, const QString &units);
+TargetAnalysis Target(const QVector<float> &weights, float upper, float lower, const QString &name, const QString &sex,
+                      const QString &units);
 
 /// "Heading to target. Estimated time to ideal weight = " + weeks + " weeks";
 /// when the weight did not change (rate 0) no number of weeks can be

@@ -14,7 +14,8 @@
 #include <QVector>
 #include <QtGlobal>
 
-class WeightHistory {
+class WeightHistory
+{
 public:
     WeightHistory() = default;
     explicit WeightHistory(const QString &graphData) : m_text(graphData) {}
