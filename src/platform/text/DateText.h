@@ -20,8 +20,12 @@ QString ShortDate(const QDate &date);
 /// The program's date conversion: reads "31-Dec-1995", "31 Dec 1995",
 /// "06/Dec/26", "6-dec-26", "December 31, 1995", ISO "1995-12-31" (as stored in
 /// the database), and numeric day/month/year "31/12/1995". Two-digit years
-/// 00-29 are 2000-2029, 30-99 are 1930-1999. Returns nothing when the text is
-/// no date (including impossible days such as 31-Feb-2000).
+/// 00-29 are 2000-2029, 30-99 are 1930-1999. Month names are English, full or
+/// abbreviated, without regard to case. Numeric dates are always day first
+/// (12/13/2000 is refused, never read month first); a four-digit first part is
+/// a year (1995/12/31). An ISO text may carry a time of day, which is ignored.
+/// Returns nothing when the text is no date (including impossible days such as
+/// 31-Feb-2000, a missing year, or a three-digit year).
 std::optional<QDate> Parse(const QString &text);
 
 /// Like Parse, but throws FwError(ErrNo::TypeMismatch) when the text is no
@@ -29,7 +33,8 @@ std::optional<QDate> Parse(const QString &text);
 QDate CDate(const QString &text);
 
 /// Whole days from a to b (b - a), from calendar dates, never from clock
-/// milliseconds, so daylight-saving days count as one day.
+/// milliseconds, so daylight-saving days count as one day. An invalid (empty)
+/// date throws FwError(ErrNo::InvalidUseOfNull) rather than counting as 0 days.
 qint64 DaysBetween(const QDate &a, const QDate &b);
 
 /// The ISO text (YYYY-MM-DD) in which dates are stored in the database.
