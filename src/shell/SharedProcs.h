@@ -1,6 +1,7 @@
 #pragma once
 // Small procedures that the windows share.
 #include <QDate>
+#include <QDateTime>
 #include <QString>
 #include <QVariant>
 
@@ -10,28 +11,34 @@ class QWidget;
 class frmDocument;
 
 /// Whole weeks from the first date to the second, rounded half away from zero
-/// (3.5 days gives 1, -10.5 days gives -2). A result beyond 16 bits shows the
-/// overflow message and gives 0.
+/// (3.5 days gives 1, -10.5 days gives -2), counted in calendar days. A result
+/// beyond 16 bits, or a missing date, shows the error's description in a
+/// critical box and gives 0.
 qint16 WeeksBetween(const QDate &first, const QDate &second);
-/// The same with moments (fractions of a day count).
+/// The same with moments: fractions of a day count, read from the wall clock
+/// so that a daylight-saving change does not shift the count.
 qint16 WeeksBetween(const QDateTime &first, const QDateTime &second);
 
 /// Create a new case window with the caption and show it in the frame; it
 /// becomes the frame's active child window.
 frmDocument *OpenCaseWindow(const QString &caption);
 
-/// How many times ch (one character, exact case) stands in text.
+/// How many times ch (one character, exact case) stands in text; a ch of any
+/// other length counts 0. More than 32767 matches throws FwError(Overflow).
 qint16 CountChar(const QString &text, const QString &ch, qint16 &count);
 
-/// Check an entered date of birth: 1 valid, 0 refused (with the program's
-/// messages: no date, or a date in the future).
+/// Check an entered date of birth (a text, a QDate or a QDateTime): 1 valid,
+/// 0 refused (with the program's messages: no date, a date in the future, or
+/// the description of an error that stopped the check).
 qint16 CheckDOB(const QVariant &entered, qint16 &ok);
 
 /// The age text of a date of birth at today's date:
-/// " 1yrs  0mths  0wks" (each number blank-led when not negative).
+/// " 1yrs  0mths  0wks" (each number blank-led when not negative). An invalid
+/// date throws FwError(InvalidUseOfNull) for the caller's handler to report.
 QString AgeText(QString &result, const QDate &dob);
 
-/// Select the whole text of an entry box, so the next key stroke replaces it.
+/// Select the whole text of an entry box (QLineEdit, QTextEdit, QPlainTextEdit),
+/// so the next key stroke replaces it; anything else gets the program's note.
 void SelectAllText(QWidget *textBox);
 
 /// The case caption: "Case#" + blank-led number + ", " + animal + " " + surname.

@@ -1,0 +1,231 @@
+#include "support/TestEnv.h"
+#include "support/TestMain.h"
+
+#include "platform/FwError.h"
+#include "platform/db/ClinicDb.h"
+#include "platform/help/Help.h"
+#include "platform/help/HelpWindow.h"
+#include "shell/AppState.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
+
+namespace {
+
+void writeFile(const QString &path, const QString &text)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(text.toUtf8());
+}
+
+QString page(const QString &title, const QString &body)
+{
+    return QStringLiteral("<html><head><title>%1</title><style>p { color: red; }</style></head><body>%2</body></html>")
+        .arg(title, body);
+}
+
+QTextBrowser *browser() { return Help::window()->findChild<QTextBrowser *>(QStringLiteral("HelpBrowser")); }
+QString shownFile() { return QFileInfo(browser()->source().toLocalFile()).fileName(); }
+
+} // namespace
+
+class HelpTest : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup()
+    {
+        if (QWidget *w = Help::window())
+            delete w;
+    }
+
+    // Every topic the windows ask for has a page in the shipped set, with a
+    // title, and every link between the pages leads to a page that exists.
+    void shippedPagesAreComplete()
+    {
+        const QString folder = QDir(ClinicDb::dataDir()).filePath(QStringLiteral("help"));
+        const QStringList pages = {QStringLiteral("contents.html"), QStringLiteral("search.html")};
+        const int topics[] = {1077, 1027, 1083, 1037, 1123, 1126, 1001, 1005, 1102};
+        QStringList all = pages;
+        for (int t : topics)
+            all << HelpPages::topicFile(t);
+        const QRegularExpression link(QStringLiteral("href=\"([^\"#:]+)\""));
+        for (const QString &file : all) {
+            QFile f(QDir(folder).filePath(file));
+            QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(file));
+            const QString html = QString::fromUtf8(f.readAll());
+            QVERIFY2(!HelpPages::title(html).isEmpty(), qPrintable(file));
+            for (auto it = link.globalMatch(html); it.hasNext();) {
+                const QString target = it.next().captured(1);
+                QVERIFY2(QFile::exists(QDir(folder).filePath(target)), qPrintable(file + " -> " + target));
+            }
+        }
+        QVERIFY(QFile(QDir(folder).filePath(QStringLiteral("search.html"))).open(QIODevice::ReadOnly));
+    }
+
+    void plainText_data()
+    {
+        QTest::addColumn<QString>("html");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("tags become blanks") << "<p>Next<br>Weight</p>" << "Next Weight";
+        QTest::newRow("styles and scripts are no text")
+            << "<style>p{color:red}</style><p>Cups</p><script>var x = 'cans';</script>" << "Cups";
+        QTest::newRow("comments are no text") << "<!-- hidden words -->shown" << "shown";
+        QTest::newRow("character references") << "Dogs &amp; cats &lt;52 weeks&gt; 0&#8211;8.5 &deg;C"
+                                              << "Dogs & cats <52 weeks> 0\u20138.5  C";
+        QTest::newRow("white space runs") << "  a \n\t b  " << "a b";
+    }
+    void plainText()
+    {
+        QFETCH(QString, html);
+        QFETCH(QString, text);
+        QCOMPARE(HelpPages::plainText(html), text.simplified());
+    }
+
+    void searchFindsPagesHoldingEveryWord_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QStringList>("files");
+        QTest::newRow("one word, any case") << "REDUCTION" << QStringList{"1077.html", "1123.html"};
+        QTest::newRow("part of a word") << "weigh" << QStringList{"1077.html", "1123.html", "2000.html"};
+        QTest::newRow("every word must stand in the page") << "reduction cups" << QStringList{"1123.html"};
+        QTest::newRow("punctuation separates words") << "cups, reduction!" << QStringList{"1123.html"};
+        QTest::newRow("words in the title count") << "Kittens" << QStringList{"2000.html"};
+        QTest::newRow("markup and styles are not searched") << "color" << QStringList{};
+        QTest::newRow("contents and search pages are no hits") << "contents" << QStringList{};
+        QTest::newRow("an empty key finds nothing") << "  " << QStringList{};
+        QTest::newRow("no page") << "zebra" << QStringList{};
+    }
+    void searchFindsPagesHoldingEveryWord()
+    {
+        QFETCH(QString, key);
+        QFETCH(QStringList, files);
+        QTemporaryDir dir;
+        writeFile(dir.filePath("contents.html"), page("Contents", "Weight reduction cups kittens contents"));
+        writeFile(dir.filePath("search.html"), page("Search", "Type words. <!--results-->"));
+        writeFile(dir.filePath("1077.html"), page("Examples", "<p>Bella's weight <b>reduction</b>.</p>"));
+        writeFile(dir.filePath("1123.html"), page("Diet calculator", "Reduction diet: weight, cups and cans."));
+        writeFile(dir.filePath("2000.html"), page("Kittens", "Weights of young cats."));
+        QStringList found;
+        for (const HelpPages::Hit &h : HelpPages::search(dir.path(), key))
+            found << h.file;
+        QCOMPARE(found, files);
+    }
+
+    void searchPageListsHitsAndEscapesTheKey()
+    {
+        QTemporaryDir dir;
+        writeFile(dir.filePath("contents.html"), page("Contents", ""));
+        writeFile(dir.filePath("search.html"), page("Search", "Type words. <!--results--><p>end</p>"));
+        writeFile(dir.filePath("1001.html"), page("Growth <Curves>", "puppy curves"));
+        const QString hit = HelpPages::searchPage(dir.path(), QStringLiteral("puppy"));
+        QVERIFY(hit.contains(QStringLiteral("<a href=\"1001.html\">Growth &lt;Curves&gt;</a>")));
+        QVERIFY(hit.indexOf(QStringLiteral("1001.html")) < hit.indexOf(QStringLiteral("<p>end</p>")));
+
+        const QString none = HelpPages::searchPage(dir.path(), QStringLiteral("<b>zebra</b>"));
+        QVERIFY(none.contains(QStringLiteral("&lt;b&gt;zebra&lt;/b&gt;")));
+        QVERIFY(!none.contains(QStringLiteral("<b>zebra")));
+    }
+
+    void topicOpensItsPageInOneWindow()
+    {
+        TestEnv env(false);
+        QVERIFY(!Help::window());
+        Help::showTopic(App().HelpFilePath, 1077);
+        QWidget *w = Help::window();
+        QVERIFY(w);
+        QCOMPARE(w->objectName(), QStringLiteral("HelpWindow"));
+        QVERIFY(w->isVisible());
+        QVERIFY(!w->isModal());
+        QCOMPARE(shownFile(), QStringLiteral("1077.html"));
+        QVERIFY(browser()->toPlainText().contains(QStringLiteral("Example Cases Discussed")));
+
+        Help::showContents(App().HelpFilePath);
+        QCOMPARE(Help::window(), w); // the same window again
+        QCOMPARE(shownFile(), QStringLiteral("contents.html"));
+
+        // Back returns to the topic page.
+        auto *back = w->findChild<QPushButton *>(QStringLiteral("BackBut"));
+        QVERIFY(back && back->isEnabled());
+        back->click();
+        QCOMPARE(shownFile(), QStringLiteral("1077.html"));
+    }
+
+    void linksBetweenPagesWork()
+    {
+        TestEnv env(false);
+        Help::showContents(App().HelpFilePath);
+        browser()->setSource(QUrl(QStringLiteral("1123.html")));
+        QCOMPARE(shownFile(), QStringLiteral("1123.html"));
+        QVERIFY(browser()->toPlainText().contains(QStringLiteral("Reducn")));
+    }
+
+    void searchBoxListsPagesWithTheWord()
+    {
+        TestEnv env(false);
+        Help::showSearch(App().HelpFilePath);
+        QCOMPARE(shownFile(), QStringLiteral("search.html"));
+        auto *box = Help::window()->findChild<QLineEdit *>(QStringLiteral("SearchText"));
+        QVERIFY(box);
+        QCOMPARE(box->text(), QString());
+
+        box->setText(QStringLiteral("Pomeranian"));
+        QVERIFY(browser()->toPlainText().contains(QStringLiteral("Growth Curves for Puppies and Kittens")));
+        QVERIFY(!browser()->toPlainText().contains(QStringLiteral("Example Cases Discussed")));
+
+        // Typing from another page turns to the search page.
+        Help::showTopic(App().HelpFilePath, 1027);
+        box->setText(QStringLiteral("cups"));
+        QCOMPARE(shownFile(), QStringLiteral("search.html"));
+        QVERIFY(browser()->toPlainText().contains(QStringLiteral("The Diet Calculator")));
+
+        // Asking for the search again starts with an empty key.
+        Help::showSearch(App().HelpFilePath);
+        QCOMPARE(box->text(), QString());
+        QVERIFY(!browser()->toPlainText().contains(QStringLiteral("The Diet Calculator")));
+    }
+
+    void pagesBesideTheHelpFileComeFirst()
+    {
+        TestEnv env(false);
+        QDir().mkpath(env.appPath() + QStringLiteral("help"));
+        writeFile(env.appPath() + QStringLiteral("help/contents.html"), page("Local contents", "Our own pages"));
+        writeFile(env.appPath() + QStringLiteral("help/1077.html"), page("Local examples", "Local example"));
+        QCOMPARE(HelpPages::folderFor(App().HelpFilePath), QDir::cleanPath(env.appPath() + QStringLiteral("help")));
+        Help::showTopic(App().HelpFilePath, 1077);
+        QVERIFY(browser()->toPlainText().contains(QStringLiteral("Local example")));
+    }
+
+    void missingPagesAreReported()
+    {
+        TestEnv env(false);
+        try {
+            Help::showTopic(App().HelpFilePath, 4242);
+            QFAIL("a missing topic must be reported");
+        } catch (const FwError &e) {
+            QVERIFY2(e.description().contains(QStringLiteral("4242")), qPrintable(e.description()));
+        }
+        QVERIFY(!Help::window()); // nothing was opened for it
+
+        // An installation whose data folder has no help pages: neither place
+        // holds them, and the description names where they were looked for.
+        writeFile(env.appPath() + QStringLiteral("schema.sql"), QStringLiteral("-- a data folder without help\n"));
+        QCOMPARE(QDir::cleanPath(ClinicDb::dataDir()), QDir::cleanPath(env.appPath()));
+        try {
+            Help::showContents(App().HelpFilePath);
+            QFAIL("missing help pages must be reported");
+        } catch (const FwError &e) {
+            QVERIFY2(e.description().contains(QDir::cleanPath(env.appPath() + QStringLiteral("help"))),
+                     qPrintable(e.description()));
+        }
+        QVERIFY(!Help::window());
+    }
+};
+
+FW_TEST(HelpTest)
+#include "tst_Help.moc"
