@@ -1,4 +1,118 @@
 #include "shell/Startup.h"
 
-// Placeholder until the frame and splash land.
-void Main() {}
+#include "platform/FwError.h"
+#include "platform/db/ClinicDb.h"
+#include "platform/prompt/Prompt.h"
+#include "platform/settings/Settings.h"
+#include "shell/AppState.h"
+#include "shell/frmMain.h"
+#include "shell/frmSplash.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QEvent>
+#include <QPointer>
+#include <QStandardPaths>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+/// A folder text as the program keeps it: ending in "/".
+QString withSlash(const QString &folder)
+{
+    if (folder.isEmpty() || folder.endsWith(QLatin1Char('/')))
+        return folder;
+    return folder + QLatin1Char('/');
+}
+
+/// The shipped files (help, sounds, start page) lie in the data folder of the
+/// build tree or of the installation.
+QString defaultAppPath() { return withSlash(ClinicDb::dataDir()); }
+
+/// The database lives in the user's own data folder unless the settings say
+/// otherwise.
+QString defaultDbfPath() { return withSlash(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)); }
+
+/// For timing the start: once anything of the frame has been painted, say so
+/// on standard output and leave. The splash's own 4.2 s are not waited for.
+class QuitWhenShown : public QObject {
+public:
+    explicit QuitWhenShown(QWidget *frame) : QObject(frame), m_frame(frame) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (!m_done && event->type() == QEvent::Paint && watched->isWidgetType() &&
+            static_cast<QWidget *>(watched)->window() == m_frame) {
+            m_done = true;
+            std::fputs("FENWARRA_FRAME_SHOWN\n", stdout);
+            std::fflush(stdout);
+            QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+        }
+        return false;
+    }
+
+private:
+    QPointer<QWidget> m_frame;
+    bool m_done = false;
+};
+
+bool benchmarkStart() { return qEnvironmentVariableIntValue("FENWARRA_BENCH_QUIT_WHEN_SHOWN") == 1; }
+
+} // namespace
+
+void Main()
+{
+    QApplication::setApplicationName(QStringLiteral("Fenwarra"));
+
+    // 1. The edition tag, which the frame's caption carries.
+    App().EditionTag = QStringLiteral("NW");
+
+    // 2. The frame, loaded but not shown; the database relocation is offered.
+    auto *frame = new frmMain();
+    Prompt::setParentWindow(frame);
+    frame->enableNetWorkFW();
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, frame, [frame] { delete frame; });
+
+    // 3. The settings, each with its default.
+    const QString appPathDefault = defaultAppPath();
+    const QString dbfPathDefault = defaultDbfPath();
+    App().AppPath = Settings::get(QStringLiteral("Paths"), QStringLiteral("AppPath"), appPathDefault);
+    App().DBFPath = Settings::get(QStringLiteral("Paths"), QStringLiteral("DBFPath"), dbfPathDefault);
+    if (App().DBFPath == dbfPathDefault)
+        QDir().mkpath(dbfPathDefault);
+    // A link mode the program does not know is a normal start.
+    App().Linked = QString::number(
+        frmSplash::linkMode(Settings::get(QStringLiteral("LinkData"), QStringLiteral("Linked"), QStringLiteral("0"))));
+    App().PrintOption = Settings::get(QStringLiteral("Options"), QStringLiteral("PrintOption"), QStringLiteral("1"));
+    App().LegendCheck = Settings::get(QStringLiteral("Options"), QStringLiteral("LegendCheck"), QStringLiteral("1"));
+    App().SymbolCheck = Settings::get(QStringLiteral("Options"), QStringLiteral("SymbolCheck"), QStringLiteral("1"));
+    App().BackColour = Settings::get(QStringLiteral("Options"), QStringLiteral("BackColour"), QStringLiteral("3"));
+
+    // 4. The database and help file names.
+    App().DBFName = App().DBFPath + ClinicDb::kFileName;
+    App().HelpFilePath = App().AppPath + QStringLiteral("FW2P0.hlp");
+
+    // The database is created on the first start, so the program works at
+    // once. A file that is not a Fenwarra database is left alone and reported;
+    // the program runs on so that the user can point it at the right one.
+    try {
+        ClinicDb::connection(App().DBFName);
+    } catch (const FwError &e) {
+        Prompt::Message(e.description(), Prompt::Icon::Critical);
+    } catch (const std::exception &e) {
+        Prompt::Message(QString::fromLocal8Bit(e.what()), Prompt::Icon::Critical);
+    }
+
+    // 5. The splash, modal; its load shows the frame (or the link window).
+    frmSplash splash(frame);
+    splash.Form_Load();
+    if (benchmarkStart()) {
+        qApp->installEventFilter(new QuitWhenShown(frame));
+        frame->update();
+        return;
+    }
+    splash.exec();
+}

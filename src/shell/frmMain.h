@@ -1,13 +1,17 @@
 #pragma once
 // The multiple-document frame: menus, toolbar, status bar, the recent-cases
 // menu and the routing of commands to the active case window or to tools.
+#include <QList>
 #include <QMainWindow>
+#include <QRect>
 #include <QString>
+#include <functional>
 
 class QAction;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
+class QPrinter;
 class QStatusBar;
 class QToolBar;
 class QTimer;
@@ -33,6 +37,16 @@ public:
     void setRecentCaption(int index, const QString &caption);
     /// Items 10..2 take the caption of the item above; item 1 takes caption.
     void pushRecent(const QString &caption);
+
+    /// The printer that printer setup configures and printing uses.
+    QPrinter *printer();
+
+    /// The start-up enables the database relocation command once the frame is loaded.
+    void enableNetWorkFW();
+
+    /// What ending the program does; by default it leaves the event loop at
+    /// once. Tests replace it so that the test program itself runs on.
+    void setEndProgram(std::function<void()> end);
 
     // Handlers (the system's names).
     void MDIForm_Load();
@@ -80,13 +94,52 @@ public:
     /// does not exist).
     void endAtOnce();
 
+signals:
+    /// Hidden1 was pressed (the start of a linked new case).
+    void hidden1Pressed();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void buildMenus();
+    void buildToolBar();
+    void buildStatusBar();
+    void buildHiddenControls();
+    void refreshWindowList();
+    void updateClockPanels();
+    void endProgram();
+
+    /// Press the active child's button of that name. Throws FwError 91 when no
+    /// child window is open, 438 when the child has no such button.
+    void pressActiveButton(const QString &buttonName);
+    /// Run a forwarded command: error 91 shows the command's own message,
+    /// every other failure the error's description.
+    void forwardCommand(const std::function<void()> &command, const QString &noWindowMessage);
+
+    // Launchers of the windows that open from the frame, one small function
+    // each, so that every window's opening sequence stays in one place.
+    void openNewCase();
+    void openCaseLocator();
+    void openCaseDetailsEditor();
+    void openDietCalculatorWithoutCase();
+
     QMdiArea *m_mdi = nullptr;
     QAction *m_recent[11] = {};
     // The rest is the implementation's.
     struct Private;
     Private *d = nullptr;
 };
+
+/// The case number of a recent-cases caption, as plain digits: read leniently
+/// from 6 characters after the first "Case:", or from the sixth character when
+/// the caption has no "Case:" ("Case# 12, Rex Smith" gives "12", "?" gives "0").
+QString RecentCaseNumber(const QString &caption);
+
+/// Strips for tiling n windows into an area: Qt::Horizontal stacks them one
+/// above the other (each the full width), Qt::Vertical sets them side by side.
+QList<QRect> TileStrips(const QRect &area, int count, Qt::Orientation orientation);
+
+/// Places for the title bars of minimised windows along the bottom of an area,
+/// left to right, then row above row.
+QList<QRect> IconPlaces(const QRect &area, int count, const QSize &iconSize);

@@ -1,0 +1,964 @@
+#include "shell/frmMain.h"
+
+#include "cases/CaseOpening.h"
+#include "cases/frmDocument.h"
+#include "platform/FwError.h"
+#include "platform/help/Help.h"
+#include "platform/prompt/Prompt.h"
+#include "platform/settings/Settings.h"
+#include "platform/sound/Sound.h"
+#include "platform/text/Clock.h"
+#include "platform/text/DateText.h"
+#include "platform/text/NumberText.h"
+#include "shell/AppState.h"
+#include "shell/Twips.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QSignalBlocker>
+#include <QStatusBar>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolBar>
+
+#include <algorithm>
+#include <memory>
+
+// Resources of a static library must be registered by hand; outside any
+// namespace, as Q_INIT_RESOURCE requires.
+static void initShellResources() { Q_INIT_RESOURCE(shell); }
+
+namespace {
+
+frmMain *s_instance = nullptr;
+
+/// What the runtime reports when a window lacks the control a command presses.
+constexpr int kNoSuchMember = 438;
+const QString kNoSuchMemberText = QStringLiteral("Object doesn't support this property or method");
+
+const QString kExitQuestion = QStringLiteral("Do you really want to exit the Fenwarra?");
+const QString kNoHelp =
+    QStringLiteral("Unable to display Help Contents. There is no Help associated with this project.");
+
+// Geometry defaults of the frame, in twips.
+constexpr int kDefaultLeft = 1000;
+constexpr int kDefaultTop = 1000;
+constexpr int kDefaultWidth = 6500;
+constexpr int kDefaultHeight = 6500;
+// A setting far outside any screen is a damaged value, not a position.
+constexpr double kTwipsLimit = 1.0e6;
+
+QString versionNumber()
+{
+    return QStringLiteral("%1.%2.%3")
+        .arg(FENWARRA_VERSION_MAJOR)
+        .arg(FENWARRA_VERSION_MINOR)
+        .arg(FENWARRA_VERSION_PATCH);
+}
+
+void showDescription(const QString &description)
+{
+    try {
+        Prompt::Message(description, Prompt::Icon::Critical);
+    } catch (...) {
+        // A box that cannot be shown must not take the program down.
+    }
+}
+
+/// Run a handler body; whatever it throws is shown as its description.
+template <typename F> void guarded(F &&body)
+{
+    try {
+        body();
+    } catch (const FwError &e) {
+        showDescription(e.description());
+    } catch (const std::exception &e) {
+        showDescription(QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        showDescription(FwError::standardDescription(0));
+    }
+}
+
+/// A caption as a menu shows it: "&" is a character, not an accelerator.
+QString menuText(const QString &caption)
+{
+    QString text = caption;
+    text.replace(QLatin1Char('&'), QLatin1String("&&"));
+    return text;
+}
+
+/// A frame geometry setting in twips: a text that is not a number keeps the default.
+double twipsSetting(const QString &key, int defaultValue)
+{
+    const QString text = Settings::get(QStringLiteral("Settings"), key, QString::number(defaultValue));
+    if (!NumText::IsNumeric(text))
+        return defaultValue;
+    return std::clamp(NumText::Val(text), -kTwipsLimit, kTwipsLimit);
+}
+
+/// The text of a child control found by name (a text box or a label).
+QString controlText(QWidget *window, const QString &name)
+{
+    if (auto *edit = window->findChild<QLineEdit *>(name))
+        return edit->text();
+    if (auto *label = window->findChild<QLabel *>(name))
+        return label->text();
+    throw FwError(kNoSuchMember, kNoSuchMemberText);
+}
+
+struct ToolButton {
+    const char *key;
+    const char *tip;
+    const char *theme; // freedesktop icon name; the bundled picture stands in when the theme lacks it
+    const char *file;
+};
+
+// Left to right; a separator follows the buttons marked in kGroupEnds.
+const ToolButton kToolButtons[] = {
+    {"EExit", "Exit Fenwarra", "application-exit", "exit"},
+    {"New", "New Case", "document-new", "new"},
+    {"Open", "Open Existing Case", "document-open", "open"},
+    {"CloseCase", "Close Case", "document-close", "close"},
+    {"CloseAllCases", "Close All Cases", "", "closeall"},
+    {"EditCaseBut", "Edit Case Details", "document-properties", "edit"},
+    {"RemindersBut", "List cases due a re-weighing", "x-office-calendar", "reminders"},
+    {"DietCalcBut", "Diet Calculator", "accessories-calculator", "dietcalc"},
+    {"CostCalcBut", "Diet Cost Calculator", "", "costcalc"},
+    {"PupKitBut", "View Growth Curves", "", "growth"},
+    {"ZoomBut", "Zoom Graph", "zoom-in", "zoom"},
+    {"UndoBut", "Undo to previous weight data", "edit-undo", "undo"},
+    {"NextWtBut", "Enter Next Weight", "", "nextwt"},
+    {"PrintSetUp", "Printer Setup", "document-page-setup", "printsetup"},
+    {"PrintRepBut", "Print Preview of Report", "document-print-preview", "printpreview"},
+    {"BreedsBut", "List of K9 Breed Weights", "", "breeds"},
+    {"OptionBut", "Options", "preferences-system", "options"},
+    {"Personalise", "Personalisation", "", "personalise"},
+    {"WebBut", "Web Browser", "internet-web-browser", "web"},
+    {"Help", "Help File", "help-browser", "help"},
+};
+const char *const kGroupEnds[] = {"RemindersBut", "NextWtBut", "PrintRepBut", "Personalise"};
+
+} // namespace
+
+struct frmMain::Private {
+    QMenu *mnuWindow = nullptr;
+    QList<QAction *> windowList;
+    QAction *NetWorkFW = nullptr;
+    QAction *mnuViewToolbar = nullptr;
+    QAction *mnuViewStatusBar = nullptr;
+    QToolBar *tbToolBar = nullptr;
+    QStatusBar *sbStatusBar = nullptr;
+    QLabel *statusPanel = nullptr;
+    QLabel *datePanel = nullptr;
+    QLabel *timePanel = nullptr;
+    QTimer *clockTimer = nullptr;
+    QWidget *Picture1 = nullptr;
+    QLineEdit *HiddenText = nullptr;
+    QString recent[11];
+    std::unique_ptr<QPrinter> printer;
+    std::function<void()> end;
+    bool ending = false;
+};
+
+// ---------------------------------------------------------------------------
+// Construction
+
+frmMain::frmMain(QWidget *parent) : QMainWindow(parent), d(new Private)
+{
+    initShellResources();
+    setObjectName(QStringLiteral("frmMain"));
+    s_instance = this;
+
+    m_mdi = new QMdiArea(this);
+    m_mdi->setObjectName(QStringLiteral("MDIClient"));
+    m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(m_mdi);
+
+    d->end = [] {
+        // Leave whichever event loop runs now, and the main one too should
+        // the end come before it has started.
+        QCoreApplication::exit(0);
+        QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+    };
+
+    buildMenus();
+    buildToolBar();
+    buildStatusBar();
+    buildHiddenControls();
+
+    MDIForm_Load();
+}
+
+frmMain::~frmMain()
+{
+    if (s_instance == this)
+        s_instance = nullptr;
+    delete d;
+}
+
+frmMain *frmMain::instance() { return s_instance; }
+
+void frmMain::buildMenus()
+{
+    QMenuBar *bar = menuBar();
+    bar->setContextMenuPolicy(Qt::PreventContextMenu);
+
+    auto menu = [bar](const char *name, const QString &title) {
+        QMenu *m = bar->addMenu(title);
+        m->setObjectName(QLatin1String(name));
+        m->menuAction()->setObjectName(QLatin1String(name));
+        return m;
+    };
+    auto item = [this](QMenu *m, const char *name, const QString &caption, void (frmMain::*handler)()) {
+        QAction *a = m->addAction(caption);
+        a->setObjectName(QLatin1String(name));
+        connect(a, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+        return a;
+    };
+    auto separator = [](QMenu *m, const char *name) { m->addSeparator()->setObjectName(QLatin1String(name)); };
+
+    QMenu *file = menu("mnuFile", QStringLiteral("&File"));
+    item(file, "mnuFileNew", QStringLiteral("&New Case"), &frmMain::mnuFileNew_Click);
+    item(file, "mnuFileOpen", QStringLiteral("&Open Existing Case"), &frmMain::mnuFileOpen_Click);
+    item(file, "mnuFileClose", QStringLiteral("&Close Current Case"), &frmMain::mnuFileClose_Click);
+    item(file, "mnuFileCloseAll", QStringLiteral("Close &All Cases"), &frmMain::mnuFileCloseAll_Click);
+    separator(file, "mnuFileBar1");
+    for (int i = 1; i <= 10; ++i) {
+        d->recent[i] = QStringLiteral("?");
+        QAction *a = file->addAction(menuText(d->recent[i]));
+        a->setObjectName(QStringLiteral("RecentCli(%1)").arg(i));
+        connect(a, &QAction::triggered, this, [this, i] { RecentCli_Click(i); });
+        m_recent[i] = a;
+    }
+    separator(file, "mnuFileBar2");
+    item(file, "mnuFilePrintSetup", QStringLiteral("P&rinter Setup..."), &frmMain::mnuFilePrintSetup_Click);
+    item(file, "mnuFilePrint", QStringLiteral("Report &Preview"), &frmMain::mnuFilePrint_Click);
+    separator(file, "mnuFileBar3");
+    d->NetWorkFW = item(file, "NetWorkFW", QStringLiteral("Net&work Fenwarra"), &frmMain::NetWorkFW_Click);
+    d->NetWorkFW->setEnabled(false); // the start-up enables it
+    separator(file, "mnuFileBar4");
+    item(file, "mnuFileExit", QStringLiteral("E&xit"), &frmMain::mnuFileExit_Click);
+
+    QMenu *edit = menu("mnuEdit", QStringLiteral("&Edit"));
+    item(edit, "mnuEditCaseDet", QStringLiteral("&Case Details"), &frmMain::mnuEditCaseDet_Click);
+    separator(edit, "mnuEditBar1");
+    item(edit, "mnuPersonalize", QStringLiteral("&Personalization"), &frmMain::mnuPersonalize_Click);
+
+    QMenu *view = menu("mnuView", QStringLiteral("&View"));
+    // The bar toggles flip their own check mark in their handlers (which the
+    // toolbar and tests also call); the automatic toggle of a checkable
+    // action is undone first so the handler sees the state before the click.
+    auto toggle = [this, view](const char *name, const QString &caption, void (frmMain::*handler)()) {
+        QAction *a = view->addAction(caption);
+        a->setObjectName(QLatin1String(name));
+        a->setCheckable(true);
+        a->setChecked(true);
+        connect(a, &QAction::triggered, this, [this, a, handler] {
+            {
+                const QSignalBlocker block(a);
+                a->setChecked(!a->isChecked());
+            }
+            (this->*handler)();
+        });
+        return a;
+    };
+    d->mnuViewToolbar = toggle("mnuViewToolbar", QStringLiteral("&Toolbar"), &frmMain::mnuViewToolbar_Click);
+    d->mnuViewStatusBar = toggle("mnuViewStatusBar", QStringLiteral("Status &Bar"), &frmMain::mnuViewStatusBar_Click);
+    separator(view, "mnuViewBar2");
+    item(view, "mnuZoom", QStringLiteral("&Zoom Graph"), &frmMain::mnuZoom_Click);
+    item(view, "mnuGrowthCurve", QStringLiteral("&Growth Curve"), &frmMain::mnuGrowthCurve_Click);
+    item(view, "mnuDietCalc", QStringLiteral("&Diet Calculator"), &frmMain::mnuDietCalc_Click);
+    item(view, "mnuCostCalc", QStringLiteral("&Cost Calculator"), &frmMain::mnuCostCalc_Click);
+    item(view, "mnuReminders", QStringLiteral("&Reminders"), &frmMain::mnuReminders_Click);
+    item(view, "mnuViewBrowser", QStringLiteral("&Web Browser"), &frmMain::mnuViewBrowser_Click);
+    separator(view, "mnuWindowBar1");
+    item(view, "mnuViewOptions", QStringLiteral("&Options..."), &frmMain::mnuViewOptions_Click);
+
+    QMenu *weight = menu("mnuWeight", QStringLiteral("Weigh&t"));
+    item(weight, "mnuNextWt", QStringLiteral("&Next Weight"), &frmMain::mnuNextWt_Click);
+    item(weight, "mnuUndoLastWt", QStringLiteral("&Undo To Last Weight"), &frmMain::mnuUndoLastWt_Click);
+    separator(weight, "mnuWeightBar1");
+    item(weight, "mnuBreedWt", QStringLiteral("&Breed Weights"), &frmMain::mnuBreedWt_Click);
+
+    d->mnuWindow = menu("mnuWindow", QStringLiteral("&Window"));
+    item(d->mnuWindow, "mnuWindowCascade", QStringLiteral("&Cascade"), &frmMain::mnuWindowCascade_Click);
+    item(d->mnuWindow, "mnuWindowTileHorizontal", QStringLiteral("Tile &Horizontal"),
+         &frmMain::mnuWindowTileHorizontal_Click);
+    item(d->mnuWindow, "mnuWindowTileVertical", QStringLiteral("Tile &Vertical"),
+         &frmMain::mnuWindowTileVertical_Click);
+    item(d->mnuWindow, "mnuWindowArrangeIcons", QStringLiteral("&Arrange Icons"),
+         &frmMain::mnuWindowArrangeIcons_Click);
+    // The open child windows are listed below the four items each time the
+    // menu opens, so the list always matches the windows and their captions.
+    connect(d->mnuWindow, &QMenu::aboutToShow, this, [this] { refreshWindowList(); });
+
+    QMenu *help = menu("mnuHelp", QStringLiteral("&Help"));
+    item(help, "MsgTorvin", QStringLiteral("&Message from Dr Torvin Ashgrove"), &frmMain::MsgTorvin_Click);
+    separator(help, "mnuHelpBar1");
+    item(help, "mnuHelpContents", QStringLiteral("&Contents"), &frmMain::mnuHelpContents_Click);
+    item(help, "mnuHelpSearch", QStringLiteral("&Search For Help On..."), &frmMain::mnuHelpSearch_Click);
+    separator(help, "mnuHelpBar2");
+    item(help, "Examples", QStringLiteral("&Example Cases Discussed"), &frmMain::Examples_Click);
+    separator(help, "mnuHelpBar3");
+    item(help, "mnuHelpAbout", QStringLiteral("&About Fenwarra2..."), &frmMain::mnuHelpAbout_Click);
+}
+
+void frmMain::buildToolBar()
+{
+    d->tbToolBar = new QToolBar(this);
+    d->tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
+    d->tbToolBar->setWindowTitle(QStringLiteral("Toolbar"));
+    d->tbToolBar->setMovable(false);
+    d->tbToolBar->setFloatable(false);
+    // Only the View menu shows and hides the toolbar, so its check mark stays true.
+    d->tbToolBar->setContextMenuPolicy(Qt::PreventContextMenu);
+    d->tbToolBar->setIconSize(QSize(24, 24));
+    addToolBar(Qt::TopToolBarArea, d->tbToolBar);
+
+    for (const ToolButton &b : kToolButtons) {
+        const QIcon fallback(QStringLiteral(":/shell/icons/%1.svg").arg(QLatin1String(b.file)));
+        const QString theme = QLatin1String(b.theme);
+        const QIcon icon = theme.isEmpty() ? fallback : QIcon::fromTheme(theme, fallback);
+        QAction *a = d->tbToolBar->addAction(icon, QLatin1String(b.tip));
+        a->setObjectName(QLatin1String(b.key));
+        a->setToolTip(QLatin1String(b.tip));
+        const QString key = QLatin1String(b.key);
+        connect(a, &QAction::triggered, this, [this, key] { tbToolBar_ButtonClick(key); });
+        if (std::any_of(std::begin(kGroupEnds), std::end(kGroupEnds),
+                        [&key](const char *end) { return key == QLatin1String(end); }))
+            d->tbToolBar->addSeparator();
+    }
+}
+
+void frmMain::buildStatusBar()
+{
+    d->sbStatusBar = statusBar();
+    d->sbStatusBar->setObjectName(QStringLiteral("sbStatusBar"));
+
+    d->statusPanel = new QLabel(QStringLiteral("Status"), d->sbStatusBar);
+    d->statusPanel->setObjectName(QStringLiteral("Panels(1)"));
+    d->datePanel = new QLabel(d->sbStatusBar);
+    d->datePanel->setObjectName(QStringLiteral("Panels(2)"));
+    d->timePanel = new QLabel(d->sbStatusBar);
+    d->timePanel->setObjectName(QStringLiteral("Panels(3)"));
+    for (QLabel *panel : {d->datePanel, d->timePanel}) {
+        panel->setFrameShape(QFrame::StyledPanel);
+        panel->setFrameShadow(QFrame::Sunken);
+        panel->setAlignment(Qt::AlignCenter);
+        panel->setMinimumWidth(80);
+    }
+    d->sbStatusBar->addWidget(d->statusPanel, 1);
+    d->sbStatusBar->addPermanentWidget(d->datePanel);
+    d->sbStatusBar->addPermanentWidget(d->timePanel);
+
+    d->clockTimer = new QTimer(this);
+    d->clockTimer->setInterval(1000);
+    connect(d->clockTimer, &QTimer::timeout, this, [this] { updateClockPanels(); });
+    d->clockTimer->start();
+    updateClockPanels();
+}
+
+void frmMain::updateClockPanels()
+{
+    const QDateTime now = Clock::now();
+    d->datePanel->setText(DateText::ShortDate(now.date()));
+    d->timePanel->setText(QLocale().toString(now.time(), QLocale::ShortFormat));
+}
+
+void frmMain::buildHiddenControls()
+{
+    // Controls that only other windows use; they are never shown.
+    d->Picture1 = new QWidget(this);
+    d->Picture1->setObjectName(QStringLiteral("Picture1"));
+    d->Picture1->hide();
+    d->HiddenText = new QLineEdit(d->Picture1);
+    d->HiddenText->setObjectName(QStringLiteral("HiddenText"));
+    d->HiddenText->hide();
+}
+
+// ---------------------------------------------------------------------------
+// Children, recent-cases menu, small services
+
+QWidget *frmMain::activeChild() const
+{
+    // The current sub-window stays current while a modeless tool window has
+    // the focus, as the frame's active child does.
+    QMdiSubWindow *sw = m_mdi->currentSubWindow();
+    if (!sw)
+        sw = m_mdi->activeSubWindow();
+    return sw ? sw->widget() : nullptr;
+}
+
+QMdiSubWindow *frmMain::addChild(QWidget *child)
+{
+    QMdiSubWindow *sw = m_mdi->addSubWindow(child);
+    sw->setAttribute(Qt::WA_DeleteOnClose);
+    child->show();
+    sw->show();
+    m_mdi->setActiveSubWindow(sw);
+    return sw;
+}
+
+QString frmMain::recentCaption(int index) const
+{
+    if (index < 1 || index > 10)
+        return QString();
+    return d->recent[index];
+}
+
+void frmMain::setRecentCaption(int index, const QString &caption)
+{
+    if (index < 1 || index > 10)
+        return;
+    d->recent[index] = caption;
+    m_recent[index]->setText(menuText(caption));
+}
+
+void frmMain::pushRecent(const QString &caption)
+{
+    for (int i = 10; i >= 2; --i)
+        setRecentCaption(i, recentCaption(i - 1));
+    setRecentCaption(1, caption);
+}
+
+QPrinter *frmMain::printer()
+{
+    if (!d->printer)
+        d->printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return d->printer.get();
+}
+
+void frmMain::enableNetWorkFW() { d->NetWorkFW->setEnabled(true); }
+
+void frmMain::setEndProgram(std::function<void()> end) { d->end = std::move(end); }
+
+void frmMain::refreshWindowList()
+{
+    for (QAction *a : qAsConst(d->windowList)) {
+        d->mnuWindow->removeAction(a);
+        a->deleteLater();
+    }
+    d->windowList.clear();
+
+    const QList<QMdiSubWindow *> windows = m_mdi->subWindowList(QMdiArea::CreationOrder);
+    if (windows.isEmpty())
+        return;
+    d->windowList.append(d->mnuWindow->addSeparator());
+    QMdiSubWindow *current = m_mdi->currentSubWindow();
+    int n = 0;
+    for (QMdiSubWindow *sw : windows) {
+        ++n;
+        const QString caption = menuText(sw->windowTitle());
+        const QString text = n <= 9 ? QStringLiteral("&%1 %2").arg(n).arg(caption) : caption;
+        QAction *a = d->mnuWindow->addAction(text);
+        a->setCheckable(true);
+        a->setChecked(sw == current);
+        connect(a, &QAction::triggered, this, [this, sw] {
+            guarded([&] {
+                if (m_mdi->subWindowList().contains(sw)) {
+                    if (sw->isMinimized())
+                        sw->showNormal();
+                    m_mdi->setActiveSubWindow(sw);
+                }
+            });
+        });
+        d->windowList.append(a);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Load and leaving
+
+void frmMain::MDIForm_Load()
+{
+    guarded([&] {
+        const double left = twipsSetting(QStringLiteral("MainLeft"), kDefaultLeft);
+        const double top = twipsSetting(QStringLiteral("MainTop"), kDefaultTop);
+        const double width = twipsSetting(QStringLiteral("MainWidth"), kDefaultWidth);
+        const double height = twipsSetting(QStringLiteral("MainHeight"), kDefaultHeight);
+        move(Twips::toPixels(left), Twips::toPixels(top));
+        resize(Twips::toPixelSize(width, height));
+        setWindowTitle(QStringLiteral("Fenwarra ") + versionNumber() + QLatin1Char(' ') + App().EditionTag);
+    });
+}
+
+bool frmMain::MDIForm_QueryUnload()
+{
+    bool mayClose = false;
+    guarded([&] {
+        if (Prompt::MsgBox(kExitQuestion, Prompt::Buttons::YesNo, Prompt::Icon::Question, Prompt::kTitle) !=
+            Prompt::Answer::Yes)
+            return;
+        for (int i = 1; i <= 10; ++i)
+            Settings::save(QStringLiteral("Recent"), QStringLiteral("C%1").arg(i), recentCaption(i));
+        if (NumText::Val(App().Linked) != 0)
+            Settings::save(QStringLiteral("LinkData"), QStringLiteral("Linked"), QStringLiteral("0"));
+        if (!isMinimized()) {
+            Settings::save(QStringLiteral("Settings"), QStringLiteral("MainLeft"),
+                           QString::number(Twips::fromPixels(pos().x())));
+            Settings::save(QStringLiteral("Settings"), QStringLiteral("MainTop"),
+                           QString::number(Twips::fromPixels(pos().y())));
+            Settings::save(QStringLiteral("Settings"), QStringLiteral("MainWidth"),
+                           QString::number(Twips::fromPixels(width())));
+            Settings::save(QStringLiteral("Settings"), QStringLiteral("MainHeight"),
+                           QString::number(Twips::fromPixels(height())));
+        }
+        mayClose = true;
+        endProgram();
+    });
+    return mayClose;
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    if (d->ending || MDIForm_QueryUnload())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void frmMain::endProgram()
+{
+    d->ending = true;
+    // The children close without questions of their own; a case window still
+    // keeps what was typed into it when it closes.
+    m_mdi->closeAllSubWindows();
+    if (d->end)
+        d->end();
+}
+
+void frmMain::endAtOnce()
+{
+    guarded([&] { endProgram(); });
+}
+
+void frmMain::mnuFileExit_Click()
+{
+    guarded([&] { close(); });
+}
+
+// ---------------------------------------------------------------------------
+// Forwarding to the active case window
+
+void frmMain::pressActiveButton(const QString &buttonName)
+{
+    QWidget *child = activeChild();
+    if (!child)
+        throw FwError(ErrNo::ObjectNotSet);
+    if (auto *button = child->findChild<QAbstractButton *>(buttonName)) {
+        button->click();
+        return;
+    }
+    // A case window may carry a command as a handler without a widget of its own.
+    if (auto *doc = qobject_cast<frmDocument *>(child)) {
+        if (buttonName == QLatin1String("NextWt")) {
+            doc->NextWt_Click();
+            return;
+        }
+        if (buttonName == QLatin1String("UndoToLastWt")) {
+            doc->UndoToLastWt_Click();
+            return;
+        }
+    }
+    throw FwError(kNoSuchMember, kNoSuchMemberText);
+}
+
+void frmMain::forwardCommand(const std::function<void()> &command, const QString &noWindowMessage)
+{
+    try {
+        command();
+    } catch (const FwError &e) {
+        if (e.number() == ErrNo::ObjectNotSet)
+            Prompt::Message(noWindowMessage, Prompt::Icon::Critical);
+        else
+            showDescription(e.description());
+    } catch (const std::exception &e) {
+        showDescription(QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        showDescription(FwError::standardDescription(0));
+    }
+}
+
+void frmMain::mnuNextWt_Click()
+{
+    forwardCommand([this] { pressActiveButton(QStringLiteral("NextWt")); },
+                   QStringLiteral("No document open to enter a next weight!"));
+}
+
+void frmMain::mnuUndoLastWt_Click()
+{
+    forwardCommand([this] { pressActiveButton(QStringLiteral("UndoToLastWt")); },
+                   QStringLiteral("No document open to undo to previous weight!"));
+}
+
+void frmMain::mnuZoom_Click()
+{
+    forwardCommand([this] { pressActiveButton(QStringLiteral("Zoom")); }, QStringLiteral("No document open to zoom!"));
+}
+
+void frmMain::mnuGrowthCurve_Click()
+{
+    forwardCommand(
+        [this] {
+            QWidget *child = activeChild();
+            if (!child)
+                throw FwError(ErrNo::ObjectNotSet);
+            App().CurrCaseNo = controlText(child, QStringLiteral("LocalCaseNo"));
+            App().CurrSpecies = controlText(child, QStringLiteral("LocalSpp"));
+            pressActiveButton(QStringLiteral("GrowthCv"));
+        },
+        QStringLiteral("No document open for which to display a growth curve!"));
+}
+
+void frmMain::mnuDietCalc_Click()
+{
+    guarded([&] {
+        try {
+            pressActiveButton(QStringLiteral("DietCalcMe"));
+            App().DietCalcStandAlone = 0;
+        } catch (...) {
+            // No case window to calculate for: the calculator runs on its own.
+            App().DietCalcStandAlone = -1;
+            openDietCalculatorWithoutCase();
+        }
+    });
+}
+
+void frmMain::mnuFileClose_Click()
+{
+    try {
+        QMdiSubWindow *sw = m_mdi->currentSubWindow();
+        if (!sw)
+            sw = m_mdi->activeSubWindow();
+        if (!sw)
+            throw FwError(ErrNo::ObjectNotSet);
+        sw->close();
+    } catch (const FwError &e) {
+        if (e.number() == ErrNo::ObjectNotSet)
+            Prompt::Message(QStringLiteral("No open documents to close"), Prompt::Icon::Exclamation);
+        else
+            showDescription(e.description());
+    } catch (const std::exception &e) {
+        showDescription(QString::fromLocal8Bit(e.what()));
+    }
+}
+
+void frmMain::mnuFileCloseAll_Click()
+{
+    guarded([&] {
+        for (;;) {
+            QList<QMdiSubWindow *> open;
+            for (QMdiSubWindow *sw : m_mdi->subWindowList(QMdiArea::ActivationHistoryOrder))
+                if (!sw->isHidden())
+                    open.append(sw);
+            if (open.isEmpty())
+                return;
+            QPointer<QMdiSubWindow> sw = m_mdi->currentSubWindow();
+            if (!sw || !open.contains(sw))
+                sw = open.last();
+            sw->close();
+            // A window that refuses to close would otherwise be asked forever.
+            if (sw && m_mdi->subWindowList().contains(sw) && !sw->isHidden())
+                return;
+        }
+    });
+}
+
+void frmMain::Command1_Click()
+{
+    guarded([&] {
+        const QString transfer = App().DietRecTransfer;
+        if (transfer == QLatin1String("*"))
+            return;
+        QWidget *child = activeChild();
+        // Without a case window to take it, the recommendation is dropped.
+        QWidget *box = child ? child->findChild<QWidget *>(QStringLiteral("DietRecMe")) : nullptr;
+        if (!box)
+            return;
+        if (transfer == QLatin1String("**")) {
+            box->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+        if (auto *edit = qobject_cast<QLineEdit *>(box))
+            edit->setText(transfer);
+        else if (auto *text = qobject_cast<QTextEdit *>(box))
+            text->setPlainText(transfer);
+        else if (auto *plain = qobject_cast<QPlainTextEdit *>(box))
+            plain->setPlainText(transfer);
+    });
+}
+
+// ---------------------------------------------------------------------------
+// Opening cases
+
+QString RecentCaseNumber(const QString &caption)
+{
+    const int at = caption.indexOf(QLatin1String("Case:"));
+    const QString rest = at >= 0 ? caption.mid(at + 6) : caption.mid(5);
+    return NumText::Plain(NumText::Val(rest));
+}
+
+void frmMain::RecentCli_Click(int index)
+{
+    guarded([&] {
+        if (index < 1 || index > 10)
+            return;
+        App().CurrCaseNo = RecentCaseNumber(recentCaption(index));
+        OpenCaseInDocument(OpenVariant::Recent);
+    });
+}
+
+void frmMain::Hidden1_Click()
+{
+    guarded([&] {
+        emit hidden1Pressed();
+        openNewCase();
+    });
+}
+
+void frmMain::Hidden2_Click()
+{
+    guarded([&] { OpenCaseInDocument(OpenVariant::Linked); });
+}
+
+void frmMain::mnuFileNew_Click()
+{
+    guarded([&] { openNewCase(); });
+}
+
+void frmMain::mnuFileOpen_Click()
+{
+    guarded([&] { openCaseLocator(); });
+}
+
+void frmMain::mnuEditCaseDet_Click()
+{
+    guarded([&] { openCaseDetailsEditor(); });
+}
+
+// The new-case entry window opens here once it is part of the program.
+void frmMain::openNewCase() {}
+
+// The case locator opens here once it is part of the program.
+void frmMain::openCaseLocator() {}
+
+// The case details editor opens here once it is part of the program.
+void frmMain::openCaseDetailsEditor() {}
+
+// The units choice and the diet calculator for a weight of the user's own
+// open here once the calculator is part of the program.
+void frmMain::openDietCalculatorWithoutCase() {}
+
+// Tool windows that are not part of the program yet: their commands do nothing.
+void frmMain::mnuFilePrint_Click() {}
+void frmMain::NetWorkFW_Click() {}
+void frmMain::mnuPersonalize_Click() {}
+void frmMain::mnuCostCalc_Click() {}
+void frmMain::mnuReminders_Click() {}
+void frmMain::mnuViewBrowser_Click() {}
+void frmMain::mnuViewOptions_Click() {}
+void frmMain::mnuBreedWt_Click() {}
+void frmMain::mnuHelpAbout_Click() {}
+
+// ---------------------------------------------------------------------------
+// Printer, bars, windows, help, sound
+
+void frmMain::mnuFilePrintSetup_Click()
+{
+    guarded([&] {
+        QPrintDialog dialog(printer(), this);
+        dialog.setWindowTitle(QStringLiteral("Printer Setup"));
+        dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize);
+        dialog.exec();
+    });
+}
+
+void frmMain::mnuViewToolbar_Click()
+{
+    guarded([&] {
+        const bool shown = d->mnuViewToolbar->isChecked();
+        d->tbToolBar->setVisible(!shown);
+        d->mnuViewToolbar->setChecked(!shown);
+    });
+}
+
+void frmMain::mnuViewStatusBar_Click()
+{
+    guarded([&] {
+        const bool shown = d->mnuViewStatusBar->isChecked();
+        d->sbStatusBar->setVisible(!shown);
+        d->mnuViewStatusBar->setChecked(!shown);
+    });
+}
+
+void frmMain::mnuWindowCascade_Click()
+{
+    guarded([&] { m_mdi->cascadeSubWindows(); });
+}
+
+QList<QRect> TileStrips(const QRect &area, int count, Qt::Orientation orientation)
+{
+    QList<QRect> strips;
+    if (count <= 0 || area.isEmpty())
+        return strips;
+    const int total = orientation == Qt::Horizontal ? area.height() : area.width();
+    int start = 0;
+    for (int i = 0; i < count; ++i) {
+        // Spread the remainder over the first strips so the strips fill the area.
+        const int length = total / count + (i < total % count ? 1 : 0);
+        if (orientation == Qt::Horizontal)
+            strips.append(QRect(area.left(), area.top() + start, area.width(), length));
+        else
+            strips.append(QRect(area.left() + start, area.top(), length, area.height()));
+        start += length;
+    }
+    return strips;
+}
+
+QList<QRect> IconPlaces(const QRect &area, int count, const QSize &iconSize)
+{
+    QList<QRect> places;
+    if (count <= 0 || iconSize.isEmpty())
+        return places;
+    const int perRow = std::max(1, area.width() / iconSize.width());
+    for (int i = 0; i < count; ++i) {
+        const int row = i / perRow;
+        const int column = i % perRow;
+        places.append(QRect(QPoint(area.left() + column * iconSize.width(),
+                                   area.bottom() + 1 - (row + 1) * iconSize.height()),
+                            iconSize));
+    }
+    return places;
+}
+
+namespace {
+void tile(QMdiArea *mdi, Qt::Orientation orientation)
+{
+    // The active window first, as the arrangement of the frame always did.
+    QList<QMdiSubWindow *> windows;
+    const QList<QMdiSubWindow *> all = mdi->subWindowList(QMdiArea::StackingOrder);
+    for (auto it = all.crbegin(); it != all.crend(); ++it)
+        if (!(*it)->isHidden() && !(*it)->isMinimized())
+            windows.append(*it);
+    const QList<QRect> strips = TileStrips(mdi->viewport()->rect(), windows.size(), orientation);
+    for (int i = 0; i < windows.size(); ++i) {
+        if (windows[i]->isMaximized())
+            windows[i]->showNormal();
+        windows[i]->setGeometry(strips[i]);
+    }
+}
+} // namespace
+
+void frmMain::mnuWindowTileHorizontal_Click()
+{
+    guarded([&] { tile(m_mdi, Qt::Horizontal); });
+}
+
+void frmMain::mnuWindowTileVertical_Click()
+{
+    guarded([&] { tile(m_mdi, Qt::Vertical); });
+}
+
+void frmMain::mnuWindowArrangeIcons_Click()
+{
+    guarded([&] {
+        QList<QMdiSubWindow *> icons;
+        QSize size;
+        for (QMdiSubWindow *sw : m_mdi->subWindowList(QMdiArea::CreationOrder)) {
+            if (sw->isMinimized()) {
+                icons.append(sw);
+                size = size.expandedTo(sw->size());
+            }
+        }
+        const QList<QRect> places = IconPlaces(m_mdi->viewport()->rect(), icons.size(), size);
+        for (int i = 0; i < icons.size(); ++i)
+            icons[i]->move(places[i].topLeft());
+    });
+}
+
+void frmMain::mnuHelpContents_Click()
+{
+    guarded([&] {
+        if (App().HelpFilePath.isEmpty()) {
+            Prompt::MsgBox(kNoHelp, Prompt::Buttons::OK, Prompt::Icon::Information, windowTitle());
+            return;
+        }
+        Help::showContents(App().HelpFilePath);
+    });
+}
+
+void frmMain::mnuHelpSearch_Click()
+{
+    guarded([&] {
+        if (App().HelpFilePath.isEmpty()) {
+            Prompt::MsgBox(kNoHelp, Prompt::Buttons::OK, Prompt::Icon::Information, windowTitle());
+            return;
+        }
+        Help::showSearch(App().HelpFilePath);
+    });
+}
+
+void frmMain::Examples_Click()
+{
+    guarded([&] { Help::showTopic(App().HelpFilePath, 1077); });
+}
+
+void frmMain::MsgTorvin_Click()
+{
+    guarded([&] { Sound::play(App().AppPath + QStringLiteral("Welcome") + QStringLiteral(".wav")); });
+}
+
+// ---------------------------------------------------------------------------
+// Toolbar
+
+void frmMain::tbToolBar_ButtonClick(const QString &key)
+{
+    struct Route {
+        const char *key;
+        void (frmMain::*action)();
+    };
+    // The keys are compared exactly, in this order; the first match runs.
+    static const Route routes[] = {
+        {"EExit", &frmMain::mnuFileExit_Click},
+        {"New", &frmMain::mnuFileNew_Click},
+        {"Open", &frmMain::mnuFileOpen_Click},
+        {"CloseCase", &frmMain::mnuFileClose_Click},
+        {"CloseAllCases", &frmMain::mnuFileCloseAll_Click},
+        {"EditCaseBut", &frmMain::mnuEditCaseDet_Click},
+        {"RemindersBut", &frmMain::mnuReminders_Click},
+        {"PrintSetUp", &frmMain::mnuFilePrintSetup_Click},
+        {"PrintRepBut", &frmMain::mnuFilePrint_Click},
+        {"BreedsBut", &frmMain::mnuBreedWt_Click},
+        {"DietCalcBut", &frmMain::mnuDietCalc_Click},
+        {"CostCalcBut", &frmMain::mnuCostCalc_Click},
+        {"PupKitBut", &frmMain::mnuGrowthCurve_Click},
+        {"OptionBut", &frmMain::mnuViewOptions_Click},
+        {"Personalise", &frmMain::mnuPersonalize_Click},
+        {"WebBut", &frmMain::mnuViewBrowser_Click},
+        {"Help", &frmMain::mnuHelpSearch_Click},
+        {"ZoomBut", &frmMain::mnuZoom_Click},
+        {"UndoBut", &frmMain::mnuUndoLastWt_Click},
+        {"NextWtBut", &frmMain::mnuNextWt_Click},
+    };
+    for (const Route &route : routes) {
+        if (key == QLatin1String(route.key)) {
+            (this->*route.action)();
+            return;
+        }
+    }
+}
