@@ -16,6 +16,9 @@ namespace ClinicDb {
 inline const QString kConnect = QStringLiteral(";pwd=rif4471quodo");
 /// The database's file name inside its folder.
 inline const QString kFileName = QStringLiteral("Fenwarra.mdb");
+/// The SQLite application id ("FWNR") that schema.sql writes into the file's
+/// header: it marks the file as a Fenwarra database.
+constexpr quint32 kApplicationId = 0x46574E52;
 
 /// The open connection to a database file, opened on first use (rollback
 /// journal, busy timeout, foreign keys). When the file does not exist it is
@@ -28,15 +31,23 @@ QSqlDatabase connection(const QString &dbfName);
 /// Throws FwError when it cannot. The folder is created when missing.
 void create(const QString &dbfName);
 
-/// True when the file is a SQLite database holding the table Clients.
+/// True when the file is a SQLite database marked with kApplicationId and
+/// holding the table Clients. Looking never changes the file.
 bool isFenwarraDatabase(const QString &path);
 
 /// Close every open connection (tests, relocation of the database).
 void closeAll();
 
-/// The folder of the shipped data files (schema.sql, rows/, help/, reports/):
-/// App().AppPath when it holds schema.sql, else the source tree's data/.
+/// The folder of the shipped data files (schema.sql, rows/, help/, reports/),
+/// without a trailing "/": App().AppPath when it holds schema.sql, else the
+/// source tree's data/, else <program folder>/../share/fenwarra.
 QString dataDir();
+
+/// The key under which the case locator searches a surname: the surname
+/// case-folded (so "ÅNGSTRÖM" and "Ångström" share one key). The connection
+/// keeps [Clients].[SurnameKey] equal to it for every row it writes; a search
+/// folds the typed prefix the same way and uses LIKE on [SurnameKey].
+QString surnameKey(const QString &surname);
 
 /// Run one statement with bound values; throws FwError with the driver's
 /// message (and 3022 for a unique-index violation) when it fails.

@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QSqlDatabase>
+#include <QSqlField>
 #include <QSqlRecord>
 #include <QString>
 #include <QStringList>
@@ -29,7 +30,9 @@ public:
     void close();
     bool isOpen() const { return m_open; }
 
-    // Cursor
+    // Cursor. A move with no row to go to (first or last of no rows, next at
+    // the end, previous at the start) throws FwError(ErrNo::NoCurrentRecord).
+    // A move ends an edit that was not updated, discarding it.
     bool eof() const;
     bool bof() const;
     int recordCount() const { return m_rows.size(); }
@@ -48,6 +51,8 @@ public:
     /// The field as text; a null field gives "".
     QString text(const QString &name) const;
     bool isNull(const QString &name) const;
+    /// The column's description (name and type); an empty field when unknown.
+    QSqlField fieldInfo(const QString &name) const;
 
     // Changing rows (single-table sources only; others throw).
     bool updatable() const { return !m_table.isEmpty(); }
@@ -56,17 +61,24 @@ public:
     void addNew();
     void setField(const QString &name, const QVariant &value);
     /// Write the edited or new row in one statement; throws FwError 3197/3167
-    /// when the row changed or vanished since it was read, 3022 on a duplicate.
+    /// when the row changed or vanished since it was read (the edit ends), 3022
+    /// on a duplicate (the edit stays, to be corrected). A new row becomes the
+    /// current row, read back with the table's defaults.
     void update();
     void cancelUpdate();
     bool editing() const { return m_mode != Mode::None; }
-    /// Delete the current row; throws 3167 when it was already gone.
+    /// Delete the current row; throws 3167 when it was already gone and 3197
+    /// when it was changed meanwhile. The cursor then stands on the row that
+    /// followed (or at the end).
     void deleteCurrent();
 
 private:
     enum class Mode { None, Edit, AddNew };
     int column(const QString &name) const; // -1 when unknown
     const QSqlRecord &current() const;
+    QSqlRecord readRow(qint64 rowId) const;
+    QString sameRowCondition(QVariantList &params) const;
+    [[noreturn]] void reportMissedRow();
 
     QSqlDatabase m_db;
     bool m_open = false;

@@ -1,0 +1,28 @@
+-- The cat breed pick list, in the order it is offered.
+INSERT INTO [CAT BREEDS] ([Name]) VALUES ('Domestic Shorthair');
+INSERT INTO [CAT BREEDS] ([Name]) VALUES ('Domestic Longhair');
+INSERT INTO [CAT BREEDS] ([Name]) VALUES ('Abyssinian');
+INSERT INTO [CAT BREEDS] ([Name]) VALUES ('Balinese');
+INSERT INTO [CAT BREEDS] ([Name]) VALUES ('Bengal');
+INSERT INTO [CAT BREEDS] ([Name]) VALUES ('Birman');
+INSERT INTO [CAT BREEDS] ([Name]) VALUES ('British Shorthair');
+INSERT INTO [CAT BREEDS] ([Name]) VALUES ('Burmese');
+INSERT INTO [CAT BREEDS] ([Name]) VALUES ('Cornish Rex');
+INSERT INTO [CAT BREEDS] ([Name]) VALUES ('Devon Rex');
+INSERT INTO [CAT BREEDS] ([Name]) VALUES ('Egyptian Mau');
+INSERT INTO [CAT BREEDS] ([Name]) VALUES ('Exotic Shorthair');
+INSERT INTO [CAT BREEDS] ([Name]) VALUES ('Maine Coon');
+INSERT INTO [CAT BREEDS] ([Name]) VALUES ('Manx');
+INSERT INTO [CAT BREEDS] ([Name]) VALUES ('Norwegian Forest Cat');
+INSERT INTO [CAT BREEDS] ([Name]) VALUES ('Ocicat');
+INSERT INTO [CAT BREEDS] ([Name]) VALUES ('Oriental Shorthair');
+INSERT INTO [CAT BREEDS] ([Name]) VALUES ('Persian');
+INSERT INTO [CAT BREEDS] ([Name]) VALUES ('Ragdoll');
+INSERT INTO [CAT BREEDS] ([Name]) VALUES ('Russian Blue');
+INSERT INTO [CAT BREEDS] ([Name]) VALUES ('Scottish Fold');
+INSERT INTO [CAT BREEDS] ([Name]) VALUES ('Siamese');
+INSERT INTO [CAT BREEDS] ([Name]) VALUES ('Siberian');
+INSERT INTO [CAT BREEDS] ([Name]) VALUES ('Somali');
+INSERT INTO [CAT BREEDS] ([Name]) VALUES ('Sphynx');
+INSERT INTO [CAT BREEDS] ([Name]) VALUES ('Tonkinese');
+INSERT INTO [CAT BREEDS] ([Name]) VALUES ('Turkish Van');

@@ -1,0 +1,581 @@
+#include "platform/db/ClinicDb.h"
+
+#include "platform/FwError.h"
+#include "shell/AppState.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QLibrary>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlRecord>
+#include <QStringList>
+
+namespace ClinicDb {
+
+namespace {
+
+const QString kConnectionPrefix = QStringLiteral("fenwarra:");
+const QString kCheckPrefix = QStringLiteral("fenwarra-check:");
+const QString kCreatePrefix = QStringLiteral("fenwarra-create:");
+// Waiting for another workstation's lock before giving up, in milliseconds.
+const QString kConnectOptions = QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000");
+
+QString absolutePath(const QString &path) { return QFileInfo(path).absoluteFilePath(); }
+
+QString nativePath(const QString &path) { return QDir::toNativeSeparators(path); }
+
+// The text of a failed statement: the database's own words where it gave any.
+QString errorText(const QSqlError &error)
+{
+    const QString db = error.databaseText().trimmed();
+    return db.isEmpty() ? error.text().trimmed() : db;
+}
+
+bool isUniqueViolation(const QSqlError &error)
+{
+    // SQLITE_CONSTRAINT_UNIQUE (2067) and SQLITE_CONSTRAINT_PRIMARYKEY (1555)
+    // when extended codes are on; the text otherwise.
+    const QString code = error.nativeErrorCode();
+    return code == QLatin1String("2067") || code == QLatin1String("1555") ||
+           error.databaseText().contains(QLatin1String("UNIQUE constraint failed"), Qt::CaseInsensitive);
+}
+
+[[noreturn]] void throwFor(const QSqlError &error, const QString &sql)
+{
+    if (isUniqueViolation(error))
+        throw FwError(ErrNo::DuplicateKey);
+    QString text = errorText(error);
+    if (text.isEmpty())
+        text = FwError::standardDescription(ErrNo::DatabaseError);
+    Q_UNUSED(sql);
+    throw FwError(ErrNo::DatabaseError, text);
+}
+
+// ---- Scripts ---------------------------------------------------------------
+
+// Split a script into statements at the semicolons that end them; semicolons
+// in quoted texts, quoted or bracketed names and comments do not count.
+QStringList splitStatements(const QString &script)
+{
+    QStringList out;
+    QString current;
+    const int n = script.size();
+    for (int i = 0; i < n; ++i) {
+        const QChar c = script.at(i);
+        if (c == QLatin1Char('-') && i + 1 < n && script.at(i + 1) == QLatin1Char('-')) {
+            while (i < n && script.at(i) != QLatin1Char('\n'))
+                ++i;
+            current += QLatin1Char('\n');
+            continue;
+        }
+        if (c == QLatin1Char('/') && i + 1 < n && script.at(i + 1) == QLatin1Char('*')) {
+            const int end = script.indexOf(QLatin1String("*/"), i + 2);
+            i = end < 0 ? n : end + 1;
+            current += QLatin1Char(' ');
+            continue;
+        }
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('[') || c == QLatin1Char('`')) {
+            const QChar close = c == QLatin1Char('[') ? QLatin1Char(']') : c;
+            current += c;
+            ++i;
+            while (i < n) {
+                current += script.at(i);
+                if (script.at(i) == close) {
+                    // A doubled quote stands for the quote itself.
+                    if (close != QLatin1Char(']') && i + 1 < n && script.at(i + 1) == close) {
+                        current += script.at(++i);
+                    } else {
+                        break;
+                    }
+                }
+                ++i;
+            }
+            continue;
+        }
+        if (c == QLatin1Char(';')) {
+            if (!current.trimmed().isEmpty())
+                out << current.trimmed();
+            current.clear();
+            continue;
+        }
+        current += c;
+    }
+    if (!current.trimmed().isEmpty())
+        out << current.trimmed();
+    return out;
+}
+
+QString readText(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        throw FwError(ErrNo::DatabaseError,
+                      QStringLiteral("The file %1 could not be read: %2").arg(nativePath(path), f.errorString()));
+    return QString::fromUtf8(f.readAll());
+}
+
+void runScript(const QSqlDatabase &db, const QString &path)
+{
+    const QStringList statements = splitStatements(readText(path));
+    for (const QString &sql : statements) {
+        QSqlQuery q(db);
+        if (!q.exec(sql))
+            throw FwError(ErrNo::DatabaseError, QStringLiteral("%1: %2\n%3")
+                                                    .arg(QFileInfo(path).fileName(), errorText(q.lastError()),
+                                                         sql.left(200)));
+    }
+}
+
+// ---- Case folding inside SQLite --------------------------------------------
+//
+// The surname key must be the same fold wherever a surname is written, also
+// by plain SQL. SQLite's own lower() knows only ASCII, so the connection gets
+// a function fw_fold() that folds with Qt, and temporary triggers (they live
+// in the connection, not in the file) keep [SurnameKey] equal to the fold of
+// [Surname]. The function is registered through the SQLite library that the
+// Qt driver already uses; when that cannot be done safely, writes through a
+// Recordset still set the key and connection() mends missing keys on opening.
+
+struct FwSqlite;
+struct FwSqliteContext;
+struct FwSqliteValue;
+
+using XFunc = void (*)(FwSqliteContext *, int, FwSqliteValue **);
+using XDestroy = void (*)(void *);
+using CreateFunctionFn = int (*)(FwSqlite *, const char *, int, int, void *, XFunc, XFunc,
+                                 void (*)(FwSqliteContext *), XDestroy);
+using ValueText16Fn = const void *(*)(FwSqliteValue *);
+using ValueBytes16Fn = int (*)(FwSqliteValue *);
+using ValueTypeFn = int (*)(FwSqliteValue *);
+using ResultText16Fn = void (*)(FwSqliteContext *, const void *, int, XDestroy);
+using ResultNullFn = void (*)(FwSqliteContext *);
+using LibVersionNumberFn = int (*)();
+
+constexpr int kSqliteUtf16 = 4;
+constexpr int kSqliteDeterministic = 0x800;
+constexpr int kSqliteNull = 5;
+
+struct SqliteApi {
+    bool ok = false;
+    int versionNumber = 0;
+    CreateFunctionFn createFunction = nullptr;
+    ValueText16Fn valueText16 = nullptr;
+    ValueBytes16Fn valueBytes16 = nullptr;
+    ValueTypeFn valueType = nullptr;
+    ResultText16Fn resultText16 = nullptr;
+    ResultNullFn resultNull = nullptr;
+};
+
+const SqliteApi &sqliteApi()
+{
+    static const SqliteApi api = [] {
+        SqliteApi a;
+        QLibrary lib(QStringLiteral("sqlite3"), 0);
+        if (!lib.load())
+            return a;
+        a.createFunction = reinterpret_cast<CreateFunctionFn>(lib.resolve("sqlite3_create_function_v2"));
+        a.valueText16 = reinterpret_cast<ValueText16Fn>(lib.resolve("sqlite3_value_text16"));
+        a.valueBytes16 = reinterpret_cast<ValueBytes16Fn>(lib.resolve("sqlite3_value_bytes16"));
+        a.valueType = reinterpret_cast<ValueTypeFn>(lib.resolve("sqlite3_value_type"));
+        a.resultText16 = reinterpret_cast<ResultText16Fn>(lib.resolve("sqlite3_result_text16"));
+        a.resultNull = reinterpret_cast<ResultNullFn>(lib.resolve("sqlite3_result_null"));
+        auto version = reinterpret_cast<LibVersionNumberFn>(lib.resolve("sqlite3_libversion_number"));
+        a.versionNumber = version ? version() : 0;
+        a.ok = a.createFunction && a.valueText16 && a.valueBytes16 && a.valueType && a.resultText16 && a.resultNull &&
+               a.versionNumber > 0;
+        return a;
+    }();
+    return api;
+}
+
+void foldFunction(FwSqliteContext *ctx, int argc, FwSqliteValue **argv)
+{
+    const SqliteApi &api = sqliteApi();
+    if (argc != 1 || api.valueType(argv[0]) == kSqliteNull) {
+        api.resultNull(ctx);
+        return;
+    }
+    const auto *data = static_cast<const char16_t *>(api.valueText16(argv[0]));
+    const int bytes = api.valueBytes16(argv[0]);
+    const QString folded = QString::fromUtf16(data, bytes / 2).toCaseFolded();
+    // SQLITE_TRANSIENT: SQLite copies the text before the QString goes away.
+    api.resultText16(ctx, folded.utf16(), int(folded.size() * 2), reinterpret_cast<XDestroy>(-1));
+}
+
+// The version number SQLite reports through this connection, as 3040001.
+int connectionSqliteVersion(const QSqlDatabase &db)
+{
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("SELECT sqlite_version()")) || !q.next())
+        return -1;
+    const QStringList parts = q.value(0).toString().split(QLatin1Char('.'));
+    if (parts.size() < 3)
+        return -1;
+    return parts.at(0).toInt() * 1000000 + parts.at(1).toInt() * 1000 + parts.at(2).toInt();
+}
+
+bool installFold(const QSqlDatabase &db)
+{
+    const SqliteApi &api = sqliteApi();
+    if (!api.ok)
+        return false;
+    // Only hand the driver's handle to the library when it is the same
+    // SQLite that the driver runs on.
+    if (connectionSqliteVersion(db) != api.versionNumber)
+        return false;
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return false;
+    auto *sqlite = *static_cast<FwSqlite *const *>(handle.constData());
+    if (!sqlite)
+        return false;
+    if (api.createFunction(sqlite, "fw_fold", 1, kSqliteUtf16 | kSqliteDeterministic, nullptr, &foldFunction,
+                           nullptr, nullptr, nullptr) != 0)
+        return false;
+    const char *triggers[] = {
+        "CREATE TEMP TRIGGER IF NOT EXISTS [fw_surname_key_insert] AFTER INSERT ON main.[Clients] BEGIN "
+        "UPDATE [Clients] SET [SurnameKey] = fw_fold(NEW.[Surname]) "
+        "WHERE rowid = NEW.rowid AND [SurnameKey] IS NOT fw_fold(NEW.[Surname]); END",
+        "CREATE TEMP TRIGGER IF NOT EXISTS [fw_surname_key_update] AFTER UPDATE OF [Surname], [SurnameKey] "
+        "ON main.[Clients] BEGIN "
+        "UPDATE [Clients] SET [SurnameKey] = fw_fold(NEW.[Surname]) "
+        "WHERE rowid = NEW.rowid AND [SurnameKey] IS NOT fw_fold(NEW.[Surname]); END",
+    };
+    for (const char *sql : triggers) {
+        QSqlQuery q(db);
+        if (!q.exec(QString::fromLatin1(sql)))
+            return false;
+    }
+    return true;
+}
+
+// Rows written by an older copy of the program or by hand may lack their key.
+void mendSurnameKeys(const QSqlDatabase &db)
+{
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT rowid, [Surname] FROM [Clients] WHERE [SurnameKey] IS NULL AND [Surname] IS NOT NULL")))
+        return;
+    QVector<QPair<qint64, QString>> rows;
+    while (q.next())
+        rows.append({q.value(0).toLongLong(), q.value(1).toString()});
+    q.finish();
+    if (rows.isEmpty())
+        return;
+    try {
+        Transaction tx(db);
+        for (const auto &row : rows)
+            exec(db, QStringLiteral("UPDATE [Clients] SET [SurnameKey] = ? WHERE rowid = ?"),
+                 {surnameKey(row.second), row.first});
+        tx.commit();
+    } catch (const FwError &) {
+        // A file on a read-only share: the keys stay missing and the locator
+        // does not find those rows by surname, but the file can be used.
+    }
+}
+
+// ---- Transactions ----------------------------------------------------------
+
+struct TxState {
+    bool open = false;
+    bool rollbackOnly = false;
+};
+
+QHash<QString, TxState> &txStates()
+{
+    static QHash<QString, TxState> states;
+    return states;
+}
+
+bool hasSqliteHeader(const QString &path, QByteArray *header)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    *header = f.read(100);
+    return header->size() == 100 && header->startsWith(QByteArrayLiteral("SQLite format 3\0"));
+}
+
+quint32 bigEndian32(const QByteArray &bytes, int offset)
+{
+    return (quint32(quint8(bytes.at(offset))) << 24) | (quint32(quint8(bytes.at(offset + 1))) << 16) |
+           (quint32(quint8(bytes.at(offset + 2))) << 8) | quint32(quint8(bytes.at(offset + 3)));
+}
+
+void removeConnection(const QString &name)
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(name, false);
+        if (db.isOpen())
+            db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    txStates().remove(name);
+}
+
+} // namespace
+
+// ---- Public ------------------------------------------------------------------
+
+QString dataDir()
+{
+    const QString appPath = App().AppPath;
+    if (!appPath.isEmpty() && QFileInfo::exists(QDir(appPath).filePath(QStringLiteral("schema.sql"))))
+        return QDir::cleanPath(QDir(appPath).absolutePath());
+#ifdef FENWARRA_SOURCE_DATA_DIR
+    const QString source = QStringLiteral(FENWARRA_SOURCE_DATA_DIR);
+    if (QFileInfo::exists(QDir(source).filePath(QStringLiteral("schema.sql"))))
+        return QDir::cleanPath(source);
+#endif
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/fenwarra"));
+}
+
+QString surnameKey(const QString &surname) { return surname.toCaseFolded(); }
+
+bool isFenwarraDatabase(const QString &path)
+{
+    QByteArray header;
+    if (!hasSqliteHeader(path, &header))
+        return false;
+    if (bigEndian32(header, 68) != kApplicationId)
+        return false;
+    // Read only, so that looking never changes the file.
+    const QString name = kCheckPrefix + absolutePath(path);
+    bool hasClients = false;
+    bool readable = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;") + kConnectOptions);
+        if (db.open()) {
+            QSqlQuery q(db);
+            if (q.exec(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'Clients' "
+                                      "COLLATE NOCASE"))) {
+                readable = true;
+                hasClients = q.next();
+            }
+            q.finish();
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    // A file marked as ours that cannot be read just now (locked by another
+    // workstation, a journal left by a crash) is still ours.
+    return readable ? hasClients : true;
+}
+
+void create(const QString &dbfName)
+{
+    const QString path = absolutePath(dbfName);
+    if (QFileInfo::exists(path))
+        throw FwError(ErrNo::DatabaseError,
+                      QStringLiteral("%1 already exists; a new database was not created.").arg(nativePath(path)));
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QDir().mkpath(folder))
+        throw FwError(ErrNo::DatabaseError,
+                      QStringLiteral("The folder %1 could not be created.").arg(nativePath(folder)));
+
+    const QString data = dataDir();
+    const QString schema = QDir(data).filePath(QStringLiteral("schema.sql"));
+    if (!QFileInfo::exists(schema))
+        throw FwError(ErrNo::DatabaseError,
+                      QStringLiteral("The database schema %1 is missing; the program's data files are not installed.")
+                          .arg(nativePath(schema)));
+
+    // Built under a temporary name and renamed when complete, so that a
+    // failure never leaves a half-made database under the real name.
+    const QString temp = path + QStringLiteral(".new");
+    QFile::remove(temp);
+    QFile::remove(temp + QStringLiteral("-journal"));
+    {
+        QFile f(temp);
+        if (!f.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+            throw FwError(ErrNo::DatabaseError,
+                          QStringLiteral("%1 could not be created: %2").arg(nativePath(path), f.errorString()));
+    }
+
+    const QString name = kCreatePrefix + path;
+    QString failure;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(temp);
+        db.setConnectOptions(kConnectOptions);
+        if (!db.open()) {
+            failure = errorText(db.lastError());
+        } else {
+            try {
+                QSqlQuery(db).exec(QStringLiteral("PRAGMA journal_mode = DELETE"));
+                exec(db, QStringLiteral("BEGIN IMMEDIATE"));
+                try {
+                    runScript(db, schema);
+                    QDir rows(QDir(data).filePath(QStringLiteral("rows")));
+                    const QStringList files = rows.entryList({QStringLiteral("*.sql")}, QDir::Files, QDir::Name);
+                    for (const QString &file : files)
+                        runScript(db, rows.filePath(file));
+                    exec(db, QStringLiteral("COMMIT"));
+                } catch (...) {
+                    QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+                    throw;
+                }
+            } catch (const FwError &e) {
+                failure = e.description();
+            }
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+
+    if (failure.isEmpty() && !QFile::rename(temp, path)) {
+        // Another workstation may have created the same file meanwhile.
+        if (!isFenwarraDatabase(path))
+            failure = QStringLiteral("the new file could not be moved into place");
+    }
+    QFile::remove(temp);
+    QFile::remove(temp + QStringLiteral("-journal"));
+    if (!failure.isEmpty())
+        throw FwError(ErrNo::DatabaseError,
+                      QStringLiteral("The database %1 could not be created: %2").arg(nativePath(path), failure));
+}
+
+QSqlDatabase connection(const QString &dbfName)
+{
+    const QString path = absolutePath(dbfName);
+    const QString name = kConnectionPrefix + path;
+    if (QSqlDatabase::contains(name)) {
+        QSqlDatabase db = QSqlDatabase::database(name, false);
+        if (db.isOpen() && QFileInfo::exists(path))
+            return db;
+    }
+    if (QSqlDatabase::contains(name))
+        removeConnection(name);
+
+    if (!QFileInfo::exists(path))
+        create(path);
+    if (!isFenwarraDatabase(path))
+        throw FwError(ErrNo::DatabaseError,
+                      QStringLiteral("%1 is not a Fenwarra database. It has not been changed.").arg(nativePath(path)));
+
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+    db.setDatabaseName(path);
+    db.setConnectOptions(kConnectOptions);
+    if (!db.open()) {
+        const QString text = errorText(db.lastError());
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(name);
+        throw FwError(ErrNo::DatabaseError,
+                      QStringLiteral("The database %1 could not be opened: %2").arg(nativePath(path), text));
+    }
+    QSqlQuery(db).exec(QStringLiteral("PRAGMA foreign_keys = ON"));
+    // A rollback journal, not WAL: the file may live on a shared folder,
+    // where WAL's shared memory does not work.
+    QSqlQuery(db).exec(QStringLiteral("PRAGMA journal_mode = DELETE"));
+    installFold(db);
+    mendSurnameKeys(db);
+    return db;
+}
+
+void closeAll()
+{
+    const QStringList names = QSqlDatabase::connectionNames();
+    for (const QString &name : names)
+        if (name.startsWith(kConnectionPrefix))
+            removeConnection(name);
+    txStates().clear();
+}
+
+QSqlQuery exec(const QSqlDatabase &db, const QString &sql, const QVariantList &params)
+{
+    QSqlQuery q(db);
+    if (!q.prepare(sql))
+        throwFor(q.lastError(), sql);
+    for (const QVariant &v : params)
+        q.addBindValue(v);
+    if (!q.exec())
+        throwFor(q.lastError(), sql);
+    return q;
+}
+
+QVariant scalar(const QSqlDatabase &db, const QString &sql, const QVariantList &params)
+{
+    QSqlQuery q = exec(db, sql, params);
+    if (!q.next())
+        return QVariant();
+    const QVariant v = q.value(0);
+    q.finish();
+    return v;
+}
+
+QString likeEscape(const QString &text)
+{
+    QString out;
+    out.reserve(text.size() + 4);
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\\') || c == QLatin1Char('%') || c == QLatin1Char('_'))
+            out += QLatin1Char('\\');
+        out += c;
+    }
+    return out;
+}
+
+// ---- Transaction ---------------------------------------------------------------
+
+Transaction::Transaction(const QSqlDatabase &db) : m_db(db)
+{
+    TxState &state = txStates()[m_db.connectionName()];
+    if (state.open)
+        return; // joins the outer transaction
+    // IMMEDIATE takes the write lock at once, so that a read followed by a
+    // write (the next case number) cannot interleave with another
+    // workstation's.
+    exec(m_db, QStringLiteral("BEGIN IMMEDIATE"));
+    state.open = true;
+    state.rollbackOnly = false;
+    m_owner = true;
+}
+
+Transaction::~Transaction()
+{
+    if (m_done)
+        return;
+    auto it = txStates().find(m_db.connectionName());
+    if (m_owner) {
+        if (m_db.isOpen())
+            QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
+        if (it != txStates().end())
+            *it = TxState();
+    } else if (it != txStates().end() && it->open) {
+        // An inner step failed: the outer transaction must not commit the
+        // rest as if it were whole.
+        it->rollbackOnly = true;
+    }
+}
+
+void Transaction::commit()
+{
+    if (m_done)
+        return;
+    m_done = true;
+    if (!m_owner)
+        return;
+    TxState &state = txStates()[m_db.connectionName()];
+    if (state.rollbackOnly) {
+        QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
+        state = TxState();
+        throw FwError(ErrNo::DatabaseError,
+                      QStringLiteral("A step of this change failed; nothing of it was saved."));
+    }
+    QSqlQuery q(m_db);
+    if (!q.exec(QStringLiteral("COMMIT"))) {
+        const QSqlError error = q.lastError();
+        QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
+        state = TxState();
+        throwFor(error, QStringLiteral("COMMIT"));
+    }
+    state = TxState();
+}
+
+} // namespace ClinicDb

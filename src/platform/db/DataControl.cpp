@@ -1,0 +1,551 @@
+#include "platform/db/DataControl.h"
+
+#include "platform/FwError.h"
+#include "platform/db/ClinicDb.h"
+#include "shell/AppState.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlField>
+#include <QSqlQuery>
+#include <QTextEdit>
+
+namespace {
+
+// Errors of the data layer that the windows do not test by number.
+constexpr int kItemNotFound = 3265;
+constexpr int kNoEditInProgress = 3020;
+constexpr int kNotUpdatable = 3027;
+
+const QString kRowIdColumn = QStringLiteral("fw_rowid__");
+
+QString stripBrackets(QString name)
+{
+    name = name.trimmed();
+    if (name.startsWith(QLatin1Char('[')) && name.endsWith(QLatin1Char(']')))
+        name = name.mid(1, name.size() - 2);
+    return name;
+}
+
+QString bracket(const QString &name) { return QLatin1Char('[') + name + QLatin1Char(']'); }
+
+// "SELECT * FROM [T]" or "SELECT * FROM T", optionally followed by WHERE,
+// ORDER BY or LIMIT: the rows of one table, which can be written back.
+const QRegularExpression &singleTableSelect()
+{
+    static const QRegularExpression re(
+        QStringLiteral(R"(^\s*SELECT\s+\*\s+FROM\s+(\[[^\]]+\]|[A-Za-z_][A-Za-z0-9_]*)\s*((?:WHERE|ORDER\s+BY|LIMIT)\b.*)?$)"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    return re;
+}
+
+const QRegularExpression &startsWithSelect()
+{
+    static const QRegularExpression re(QStringLiteral(R"(^\s*(SELECT|WITH|VALUES|PRAGMA)\b)"),
+                                       QRegularExpression::CaseInsensitiveOption);
+    return re;
+}
+
+// The table's name as the schema spells it, or "" when it is no table.
+QString canonicalTable(const QSqlDatabase &db, const QString &name)
+{
+    const QVariant v = ClinicDb::scalar(
+        db, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"), {name});
+    return v.isValid() ? v.toString() : QString();
+}
+
+bool truthy(const QVariant &v)
+{
+    if (v.isNull())
+        return false;
+    const QString s = v.toString().trimmed();
+    if (s.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 ||
+        s.compare(QLatin1String("yes"), Qt::CaseInsensitive) == 0)
+        return true;
+    bool ok = false;
+    const double d = s.toDouble(&ok);
+    return ok && d != 0.0;
+}
+
+bool isNumericField(const QSqlField &f)
+{
+    switch (f.metaType().id()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Bool:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// A multi-line box gives "\n" line ends; text stored by other programs may
+// hold "\r\n". Both are the same text for deciding whether a box was changed.
+QString normalisedLines(QString s)
+{
+    s.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    return s;
+}
+
+} // namespace
+
+// ---- Recordset -----------------------------------------------------------------
+
+void Recordset::open(const QSqlDatabase &db, const QString &source, const QVariantList &params)
+{
+    close();
+    QString sql;
+    QString table;
+    const QString trimmed = source.trimmed();
+    if (!startsWithSelect().match(trimmed).hasMatch()) {
+        // A bare table name, as data controls take it ("Clients", "[Dog Breeds]").
+        table = canonicalTable(db, stripBrackets(trimmed));
+        if (table.isEmpty())
+            throw FwError(ErrNo::DatabaseError,
+                          QStringLiteral("The table '%1' does not exist in the database.").arg(stripBrackets(trimmed)));
+        sql = QStringLiteral("SELECT rowid AS %1, * FROM %2").arg(kRowIdColumn, bracket(table));
+    } else {
+        const QRegularExpressionMatch m = singleTableSelect().match(trimmed);
+        if (m.hasMatch())
+            table = canonicalTable(db, stripBrackets(m.captured(1)));
+        if (!table.isEmpty())
+            sql = QStringLiteral("SELECT rowid AS %1, * FROM %2 %3").arg(kRowIdColumn, bracket(table), m.captured(2));
+        else
+            sql = trimmed; // read only
+    }
+
+    QSqlQuery q = ClinicDb::exec(db, sql, params);
+    QSqlRecord shape = q.record();
+    const bool withRowId = !table.isEmpty();
+    if (withRowId)
+        shape.remove(0);
+    while (q.next()) {
+        QSqlRecord row = q.record();
+        if (withRowId) {
+            m_rowIds.append(row.value(0).toLongLong());
+            row.remove(0);
+        }
+        m_rows.append(row);
+    }
+    if (q.lastError().isValid())
+        throw FwError(ErrNo::DatabaseError, q.lastError().databaseText().isEmpty() ? q.lastError().text()
+                                                                                    : q.lastError().databaseText());
+    q.finish();
+    shape.clearValues();
+
+    m_db = db;
+    m_table = table;
+    m_shape = shape;
+    m_open = true;
+    m_pos = m_rows.isEmpty() ? -1 : 0;
+}
+
+void Recordset::close()
+{
+    m_db = QSqlDatabase();
+    m_open = false;
+    m_table.clear();
+    m_shape = QSqlRecord();
+    m_rows.clear();
+    m_rowIds.clear();
+    m_pos = -1;
+    m_mode = Mode::None;
+    m_buffer = QSqlRecord();
+    m_dirty.clear();
+}
+
+bool Recordset::eof() const { return m_rows.isEmpty() || m_pos >= m_rows.size(); }
+bool Recordset::bof() const { return m_rows.isEmpty() || m_pos < 0; }
+
+// Moving the cursor ends an edit that was not updated, as a data control's
+// recordset does; windows save their bound boxes before they move.
+void Recordset::moveFirst()
+{
+    if (m_rows.isEmpty())
+        throw FwError(ErrNo::NoCurrentRecord);
+    cancelUpdate();
+    m_pos = 0;
+}
+
+void Recordset::moveLast()
+{
+    if (m_rows.isEmpty())
+        throw FwError(ErrNo::NoCurrentRecord);
+    cancelUpdate();
+    m_pos = m_rows.size() - 1;
+}
+
+void Recordset::moveNext()
+{
+    if (eof())
+        throw FwError(ErrNo::NoCurrentRecord);
+    cancelUpdate();
+    ++m_pos;
+}
+
+void Recordset::movePrevious()
+{
+    if (bof())
+        throw FwError(ErrNo::NoCurrentRecord);
+    cancelUpdate();
+    --m_pos;
+}
+
+void Recordset::moveTo(int position)
+{
+    if (position < 0 || position >= m_rows.size())
+        throw FwError(ErrNo::NoCurrentRecord);
+    cancelUpdate();
+    m_pos = position;
+}
+
+QStringList Recordset::fieldNames() const
+{
+    QStringList out;
+    for (int i = 0; i < m_shape.count(); ++i)
+        out << m_shape.fieldName(i);
+    return out;
+}
+
+bool Recordset::hasField(const QString &name) const { return column(name) >= 0; }
+
+int Recordset::column(const QString &name) const
+{
+    // QSqlRecord matches names without regard to (ASCII) case, as Jet did.
+    return m_shape.indexOf(stripBrackets(name));
+}
+
+const QSqlRecord &Recordset::current() const
+{
+    if (m_mode != Mode::None)
+        return m_buffer;
+    if (!m_open || eof() || bof())
+        throw FwError(ErrNo::NoCurrentRecord);
+    return m_rows.at(m_pos);
+}
+
+QVariant Recordset::field(const QString &name) const
+{
+    const QSqlRecord &row = current();
+    const int c = column(name);
+    if (c < 0)
+        throw FwError(kItemNotFound, QStringLiteral("Item not found in this collection."));
+    return row.value(c);
+}
+
+QString Recordset::text(const QString &name) const
+{
+    const QVariant v = field(name);
+    return v.isNull() ? QString() : v.toString();
+}
+
+bool Recordset::isNull(const QString &name) const { return field(name).isNull(); }
+
+QSqlField Recordset::fieldInfo(const QString &name) const
+{
+    const int c = column(name);
+    return c < 0 ? QSqlField() : m_shape.field(c);
+}
+
+void Recordset::edit()
+{
+    if (!updatable())
+        throw FwError(kNotUpdatable, QStringLiteral("Database or object is read-only."));
+    if (m_mode != Mode::None)
+        cancelUpdate();
+    if (eof() || bof())
+        throw FwError(ErrNo::NoCurrentRecord);
+    m_buffer = m_rows.at(m_pos);
+    m_dirty.clear();
+    m_mode = Mode::Edit;
+}
+
+void Recordset::addNew()
+{
+    if (!updatable())
+        throw FwError(kNotUpdatable, QStringLiteral("Database or object is read-only."));
+    m_buffer = m_shape;
+    m_buffer.clearValues();
+    m_dirty.clear();
+    m_mode = Mode::AddNew;
+}
+
+void Recordset::setField(const QString &name, const QVariant &value)
+{
+    if (m_mode == Mode::None)
+        throw FwError(kNoEditInProgress, QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
+    const int c = column(name);
+    if (c < 0)
+        throw FwError(kItemNotFound, QStringLiteral("Item not found in this collection."));
+    m_buffer.setValue(c, value);
+    m_dirty.insert(c, true);
+}
+
+QSqlRecord Recordset::readRow(qint64 rowId) const
+{
+    QSqlQuery q = ClinicDb::exec(m_db, QStringLiteral("SELECT * FROM %1 WHERE rowid = ?").arg(bracket(m_table)), {rowId});
+    if (!q.next())
+        throw FwError(ErrNo::RowDeleted);
+    QSqlRecord row = q.record();
+    q.finish();
+    return row;
+}
+
+QString Recordset::sameRowCondition(QVariantList &params) const
+{
+    // The row is the one that was read only while every column still holds
+    // the value read; a row changed meanwhile, or a rowid given to another
+    // row after a deletion, does not match.
+    const QSqlRecord &orig = m_rows.at(m_pos);
+    QString where = QStringLiteral("rowid = ?");
+    params << m_rowIds.at(m_pos);
+    for (int i = 0; i < orig.count(); ++i) {
+        where += QStringLiteral(" AND %1 IS ?").arg(bracket(orig.fieldName(i)));
+        params << orig.value(i);
+    }
+    return where;
+}
+
+void Recordset::reportMissedRow()
+{
+    const qint64 rowId = m_rowIds.at(m_pos);
+    const QVariant still =
+        ClinicDb::scalar(m_db, QStringLiteral("SELECT 1 FROM %1 WHERE rowid = ?").arg(bracket(m_table)), {rowId});
+    m_mode = Mode::None;
+    m_buffer = QSqlRecord();
+    m_dirty.clear();
+    throw FwError(still.isValid() ? ErrNo::WriteConflict : ErrNo::RowDeleted);
+}
+
+void Recordset::update()
+{
+    if (m_mode == Mode::None)
+        throw FwError(kNoEditInProgress, QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
+
+    // The fields to write, in column order; the surname key goes with the
+    // surname of a case, so that the locator finds it at once.
+    QStringList names;
+    QVariantList values;
+    QList<int> columns = m_dirty.keys();
+    std::sort(columns.begin(), columns.end());
+    const int surnameKeyColumn = m_table.compare(QLatin1String("Clients"), Qt::CaseInsensitive) == 0
+                                     ? column(QStringLiteral("SurnameKey"))
+                                     : -1;
+    const int surnameColumn = surnameKeyColumn >= 0 ? column(QStringLiteral("Surname")) : -1;
+    for (int c : columns) {
+        if (c == surnameKeyColumn)
+            continue;
+        names << bracket(m_buffer.fieldName(c));
+        values << m_buffer.value(c);
+        if (c == surnameColumn) {
+            const QVariant surname = m_buffer.value(c);
+            names << bracket(m_buffer.fieldName(surnameKeyColumn));
+            values << (surname.isNull() ? QVariant() : QVariant(ClinicDb::surnameKey(surname.toString())));
+        }
+    }
+
+    if (m_mode == Mode::AddNew) {
+        QString sql;
+        if (names.isEmpty()) {
+            sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(bracket(m_table));
+        } else {
+            QStringList marks;
+            for (int i = 0; i < names.size(); ++i)
+                marks << QStringLiteral("?");
+            sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                      .arg(bracket(m_table), names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+        }
+        // A duplicate (3022) leaves the new row in the buffer to be corrected.
+        QSqlQuery q = ClinicDb::exec(m_db, sql, values);
+        const qint64 rowId = q.lastInsertId().toLongLong();
+        q.finish();
+        // The row as stored, with the table's defaults; it becomes current.
+        m_rows.append(readRow(rowId));
+        m_rowIds.append(rowId);
+        m_pos = m_rows.size() - 1;
+        m_mode = Mode::None;
+        m_buffer = QSqlRecord();
+        m_dirty.clear();
+        return;
+    }
+
+    if (names.isEmpty()) { // nothing was changed: nothing to write
+        cancelUpdate();
+        return;
+    }
+    QStringList sets;
+    for (const QString &n : names)
+        sets << n + QStringLiteral(" = ?");
+    QVariantList params = values;
+    const QString where = sameRowCondition(params);
+    QSqlQuery q = ClinicDb::exec(
+        m_db, QStringLiteral("UPDATE %1 SET %2 WHERE %3").arg(bracket(m_table), sets.join(QStringLiteral(", ")), where),
+        params);
+    const int touched = q.numRowsAffected();
+    q.finish();
+    if (touched != 1)
+        reportMissedRow();
+    m_rows[m_pos] = readRow(m_rowIds.at(m_pos));
+    m_mode = Mode::None;
+    m_buffer = QSqlRecord();
+    m_dirty.clear();
+}
+
+void Recordset::cancelUpdate()
+{
+    m_mode = Mode::None;
+    m_buffer = QSqlRecord();
+    m_dirty.clear();
+}
+
+void Recordset::deleteCurrent()
+{
+    if (!updatable())
+        throw FwError(kNotUpdatable, QStringLiteral("Database or object is read-only."));
+    cancelUpdate();
+    if (eof() || bof())
+        throw FwError(ErrNo::NoCurrentRecord);
+    QVariantList params;
+    const QString where = sameRowCondition(params);
+    QSqlQuery q = ClinicDb::exec(m_db, QStringLiteral("DELETE FROM %1 WHERE %2").arg(bracket(m_table), where), params);
+    const int touched = q.numRowsAffected();
+    q.finish();
+    if (touched != 1)
+        reportMissedRow();
+    // The cursor stands on the row that followed, or at the end.
+    m_rows.remove(m_pos);
+    m_rowIds.remove(m_pos);
+    if (m_rows.isEmpty())
+        m_pos = -1;
+}
+
+// ---- DataControl ---------------------------------------------------------------
+
+DataControl::DataControl(QObject *parent) : QObject(parent) {}
+
+void DataControl::setRecordSource(const QString &source, const QVariantList &params)
+{
+    RecordSource = source;
+    Parameters = params;
+}
+
+QSqlDatabase DataControl::database() const
+{
+    return ClinicDb::connection(DatabaseName.isEmpty() ? App().DBFName : DatabaseName);
+}
+
+void DataControl::Refresh()
+{
+    if (m_rs.isOpen())
+        saveBound();
+    m_rs.close();
+    if (!RecordSource.trimmed().isEmpty())
+        m_rs.open(database(), RecordSource, Parameters);
+    showBound();
+    emit refreshed();
+}
+
+void DataControl::bind(QWidget *widget, const QString &fieldName)
+{
+    if (!widget)
+        return;
+    m_bindings.append({QPointer<QWidget>(widget), fieldName});
+    if (m_rs.isOpen() && !m_rs.eof() && !m_rs.bof())
+        showBound();
+}
+
+namespace {
+
+// The text a bound widget holds, and whether the widget is one we bind.
+bool widgetText(QWidget *w, QString *text)
+{
+    if (auto *e = qobject_cast<QLineEdit *>(w))
+        *text = e->text();
+    else if (auto *t = qobject_cast<QTextEdit *>(w))
+        *text = t->toPlainText();
+    else if (auto *p = qobject_cast<QPlainTextEdit *>(w))
+        *text = p->toPlainText();
+    else if (auto *c = qobject_cast<QComboBox *>(w))
+        *text = c->currentText();
+    else
+        return false;
+    return true;
+}
+
+void setWidgetText(QWidget *w, const QString &text)
+{
+    if (auto *e = qobject_cast<QLineEdit *>(w)) {
+        e->setText(text);
+    } else if (auto *t = qobject_cast<QTextEdit *>(w)) {
+        t->setPlainText(text);
+    } else if (auto *p = qobject_cast<QPlainTextEdit *>(w)) {
+        p->setPlainText(text);
+    } else if (auto *c = qobject_cast<QComboBox *>(w)) {
+        if (c->isEditable()) {
+            c->setEditText(text);
+        } else {
+            c->setCurrentIndex(c->findText(text));
+        }
+    }
+}
+
+} // namespace
+
+bool DataControl::saveBound()
+{
+    if (!m_rs.isOpen() || m_rs.eof() || m_rs.bof() || !m_rs.updatable())
+        return false;
+    QStringList fields;
+    QVariantList values;
+    for (const Binding &b : std::as_const(m_bindings)) {
+        if (!b.widget)
+            continue;
+        const QVariant stored = m_rs.field(b.field);
+        if (auto *check = qobject_cast<QCheckBox *>(b.widget.data())) {
+            if (check->isChecked() != truthy(stored)) {
+                fields << b.field;
+                values << QVariant(check->isChecked() ? 1 : 0);
+            }
+            continue;
+        }
+        QString text;
+        if (!widgetText(b.widget, &text))
+            continue;
+        const QString storedText = stored.isNull() ? QString() : stored.toString();
+        if (normalisedLines(text) == normalisedLines(storedText))
+            continue;
+        fields << b.field;
+        // An emptied box leaves a number field empty, not an empty text.
+        const bool numeric = isNumericField(m_rs.fieldInfo(b.field));
+        values << (text.isEmpty() && numeric ? QVariant() : QVariant(text));
+    }
+    if (fields.isEmpty())
+        return false;
+    m_rs.edit();
+    for (int i = 0; i < fields.size(); ++i)
+        m_rs.setField(fields.at(i), values.at(i));
+    m_rs.update();
+    return true;
+}
+
+void DataControl::showBound()
+{
+    const bool onRow = m_rs.isOpen() && !m_rs.eof() && !m_rs.bof();
+    for (const Binding &b : std::as_const(m_bindings)) {
+        if (!b.widget)
+            continue;
+        if (auto *check = qobject_cast<QCheckBox *>(b.widget.data())) {
+            check->setChecked(onRow && truthy(m_rs.field(b.field)));
+            continue;
+        }
+        setWidgetText(b.widget, onRow ? m_rs.text(b.field) : QString());
+    }
+}

@@ -1,0 +1,445 @@
+// The clinic database file: creation from the shipped schema and rows,
+// refusal of foreign files, statements with bound values, transactions and
+// the surname key.
+#include "platform/FwError.h"
+#include "platform/db/ClinicDb.h"
+#include "shell/AppState.h"
+#include "support/TestEnv.h"
+#include "support/TestMain.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QByteArray fileHash(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+}
+
+int count(const QSqlDatabase &db, const QString &table)
+{
+    return ClinicDb::scalar(db, QStringLiteral("SELECT COUNT(*) FROM [%1]").arg(table)).toInt();
+}
+
+int expectFwError(const std::function<void()> &f)
+{
+    try {
+        f();
+    } catch (const FwError &e) {
+        return e.number();
+    }
+    return 0;
+}
+
+} // namespace
+
+class ClinicDbTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void createsEveryTable_data();
+    void createsEveryTable();
+    void newFileIsPrivateAndMarked();
+    void referenceRowsHoldWhatTheProgramNeeds();
+    void missingFileIsCreatedOnConnection();
+    void createNeverLeavesAHalfFile();
+    void foreignFilesAreRefusedUnaltered_data();
+    void foreignFilesAreRefusedUnaltered();
+    void namesMatchWithoutRegardToCase();
+    void duplicateCaseNoIs3022();
+    void failedStatementCarriesTheDatabaseText();
+    void typedTextIsBoundLiterally();
+    void transactionRollsBackWhole();
+    void nestedTransactionJoinsTheOuter();
+    void surnameKeyFoldsBeyondAscii();
+    void surnameKeyFollowsEveryWrite();
+    void missingKeysAreMendedOnOpening();
+    void agedByJulianDay();
+};
+
+void ClinicDbTest::createsEveryTable_data()
+{
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QStringList>("fields");
+    QTest::newRow("Clients") << "Clients"
+                             << QStringList{"CaseNo",       "Surname",    "SurnameKey",      "AnimalName",
+                                            "Tel No",       "Species",    "DOB",             "Sex",
+                                            "Breed",        "Units",      "UpperWt",         "LowerWt",
+                                            "CurrentWt",    "Graph Data", "Graph Data Undo", "Last Weighed",
+                                            "Last Weighed Undo", "Vet Comments", "Diet Recommend", "LinkedRecNo",
+                                            "Active",       "Aged"};
+    QTest::newRow("Species") << "Species" << QStringList{"Species Name"};
+    QTest::newRow("Sex") << "Sex" << QStringList{"Sex Name"};
+    QTest::newRow("CAT BREEDS") << "CAT BREEDS" << QStringList{"Name"};
+    QTest::newRow("Dog Breeds") << "Dog Breeds" << QStringList{"Breed", "Wt Range", "Wt Male", "Wt Female"};
+    const QStringList diet{"Generic", "Indications", "Contraindications", "ME Dry", "ME Can", "KCal per cup dry",
+                           "Form Dry", "Form Can"};
+    QTest::newRow("Diets") << "Diets" << (QStringList{"Category"} + diet);
+    QTest::newRow("Diets Added") << "Diets Added" << diet;
+    QTest::newRow("Category Codes Diets") << "Category Codes Diets" << QStringList{"Node Index", "Code"};
+    QTest::newRow("Puppy Curves") << "Puppy Curves"
+                                  << QStringList{"Great Dane",     "Newfoundland", "Labrador",  "Bulldog",
+                                                 "Cocker Spaniel", "Fox Terrier",  "Pekingese", "Pomeranian"};
+    QTest::newRow("Kitten Curves") << "Kitten Curves"
+                                   << QStringList{"Male Upper", "Male Lower", "Female Upper", "Female Lower"};
+    QTest::newRow("Report Variables")
+        << "Report Variables"
+        << QStringList{"Age",     "Summary", "IdealWt", "AvWt",   "LossRate",   "TimeToTarget", "BreedRecWtLb",
+                       "BreedRecWt", "Target", "Progress", "AnName", "Surname", "Spp", "Breed", "Sex", "TelNo",
+                       "DateLastWt", "WtRange", "DietRec", "VetCom"};
+    QTest::newRow("Personal") << "Personal"
+                              << QStringList{"Surgery", "Address 1", "Address 2", "Tel No", "Fax No", "e-mail"};
+}
+
+void ClinicDbTest::createsEveryTable()
+{
+    QFETCH(QString, table);
+    QFETCH(QStringList, fields);
+    TestEnv env;
+    const QSqlRecord rec = env.db().record(table);
+    QVERIFY2(!rec.isEmpty(), qPrintable(table));
+    QStringList have;
+    for (int i = 0; i < rec.count(); ++i)
+        have << rec.fieldName(i);
+    QCOMPARE(have, fields);
+}
+
+void ClinicDbTest::newFileIsPrivateAndMarked()
+{
+    TestEnv env;
+    const QFileInfo info(App().DBFName);
+    QVERIFY(info.exists());
+    QCOMPARE(info.permissions() & (QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther |
+                                   QFileDevice::WriteOther),
+             QFileDevice::Permissions());
+    QVERIFY(ClinicDb::isFenwarraDatabase(App().DBFName));
+    QVERIFY(!QFileInfo::exists(App().DBFName + ".new"));
+    QCOMPARE(ClinicDb::scalar(env.db(), "PRAGMA journal_mode").toString(), QStringLiteral("delete"));
+}
+
+void ClinicDbTest::referenceRowsHoldWhatTheProgramNeeds()
+{
+    TestEnv env;
+    const QSqlDatabase db = env.db();
+    QCOMPARE(count(db, "Personal"), 1);
+    QCOMPARE(count(db, "Report Variables"), 1);
+    QVERIFY(count(db, "Dog Breeds") >= 100);
+    QVERIFY(count(db, "CAT BREEDS") >= 20);
+    QCOMPARE(count(db, "Clients"), 0);
+
+    // The special names the program compares exactly.
+    for (const char *species : {"Dog", "Cat"})
+        QCOMPARE(ClinicDb::scalar(db, "SELECT COUNT(*) FROM [Species] WHERE [Species Name] = ?", {species}).toInt(), 1);
+    QCOMPARE(ClinicDb::scalar(db, "SELECT COUNT(*) FROM [CAT BREEDS] WHERE [Name] = 'Domestic Shorthair'").toInt(), 1);
+    QVERIFY(ClinicDb::scalar(db, "SELECT COUNT(*) FROM [Sex] WHERE instr([Sex Name], 'Female') > 0").toInt() >= 1);
+    QVERIFY(ClinicDb::scalar(db, "SELECT COUNT(*) FROM [Sex] WHERE instr([Sex Name], 'Female') = 0").toInt() >= 1);
+
+    // Every breed has a range "lo-hi" in kg with lo <= hi, and both averages
+    // inside it: the case window reads the range, the breed grid shows all four.
+    QSqlQuery q = ClinicDb::exec(db, "SELECT [Breed], [Wt Range], [Wt Male], [Wt Female] FROM [Dog Breeds]");
+    const QRegularExpression range(QStringLiteral("^(\\d+)-(\\d+)$"));
+    QStringList names;
+    while (q.next()) {
+        const QString breed = q.value(0).toString();
+        const auto m = range.match(q.value(1).toString());
+        QVERIFY2(m.hasMatch(), qPrintable(breed));
+        const double lo = m.captured(1).toDouble(), hi = m.captured(2).toDouble();
+        QVERIFY2(lo <= hi, qPrintable(breed));
+        QVERIFY2(q.value(2).toDouble() >= lo && q.value(2).toDouble() <= hi, qPrintable(breed));
+        QVERIFY2(q.value(3).toDouble() >= lo && q.value(3).toDouble() <= hi, qPrintable(breed));
+        QVERIFY2(!names.contains(breed), qPrintable(breed));
+        names << breed;
+    }
+    for (const char *breed : {"Great Dane", "Newfoundland", "Labrador Retriever", "Bulldog", "Cocker Spaniel",
+                              "Fox Terrier", "Pekingese", "Pomeranian"})
+        QVERIFY2(names.contains(QLatin1String(breed)), breed);
+
+    // The practice's number is the default telephone of a new case.
+    QCOMPARE(ClinicDb::scalar(db, "SELECT [Tel No] FROM [Personal]").toString().size() <= 20, true);
+}
+
+void ClinicDbTest::missingFileIsCreatedOnConnection()
+{
+    TestEnv env(false);
+    const QString path = env.dbfPath() + "deeper/folder/" + ClinicDb::kFileName;
+    QVERIFY(!QFileInfo::exists(path));
+    const QSqlDatabase db = ClinicDb::connection(path);
+    QVERIFY(db.isOpen());
+    QCOMPARE(count(db, "Personal"), 1);
+    // A second call gives the same open connection.
+    QCOMPARE(ClinicDb::connection(path).connectionName(), db.connectionName());
+}
+
+void ClinicDbTest::createNeverLeavesAHalfFile()
+{
+    TestEnv env(false);
+    // A data folder whose rows do not fit the schema: creation fails midway.
+    QFile::copy(QDir(ClinicDb::dataDir()).filePath("schema.sql"), env.appPath() + "schema.sql");
+    QDir().mkpath(env.appPath() + "rows");
+    QFile bad(env.appPath() + "rows/10_bad.sql");
+    QVERIFY(bad.open(QIODevice::WriteOnly));
+    bad.write("INSERT INTO [Species] ([Species Name]) VALUES ('Dog');\nINSERT INTO [Nowhere] VALUES (1);\n");
+    bad.close();
+    QCOMPARE(ClinicDb::dataDir(), QDir::cleanPath(env.appPath()));
+
+    const QString path = env.dbfPath() + ClinicDb::kFileName;
+    QCOMPARE(expectFwError([&] { ClinicDb::create(path); }), ErrNo::DatabaseError);
+    QVERIFY(!QFileInfo::exists(path));
+    QCOMPARE(QDir(env.dbfPath()).entryList(QDir::Files), QStringList());
+}
+
+void ClinicDbTest::foreignFilesAreRefusedUnaltered_data()
+{
+    QTest::addColumn<QByteArray>("kind");
+    QTest::newRow("text file") << QByteArray("text");
+    QTest::newRow("empty file") << QByteArray("empty");
+    QTest::newRow("other SQLite database") << QByteArray("sqlite");
+    QTest::newRow("SQLite with a Clients table but unmarked") << QByteArray("clients");
+}
+
+void ClinicDbTest::foreignFilesAreRefusedUnaltered()
+{
+    QFETCH(QByteArray, kind);
+    TestEnv env(false);
+    const QString path = env.dbfPath() + ClinicDb::kFileName;
+    if (kind == "text" || kind == "empty") {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        if (kind == "text")
+            f.write("Case notes, not a database.\n");
+    } else {
+        const QString name = QStringLiteral("foreign-maker");
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", name);
+            other.setDatabaseName(path);
+            QVERIFY(other.open());
+            QSqlQuery q(other);
+            QVERIFY(q.exec(kind == "clients" ? "CREATE TABLE Clients (CaseNo INTEGER)" : "CREATE TABLE t (x)"));
+            other.close();
+        }
+        QSqlDatabase::removeDatabase(name);
+    }
+    const QByteArray before = fileHash(path);
+    const QDateTime modified = QFileInfo(path).lastModified();
+
+    QVERIFY(!ClinicDb::isFenwarraDatabase(path));
+    try {
+        ClinicDb::connection(path);
+        QFAIL("a foreign file was opened");
+    } catch (const FwError &e) {
+        QCOMPARE(e.number(), ErrNo::DatabaseError);
+        QVERIFY2(e.description().contains(QLatin1String("is not a Fenwarra database. It has not been changed.")),
+                 qPrintable(e.description()));
+        QVERIFY(e.description().contains(QDir::toNativeSeparators(path)));
+    }
+    QCOMPARE(fileHash(path), before);
+    QCOMPARE(QFileInfo(path).lastModified(), modified);
+    QCOMPARE(QDir(env.dbfPath()).entryList(QDir::Files), QStringList{ClinicDb::kFileName});
+}
+
+void ClinicDbTest::namesMatchWithoutRegardToCase()
+{
+    TestEnv env;
+    const int caseNo = env.addCase("Smith", "Rex", "Dog", "Boxer", "Male", "kg", 25, 30, "27.5;", "2026-11-01");
+    QSqlQuery r = ClinicDb::exec(env.db(), "SELECT ANIMALNAME, upperwt FROM CLIENTS WHERE CASENO = ?", {caseNo});
+    QVERIFY(r.next());
+    QCOMPARE(r.value(0).toString(), QStringLiteral("Rex"));
+    QCOMPARE(r.value(1).toDouble(), 30.0);
+    QCOMPARE(count(env.db(), "DOG BREEDS"), count(env.db(), "Dog Breeds"));
+}
+
+void ClinicDbTest::duplicateCaseNoIs3022()
+{
+    TestEnv env;
+    const QSqlDatabase db = env.db();
+    ClinicDb::exec(db, "INSERT INTO [Clients] ([CaseNo]) VALUES (?)", {41});
+    QCOMPARE(expectFwError([&] { ClinicDb::exec(db, "INSERT INTO [Clients] ([CaseNo]) VALUES (?)", {41}); }),
+             ErrNo::DuplicateKey);
+    QCOMPARE(count(db, "Clients"), 1);
+    // A new row takes part in the reminders unless told otherwise.
+    QCOMPARE(ClinicDb::scalar(db, "SELECT [Active] FROM [Clients] WHERE [CaseNo] = 41").toInt(), 1);
+
+    // The own diets: one name once, whatever its letter case.
+    ClinicDb::exec(db, "INSERT INTO [Diets Added] ([Generic]) VALUES (?)", {"Canine Light"});
+    QCOMPARE(expectFwError([&] {
+                 ClinicDb::exec(db, "INSERT INTO [Diets Added] ([Generic]) VALUES (?)", {"CANINE light"});
+             }),
+             ErrNo::DuplicateKey);
+}
+
+void ClinicDbTest::failedStatementCarriesTheDatabaseText()
+{
+    TestEnv env;
+    try {
+        ClinicDb::exec(env.db(), "SELECT * FROM [No Such Table]");
+        QFAIL("no error");
+    } catch (const FwError &e) {
+        QCOMPARE(e.number(), ErrNo::DatabaseError);
+        QVERIFY2(e.description().contains("no such table"), qPrintable(e.description()));
+    }
+    QVERIFY(!ClinicDb::scalar(env.db(), "SELECT [CaseNo] FROM [Clients]").isValid());
+}
+
+void ClinicDbTest::typedTextIsBoundLiterally()
+{
+    TestEnv env;
+    const QSqlDatabase db = env.db();
+    const QString typed = QStringLiteral("O'Brien \"100%\" _x\\ [a]; DROP TABLE Clients; --");
+    env.addCase(typed, "Rex", "Dog", "Boxer", "Male", "kg", 25, 30, "27.5;", "2026-11-01");
+    env.addCase("O'Brienxx", "Rex", "Dog", "Boxer", "Male", "kg", 25, 30, "27.5;", "2026-11-01");
+    QCOMPARE(ClinicDb::scalar(db, "SELECT [Surname] FROM [Clients] WHERE [Surname] = ?", {typed}).toString(), typed);
+
+    // The typed text as a LIKE prefix matches itself only: % and _ are no wildcards.
+    const auto matches = [&](const QString &prefix) {
+        return ClinicDb::scalar(db, "SELECT COUNT(*) FROM [Clients] WHERE [Surname] LIKE ? ESCAPE '\\'",
+                                {ClinicDb::likeEscape(prefix) + "%"})
+            .toInt();
+    };
+    QCOMPARE(matches("O'Brien \"100%\" _x\\"), 1);
+    QCOMPARE(matches("O'Brien \"100_"), 0);
+    QCOMPARE(matches("O'Brien"), 2);
+    QCOMPARE(matches("%"), 0);
+    QCOMPARE(ClinicDb::likeEscape("a%b_c\\d"), QStringLiteral("a\\%b\\_c\\\\d"));
+    QCOMPARE(count(db, "Clients"), 2);
+}
+
+void ClinicDbTest::transactionRollsBackWhole()
+{
+    TestEnv env;
+    const QSqlDatabase db = env.db();
+    try {
+        ClinicDb::Transaction tx(db);
+        ClinicDb::exec(db, "INSERT INTO [Clients] ([CaseNo]) VALUES (?)", {1});
+        ClinicDb::exec(db, "UPDATE [Personal] SET [Surgery] = ?", {"Half written"});
+        ClinicDb::exec(db, "INSERT INTO [Clients] ([CaseNo]) VALUES (?)", {1}); // fails: 3022
+        tx.commit();
+        QFAIL("no error");
+    } catch (const FwError &e) {
+        QCOMPARE(e.number(), ErrNo::DuplicateKey);
+    }
+    QCOMPARE(count(db, "Clients"), 0);
+    QVERIFY(ClinicDb::scalar(db, "SELECT [Surgery] FROM [Personal]").toString() != "Half written");
+
+    // And a committed one stays.
+    {
+        ClinicDb::Transaction tx(db);
+        ClinicDb::exec(db, "INSERT INTO [Clients] ([CaseNo]) VALUES (?)", {7});
+        tx.commit();
+    }
+    ClinicDb::closeAll();
+    QCOMPARE(count(env.db(), "Clients"), 1);
+}
+
+void ClinicDbTest::nestedTransactionJoinsTheOuter()
+{
+    TestEnv env;
+    const QSqlDatabase db = env.db();
+    // An inner step that gives up makes the whole change fail, even when the
+    // outer code carries on and commits.
+    QCOMPARE(expectFwError([&] {
+                 ClinicDb::Transaction outer(db);
+                 ClinicDb::exec(db, "INSERT INTO [Clients] ([CaseNo]) VALUES (?)", {1});
+                 {
+                     ClinicDb::Transaction inner(db);
+                     ClinicDb::exec(db, "INSERT INTO [Clients] ([CaseNo]) VALUES (?)", {2});
+                 } // not committed
+                 outer.commit();
+             }),
+             ErrNo::DatabaseError);
+    QCOMPARE(count(db, "Clients"), 0);
+
+    {
+        ClinicDb::Transaction outer(db);
+        ClinicDb::exec(db, "INSERT INTO [Clients] ([CaseNo]) VALUES (?)", {1});
+        {
+            ClinicDb::Transaction inner(db);
+            ClinicDb::exec(db, "INSERT INTO [Clients] ([CaseNo]) VALUES (?)", {2});
+            inner.commit();
+        }
+        // The inner commit did not end the outer transaction.
+        QCOMPARE(expectFwError([&] { ClinicDb::exec(db, "BEGIN"); }), ErrNo::DatabaseError);
+        outer.commit();
+    }
+    QCOMPARE(count(db, "Clients"), 2);
+}
+
+void ClinicDbTest::surnameKeyFoldsBeyondAscii()
+{
+    QCOMPARE(ClinicDb::surnameKey("Ångström"), ClinicDb::surnameKey("ÅNGSTRÖM"));
+    QCOMPARE(ClinicDb::surnameKey("STRAUSS"), ClinicDb::surnameKey("strauss"));
+    QVERIFY(ClinicDb::surnameKey("Ångström") != ClinicDb::surnameKey("Angstrom"));
+
+    TestEnv env;
+    env.addCase("Ångström", "Rex", "Dog", "Boxer", "Male", "kg", 25, 30, "27.5;", "2026-11-01");
+    env.addCase("Ängel", "Tom", "Cat", "Persian", "Male", "kg", 4, 5, "4.5;", "2026-11-01");
+    const int found = ClinicDb::scalar(env.db(), "SELECT COUNT(*) FROM [Clients] WHERE [SurnameKey] LIKE ? ESCAPE '\\'",
+                                       {ClinicDb::likeEscape(ClinicDb::surnameKey("ÅNG")) + "%"})
+                          .toInt();
+    QCOMPARE(found, 1);
+}
+
+void ClinicDbTest::surnameKeyFollowsEveryWrite()
+{
+    TestEnv env;
+    const QSqlDatabase db = env.db();
+    // Plain SQL, as any part of the program may write a surname.
+    ClinicDb::exec(db, "INSERT INTO [Clients] ([CaseNo], [Surname]) VALUES (?, ?)", {1, "ÖZTÜRK"});
+    QCOMPARE(ClinicDb::scalar(db, "SELECT [SurnameKey] FROM [Clients] WHERE [CaseNo] = 1").toString(),
+             ClinicDb::surnameKey("öztürk"));
+    ClinicDb::exec(db, "UPDATE [Clients] SET [Surname] = ? WHERE [CaseNo] = 1", {"Ødegård"});
+    QCOMPARE(ClinicDb::scalar(db, "SELECT [SurnameKey] FROM [Clients] WHERE [CaseNo] = 1").toString(),
+             ClinicDb::surnameKey("ØDEGÅRD"));
+    // A reserved row has no surname and no key.
+    ClinicDb::exec(db, "INSERT INTO [Clients] ([CaseNo]) VALUES (?)", {2});
+    QVERIFY(ClinicDb::scalar(db, "SELECT [SurnameKey] FROM [Clients] WHERE [CaseNo] = 2").isNull());
+}
+
+void ClinicDbTest::missingKeysAreMendedOnOpening()
+{
+    TestEnv env;
+    const QString path = App().DBFName;
+    ClinicDb::closeAll();
+    // Rows written by a program that knows nothing of the key.
+    {
+        const QString name = QStringLiteral("plain-writer");
+        {
+            QSqlDatabase plain = QSqlDatabase::addDatabase("QSQLITE", name);
+            plain.setDatabaseName(path);
+            QVERIFY(plain.open());
+            QSqlQuery q(plain);
+            QVERIFY(q.exec("INSERT INTO Clients (CaseNo, Surname) VALUES (5, 'ÉMILE')"));
+            QVERIFY(q.exec("SELECT SurnameKey FROM Clients WHERE CaseNo = 5") && q.next());
+            QVERIFY(q.value(0).isNull());
+            q.finish();
+            plain.close();
+        }
+        QSqlDatabase::removeDatabase(name);
+    }
+    QCOMPARE(ClinicDb::scalar(ClinicDb::connection(path), "SELECT [SurnameKey] FROM [Clients] WHERE [CaseNo] = 5")
+                 .toString(),
+             ClinicDb::surnameKey("émile"));
+}
+
+void ClinicDbTest::agedByJulianDay()
+{
+    // The reminder update's date arithmetic on the ISO dates the rows hold.
+    TestEnv env;
+    env.addCase("Smith", "Rex", "Dog", "Boxer", "Male", "kg", 25, 30, "27.5;", "2026-11-22");
+    ClinicDb::exec(env.db(), "INSERT INTO [Clients] ([CaseNo]) VALUES (?)", {99});
+    ClinicDb::exec(env.db(), "UPDATE [Clients] SET [Aged] = CAST(julianday(?) - julianday([Last Weighed]) AS INTEGER)",
+                   {"2026-12-06"});
+    QCOMPARE(ClinicDb::scalar(env.db(), "SELECT [Aged] FROM [Clients] WHERE [Surname] = 'Smith'").toInt(), 14);
+    QVERIFY(ClinicDb::scalar(env.db(), "SELECT [Aged] FROM [Clients] WHERE [CaseNo] = 99").isNull());
+}
+
+FW_TEST(ClinicDbTest)
+#include "tst_ClinicDb.moc"
