@@ -238,6 +238,25 @@ private slots:
         FW_VERIFY_PROMPTS(prompt);
     }
 
+    // An error in the middle of the check is shown in a plain box, and the
+    // date is refused rather than let through unchecked.
+    void checkDOBRefusesWhenTheCheckFails()
+    {
+        struct FailingBeep : ScriptedPrompt {
+            void beep() override { throw FwError(5, QStringLiteral("Invalid procedure call")); }
+        };
+        Clock::setNow(kNow);
+        FailingBeep prompt;
+        qint16 flag = 1;
+        QCOMPARE(int(CheckDOB(QStringLiteral("16-Jun-2024"), flag)), 0);
+        QCOMPARE(int(flag), 0);
+        QCOMPARE(prompt.count(), 1);
+        QCOMPARE(prompt.last().text, QStringLiteral("Invalid procedure call"));
+        QCOMPARE(prompt.last().icon, Prompt::Icon::None);
+        QCOMPARE(prompt.last().buttons, Prompt::Buttons::OK);
+        QCOMPARE(prompt.last().title, QString());
+    }
+
     void ageText_data()
     {
         QTest::addColumn<int>("daysOld");
