@@ -1,5 +1,178 @@
+// Weighing entry and undo of the case window: a new weighing fills in the
+// weeks since the last one; the undo puts back the history from before the
+// latest weighing, or corrects the first weight of a case weighed once.
+//
+// Each write stores only what this window loaded: if the case was weighed,
+// undone or deleted in another window or at another workstation meanwhile,
+// nothing is stored, the user is told, and the window shows the case afresh.
 #include "cases/frmDocument.h"
 
-// Weighing entry and undo: to come.
-void frmDocument::NextWt_Click() {}
-void frmDocument::UndoToLastWt_Click() {}
+#include "cases/CaseStore.h"
+#include "cases/Weighing.h"
+#include "platform/FwError.h"
+#include "platform/db/DataControl.h"
+#include "platform/prompt/Prompt.h"
+#include "platform/text/Clock.h"
+#include "platform/text/DateText.h"
+#include "platform/text/NumberText.h"
+#include "shell/AppState.h"
+
+#include <QLineEdit>
+#include <exception>
+#include <functional>
+#include <optional>
+
+namespace {
+
+const QString kNoHistory = QStringLiteral(
+    "The weight history of this case could not be read, so no weighing can be added to it.");
+const QString kNothingToUndo = QStringLiteral("There is no earlier weighing to undo to.");
+
+/// Ask for a weight until the answer is a number above 0. Returns "" when the
+/// user cancels or clears the box. promptText(again) gives the box's prompt,
+/// again being true after a refusal.
+QString askWeight(const std::function<QString(bool again)> &promptText)
+{
+    QString answer = Prompt::InputBox(promptText(false), Prompt::kTitle, QStringLiteral("?"));
+    for (;;) {
+        const Weighing::AnswerCheck check = Weighing::checkAnswer(answer);
+        if (check == Weighing::AnswerCheck::Empty)
+            return QString();
+        if (check == Weighing::AnswerCheck::Ok)
+            return answer;
+        Prompt::Message(Weighing::refusalText(check), Prompt::Icon::Critical);
+        answer = Prompt::InputBox(promptText(true), Prompt::kTitle, QStringLiteral("?"));
+    }
+}
+
+bool isConflict(const FwError &e)
+{
+    return e.number() == ErrNo::WriteConflict || e.number() == ErrNo::RowDeleted;
+}
+
+// Show the case as the database now holds it.
+void reload(frmDocument *doc)
+{
+    try {
+        doc->Data1->Refresh();
+    } catch (const FwError &e) {
+        Prompt::Message(e.description(), Prompt::Icon::Critical);
+        return;
+    } catch (const std::exception &e) {
+        Prompt::Message(QString::fromLocal8Bit(e.what()), Prompt::Icon::Critical);
+        return;
+    }
+    doc->Command1_Click();
+}
+
+// A failed write: a conflict with another window or workstation is explained
+// and the window reloaded; any other failure is shown by its description.
+void reportFailure(frmDocument *doc, const FwError &e)
+{
+    if (isConflict(e)) {
+        Prompt::Message(e.description(), Prompt::Icon::Exclamation);
+        reload(doc);
+        return;
+    }
+    Prompt::Message(e.description(), Prompt::Icon::Critical);
+}
+
+} // namespace
+
+void frmDocument::NextWt_Click()
+{
+    try {
+        // The previous weight is the newest entry this window loaded; without
+        // a loaded history the weeks would be filled in from nothing.
+        if (NumWts < 1) {
+            Prompt::Message(kNoHistory, Prompt::Icon::Critical);
+            return;
+        }
+        const Recordset &row = Data1->recordset();
+        const QString answer = askWeight([&row](bool) {
+            return QStringLiteral("Enter Next weight in ") + row.text(QStringLiteral("Units")) +
+                   QStringLiteral("'s");
+        });
+        if (answer.isEmpty())
+            return;
+
+        const CaseStore::LoadedHistory loaded = CaseStore::LoadedHistory::fromRecordset(row);
+        const QDate today = Clock::today();
+        const qint16 days =
+            Weighing::daysSince(DateText::CDate(row.text(QStringLiteral("Last Weighed"))), today);
+        if (Weighing::tooSoon(days)) {
+            Prompt::Message(Weighing::tooSoonText(days), Prompt::Icon::Information);
+            return;
+        }
+
+        const float prev = NumText::Sng(NumText::Val(LocalCurrWt->text()));
+        const Weighing::Result w = Weighing::nextWeighing(NumText::Val(answer), prev, days);
+
+        saveTypedText();
+        CaseStore::storeWeighing(Data1->database(), loaded, loaded.graphData.toString() + w.appended, today,
+                                 Weighing::storedWeight(w.currentWt));
+        App().CurrWeight = w.currentWt;
+        reload(this);
+    } catch (const FwError &e) {
+        reportFailure(this, e);
+    } catch (const std::exception &e) {
+        Prompt::Message(QString::fromLocal8Bit(e.what()), Prompt::Icon::Critical);
+    }
+}
+
+void frmDocument::UndoToLastWt_Click()
+{
+    try {
+        if (Prompt::MsgBox(QStringLiteral("Are you sure you wish to undo to the level of the previous last weighing?"),
+                           Prompt::Buttons::YesNo, Prompt::Icon::Information, Prompt::kTitle) != Prompt::Answer::Yes)
+            return;
+
+        const Recordset &row = Data1->recordset();
+        const CaseStore::LoadedHistory loaded = CaseStore::LoadedHistory::fromRecordset(row);
+        const std::optional<QDate> lastWeighed = DateText::Parse(row.text(QStringLiteral("Last Weighed")));
+        const std::optional<QDate> lastWeighedUndo = DateText::Parse(row.text(QStringLiteral("Last Weighed Undo")));
+
+        if (NumWts == 1) {
+            // The first-weight correction.
+            if (Prompt::MsgBox(QStringLiteral("Only one weighing so far. Would you like to correct this first weight?"),
+                               Prompt::Buttons::YesNo, Prompt::Icon::Information,
+                               Prompt::kTitle) != Prompt::Answer::Yes)
+                return;
+            const QString answer = askWeight([](bool again) {
+                return again ? QStringLiteral("Please re-enter the first weight correction")
+                             : QStringLiteral("Please enter the first weight correction");
+            });
+            if (answer.isEmpty())
+                return;
+            const float weight = NumText::Sng(NumText::Val(answer));
+            const QString history = Weighing::correctedHistory(weight);
+            // The date goes back to the undo date; a row without one keeps
+            // the date of its one weighing rather than losing it.
+            const QDate date = lastWeighedUndo ? *lastWeighedUndo
+                                               : DateText::CDate(row.text(QStringLiteral("Last Weighed")));
+            saveTypedText();
+            CaseStore::storeCorrection(Data1->database(), loaded, date, history, Weighing::storedWeight(weight));
+            App().CurrWeight = weight;
+            reload(this);
+            return;
+        }
+
+        // The undo. Without an undo copy there is nothing to go back to, and
+        // restoring it would empty the history.
+        const QString undoHistory = row.text(QStringLiteral("Graph Data Undo"));
+        if (undoHistory.isEmpty() || !lastWeighedUndo) {
+            Prompt::Message(kNothingToUndo, Prompt::Icon::Critical);
+            return;
+        }
+        if (lastWeighed && *lastWeighed == *lastWeighedUndo)
+            Prompt::Message(QStringLiteral("Already undone to the previous weight"), Prompt::Icon::Information);
+        saveTypedText();
+        CaseStore::storeUndo(Data1->database(), loaded, *lastWeighedUndo, undoHistory,
+                             Weighing::storedWeight(Weighing::undoneCurrentWt(undoHistory)));
+        reload(this);
+    } catch (const FwError &e) {
+        reportFailure(this, e);
+    } catch (const std::exception &e) {
+        Prompt::Message(QString::fromLocal8Bit(e.what()), Prompt::Icon::Critical);
+    }
+}

@@ -1,0 +1,743 @@
+#include "cases/CaseDetails.h"
+
+#include "cases/CaseOpening.h"
+#include "cases/CaseStore.h"
+#include "cases/frmDOBAge.h"
+#include "platform/FwError.h"
+#include "platform/db/ClinicDb.h"
+#include "platform/db/DataControl.h"
+#include "platform/help/Help.h"
+#include "platform/prompt/Prompt.h"
+#include "platform/text/Clock.h"
+#include "platform/text/DateText.h"
+#include "platform/text/NumberText.h"
+#include "shell/AppState.h"
+#include "shell/SharedProcs.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFile>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QVBoxLayout>
+#include <exception>
+#include <optional>
+
+namespace {
+
+constexpr int kHelpTopic = 1037;
+constexpr int kSurnameMax = 30;
+constexpr int kNameMax = 20;
+constexpr int kTelMax = 20;
+constexpr int kWeightMax = 6;
+
+const QString kDog = QStringLiteral("Dog");
+const QString kCat = QStringLiteral("Cat");
+
+QPointer<CaseDetails> &openWindow()
+{
+    static QPointer<CaseDetails> window;
+    return window;
+}
+
+int linkMode() { return static_cast<int>(NumText::Val(App().Linked)); }
+
+// A widget whose size stays reserved in the layout while it is hidden, so the
+// form does not jump when the entry fields appear.
+template <typename W> W *keepPlace(W *w)
+{
+    QSizePolicy p = w->sizePolicy();
+    p.setRetainSizeWhenHidden(true);
+    w->setSizePolicy(p);
+    return w;
+}
+
+QString textOf(QWidget *control)
+{
+    if (auto *e = qobject_cast<QLineEdit *>(control))
+        return e->text();
+    if (auto *c = qobject_cast<QComboBox *>(control))
+        return c->currentText();
+    if (auto *t = qobject_cast<QPlainTextEdit *>(control))
+        return t->toPlainText();
+    if (auto *l = qobject_cast<QLabel *>(control))
+        return l->text();
+    return QString();
+}
+
+// The client's record number in the practice-management program, when the
+// text is a whole number; anything else is not written.
+std::optional<qint64> wholeNumber(const QString &text)
+{
+    static const QRegularExpression digits(QStringLiteral("^\\s*(\\d{1,18})\\s*$"));
+    const QRegularExpressionMatch m = digits.match(text);
+    if (!m.hasMatch())
+        return std::nullopt;
+    return m.captured(1).toLongLong();
+}
+
+} // namespace
+
+CaseDetails::CaseDetails(QWidget *parent, Mode mode) : QDialog(parent), m_mode(mode)
+{
+    setObjectName(QStringLiteral("CaseDetails"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("New Case Details Entry Form"));
+    setModal(false);
+
+    Data2 = new DataControl(this);
+    Data2->setObjectName(QStringLiteral("Data2"));
+    Data3 = new DataControl(this);
+    Data3->setObjectName(QStringLiteral("Data3"));
+    Data4 = new DataControl(this);
+    Data4->setObjectName(QStringLiteral("Data4"));
+    Data5 = new DataControl(this);
+    Data5->setObjectName(QStringLiteral("Data5"));
+    Data6 = new DataControl(this);
+    Data6->setObjectName(QStringLiteral("Data6"));
+
+    buildLayout();
+
+    // A reservation must not outlive the program when it ends before Done.
+    if (QCoreApplication::instance())
+        connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this,
+                [this] { releaseReservation(); });
+
+    openWindow() = this;
+    Form_Load();
+}
+
+CaseDetails::~CaseDetails()
+{
+    if (!m_unloaded)
+        Form_Unload();
+    releaseReservation();
+}
+
+CaseDetails *CaseDetails::instance() { return openWindow(); }
+
+void CaseDetails::buildLayout()
+{
+    auto lineEdit = [this](const char *name) {
+        auto *e = keepPlace(new QLineEdit(this));
+        e->setObjectName(QLatin1String(name));
+        e->installEventFilter(this);
+        return e;
+    };
+    auto combo = [this](const char *name) {
+        auto *c = keepPlace(new QComboBox(this));
+        c->setObjectName(QLatin1String(name));
+        c->setEditable(true);
+        c->setInsertPolicy(QComboBox::NoInsert);
+        c->installEventFilter(this);
+        return c;
+    };
+    auto button = [this](const char *name, const QString &caption) {
+        auto *b = new QPushButton(caption, this);
+        b->setObjectName(QLatin1String(name));
+        b->setAutoDefault(false);
+        return b;
+    };
+
+    SSurname = lineEdit("SSurname");
+    TelNo = lineEdit("TelNo");
+    AnName = lineEdit("AnName");
+    SSpecies = combo("SSpecies");
+    BBreedK9 = combo("BBreedK9");
+    BBreedFel = combo("BBreedFel");
+    SSex = combo("SSex");
+    DOB = keepPlace(new QLabel(this));
+    DOB->setObjectName(QStringLiteral("DOB"));
+    DOB->setFrameShape(QFrame::Panel);
+    DOB->setFrameShadow(QFrame::Sunken);
+    DOB->setMinimumWidth(110);
+    AAge = keepPlace(new QLabel(this));
+    AAge->setObjectName(QStringLiteral("AAge"));
+    AAge->setFrameShape(QFrame::Panel);
+    AAge->setFrameShadow(QFrame::Sunken);
+    AAge->setMinimumWidth(160);
+    CalcAge = keepPlace(button("CalcAge", QStringLiteral("Enter DOB or A&ge")));
+
+    Frame1 = new QGroupBox(QStringLiteral("Units of Measurement"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    auto *unitsRow = new QHBoxLayout(Frame1);
+    const QString captions[4] = {QStringLiteral("kg"), QStringLiteral("gm"), QStringLiteral("lb"),
+                                 QStringLiteral("oz")};
+    for (int i = 0; i < 4; ++i) {
+        Units[i] = keepPlace(new QRadioButton(captions[i], Frame1));
+        Units[i]->setObjectName(QStringLiteral("Units(%1)").arg(i));
+        unitsRow->addWidget(Units[i]);
+    }
+    Units[0]->setChecked(true);
+
+    UpperWt = lineEdit("UpperWt");
+    LowerWt = lineEdit("LowerWt");
+    CurrWt = lineEdit("CurrWt");
+    VetCom = keepPlace(new QPlainTextEdit(this));
+    VetCom->setObjectName(QStringLiteral("VetCom"));
+    VetCom->setTabChangesFocus(true);
+    VetCom->installEventFilter(this);
+    VetCom->setMinimumHeight(70);
+
+    HiddenText = new QLineEdit(QStringLiteral("Hidden Text"), this);
+    HiddenText->setObjectName(QStringLiteral("HiddenText"));
+    HiddenText->hide();
+
+    AddNewRec = button("AddNewRec", QStringLiteral("&Add New Record"));
+    AddNewRec->setDefault(true);
+    Done = button("Done", QStringLiteral("&Done"));
+    UUpdate = button("UUpdate", QStringLiteral("&Update"));
+    CCancel = button("CCancel", QStringLiteral("&Cancel"));
+    HHelp = button("HHelp", QStringLiteral("&Help"));
+    Done->hide();
+    UUpdate->hide();
+
+    // Case details
+    auto *caseBox = new QGroupBox(QStringLiteral("Case Details"), this);
+    auto *cg = new QGridLayout(caseBox);
+    int row = 0;
+    auto addRow = [&](QGridLayout *g, const QString &caption, QWidget *field) {
+        g->addWidget(new QLabel(caption, g->parentWidget()), row, 0);
+        g->addWidget(field, row, 1);
+        ++row;
+    };
+    addRow(cg, QStringLiteral("Surname:"), SSurname);
+    addRow(cg, QStringLiteral("Animal's Name:"), AnName);
+    addRow(cg, QStringLiteral("Contact Tel #:"), TelNo);
+    addRow(cg, QStringLiteral("Species:"), SSpecies);
+    // The two breed lists share one place; the species decides which is shown.
+    cg->addWidget(new QLabel(QStringLiteral("Breed:"), caseBox), row, 0);
+    cg->addWidget(BBreedFel, row, 1);
+    cg->addWidget(BBreedK9, row, 1);
+    ++row;
+    addRow(cg, QStringLiteral("Sex:"), SSex);
+    auto *age = new QHBoxLayout;
+    age->addWidget(DOB);
+    age->addWidget(AAge, 1);
+    cg->addLayout(age, row, 0, 1, 2);
+    ++row;
+    cg->addWidget(CalcAge, row, 1, Qt::AlignLeft);
+
+    // Weight details
+    auto *weightBox = new QGroupBox(QStringLiteral("Weight Details"), this);
+    auto *wg = new QGridLayout(weightBox);
+    row = 0;
+    wg->addWidget(Frame1, row++, 0, 1, 2);
+    addRow(wg, QStringLiteral("2. Upper Acceptable Weight:"), UpperWt);
+    addRow(wg, QStringLiteral("3. Lower Acceptable Weight:"), LowerWt);
+    addRow(wg, QStringLiteral("4. Current Weight:"), CurrWt);
+    wg->addWidget(new QLabel(QStringLiteral("5. Veterinary Comments:"), weightBox), row++, 0, 1, 2);
+    wg->addWidget(VetCom, row++, 0, 1, 2);
+
+    auto *boxes = new QHBoxLayout;
+    boxes->addWidget(caseBox, 1);
+    boxes->addWidget(weightBox, 1);
+
+    // Add New Record, Done and Update occupy one place; at most one is shown.
+    auto *mainButton = new QGridLayout;
+    mainButton->addWidget(AddNewRec, 0, 0);
+    mainButton->addWidget(Done, 0, 0);
+    mainButton->addWidget(UUpdate, 0, 0);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addLayout(mainButton);
+    buttons->addWidget(CCancel);
+    buttons->addWidget(HHelp);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(boxes);
+    layout->addLayout(buttons);
+
+    connect(AddNewRec, &QPushButton::clicked, this, &CaseDetails::AddNewRec_Click);
+    connect(Done, &QPushButton::clicked, this, &CaseDetails::Done_Click);
+    connect(CCancel, &QPushButton::clicked, this, &CaseDetails::CCancel_Click);
+    connect(CalcAge, &QPushButton::clicked, this, &CaseDetails::CalcAge_Click);
+    connect(HHelp, &QPushButton::clicked, this, &CaseDetails::HHelp_Click);
+    // Only the user's own choice or typing decides the breed list; the
+    // program's filling of the species text does not.
+    connect(SSpecies, &QComboBox::activated, this, [this](int) { SSpecies_Click(); });
+    connect(SSpecies->lineEdit(), &QLineEdit::textEdited, this, [this](const QString &) { SSpecies_Click(); });
+}
+
+// ---------------------------------------------------------------------------
+// The New Case command
+
+void CaseDetails::NewCaseCommand(QWidget *frame)
+{
+    // A case details window already open keeps its entry (and its reserved
+    // number); it is brought forward instead of being prepared again.
+    if (CaseDetails *open = instance()) {
+        if (!open->isVisible())
+            open->show();
+        open->raise();
+        open->activateWindow();
+        return;
+    }
+
+    auto *w = new CaseDetails(frame);
+    try {
+        w->hideEntryFields();
+        w->bindDataSources();
+    } catch (const FwError &e) {
+        Prompt::Message(e.description(), Prompt::Icon::Information);
+        w->unload();
+        return;
+    } catch (const std::exception &e) {
+        Prompt::Message(QString::fromLocal8Bit(e.what()), Prompt::Icon::Information);
+        w->unload();
+        return;
+    }
+
+    switch (linkMode()) {
+    case 0:
+        w->show();
+        w->AddNewRec->setFocus();
+        break;
+    case 1:
+        w->show();
+        w->AddNewRec_Click();
+        break;
+    default:
+        // Another link mode starts no entry: nothing is shown.
+        w->unload();
+        break;
+    }
+}
+
+void CaseDetails::Form_Load()
+{
+    // Stays above the other windows of the program while an entry is made.
+    setWindowFlag(Qt::WindowStaysOnTopHint, true);
+}
+
+void CaseDetails::setEntryFieldsVisible(bool visible)
+{
+    QWidget *fields[] = {SSurname, AnName, TelNo, SSpecies, BBreedFel, BBreedK9, SSex, DOB,
+                         AAge,     Units[0], Units[1], Units[2], Units[3], CalcAge, UpperWt, LowerWt,
+                         CurrWt,   VetCom};
+    for (QWidget *w : fields)
+        w->setVisible(visible);
+}
+
+void CaseDetails::hideEntryFields() { setEntryFieldsVisible(false); }
+
+void CaseDetails::bindDataSources()
+{
+    struct Source {
+        DataControl *data;
+        QString table;
+    };
+    const Source sources[] = {{Data2, QStringLiteral("[Dog Breeds]")},
+                              {Data3, QStringLiteral("[CAT BREEDS]")},
+                              {Data4, QStringLiteral("[Species]")},
+                              {Data5, QStringLiteral("[Sex]")},
+                              {Data6, QStringLiteral("[Personal]")}};
+    for (const Source &s : sources) {
+        try {
+            BindToClinicDB(*s.data, s.table);
+        } catch (const FwError &e) {
+            // A row changed by another user while the list was read is no
+            // reason to give up the command.
+            if (e.number() != ErrNo::WriteConflict)
+                throw;
+        }
+    }
+    fillList(BBreedK9, Data2, QStringLiteral("Breed"));
+    fillList(BBreedFel, Data3, QStringLiteral("Name"));
+    fillList(SSpecies, Data4, QStringLiteral("Species Name"));
+    fillList(SSex, Data5, QStringLiteral("Sex Name"));
+}
+
+void CaseDetails::fillList(QComboBox *list, DataControl *data, const QString &field)
+{
+    list->clear();
+    Recordset &rs = data->recordset();
+    if (!rs.isOpen())
+        return;
+    for (rs.moveFirst(); !rs.eof(); rs.moveNext())
+        list->addItem(rs.text(field));
+    rs.moveFirst();
+    list->setCurrentIndex(-1);
+    list->setEditText(QString());
+}
+
+// ---------------------------------------------------------------------------
+// Reserving the number
+
+void CaseDetails::AddNewRec_Click()
+{
+    try {
+        // The number is reserved before anything else changes, so a failure
+        // leaves the window as it was, ready to try again.
+        const QString dbfName = App().DBFName;
+        const qint64 caseNo = CaseStore::reserveCaseNumber(ClinicDb::connection(dbfName));
+        m_caseNo = caseNo;
+        m_dbfName = dbfName;
+
+        setEntryFieldsVisible(true);
+        Done->show();
+        AddNewRec->hide();
+        CCancel->hide();
+
+        setWindowTitle(QStringLiteral("New Case Details (To be Stored as Case number ") + NumText::Str(caseNo) +
+                       QStringLiteral(")"));
+
+        SSurname->setFocus();
+        SSurname->setText(QStringLiteral("Surname?"));
+        AnName->setText(QStringLiteral("Name?"));
+        const Recordset &personal = Data6->recordset();
+        TelNo->setText(personal.isOpen() && !personal.eof() ? personal.text(QStringLiteral("Tel No")) : QString());
+        VetCom->setPlainText(QStringLiteral("None"));
+
+        switch (linkMode()) {
+        case 0:
+            SSpecies->setEditText(QStringLiteral("Species?"));
+            BBreedFel->setEditText(QStringLiteral("Domestic Shorthair"));
+            BBreedK9->setEditText(QStringLiteral("Cross Breed"));
+            SSex->setEditText(QStringLiteral("Sex?"));
+            break;
+        case 1:
+            // The practice-management program fills species and sex.
+            SSpecies->setEditText(QString());
+            SSex->setEditText(QString());
+            CalcAge->hide();
+            break;
+        default:
+            break;
+        }
+    } catch (const FwError &e) {
+        showError(e.description());
+    } catch (const std::exception &e) {
+        showError(QString::fromLocal8Bit(e.what()));
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Field rules
+
+void CaseDetails::limitLength(QLineEdit *box, int maxLength, const QString &message)
+{
+    if (box->text().size() <= maxLength)
+        return;
+    Prompt::Message(message, Prompt::Icon::Information);
+    box->setText(box->text().left(maxLength));
+    box->selectAll();
+}
+
+void CaseDetails::weightKeyUp(QLineEdit *box, const QString &tooLongMessage)
+{
+    if (!NumText::IsNumeric(box->text())) {
+        Prompt::MsgBox(QStringLiteral("Numeric data only"), Prompt::Buttons::OK, Prompt::Icon::None);
+        return;
+    }
+    limitLength(box, kWeightMax, tooLongMessage);
+}
+
+void CaseDetails::SSurname_KeyUp()
+{
+    limitLength(SSurname, kSurnameMax, QStringLiteral("The Surname must be 30 characters or less in length"));
+}
+
+void CaseDetails::AnName_KeyUp()
+{
+    limitLength(AnName, kNameMax, QStringLiteral("The animal's name must be 20 characters or less in length"));
+}
+
+void CaseDetails::TelNo_KeyUp()
+{
+    limitLength(TelNo, kTelMax, QStringLiteral("The Telephone number must be 20 characters or less in length"));
+}
+
+void CaseDetails::UpperWt_KeyUp()
+{
+    weightKeyUp(UpperWt, QStringLiteral("The upper weight should contain 6 characters in length"));
+}
+
+void CaseDetails::LowerWt_KeyUp()
+{
+    weightKeyUp(LowerWt, QStringLiteral("The lower weight should contain 6 characters in length"));
+}
+
+void CaseDetails::CurrWt_KeyUp()
+{
+    weightKeyUp(CurrWt, QStringLiteral("The current weight should contain 6 characters in length"));
+}
+
+void CaseDetails::SSpecies_Click()
+{
+    const QString species = SSpecies->currentText();
+    BBreedK9->setVisible(species == kDog);
+    BBreedFel->setVisible(species == kCat);
+}
+
+void CaseDetails::BBreed_GotFocus(QComboBox * /*list*/)
+{
+    if (SSpecies->currentText() != QLatin1String("Species?"))
+        return;
+    Prompt::Message(QStringLiteral("You must first select a species"), Prompt::Icon::Critical);
+    SSpecies->setFocus();
+}
+
+bool CaseDetails::eventFilter(QObject *watched, QEvent *event)
+{
+    try {
+        if (event->type() == QEvent::KeyRelease) {
+            if (static_cast<QKeyEvent *>(event)->isAutoRepeat())
+                return false;
+            if (watched == SSurname)
+                SSurname_KeyUp();
+            else if (watched == AnName)
+                AnName_KeyUp();
+            else if (watched == TelNo)
+                TelNo_KeyUp();
+            else if (watched == UpperWt)
+                UpperWt_KeyUp();
+            else if (watched == LowerWt)
+                LowerWt_KeyUp();
+            else if (watched == CurrWt)
+                CurrWt_KeyUp();
+        } else if (event->type() == QEvent::FocusIn) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+            if (watched == BBreedK9 || watched == BBreedFel) {
+                // Only the user's move into a list counts, not the focus
+                // coming back when a message box closes.
+                if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+                    reason == Qt::MouseFocusReason || reason == Qt::ShortcutFocusReason)
+                    BBreed_GotFocus(static_cast<QComboBox *>(watched));
+            } else if (watched == SSurname || watched == AnName || watched == TelNo || watched == UpperWt ||
+                       watched == LowerWt || watched == CurrWt || watched == VetCom) {
+                SelectAllText(static_cast<QWidget *>(watched));
+            }
+        }
+    } catch (const FwError &e) {
+        showError(e.description());
+    } catch (const std::exception &e) {
+        showError(QString::fromLocal8Bit(e.what()));
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void CaseDetails::CheckFieldEntered(QWidget *control, qint16 &incomplete)
+{
+    if (textOf(control).isEmpty()) {
+        Prompt::Message(QStringLiteral("Data incomplete. Please enter data at the cursor."),
+                        Prompt::Icon::Exclamation);
+        control->setFocus();
+        incomplete = 1;
+    } else {
+        incomplete = 0;
+    }
+}
+
+bool CaseDetails::checkWeight(QLineEdit *box, const QString &message)
+{
+    // The row keeps weights as numbers: a text that is no number, or a weight
+    // of 0 or less, would be stored as nonsense.
+    if (NumText::IsNumeric(box->text()) && NumText::Val(box->text()) > 0)
+        return true;
+    Prompt::Message(message, Prompt::Icon::Critical);
+    box->setFocus();
+    return false;
+}
+
+QString CaseDetails::selectedUnits() const
+{
+    for (QRadioButton *u : Units)
+        if (u->isChecked())
+            return u->text();
+    return QString();
+}
+
+// ---------------------------------------------------------------------------
+// Completing the case
+
+void CaseDetails::Done_Click()
+{
+    try {
+        qint16 incomplete = 0;
+        for (QWidget *field : {static_cast<QWidget *>(SSurname), static_cast<QWidget *>(AnName),
+                               static_cast<QWidget *>(TelNo), static_cast<QWidget *>(SSpecies)}) {
+            CheckFieldEntered(field, incomplete);
+            if (incomplete)
+                return;
+        }
+        const QString species = SSpecies->currentText();
+        if (species == kCat)
+            CheckFieldEntered(BBreedFel, incomplete);
+        else if (species == kDog)
+            CheckFieldEntered(BBreedK9, incomplete);
+        if (incomplete)
+            return;
+        for (QWidget *field : {static_cast<QWidget *>(SSex), static_cast<QWidget *>(UpperWt),
+                               static_cast<QWidget *>(LowerWt), static_cast<QWidget *>(CurrWt),
+                               static_cast<QWidget *>(VetCom)}) {
+            CheckFieldEntered(field, incomplete);
+            if (incomplete)
+                return;
+        }
+        if (DOB->text().isEmpty()) {
+            Prompt::Message(QStringLiteral("You must enter an age or DOB for this new case. An estimate") +
+                                QStringLiteral(" will do"),
+                            Prompt::Icon::Exclamation);
+            CalcAge->setFocus();
+            return;
+        }
+
+        const QString units = selectedUnits();
+        if ((species == kDog || species == kCat) &&
+            (units == QLatin1String("oz") || units == QLatin1String("gm"))) {
+            Prompt::Message(QStringLiteral("You must use 'lb' or 'kg' units for cats and dogs"),
+                            Prompt::Icon::Critical);
+            Units[0]->setFocus();
+            return;
+        }
+
+        if (!checkWeight(UpperWt, QStringLiteral("The upper weight must be a number more than 0")) ||
+            !checkWeight(LowerWt, QStringLiteral("The lower weight must be a number more than 0")) ||
+            !checkWeight(CurrWt, QStringLiteral("The current weight must be a number more than 0")))
+            return;
+
+        if (m_caseNo == 0)
+            return; // nothing reserved: Done is not offered then
+
+        CaseStore::NewCaseRow row;
+        row.Units = units;
+        row.LastWeighed = Clock::today();
+        row.Surname = SSurname->text();
+        row.AnimalName = AnName->text();
+        row.TelNo = TelNo->text();
+        row.Species = species;
+        row.DOB = DateText::CDate(DOB->text());
+        row.Sex = SSex->currentText();
+        row.Breed = species == kCat ? BBreedFel->currentText()
+                    : species == kDog ? BBreedK9->currentText()
+                                      : QStringLiteral("-");
+        row.UpperWt = NumText::Val(UpperWt->text());
+        row.LowerWt = NumText::Val(LowerWt->text());
+        row.CurrentWt = NumText::Val(CurrWt->text());
+        // The first weekly entry is the current weight exactly as typed.
+        row.GraphData = CurrWt->text() + QLatin1Char(';');
+        row.VetComments = VetCom->toPlainText();
+        if (linkMode() == 1)
+            row.LinkedRecNo = wholeNumber(HiddenText->text());
+
+        CaseStore::completeReservation(ClinicDb::connection(m_dbfName), m_caseNo, row);
+        const qint64 caseNo = m_caseNo;
+        m_caseNo = 0; // completed: no longer a reservation to give back
+        const QString animalName = AnName->text();
+        const QString surname = SSurname->text();
+
+        unload();
+
+        // The case to open is the one this window entered, whatever other
+        // windows made current meanwhile.
+        App().CurrCaseNo = QString::number(caseNo);
+        App().CurrAnimalName = animalName;
+        App().CurrSurname = surname;
+        OpenCaseInDocument(OpenVariant::NewCase);
+    } catch (const FwError &e) {
+        showError(e.description());
+    } catch (const std::exception &e) {
+        showError(QString::fromLocal8Bit(e.what()));
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Other handlers
+
+void CaseDetails::CCancel_Click() { unload(); }
+
+void CaseDetails::CalcAge_Click()
+{
+    if (!m_dobWindow)
+        m_dobWindow = new frmDOBAge(this);
+    m_dobWindow->show();
+    m_dobWindow->raise();
+    m_dobWindow->activateWindow();
+}
+
+void CaseDetails::HHelp_Click()
+{
+    try {
+        Help::showTopic(App().HelpFilePath, kHelpTopic);
+    } catch (const FwError &e) {
+        showError(e.description());
+    } catch (const std::exception &e) {
+        showError(QString::fromLocal8Bit(e.what()));
+    }
+}
+
+bool CaseDetails::Form_QueryUnload(bool byCloseBox)
+{
+    if (!byCloseBox)
+        return true;
+    Prompt::MsgBox(QStringLiteral("You cannot close this window using the control box, please choose a command "
+                                  "button."),
+                   Prompt::Buttons::OK, Prompt::Icon::Critical);
+    return false;
+}
+
+void CaseDetails::Form_Unload()
+{
+    m_unloaded = true;
+    if (linkMode() == 1)
+        App().LinkRecNo = HiddenText->text();
+}
+
+void CaseDetails::unload()
+{
+    m_programClose = true;
+    close();
+}
+
+void CaseDetails::closeEvent(QCloseEvent *event)
+{
+    // The close box (a spontaneous close) is refused; the program's own
+    // closes, and the closing of all windows when the program ends, go ahead.
+    const bool byCloseBox = event->spontaneous() && !m_programClose;
+    if (!Form_QueryUnload(byCloseBox)) {
+        event->ignore();
+        return;
+    }
+    if (m_dobWindow)
+        m_dobWindow->close();
+    Form_Unload();
+    releaseReservation();
+    if (openWindow() == this)
+        openWindow() = nullptr;
+    event->accept();
+}
+
+void CaseDetails::reject()
+{
+    // Esc is the Cancel button, and only while Cancel is offered.
+    if (CCancel->isVisible())
+        CCancel_Click();
+}
+
+void CaseDetails::releaseReservation()
+{
+    if (m_caseNo == 0)
+        return;
+    const qint64 caseNo = m_caseNo;
+    m_caseNo = 0;
+    try {
+        // Never create a database just to give a number back.
+        if (QFile::exists(m_dbfName))
+            CaseStore::releaseReservation(ClinicDb::connection(m_dbfName), caseNo);
+    } catch (...) {
+        // The program is closing the entry; a reservation that cannot be
+        // removed now stays as an empty row, which the case loading reports.
+    }
+}
+
+void CaseDetails::showError(const QString &text) { Prompt::Message(text, Prompt::Icon::Critical); }

@@ -1,0 +1,133 @@
+#pragma once
+// The case details window: entry of a new case (one animal of one client).
+// The New Case command prepares it; Add New Record reserves the next case
+// number at once (a row holding only that number); Done checks the fields,
+// completes that row and opens the case in a new case window.
+//
+// The window holds the number it reserved itself, so other windows opening
+// or loading cases meanwhile cannot redirect the entry. A reservation that is
+// never completed (the window closed by the program, the program ending) is
+// removed again. Only one case details window exists at a time.
+#include <QDialog>
+#include <QPointer>
+#include <QString>
+#include <QtGlobal>
+
+class DataControl;
+class frmDOBAge;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+
+class CaseDetails : public QDialog {
+    Q_OBJECT
+public:
+    /// New-case entry, or the editing of an existing case (which reuses the
+    /// same fields and rules with the Update button).
+    enum class Mode { NewCase, Edit };
+
+    explicit CaseDetails(QWidget *parent = nullptr, Mode mode = Mode::NewCase);
+    ~CaseDetails() override;
+
+    /// The open case details window, or null.
+    static CaseDetails *instance();
+
+    /// The frame's New Case command: prepares the window for a new case and,
+    /// by the link mode, shows it (0), shows it and reserves a number at once
+    /// (1), or shows nothing (any other mode). While a case details window is
+    /// open it is brought forward instead, so no entry is prepared twice.
+    static void NewCaseCommand(QWidget *frame);
+
+    Mode mode() const { return m_mode; }
+    /// The case number this window reserved; 0 before Add New Record.
+    qint64 reservedCaseNo() const { return m_caseNo; }
+
+    // Entry fields
+    QLineEdit *SSurname = nullptr;
+    QLineEdit *TelNo = nullptr;
+    QLineEdit *AnName = nullptr;
+    QComboBox *SSpecies = nullptr;
+    QComboBox *BBreedK9 = nullptr;
+    QComboBox *BBreedFel = nullptr;
+    QComboBox *SSex = nullptr;
+    QLabel *DOB = nullptr;
+    QLabel *AAge = nullptr;
+    QPushButton *CalcAge = nullptr;
+    QGroupBox *Frame1 = nullptr;
+    QRadioButton *Units[4] = {};
+    QLineEdit *UpperWt = nullptr;
+    QLineEdit *LowerWt = nullptr;
+    QLineEdit *CurrWt = nullptr;
+    QPlainTextEdit *VetCom = nullptr;
+    QLineEdit *HiddenText = nullptr;
+    // Buttons
+    QPushButton *AddNewRec = nullptr;
+    QPushButton *Done = nullptr;
+    QPushButton *UUpdate = nullptr;
+    QPushButton *CCancel = nullptr;
+    QPushButton *HHelp = nullptr;
+
+    // Data sources of the pick lists and the practice's telephone number.
+    DataControl *Data2 = nullptr; // [Dog Breeds], field Breed
+    DataControl *Data3 = nullptr; // [CAT BREEDS], field Name
+    DataControl *Data4 = nullptr; // [Species], field Species Name
+    DataControl *Data5 = nullptr; // [Sex], field Sex Name
+    DataControl *Data6 = nullptr; // [Personal], field Tel No
+
+    // Handlers
+    void Form_Load();
+    void AddNewRec_Click();
+    void Done_Click();
+    void CCancel_Click();
+    void CalcAge_Click();
+    void HHelp_Click();
+    void SSurname_KeyUp();
+    void AnName_KeyUp();
+    void TelNo_KeyUp();
+    void UpperWt_KeyUp();
+    void LowerWt_KeyUp();
+    void CurrWt_KeyUp();
+    /// The user made or changed the species choice.
+    void SSpecies_Click();
+    /// The user turned to a breed list.
+    void BBreed_GotFocus(QComboBox *list);
+    /// A close through the window's own close box is refused (returns false).
+    bool Form_QueryUnload(bool byCloseBox);
+    void Form_Unload();
+
+    /// Close the window as the program does (never refused).
+    void unload();
+
+    /// The date-of-birth window while it is open.
+    frmDOBAge *dobWindow() const { return m_dobWindow; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void reject() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildLayout();
+    void hideEntryFields();
+    void setEntryFieldsVisible(bool visible);
+    void bindDataSources();
+    void fillList(QComboBox *list, DataControl *data, const QString &field);
+    void CheckFieldEntered(QWidget *control, qint16 &incomplete);
+    void limitLength(QLineEdit *box, int maxLength, const QString &message);
+    void weightKeyUp(QLineEdit *box, const QString &tooLongMessage);
+    bool checkWeight(QLineEdit *box, const QString &message);
+    QString selectedUnits() const;
+    void releaseReservation();
+    void showError(const QString &text);
+
+    Mode m_mode;
+    qint64 m_caseNo = 0; // reserved and not yet completed
+    QString m_dbfName;   // the database the number was reserved in
+    bool m_programClose = false;
+    bool m_unloaded = false;
+    QPointer<frmDOBAge> m_dobWindow;
+};
