@@ -9,8 +9,11 @@
 #include "platform/text/Clock.h"
 #include "shell/AppState.h"
 #include "shell/SharedProcs.h"
+#include "shell/frmMain.h"
 
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -374,6 +377,22 @@ private slots:
         a->close();
         b->close();
         QTRY_VERIFY(!a && !b); // closed stand-alone windows are released
+    }
+
+    void openCaseWindowInTheFrame()
+    {
+        TestEnv env;
+        frmMain frame;
+        frame.show();
+        frmDocument *first = OpenCaseWindow(QStringLiteral("Case# 1, Rex Smith"));
+        frmDocument *second = OpenCaseWindow(QStringLiteral("Case# 2, Tibbles Jones"));
+        QCOMPARE(frame.mdiArea()->subWindowList().size(), 2);
+        auto *holder = qobject_cast<QMdiSubWindow *>(first->parentWidget());
+        QVERIFY(holder);
+        QCOMPARE(holder->mdiArea(), frame.mdiArea());
+        QCOMPARE(frame.activeChild(), second); // the newest becomes the active child
+        QCOMPARE(frame.mdiArea()->activeSubWindow()->windowTitle(), QStringLiteral("Case# 2, Tibbles Jones"));
+        QVERIFY(second->isVisible());
     }
 };
 
