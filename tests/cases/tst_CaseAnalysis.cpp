@@ -310,14 +310,6 @@ private slots:
         QCOMPARE(t.TimeToTargetlbl, timeToTarget);
     }
 
-    void rateZeroIsGain()
-    {
-        const TargetAnalysis t = target(QStringLiteral("13;13;"));
-        QCOMPARE(t.Rate, 0.0f);
-        QVERIFY(t.LossRate.startsWith(QStringLiteral("Average weight gain ")));
-        QCOMPARE(t.LocalProgress, QStringLiteral("K"));
-    }
-
     void currentWeightIsTheNewestEntry()
     {
         CaseRecord row = makeRow(QStringLiteral("12.50;11.;.5;"), QStringLiteral("0.25"), QStringLiteral("1"));
