@@ -1,15 +1,783 @@
 #include "cases/frmDocument.h"
 
+#include "cases/CaseAnalysis.h"
+#include "cases/CaseRecord.h"
+#include "cases/WeightHistory.h"
+#include "platform/FwError.h"
+#include "platform/chart/Chart.h"
 #include "platform/db/DataControl.h"
+#include "platform/prompt/Prompt.h"
+#include "platform/text/Clock.h"
+#include "platform/text/DateText.h"
+#include "platform/text/NumberText.h"
+#include "shell/AppState.h"
+#include "shell/SharedProcs.h"
+
+#include <QAbstractTableModel>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFocusEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScopedValueRollback>
+#include <QTableView>
+
+#include <exception>
+#include <functional>
+
+// Resources of a static library must be registered by name, outside any namespace.
+static void initCaseResources() { Q_INIT_RESOURCE(cases); }
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+// Geometry of the window is designed in twips, 15 to the pixel at 96 dpi.
+constexpr double kTwipsPerPixel = 15.0;
+int px(double twips) { return qRound(twips / kTwipsPerPixel); }
+double twips(int pixels) { return pixels * kTwipsPerPixel; }
+QRect twipRect(double left, double top, double width, double height)
+{
+    return QRect(px(left), px(top), px(width), px(height));
+}
+
+// The design: a default inner size of 15000 x 10200 twips (1000 x 680 pixels).
+// The top band holds the status pictures and texts; the chart fills the left
+// below it; the right column holds the summary, the table of weighings, the
+// breed weight, the diet recommendation and the comments; the buttons run
+// along the bottom under the chart.
+constexpr double kDefaultWidth = 15000;
+constexpr double kDefaultHeight = 10200;
+constexpr double kChartLeft = 30;
+constexpr double kChartTop = 1240;
+constexpr double kColumnWidth = 4170;
+constexpr double kDetailsTop = 30;
+constexpr double kWtDataTop = 1240;
+constexpr double kLabel5Top = 4020;
+constexpr double kRecBreedWtTop = 4290;
+constexpr double kLabel4Top = 4680;
+constexpr double kDietRecMeTop = 4950;
+constexpr double kDateItTop = 6300;
+constexpr double kVetComBoxTop = 6720;
+constexpr double kButtonHeight = 420;
+constexpr double kGapBelowChart = 105;
+// The print size of the chart, whatever the window's size.
+constexpr double kPrintWidth = 9543;
+constexpr double kPrintHeight = 4933;
+
+const QString kZoomIn = QStringLiteral("&Zoom In");
+const QString kZoomOut = QStringLiteral("&Zoom Out");
+const QString kPrintZoomIn = QStringLiteral("&PrintZoom In");
+const QString kPrintZoomOut = QStringLiteral("&PrintZoom Out");
+
+/// Run a handler's body so that no failure escapes into Qt: the error's
+/// description in the program's critical box.
+void guarded(const std::function<void()> &body)
+{
+    try {
+        body();
+    } catch (const FwError &e) {
+        Prompt::Message(e.description(), Prompt::Icon::Critical);
+    } catch (const std::exception &e) {
+        Prompt::Message(QString::fromLocal8Bit(e.what()), Prompt::Icon::Critical);
+    } catch (...) {
+        Prompt::Message(FwError::standardDescription(0), Prompt::Icon::Critical);
+    }
+}
+
+/// The hourglass pointer while a case is analysed, put back however the load ends.
+class Hourglass {
+public:
+    ~Hourglass() { release(); }
+    void set()
+    {
+        if (!m_on)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        m_on = true;
+    }
+    void release()
+    {
+        if (m_on)
+            QApplication::restoreOverrideCursor();
+        m_on = false;
+    }
+
+private:
+    bool m_on = false;
+};
+
+/// Multi-line box texts with CR LF line ends (the editor keeps bare line feeds).
+QString withCrLf(QString text)
+{
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\n'), kCrLf);
+    return text;
+}
+
+} // namespace
+
+// The table of weighings: a heading row and NumWts rows of three centred texts.
+class WtDataModel : public QAbstractTableModel {
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void setRows(QVector<WtDataRow> rows)
+    {
+        beginResetModel();
+        m_rows = std::move(rows);
+        endResetModel();
+    }
+    const QVector<WtDataRow> &rows() const { return m_rows; }
+    static QString heading(int col)
+    {
+        static const QString headings[3] = {QStringLiteral("Week"), QStringLiteral("Wt     "),
+                                            QStringLiteral("Date (approx.)")};
+        return col >= 0 && col < 3 ? headings[col] : QString();
+    }
+    static QString cell(const WtDataRow &r, int col)
+    {
+        switch (col) {
+        case 0: return r.Week;
+        case 1: return r.Wt;
+        case 2: return r.Date;
+        default: return QString();
+        }
+    }
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override
+    {
+        return parent.isValid() ? 0 : m_rows.size();
+    }
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override { return parent.isValid() ? 0 : 3; }
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (!index.isValid() || index.row() >= m_rows.size())
+            return QVariant();
+        if (role == Qt::DisplayRole)
+            return cell(m_rows.at(index.row()), index.column());
+        if (role == Qt::TextAlignmentRole)
+            return int(Qt::AlignCenter);
+        return QVariant();
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        if (orientation != Qt::Horizontal)
+            return QVariant();
+        if (role == Qt::DisplayRole)
+            return heading(section);
+        if (role == Qt::TextAlignmentRole)
+            return int(Qt::AlignCenter);
+        return QVariant();
+    }
+
+private:
+    QVector<WtDataRow> m_rows;
+};
+
+// ---------------------------------------------------------------------------------
 
 frmDocument::frmDocument(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("frmDocument"));
+    initCaseResources();
     Data1 = new DataControl(this);
     Data2 = new DataControl(this);
     Data3 = new DataControl(this);
+    Data1->setObjectName(QStringLiteral("Data1"));
+    Data2->setObjectName(QStringLiteral("Data2"));
+    Data3->setObjectName(QStringLiteral("Data3"));
+    // The breed table is part of the window's design; the opener only binds it.
+    Data3->RecordSource = QStringLiteral("SELECT * FROM [Dog Breeds]");
+
+    buildControls();
+    resize(px(kDefaultWidth), px(kDefaultHeight));
+    Form_Load();
 }
 
 frmDocument::~frmDocument() = default;
 
-void frmDocument::Command1_Click() {}
+QSize frmDocument::sizeHint() const { return QSize(px(kDefaultWidth), px(kDefaultHeight)); }
+
+void frmDocument::buildControls()
+{
+    auto label = [this](const char *name, const QString &text = QString()) {
+        auto *l = new QLabel(text, this);
+        l->setObjectName(QLatin1String(name));
+        return l;
+    };
+    auto picture = [&](const char *name, double left, double top, double size) {
+        QLabel *l = label(name);
+        l->setGeometry(twipRect(left, top, size, size));
+        l->setPixmap(QPixmap(QStringLiteral(":/cases/pictures/%1.svg").arg(QLatin1String(name)))
+                         .scaled(px(size), px(size), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        l->setAlignment(Qt::AlignCenter);
+        l->hide();
+        return l;
+    };
+    auto mirror = [this](const char *name) {
+        auto *e = new QLineEdit(this);
+        e->setObjectName(QLatin1String(name));
+        e->setReadOnly(true);
+        e->hide();
+        return e;
+    };
+    auto button = [this](const char *name, const QString &caption) {
+        auto *b = new QPushButton(caption, this);
+        b->setObjectName(QLatin1String(name));
+        b->setAutoDefault(false);
+        return b;
+    };
+
+    // Top band: two pictures and the five result texts.
+    Baloons = picture("Baloons", 60, 90, 960);
+    Clouds = picture("Clouds", 60, 90, 960);
+    Smile = picture("Smile", 1110, 210, 720);
+    Bland = picture("Bland", 1110, 210, 720);
+    Frown = picture("Frown", 1110, 210, 720);
+
+    Congrats = label("Congrats");
+    IdealWtLbl = label("IdealWtLbl");
+    AvWtLbl = label("AvWtLbl");
+    LossRate = label("LossRate");
+    TimeToTargetlbl = label("TimeToTargetlbl");
+    QFont bold = Congrats->font();
+    bold.setBold(true);
+    Congrats->setFont(bold);
+    const double textLeft = 1980, textWidth = 8600, lineHeight = 240;
+    int line = 0;
+    for (QLabel *l : {Congrats, IdealWtLbl, AvWtLbl, LossRate, TimeToTargetlbl})
+        l->setGeometry(twipRect(textLeft, 15 + lineHeight * line++, textWidth, lineHeight));
+
+    // The chart.
+    Graph1 = new Chart(this);
+    Graph1->setObjectName(QStringLiteral("Graph1"));
+    Graph1->setNumSets(3);
+    Graph1->setGraphStyle(Chart::LinesWithSymbols);
+    Graph1->setGeometry(twipRect(kChartLeft, kChartTop, 10625, 8060));
+
+    // Right column.
+    const double x = 10725;
+    Details = label("Details");
+    Details->setGeometry(twipRect(x, kDetailsTop, kColumnWidth, kChartTop - kDetailsTop - 30));
+    Details->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Details->setMargin(2);
+
+    WtData = new QTableView(this);
+    WtData->setObjectName(QStringLiteral("WtData"));
+    m_wtModel = new WtDataModel(WtData);
+    WtData->setModel(m_wtModel);
+    WtData->setGeometry(twipRect(x, kWtDataTop, kColumnWidth, kLabel5Top - kWtDataTop - 60));
+    WtData->verticalHeader()->hide();
+    WtData->verticalHeader()->setDefaultSectionSize(20);
+    WtData->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    WtData->horizontalHeader()->setStretchLastSection(true);
+    WtData->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    WtData->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    WtData->setSelectionMode(QAbstractItemView::NoSelection);
+    WtData->setAlternatingRowColors(true);
+
+    Label5 = label("Label5", QStringLiteral("Weight Recommended This Breed"));
+    Label5->setGeometry(twipRect(x, kLabel5Top, kColumnWidth, 255));
+    RecBreedWt = label("RecBreedWt");
+    RecBreedWt->setGeometry(twipRect(x, kRecBreedWtTop, 1860, 300));
+    RecBreedWt->setFrameShape(QFrame::StyledPanel);
+    RecBreedWtLb = label("RecBreedWtLb");
+    RecBreedWtLb->setGeometry(twipRect(x + 1860, kRecBreedWtTop, kColumnWidth - 1860, 300));
+    RecBreedWtLb->setFrameShape(QFrame::StyledPanel);
+    RecBreedWtLb->installEventFilter(this);
+
+    Label4 = label("Label4", QStringLiteral("Current Diet Recommendations"));
+    Label4->setGeometry(twipRect(x, kLabel4Top, kColumnWidth, 255));
+    DietRecMe = new QPlainTextEdit(this);
+    DietRecMe->setObjectName(QStringLiteral("DietRecMe"));
+    DietRecMe->setGeometry(twipRect(x, kDietRecMeTop, kColumnWidth, kDateItTop - kDietRecMeTop - 90));
+
+    DateIt = button("DateIt", QStringLiteral("Date"));
+    DateIt->setToolTip(QStringLiteral("Date stamp your next comment"));
+    DateIt->setGeometry(twipRect(x, kDateItTop, 900, 360));
+    Label1 = label("Label1", QStringLiteral("Your Comments on The Case"));
+    Label1->setGeometry(twipRect(x + 900, kDateItTop + 45, kColumnWidth - 900, 270));
+    Label1->setIndent(6);
+    VetComBox = new QPlainTextEdit(this);
+    VetComBox->setObjectName(QStringLiteral("VetComBox"));
+    VetComBox->setGeometry(twipRect(x, kVetComBoxTop, kColumnWidth, 2580));
+
+    // Bottom row.
+    NextWt = button("NextWt", QStringLiteral("&Next Weight"));
+    UndoToLastWt = button("UndoToLastWt", QStringLiteral("&Undo To Last Weight"));
+    DietCalcMe = button("DietCalcMe", QStringLiteral("&Diet Calc."));
+    GrowthCv = button("GrowthCv", QStringLiteral("&Growth Curve"));
+    Zoom = button("Zoom", kZoomIn);
+    PrintZoom = button("PrintZoom", kPrintZoomIn);
+    PrintZoom->hide();
+    Activity = label("Activity", QStringLiteral("Reminder Inactive "));
+    QFont warn = Activity->font();
+    warn.setBold(true);
+    Activity->setFont(warn);
+    QPalette red = Activity->palette();
+    red.setColor(QPalette::WindowText, QColor(0xC0, 0, 0));
+    Activity->setPalette(red);
+    Activity->hide();
+
+    // Mirror boxes.
+    LocalDateLastWt = mirror("LocalDateLastWt");
+    LocalAge = mirror("LocalAge");
+    LocalAnName = mirror("LocalAnName");
+    LocalSurname = mirror("LocalSurname");
+    WeeksOldLastWeighed = mirror("WeeksOldLastWeighed");
+    LocalCaseNo = mirror("LocalCaseNo");
+    LocalBreed = mirror("LocalBreed");
+    LocalTelNo = mirror("LocalTelNo");
+    LocalSex = mirror("LocalSex");
+    LocalSpp = mirror("LocalSpp");
+    LocalAnWtUnits = mirror("LocalAnWtUnits");
+    LocalAcRange = mirror("LocalAcRange");
+    LocalCurrWt = mirror("LocalCurrWt");
+    LocalTarget = mirror("LocalTarget");
+    LocalProgress = mirror("LocalProgress");
+
+    // The typed texts belong to the case's row; they are written back when
+    // the box is left (see eventFilter) and before the row is read again.
+    Data1->bind(VetComBox, QStringLiteral("Vet Comments"));
+    Data1->bind(DietRecMe, QStringLiteral("Diet Recommend"));
+    VetComBox->installEventFilter(this);
+    DietRecMe->installEventFilter(this);
+
+    // Wiring: every handler runs guarded, so nothing escapes into Qt.
+    connect(Zoom, &QPushButton::clicked, this, [this] { guarded([this] { Zoom_Click(); }); });
+    connect(PrintZoom, &QPushButton::clicked, this, [this] { guarded([this] { PrintZoom_Click(); }); });
+    connect(DateIt, &QPushButton::clicked, this, [this] { guarded([this] { DateIt_Click(); }); });
+    connect(NextWt, &QPushButton::clicked, this, [this] { guarded([this] { NextWt_Click(); }); });
+    connect(UndoToLastWt, &QPushButton::clicked, this, [this] { guarded([this] { UndoToLastWt_Click(); }); });
+    connect(DietCalcMe, &QPushButton::clicked, this, [this] { guarded([this] { DietCalcMe_Click(); }); });
+    connect(GrowthCv, &QPushButton::clicked, this, [this] { guarded([this] { GrowthCv_Click(); }); });
+    connect(Graph1, &Chart::pointClicked, this,
+            [this](int series, int point) { guarded([&] { Graph1_PointClick(series, point); }); });
+    // The chart's argument-free notification: nothing sends it while drawing,
+    // so the data this handler clears are never lost to a repaint.
+    connect(Graph1, &Chart::notified, this, [this] { guarded([this] { Graph1_Redraw(); }); });
+
+    // The chart lies above the right column when it is zoomed to full width.
+    Graph1->raise();
+}
+
+// --- the grid as texts --------------------------------------------------------------
+
+int frmDocument::WtDataRows() const { return m_wtModel->rowCount() + 1; }
+
+QString frmDocument::WtDataText(int row, int col) const
+{
+    if (row == 0)
+        return WtDataModel::heading(col);
+    if (row < 1 || row > m_wtModel->rows().size())
+        return QString();
+    return WtDataModel::cell(m_wtModel->rows().at(row - 1), col);
+}
+
+QString frmDocument::VetComBoxText() const { return withCrLf(VetComBox->toPlainText()); }
+
+// --- set-up and layout ------------------------------------------------------------------
+
+void frmDocument::Form_Load()
+{
+    // Table of weighings: three equal columns, headed and centred.
+    const int colWidth = qRound(WtData->width() / 3.0);
+    for (int col = 0; col < 3; ++col)
+        WtData->setColumnWidth(col, colWidth);
+
+    // The chart: no data yet, the chosen background, symbols and legend.
+    Graph1->setDataReset(Chart::ResetAllData);
+    Graph1->setBackground(static_cast<int>(NumText::Val(App().BackColour)));
+    if (App().SymbolCheck == QLatin1String("0"))
+        Graph1->setGraphStyle(Chart::LinesOnly);
+    else if (App().SymbolCheck == QLatin1String("1"))
+        Graph1->setGraphStyle(Chart::LinesWithSymbols);
+    if (App().LegendCheck == QLatin1String("1")) {
+        Graph1->setThisSet(1);
+        Graph1->setLegendText(QStringLiteral("Wt"));
+        Graph1->setThisSet(2);
+        Graph1->setLegendText(QStringLiteral("Lower"));
+        Graph1->setThisSet(3);
+        Graph1->setLegendText(QStringLiteral("Upper"));
+    }
+}
+
+void frmDocument::setChartSizeTwips(double widthTwips, double heightTwips)
+{
+    Graph1->resize(std::max(0, px(widthTwips)), std::max(0, px(heightTwips)));
+}
+
+void frmDocument::Form_Resize()
+{
+    const double W = twips(width());
+    const double H = twips(height());
+
+    // The chart takes its normal proportions.
+    const float chartWidth = NumText::Sng(W * 0.715 - 100);
+    const float chartHeight = NumText::Sng(H * 0.8 - 100);
+    setChartSizeTwips(chartWidth, chartHeight);
+
+    // The right column starts just beyond the chart.
+    const double X = twips(Graph1->width()) + 100;
+    for (QWidget *w : {static_cast<QWidget *>(WtData), static_cast<QWidget *>(Label5),
+                       static_cast<QWidget *>(Label4)})
+        w->move(px(X), w->y());
+    Label1->move(px(X + twips(DateIt->width())), Label1->y());
+    for (QWidget *w : {static_cast<QWidget *>(DateIt), static_cast<QWidget *>(RecBreedWt),
+                       static_cast<QWidget *>(DietRecMe), static_cast<QWidget *>(VetComBox)})
+        w->move(px(X), w->y());
+
+    // The comments box ends 1240 twips below the chart's height.
+    VetComBox->resize(VetComBox->width(),
+                      std::max(0, px(twips(Graph1->height()) + 1240 - twips(VetComBox->y()))));
+    RecBreedWtLb->move(px(X + twips(RecBreedWt->width())), RecBreedWtLb->y());
+
+    // The summary heads the right column, and the buttons stay below the
+    // chart, so that a larger window never covers them.
+    Details->move(px(X), Details->y());
+    placeBelowChart();
+}
+
+void frmDocument::placeBelowChart()
+{
+    const int top = Graph1->y() + px(twips(Graph1->height()) + kGapBelowChart) ;
+    int left = px(kChartLeft + 30);
+    for (QPushButton *b : {NextWt, UndoToLastWt, DietCalcMe, GrowthCv, Zoom, PrintZoom}) {
+        if (b == PrintZoom)
+            continue;
+        const int w = std::max(px(1500), b->sizeHint().width() + 12);
+        b->setGeometry(left, top, w, px(kButtonHeight));
+        left += w + px(90);
+    }
+    Activity->setGeometry(WtData->x(), top, px(kColumnWidth), px(kButtonHeight));
+}
+
+int frmDocument::outerWidthTwips() const
+{
+    // Inside the frame the window's border belongs to its sub-window.
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
+        return static_cast<int>(twips(sub->width()));
+    return static_cast<int>(twips(frameGeometry().width()));
+}
+
+void frmDocument::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    guarded([this] { Form_Resize(); });
+}
+
+void frmDocument::Zoom_Click()
+{
+    if (Zoom->text() == kZoomIn) {
+        setChartSizeTwips(outerWidthTwips(), twips(Graph1->height()));
+        Zoom->setText(kZoomOut);
+        DateIt->hide();
+    } else {
+        setChartSizeTwips(NumText::Sng(outerWidthTwips() * 0.695), twips(Graph1->height()));
+        Zoom->setText(kZoomIn);
+        DateIt->show();
+    }
+}
+
+void frmDocument::PrintZoom_Click()
+{
+    if (PrintZoom->text() == kPrintZoomIn) {
+        setChartSizeTwips(kPrintWidth, kPrintHeight);
+        PrintZoom->setText(kPrintZoomOut);
+        DateIt->hide();
+    } else {
+        const double W = twips(width());
+        const double H = twips(height());
+        setChartSizeTwips(NumText::Sng(W * 0.715 - 100), NumText::Sng(H * 0.8 - 100));
+        PrintZoom->setText(kPrintZoomIn);
+        DateIt->show();
+    }
+}
+
+// --- chart ----------------------------------------------------------------------------
+
+void frmDocument::Graph1_PointClick(int series, int point)
+{
+    // Only the weights have a read-out; the bounds are the same everywhere.
+    if (series != 1)
+        return;
+    guarded([&] {
+        const float value = NumText::Sng(Graph1->value(series, point));
+        const QString units = Data1->recordset().text(QStringLiteral("Units"));
+        Prompt::MsgBox(NumText::Plain(value) + QStringLiteral(" ") + units, Prompt::Buttons::OK,
+                       Prompt::Icon::Information, QStringLiteral("Weight at this point ="));
+    });
+}
+
+void frmDocument::Graph1_Redraw()
+{
+    Graph1->setDataReset(Chart::ResetAllData);
+    Graph1->refresh();
+}
+
+// --- comments ---------------------------------------------------------------------------
+
+void frmDocument::DateIt_Click()
+{
+    VetComBox->setPlainText(VetComBoxText() + kCrLf + DateText::Format(Clock::today(), QStringLiteral("dd-mmm-yyyy")) +
+                            QStringLiteral(":") + kCrLf);
+    // Ready for the comment that the stamp heads.
+    VetComBox->moveCursor(QTextCursor::End);
+    VetComBox->setFocus();
+}
+
+bool frmDocument::saveTypedText()
+{
+    if (m_saving)
+        return true; // a box shown by the save itself takes the focus away
+    QScopedValueRollback<bool> busy(m_saving, true);
+    const QStringList typed{VetComBox->toPlainText(), DietRecMe->toPlainText()};
+    if (!m_unsavedAfterFailure.isEmpty() && typed == m_unsavedAfterFailure)
+        return false; // already reported; nothing new to try
+    try {
+        Data1->saveBound();
+        m_unsavedAfterFailure.clear();
+        return true;
+    } catch (const FwError &e) {
+        m_unsavedAfterFailure = typed;
+        Prompt::Message(e.description(), Prompt::Icon::Critical);
+    } catch (const std::exception &e) {
+        m_unsavedAfterFailure = typed;
+        Prompt::Message(QString::fromLocal8Bit(e.what()), Prompt::Icon::Critical);
+    }
+    return false;
+}
+
+bool frmDocument::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::FocusOut && (watched == VetComBox || watched == DietRecMe)) {
+        saveTypedText();
+    } else if (event->type() == QEvent::MouseButtonRelease && watched == RecBreedWtLb) {
+        guarded([this] { RecBreedWtLb_Click(); });
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmDocument::closeEvent(QCloseEvent *event)
+{
+    saveTypedText();
+    QWidget::closeEvent(event);
+}
+
+// --- breed weight in pounds ------------------------------------------------------------------
+
+QString frmDocument::CvtRangeLB(const QString &rangeKg) const { return Analysis::CvtRangeLB(rangeKg); }
+
+void frmDocument::RecBreedWtLb_Click()
+{
+    const QString s = RecBreedWt->text().trimmed();
+    if (NumText::Val(s) == 0)
+        RecBreedWtLb->setText(QStringLiteral("-"));
+    else
+        RecBreedWtLb->setText(CvtRangeLB(s) + QStringLiteral(" lb"));
+}
+
+// --- hand-overs ------------------------------------------------------------------------------
+
+void frmDocument::DietCalcMe_Click()
+{
+    guarded([this] {
+        App().DietCalcStandAlone = 0; // opened for this case window
+        const QString species = App().CurrSpecies;
+        if (species.trimmed() == QLatin1String("Cat") || species == QLatin1String("Dog")) {
+            // The calculator receives the ideal weight blank-led, is shown and
+            // its diet button pressed; the calculator window is not part of
+            // the program yet, so the hand-over ends here.
+            const QString weight = NumText::Str(IdealWtVal);
+            Q_UNUSED(weight);
+        } else {
+            Prompt::MsgBox(QStringLiteral("The diet calculator is for either dog or cat diets only"),
+                           Prompt::Buttons::OK, Prompt::Icon::None, QString());
+            // The calculator would then be shown with a weight of "0".
+        }
+    });
+}
+
+void frmDocument::GrowthCv_Click()
+{
+    guarded([this] {
+        AppState &app = App();
+        // The curves show the weight and age at the last weighing of this window.
+        app.CurrWeeksOld = NumText::CInt(NumText::Val(WeeksOldLastWeighed->text()));
+        app.CurrWeight = NumText::Sng(NumText::Val(LocalCurrWt->text()));
+        app.CurrUnits = LocalAnWtUnits->text();
+        app.CurrAnimalName = LocalAnName->text();
+
+        if (app.CurrWeeksOld > 52) {
+            Prompt::Message(QStringLiteral("Growth Curves are only available ") +
+                                QStringLiteral("for pups or kittens under 52 weeks of age."),
+                            Prompt::Icon::Critical);
+            return;
+        }
+        Prompt::Message(QStringLiteral("Note that the growth curve displays the animal's weight and age at its last") +
+                            QStringLiteral(" weighing (") + NumText::Str(int(app.CurrWeeksOld)) +
+                            QStringLiteral(" wks old). NOT its current age."),
+                        Prompt::Icon::Information);
+        if (app.CurrSpecies == QLatin1String("Cat") || app.CurrSpecies == QLatin1String("Dog")) {
+            // The kitten or puppy curve window is not part of the program yet.
+            return;
+        }
+        Prompt::Message(QStringLiteral("Growth Curves are for kittens and puppies only"), Prompt::Icon::Information);
+    });
+}
+
+// --- the load ----------------------------------------------------------------------------------
+
+void frmDocument::hidePictures()
+{
+    for (QLabel *p : {Baloons, Clouds, Smile, Bland, Frown})
+        p->hide();
+}
+
+void frmDocument::showPictures(unsigned pictures)
+{
+    const CasePictures set = CasePictures::fromInt(pictures);
+    const struct {
+        CasePicture flag;
+        QLabel *label;
+    } all[] = {{CasePicture::Baloons, Baloons}, {CasePicture::Clouds, Clouds}, {CasePicture::Smile, Smile},
+               {CasePicture::Bland, Bland},     {CasePicture::Frown, Frown}};
+    for (const auto &p : all)
+        if (set.testFlag(p.flag))
+            p.label->show();
+}
+
+void frmDocument::Command1_Click()
+{
+    // Typed comments go to the row before it is read again.
+    saveTypedText();
+    guarded([this] { load(); });
+}
+
+void frmDocument::load()
+{
+    AppState &app = App();
+    Hourglass hourglass;
+    try {
+        // 1. No status yet.
+        hidePictures();
+
+        // 2. Dates of birth and of the latest weighing.
+        const CaseRecord row = CaseRecord::fromRecordset(Data1->recordset());
+        row.checkLoadable();
+        const QDate dob = row.dobDate();
+        const QDate lastWeighed = row.lastWeighedDate();
+        LocalDateLastWt->setText(DateText::ShortDate(lastWeighed));
+
+        // 3. Age.
+        app.CurrWeeksOld = WeeksBetween(dob, lastWeighed);
+        QString age;
+        AgeText(age, dob);
+        app.CurrAgeText = age;
+        LocalAge->setText(app.CurrAgeText);
+
+        // 4. Names and numbers as the opener set them.
+        LocalAnName->setText(app.CurrAnimalName);
+        LocalSurname->setText(app.CurrSurname);
+        WeeksOldLastWeighed->setText(NumText::Str(int(app.CurrWeeksOld)));
+        LocalCaseNo->setText(app.CurrCaseNo);
+
+        // 5. The row's details.
+        row.require(QStringLiteral("Breed"));
+        app.CurrBreed = row.Breed;
+        LocalBreed->setText(app.CurrBreed);
+        row.require(QStringLiteral("Tel No"));
+        LocalTelNo->setText(row.TelNo);
+        row.require(QStringLiteral("Sex"));
+        app.CurrSex = row.Sex;
+        LocalSex->setText(app.CurrSex);
+        row.require(QStringLiteral("Species"));
+        app.CurrSpecies = row.Species;
+        LocalSpp->setText(app.CurrSpecies);
+        row.require(QStringLiteral("Units"));
+        app.CurrUnits = row.Units;
+        LocalAnWtUnits->setText(app.CurrUnits);
+        row.require(QStringLiteral("LowerWt"));
+        row.require(QStringLiteral("UpperWt"));
+        LocalAcRange->setText(Analysis::AcRangeText(row.lower(), row.upper(), row.Units));
+
+        // 6. The summary.
+        Details->setText(Analysis::DetailsText(app.CurrAnimalName, app.CurrSurname, app.CurrSpecies, app.CurrAgeText,
+                                               app.CurrBreed, app.CurrSex, row.TelNo));
+
+        // 7. Recommended weight of the breed (dogs only).
+        std::optional<QString> breedRange;
+        if (app.CurrSpecies == QLatin1String("Dog")) {
+            Recordset &breeds = Data3->recordset();
+            if (breeds.isOpen() && breeds.recordCount() > 0) {
+                breeds.moveFirst();
+                while (!breeds.eof() && breeds.text(QStringLiteral("Breed")) != app.CurrBreed)
+                    breeds.moveNext();
+                if (!breeds.eof())
+                    breedRange = breeds.text(QStringLiteral("Wt Range"));
+            }
+        }
+        if (const std::optional<QString> rec = Analysis::RecBreedWtText(app.CurrSpecies, app.CurrBreed, breedRange))
+            RecBreedWt->setText(*rec);
+        RecBreedWtLb_Click();
+
+        // 8. The history.
+        row.require(QStringLiteral("Graph Data"));
+        const WeightHistory history(row.GraphData);
+        NumWts = history.count();
+        const QVector<float> weights = history.weights();
+
+        // 9. The table of weighings, newest first.
+        m_wtModel->setRows(Analysis::WtDataRows(weights, lastWeighed));
+
+        const float upper = row.upper();
+        const float lower = row.lower();
+        const WeightChart chart = Analysis::ChartSeries(weights, lower, upper, app.CurrUnits);
+        auto drawChart = [&] {
+            Graph1->setNumPoints(chart.points());
+            Graph1->setAutoInc(true);
+            Graph1->setThisSet(1);
+            Graph1->setThisPoint(1);
+            for (const QVector<double> *series : {&chart.weights, &chart.lower, &chart.upper})
+                for (double v : *series)
+                    Graph1->setGraphData(v);
+            Graph1->setLeftTitle(chart.axisTitle);
+            Graph1->setDrawMode(Chart::Draw);
+        };
+        auto showResults = [&](const TargetAnalysis &t) {
+            app.CurrWeight = t.Curr;
+            LocalCurrWt->setText(t.LocalCurrWt);
+            IdealWtVal = t.IdealWtVal;
+            AvWtLbl->setText(t.AvWtLbl);
+            LossRate->setText(t.LossRate);
+            IdealWtLbl->setText(t.IdealWtLbl);
+            Congrats->setText(t.Congrats);
+            TimeToTargetlbl->setText(t.TimeToTargetlbl);
+            showPictures(t.pictures.toInt());
+            LocalTarget->setText(t.LocalTarget);
+            LocalProgress->setText(t.LocalProgress);
+        };
+
+        if (NumWts == 1) {
+            // 10. One weighing: the analysis, then two equal points per series.
+            showResults(Analysis::Target(weights, upper, lower, app.CurrAnimalName, row.Sex, app.CurrUnits));
+            drawChart();
+        } else {
+            // 11. Several weighings (or none): the chart first, then the
+            // analysis, which finds no newest weight in an empty history.
+            hourglass.set();
+            drawChart();
+            showResults(Analysis::Target(weights, upper, lower, app.CurrAnimalName, row.Sex, app.CurrUnits));
+            hourglass.release();
+        }
+    } catch (...) {
+        // The pointer comes back before the failure is shown.
+        hourglass.release();
+        throw;
+    }
+}

@@ -1,0 +1,202 @@
+#include "cases/CaseOpening.h"
+
+#include "cases/frmDocument.h"
+#include "platform/FwError.h"
+#include "platform/db/DataControl.h"
+#include "platform/prompt/Prompt.h"
+#include "platform/settings/Settings.h"
+#include "platform/text/NumberText.h"
+#include "shell/AppState.h"
+#include "shell/SharedProcs.h"
+#include "shell/frmMain.h"
+
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QRegularExpression>
+
+#include <cmath>
+#include <exception>
+
+namespace {
+
+const QString kCaseQuery = QStringLiteral("SELECT * FROM [Clients] WHERE [CASENO] = ?");
+const QString kLinkedQuery = QStringLiteral("SELECT * FROM [Clients] WHERE [LinkedRecNo] = ?");
+const QString kReportQuery = QStringLiteral("SELECT * FROM [Report Variables]");
+
+const QString kNoLinkedRecords =
+    QStringLiteral("There are no existing linked records for this animal / ") +
+    QStringLiteral("client. The Fenwarra will now close and return you ") +
+    QStringLiteral("to your management application. Next time request a New Case ") +
+    QStringLiteral("rather than an Existing Case.'.");
+const QString kRecordDeleted =
+    QStringLiteral("This record no longer exists and must have been deleted. Please choose again.");
+
+/// The case number as a value for the query: the number the text reads as
+/// ("?" and other texts without a number read as 0, which no case has).
+QVariant caseKey(const QString &caseNo)
+{
+    const double n = NumText::Val(caseNo);
+    if (n == std::floor(n) && std::fabs(n) < 9.0e15)
+        return QVariant(static_cast<qint64>(n));
+    return QVariant(n);
+}
+
+/// The record number sent by the practice-management program, as a value for
+/// the query. It is data from another program: only a whole number can be a
+/// record number; anything else is bound as NULL, which matches no row, so it
+/// takes the path of a client without linked records.
+QVariant linkedKey(const QString &received)
+{
+    static const QRegularExpression whole(QStringLiteral("^\\s*[-+]?\\d{1,18}\\s*$"));
+    if (!whole.match(received).hasMatch())
+        return QVariant();
+    return QVariant(received.trimmed().toLongLong());
+}
+
+/// A Yes/No field that holds No. An empty field is no answer, so it marks nothing.
+bool isNo(const QVariant &v)
+{
+    if (v.isNull() || !v.isValid())
+        return false;
+    const QString text = v.toString().trimmed();
+    if (text.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0 ||
+        text.compare(QLatin1String("no"), Qt::CaseInsensitive) == 0)
+        return true;
+    bool numeric = false;
+    const double n = text.toDouble(&numeric);
+    return numeric && n == 0;
+}
+
+void pushRecent(const QString &caption)
+{
+    if (frmMain *frame = frmMain::instance())
+        frame->pushRecent(caption);
+}
+
+/// Close the window just opened, through the frame's Close command when there
+/// is a frame; the window is made the active one first, so that the command
+/// cannot close another case.
+void closeOpenedWindow(frmDocument *doc)
+{
+    if (!doc)
+        return;
+    frmMain *frame = frmMain::instance();
+    if (frame && frame->mdiArea()) {
+        for (QMdiSubWindow *sub : frame->mdiArea()->subWindowList()) {
+            if (sub->widget() == doc) {
+                frame->mdiArea()->setActiveSubWindow(sub);
+                if (frame->activeChild() == doc) {
+                    frame->mnuFileClose_Click();
+                    return;
+                }
+                break;
+            }
+        }
+    }
+    if (QWidget *host = qobject_cast<QMdiSubWindow *>(doc->parentWidget()))
+        host->close();
+    else
+        doc->close();
+}
+
+void critical(const QString &text) { Prompt::Message(text, Prompt::Icon::Critical); }
+
+} // namespace
+
+frmDocument *OpenCaseInDocument(OpenVariant variant)
+{
+    AppState &app = App();
+    QPointer<frmDocument> doc;
+    try {
+        const bool linked = variant == OpenVariant::Linked;
+        const bool recent = variant == OpenVariant::Recent;
+
+        // The locator, the reminder list and a new case are listed before the
+        // window opens.
+        if (variant == OpenVariant::LocatorOrReminder || variant == OpenVariant::NewCase)
+            pushRecent(CaseCaption(app.CurrCaseNo, app.CurrAnimalName, app.CurrSurname));
+
+        // 1. The window, with a first caption until the row is read.
+        QString firstCaption;
+        if (linked)
+            firstCaption = QStringLiteral("Linked Case =") + app.LinkRecNo;
+        else if (recent)
+            firstCaption = QStringLiteral("Case#") + NumText::Str(NumText::Val(app.CurrCaseNo));
+        else
+            firstCaption = CaseCaption(app.CurrCaseNo, app.CurrAnimalName, app.CurrSurname);
+        doc = OpenCaseWindow(firstCaption);
+
+        // 2. The case's row.
+        if (linked)
+            BindToClinicDB(*doc->Data1, kLinkedQuery, {linkedKey(app.LinkRecNo)});
+        else
+            BindToClinicDB(*doc->Data1, kCaseQuery, {caseKey(app.CurrCaseNo)});
+
+        // 3. An inactive case is marked (reading the row fails when there is none).
+        if (recent || variant == OpenVariant::LocatorOrReminder) {
+            if (isNo(doc->Data1->recordset().field(QStringLiteral("Active")))) {
+                QPalette pal = doc->Details->palette();
+                pal.setColor(QPalette::Window, QColor(0xFF, 0, 0));
+                pal.setColor(QPalette::WindowText, QColor(0xFF, 0xFF, 0xFF));
+                doc->Details->setPalette(pal);
+                doc->Details->setAutoFillBackground(true);
+                doc->Activity->setVisible(true);
+            }
+        }
+
+        // 4. and 5. The report's single row and the breed table.
+        BindToClinicDB(*doc->Data2, kReportQuery);
+        if (doc->Data2->recordset().recordCount() > 0)
+            doc->Data2->recordset().moveFirst();
+        BindToClinicDB(*doc->Data3);
+
+        // 6. Names from the row, and the case's own caption.
+        if (linked || recent) {
+            const Recordset &rs = doc->Data1->recordset();
+            app.CurrAnimalName = rs.text(QStringLiteral("AnimalName"));
+            if (linked)
+                app.CurrCaseNo = rs.text(QStringLiteral("CaseNo"));
+            app.CurrSurname = rs.text(QStringLiteral("Surname"));
+            const QString caption = CaseCaption(app.CurrCaseNo, app.CurrAnimalName, app.CurrSurname);
+            doc->setWindowTitle(caption);
+            // 7. Listed once the row is known.
+            pushRecent(caption);
+        }
+
+        // 8. Load and analyse.
+        doc->Command1_Click();
+        return doc;
+    } catch (const FwError &e) {
+        switch (variant) {
+        case OpenVariant::Linked:
+            if (e.number() == ErrNo::NoCurrentRecord) {
+                critical(kNoLinkedRecords);
+                Settings::save(QStringLiteral("LinkData"), QStringLiteral("Linked"), QStringLiteral("0"));
+                app.Linked = QStringLiteral("0");
+                if (frmMain *frame = frmMain::instance())
+                    frame->endAtOnce();
+            } else {
+                critical(e.description() + QStringLiteral(" **(Error no. ") + NumText::Str(e.number()) +
+                         QStringLiteral(")"));
+            }
+            break;
+        case OpenVariant::Recent:
+            if (e.number() == ErrNo::NoCurrentRecord) {
+                closeOpenedWindow(doc);
+                critical(kRecordDeleted);
+            } else {
+                critical(QStringLiteral("Error no ") + NumText::Str(e.number()) + QStringLiteral(" => ") +
+                         e.description());
+            }
+            break;
+        default:
+            critical(e.description());
+            break;
+        }
+    } catch (const std::exception &e) {
+        critical(QString::fromLocal8Bit(e.what()));
+    }
+    return nullptr;
+}

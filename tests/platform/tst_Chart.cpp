@@ -1,0 +1,248 @@
+// The chart control: filling values with automatic advance, reading them
+// back, resets, appearance codes, point hits and the picture file.
+#include "platform/FwError.h"
+#include "platform/chart/Chart.h"
+#include "support/TestMain.h"
+
+#include <QImage>
+#include <QLegend>
+#include <QLineSeries>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+class ChartTest : public QObject {
+    Q_OBJECT
+
+    static void fill(Chart &c, const QVector<double> &values)
+    {
+        for (double v : values)
+            c.setGraphData(v);
+    }
+
+private slots:
+    void autoAdvanceFillsSeriesAfterSeries()
+    {
+        Chart c;
+        c.setNumSets(3);
+        c.setNumPoints(4);
+        c.setAutoInc(true);
+        fill(c, {1, 2, 3, 4, 10, 10, 10, 10, 20, 20, 20, 20});
+        QCOMPARE(c.value(1, 1), 1.0);
+        QCOMPARE(c.value(1, 4), 4.0);
+        QCOMPARE(c.value(2, 1), 10.0);
+        QCOMPARE(c.value(3, 4), 20.0);
+        // After the last point of the last series the cursor wraps to the start.
+        QCOMPARE(c.ThisSet(), 1);
+        QCOMPARE(c.ThisPoint(), 1);
+        QCOMPARE(c.GraphData(), 1.0);
+        // Outside the data reads as 0.
+        QCOMPARE(c.value(4, 1), 0.0);
+        QCOMPARE(c.value(1, 5), 0.0);
+        QCOMPARE(c.value(0, 1), 0.0);
+    }
+
+    void withoutAutoIncTheCursorStays()
+    {
+        Chart c;
+        c.setNumSets(2);
+        c.setNumPoints(3);
+        c.setAutoInc(false);
+        c.setThisSet(2);
+        c.setThisPoint(3);
+        c.setGraphData(7.5);
+        c.setGraphData(8.5);
+        QCOMPARE(c.value(2, 3), 8.5);
+        QCOMPARE(c.ThisSet(), 2);
+        QCOMPARE(c.ThisPoint(), 3);
+    }
+
+    void reshapingKeepsValuesThatFitAndResetsTheCursor()
+    {
+        Chart c;
+        c.setNumSets(2);
+        c.setNumPoints(2);
+        fill(c, {1, 2, 3, 4});
+        c.setNumPoints(3);
+        QCOMPARE(c.value(1, 2), 2.0);
+        QCOMPARE(c.value(2, 2), 4.0);
+        QCOMPARE(c.value(2, 3), 0.0);
+        QCOMPARE(c.ThisPoint(), 1);
+        c.setNumPoints(1);
+        QCOMPARE(c.value(1, 2), 0.0);
+        QCOMPARE(c.NumPoints(), 1);
+    }
+
+    void resetCodes()
+    {
+        Chart c;
+        c.setNumSets(3);
+        c.setNumPoints(2);
+        fill(c, {1, 2, 3, 4, 5, 6});
+        c.setThisSet(2);
+        c.setLegendText(QStringLiteral("Lower"));
+        c.setLeftTitle(QStringLiteral("kg"));
+
+        c.setDataReset(Chart::ResetValues);
+        QCOMPARE(c.value(1, 1), 0.0);
+        QCOMPARE(c.NumPoints(), 2);
+        QCOMPARE(c.legendText(2), QStringLiteral("Lower"));
+
+        c.setDataReset(42); // not a reset code: nothing changes
+        c.setThisSet(3);
+        c.setGraphData(9);
+        c.setDataReset(Chart::ResetAllData);
+        QCOMPARE(c.NumPoints(), 0);
+        QCOMPARE(c.value(3, 1), 0.0);
+        QCOMPARE(c.legendText(2), QString());
+        QCOMPARE(c.ThisSet(), 1);
+        // The axis title is no data: it stays.
+        QCOMPARE(c.LeftTitle(), QStringLiteral("kg"));
+    }
+
+    void legendTextsFollowTheCurrentSeries()
+    {
+        Chart c;
+        c.setNumSets(3);
+        c.setNumPoints(2);
+        QVERIFY(!c.chart()->legend()->isVisible() || c.legendText(1).isEmpty());
+        const QStringList names{QStringLiteral("Wt"), QStringLiteral("Lower"), QStringLiteral("Upper")};
+        for (int s = 1; s <= 3; ++s) {
+            c.setThisSet(s);
+            c.setLegendText(names[s - 1]);
+        }
+        QCOMPARE(c.ThisSet(), 3);
+        c.refresh();
+        QVERIFY(c.chart()->legend()->isVisible());
+        const auto series = c.chart()->series();
+        QCOMPARE(series.size(), 3);
+        for (int s = 0; s < 3; ++s)
+            QCOMPARE(series[s]->name(), names[s]);
+    }
+
+    void styleCodesAndPalette()
+    {
+        Chart c;
+        c.setNumPoints(3);
+        c.setGraphStyle(Chart::LinesWithSymbols);
+        c.refresh();
+        auto *line = qobject_cast<QLineSeries *>(c.chart()->series().first());
+        QVERIFY(line->pointsVisible());
+        c.setGraphStyle(Chart::LinesOnly);
+        c.refresh();
+        QVERIFY(!line->pointsVisible());
+        c.setGraphStyle(1); // a bar style: not a line chart, ignored
+        QCOMPARE(c.GraphStyle(), int(Chart::LinesOnly));
+
+        QCOMPARE(Chart::paletteColour(0), QColor(0, 0, 0));
+        QCOMPARE(Chart::paletteColour(3), QColor(0, 0x80, 0x80));
+        QCOMPARE(Chart::paletteColour(6), QColor(0x80, 0x80, 0));
+        QCOMPARE(Chart::paletteColour(7), QColor(0xC0, 0xC0, 0xC0));
+        QCOMPARE(Chart::paletteColour(12), QColor(0xFF, 0, 0));
+        QCOMPARE(Chart::paletteColour(15), QColor(0xFF, 0xFF, 0xFF));
+        c.setBackground(99);
+        QCOMPARE(c.Background(), 15);
+        c.setBackground(3);
+        QCOMPARE(c.chart()->backgroundBrush().color(), QColor(0, 0x80, 0x80));
+
+        // Monochrome: every series in one colour, told apart by the pattern.
+        c.setNumSets(3);
+        c.setDrawStyle(Chart::Monochrome);
+        const auto series = c.chart()->series();
+        auto pen = [&](int i) { return qobject_cast<QLineSeries *>(series[i])->pen(); };
+        QCOMPARE(pen(0).color(), pen(2).color());
+        QVERIFY(pen(0).style() != pen(1).style());
+        c.setDrawStyle(Chart::Colour);
+        QVERIFY(pen(0).color() != pen(2).color());
+    }
+
+    void fillingManyValuesRebuildsOnce()
+    {
+        Chart c;
+        c.setNumSets(3);
+        c.setNumPoints(1040);
+        const int before = c.rebuildCount();
+        for (int i = 0; i < 3 * 1040; ++i)
+            c.setGraphData(10 + (i % 7));
+        QCOMPARE(c.rebuildCount(), before);
+        c.setDrawMode(Chart::Draw);
+        QCOMPARE(c.rebuildCount(), before + 1);
+        QCOMPARE(qobject_cast<QLineSeries *>(c.chart()->series().at(2))->count(), 1040);
+        // The queued rebuild finds nothing left to do.
+        QCoreApplication::processEvents();
+        QCOMPARE(c.rebuildCount(), before + 1);
+    }
+
+    void clickOnAPointReportsSeriesAndPoint()
+    {
+        Chart c;
+        c.resize(500, 320);
+        c.setNumSets(3);
+        c.setNumPoints(5);
+        fill(c, {12, 11.5, 11, 10.5, 10, 8, 8, 8, 8, 8, 14, 14, 14, 14, 14});
+        c.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&c));
+        QSignalSpy spy(&c, &Chart::pointClicked);
+
+        QTest::mouseClick(c.viewport(), Qt::LeftButton, {}, c.pointPosition(1, 3));
+        QCOMPARE(spy.size(), 1);
+        QCOMPARE(spy.at(0).at(0).toInt(), 1);
+        QCOMPARE(spy.at(0).at(1).toInt(), 3);
+
+        QTest::mouseClick(c.viewport(), Qt::LeftButton, {}, c.pointPosition(3, 5));
+        QCOMPARE(spy.size(), 2);
+        QCOMPARE(spy.at(1).at(0).toInt(), 3);
+        QCOMPARE(spy.at(1).at(1).toInt(), 5);
+
+        // Half-way between two points of the weights, far from every point.
+        const QPoint a = c.pointPosition(1, 1), b = c.pointPosition(1, 2);
+        QTest::mouseClick(c.viewport(), Qt::LeftButton, {}, QPoint((a.x() + b.x()) / 2, (a.y() + b.y()) / 2 - 30));
+        QCOMPARE(spy.size(), 2);
+        QCOMPARE(c.pointPosition(1, 6), QPoint(-1, -1));
+    }
+
+    void notificationNeverComesFromPaintingOrResizing()
+    {
+        Chart c;
+        QSignalSpy spy(&c, &Chart::notified);
+        c.setNumPoints(3);
+        c.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&c));
+        c.resize(640, 400);
+        c.refresh();
+        c.repaint();
+        c.setDrawMode(Chart::Draw);
+        c.grab();
+        QCoreApplication::processEvents();
+        QCOMPARE(spy.size(), 0);
+        c.sendNotification();
+        QCOMPARE(spy.size(), 1);
+    }
+
+    void writesItselfAsBmp()
+    {
+        QTemporaryDir dir;
+        Chart c;
+        c.resize(300, 200);
+        c.setBackground(14);
+        c.setNumPoints(2);
+        fill(c, {1, 2});
+        c.setImageFile(dir.filePath(QStringLiteral("Wt")));
+        c.setDrawMode(Chart::WriteImage);
+        QImage img(dir.filePath(QStringLiteral("Wt.bmp")), "BMP");
+        QVERIFY(!img.isNull());
+        QCOMPARE(img.size(), QSize(300, 200));
+        QCOMPARE(QColor(img.pixel(1, 1)), QColor(0xFF, 0xFF, 0));
+
+        c.setImageFile(dir.filePath(QStringLiteral("no/such/folder/Wt")));
+        try {
+            c.setDrawMode(Chart::WriteImage);
+            QFAIL("writing into a missing folder must fail");
+        } catch (const FwError &e) {
+            QVERIFY(e.description().contains(QStringLiteral("Wt.bmp")));
+        }
+    }
+};
+
+FW_TEST(ChartTest)
+#include "tst_Chart.moc"
