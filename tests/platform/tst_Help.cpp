@@ -5,8 +5,11 @@
 #include "platform/db/ClinicDb.h"
 #include "platform/help/Help.h"
 #include "platform/help/HelpWindow.h"
+#include "platform/prompt/Prompt.h"
 #include "shell/AppState.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -201,6 +204,31 @@ private slots:
         Help::showSearch(App().HelpFilePath);
         QCOMPARE(box->text(), QString());
         QVERIFY(!browser()->toPlainText().contains(QStringLiteral("The Diet Calculator")));
+    }
+
+    // Help asked for from a modal dialog must not be blocked by that dialog.
+    void helpFromAModalDialogCanBeUsed()
+    {
+        TestEnv env(false);
+        QWidget frame;
+        Prompt::setParentWindow(&frame);
+        Help::showContents(App().HelpFilePath);
+        QCOMPARE(Help::window()->parentWidget(), &frame);
+        {
+            QDialog dialog(&frame);
+            dialog.setWindowModality(Qt::ApplicationModal);
+            dialog.show();
+            QCOMPARE(QApplication::activeModalWidget(), &dialog);
+            Help::showTopic(App().HelpFilePath, 1083);
+            QCOMPARE(Help::window()->parentWidget(), &dialog);
+            QVERIFY(Help::window()->isWindow());
+            dialog.hide();
+            Help::showTopic(App().HelpFilePath, 1005); // back over the frame once the dialog is gone
+        }
+        QVERIFY(Help::window());
+        QCOMPARE(Help::window()->parentWidget(), &frame);
+        QCOMPARE(shownFile(), QStringLiteral("1005.html"));
+        Prompt::setParentWindow(nullptr);
     }
 
     void pagesBesideTheHelpFileComeFirst()

@@ -2,7 +2,9 @@
 
 #include "platform/FwError.h"
 #include "platform/db/ClinicDb.h"
+#include "platform/prompt/Prompt.h"
 
+#include <QApplication>
 #include <QCollator>
 #include <QDir>
 #include <QFile>
@@ -296,6 +298,18 @@ void HelpWindow::updateTitle()
 
 void HelpWindow::bringUp()
 {
+    // A modal dialog blocks every window but its own children. Help asked for
+    // from such a dialog would be shown but could not be scrolled or clicked,
+    // so the window goes over the dialog while it is up, and back over the
+    // frame afterwards.
+    QWidget *owner = QApplication::activeModalWidget();
+    if (!owner || owner == this || isAncestorOf(owner))
+        owner = Prompt::parentWindow();
+    if (owner != parentWidget() && owner != this) {
+        const QRect place = geometry();
+        setParent(owner, Qt::Window);
+        setGeometry(place);
+    }
     if (isMinimized())
         showNormal();
     else

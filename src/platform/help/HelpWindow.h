@@ -71,7 +71,8 @@ private:
     QString m_key;
 };
 
-/// One help window for the whole program, shown modeless.
+/// One help window for the whole program, shown modeless over the frame, or
+/// over the modal dialog that asked for help while that dialog is up.
 class HelpWindow : public QWidget {
     Q_OBJECT
 public:
