@@ -1,0 +1,339 @@
+// Start-up and the splash window: settings read into the application state,
+// the database made ready, the frame shown by link mode, the splash picture
+// drawn step by step.
+#include "support/ScriptedPrompt.h"
+#include "support/TestEnv.h"
+#include "support/TestMain.h"
+
+#include "platform/db/ClinicDb.h"
+#include "platform/settings/Settings.h"
+#include "shell/AppState.h"
+#include "shell/Startup.h"
+#include "shell/frmMain.h"
+#include "shell/frmSplash.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+struct SplashSeen {
+    QString version;
+    QString product;
+    bool frameVisibleWhileSplash = false;
+    int ticks = 0;
+    bool found = false;
+};
+
+/// Run Main() with the splash driven tick by tick as soon as it shows, so the
+/// test does not wait for its 4.2 s. Returns what the splash showed.
+SplashSeen runMain()
+{
+    SplashSeen seen;
+    QTimer::singleShot(0, [&seen] {
+        frmMain *frame = frmMain::instance();
+        auto *splash = frame ? frame->findChild<frmSplash *>() : nullptr;
+        if (!splash)
+            return;
+        seen.found = true;
+        seen.version = splash->findChild<QLabel *>(QStringLiteral("lblVersion"))->text();
+        seen.product = splash->findChild<QLabel *>(QStringLiteral("lblProductName"))->text();
+        seen.frameVisibleWhileSplash = frame->isVisible();
+        while (splash->isVisible() && seen.ticks < 20) {
+            splash->Timer1_Timer();
+            ++seen.ticks;
+        }
+    });
+    Main();
+    return seen;
+}
+
+/// The frame that Main() made, deleted at the end of the test.
+struct FrameOwner {
+    ~FrameOwner() { delete frmMain::instance(); }
+};
+
+/// HOME points at a temporary folder while a test runs Main() with default
+/// folders, so the database the first start creates lands there.
+struct TemporaryHome {
+    QTemporaryDir dir;
+    QByteArray saved = qgetenv("HOME");
+    TemporaryHome() { qputenv("HOME", QFile::encodeName(dir.path())); }
+    ~TemporaryHome() { qputenv("HOME", saved); }
+};
+
+bool isYellow(QRgb c) { return qRed(c) > 200 && qGreen(c) > 170 && qBlue(c) < 120; }
+
+} // namespace
+
+class StartupTest : public QObject {
+    Q_OBJECT
+private slots:
+    void firstStart();
+    void settingsAreRead();
+    void linkModes_data();
+    void linkModes();
+    void unknownLinkModeStartsNormally_data();
+    void unknownLinkModeStartsNormally();
+    void foreignDatabaseIsReportedAndLeftAlone();
+    void splashControls();
+    void splashDrawsStepByStep();
+    void splashInLinkMode1();
+    void splashInLinkMode2();
+};
+
+void StartupTest::firstStart()
+{
+    TestEnv env(false);
+    TemporaryHome home;
+    ScriptedPrompt prompt;
+    resetApp(); // as the program starts: nothing known yet
+    FrameOwner owner;
+    const SplashSeen seen = runMain();
+
+    QVERIFY(seen.found);
+    QCOMPARE(seen.version, QStringLiteral("Version 3.0.0 NW"));
+    QCOMPARE(seen.product, QStringLiteral("Fenwarra"));
+    QVERIFY(seen.frameVisibleWhileSplash);
+    QCOMPARE(seen.ticks, 7);
+
+    frmMain *frame = frmMain::instance();
+    QVERIFY(frame && frame->isVisible());
+    QCOMPARE(frame->windowTitle(), QStringLiteral("Fenwarra 3.0.0 NW"));
+    for (int i = 1; i <= 10; ++i)
+        QCOMPARE(frame->recentCaption(i), QStringLiteral("?"));
+    QVERIFY(frame->findChild<QAction *>(QStringLiteral("NetWorkFW"))->isEnabled());
+
+    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QLatin1Char('/');
+    QVERIFY(dataHome.startsWith(home.dir.path()));
+    QCOMPARE(App().EditionTag, QStringLiteral("NW"));
+    QCOMPARE(QDir(App().AppPath).canonicalPath(), QDir(ClinicDb::dataDir()).canonicalPath());
+    QVERIFY(App().AppPath.endsWith(QLatin1Char('/')));
+    QCOMPARE(App().DBFPath, dataHome);
+    QCOMPARE(App().DBFName, dataHome + QStringLiteral("Fenwarra.mdb"));
+    QCOMPARE(App().HelpFilePath, App().AppPath + QStringLiteral("FW2P0.hlp"));
+    QCOMPARE(App().Linked, QStringLiteral("0"));
+    QCOMPARE(App().PrintOption, QStringLiteral("1"));
+    QCOMPARE(App().LegendCheck, QStringLiteral("1"));
+    QCOMPARE(App().SymbolCheck, QStringLiteral("1"));
+    QCOMPARE(App().BackColour, QStringLiteral("3"));
+    // The first start made the user's database, ready to use.
+    QVERIFY(ClinicDb::isFenwarraDatabase(App().DBFName));
+    QCOMPARE(prompt.count(), 0);
+    ClinicDb::closeAll();
+}
+
+void StartupTest::settingsAreRead()
+{
+    TestEnv env;
+    ScriptedPrompt prompt;
+    Settings::save("Paths", "AppPath", env.appPath());
+    Settings::save("Paths", "DBFPath", env.dbfPath());
+    Settings::save("Options", "PrintOption", "0");
+    Settings::save("Options", "LegendCheck", "0");
+    Settings::save("Options", "SymbolCheck", "0");
+    Settings::save("Options", "BackColour", "12");
+    Settings::save("Recent", "C1", "Case# 4, Rex Smith");
+    Settings::save("Recent", "C3", "Case# 2, Tib Jones");
+    Settings::save("Settings", "MainWidth", "9000");
+    FrameOwner owner;
+    runMain();
+
+    QCOMPARE(App().AppPath, env.appPath());
+    QCOMPARE(App().DBFPath, env.dbfPath());
+    QCOMPARE(App().DBFName, env.dbfPath() + QStringLiteral("Fenwarra.mdb"));
+    QCOMPARE(App().HelpFilePath, env.appPath() + QStringLiteral("FW2P0.hlp"));
+    QCOMPARE(App().PrintOption, QStringLiteral("0"));
+    QCOMPARE(App().LegendCheck, QStringLiteral("0"));
+    QCOMPARE(App().SymbolCheck, QStringLiteral("0"));
+    QCOMPARE(App().BackColour, QStringLiteral("12"));
+    frmMain *frame = frmMain::instance();
+    QCOMPARE(frame->recentCaption(1), QStringLiteral("Case# 4, Rex Smith"));
+    QCOMPARE(frame->recentCaption(2), QStringLiteral("?"));
+    QCOMPARE(frame->recentCaption(3), QStringLiteral("Case# 2, Tib Jones"));
+    QCOMPARE(frame->width(), 600);
+    QCOMPARE(prompt.count(), 0);
+}
+
+void StartupTest::linkModes_data()
+{
+    QTest::addColumn<QString>("setting");
+    QTest::addColumn<int>("mode");
+    QTest::newRow("0") << "0" << 0;
+    QTest::newRow("1") << "1" << 1;
+    QTest::newRow("2") << "2" << 2;
+    QTest::newRow("blank before") << " 1" << 1;
+    QTest::newRow("7") << "7" << 0;
+    QTest::newRow("-1") << "-1" << 0;
+    QTest::newRow("1.5") << "1.5" << 0;
+    QTest::newRow("abc") << "abc" << 0;
+    QTest::newRow("1abc") << "1abc" << 0;
+    QTest::newRow("empty") << "" << 0;
+}
+
+void StartupTest::linkModes()
+{
+    QFETCH(QString, setting);
+    QFETCH(int, mode);
+    QCOMPARE(frmSplash::linkMode(setting), mode);
+}
+
+void StartupTest::unknownLinkModeStartsNormally_data()
+{
+    QTest::addColumn<QString>("setting");
+    QTest::newRow("7") << "7";
+    QTest::newRow("abc") << "abc";
+}
+
+void StartupTest::unknownLinkModeStartsNormally()
+{
+    QFETCH(QString, setting);
+    TestEnv env;
+    ScriptedPrompt prompt;
+    Settings::save("Paths", "DBFPath", env.dbfPath());
+    Settings::save("LinkData", "Linked", setting);
+    FrameOwner owner;
+    const SplashSeen seen = runMain();
+    QCOMPARE(App().Linked, QStringLiteral("0"));
+    // A normal start: the whole picture is drawn and the frame is shown.
+    QCOMPARE(seen.ticks, 7);
+    QVERIFY(frmMain::instance()->isVisible());
+    QCOMPARE(prompt.count(), 0);
+}
+
+void StartupTest::foreignDatabaseIsReportedAndLeftAlone()
+{
+    TestEnv env(false);
+    ScriptedPrompt prompt;
+    const QByteArray foreign("This is somebody's spreadsheet, not a database.\n");
+    {
+        QFile f(env.dbfPath() + QStringLiteral("Fenwarra.mdb"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(foreign);
+    }
+    Settings::save("Paths", "DBFPath", env.dbfPath());
+    FrameOwner owner;
+    const SplashSeen seen = runMain();
+
+    QCOMPARE(prompt.count(), 1);
+    QCOMPARE(prompt.last().icon, Prompt::Icon::Critical);
+    QCOMPARE(prompt.last().title, QStringLiteral("Message from the Fenwarra"));
+    QVERIFY(!prompt.last().text.isEmpty());
+    // The program runs on, and the file is untouched.
+    QCOMPARE(seen.ticks, 7);
+    QVERIFY(frmMain::instance()->isVisible());
+    QFile f(env.dbfPath() + QStringLiteral("Fenwarra.mdb"));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), foreign);
+    FW_VERIFY_PROMPTS(prompt);
+}
+
+void StartupTest::splashControls()
+{
+    TestEnv env;
+    ScriptedPrompt prompt;
+    frmMain frame;
+    frmSplash splash(&frame);
+    splash.Form_Load();
+    for (const char *name : {"fraMainFrame", "Shape2", "lblProductName", "lblVersion", "lblPlatform", "Line1",
+                             "Line2", "Line3", "Line4", "Line5(1)", "Line5(2)", "Line5(3)", "Line5(4)", "Line5(5)",
+                             "Line5(6)", "Shape1", "Label1"})
+        QVERIFY2(splash.findChild<QWidget *>(QLatin1String(name)), name);
+    auto *timer = splash.findChild<QTimer *>(QStringLiteral("Timer1"));
+    QVERIFY(timer);
+    QCOMPARE(timer->interval(), 600);
+    QCOMPARE(splash.findChild<QLabel *>(QStringLiteral("lblVersion"))->text(), QStringLiteral("Version 3.0.0 NW"));
+    QCOMPARE(splash.findChild<QLabel *>(QStringLiteral("lblProductName"))->text(), QStringLiteral("Fenwarra"));
+    QCOMPARE(splash.findChild<QLabel *>(QStringLiteral("lblPlatform"))->text(), QStringLiteral("For Linux"));
+    QCOMPARE(splash.findChild<QLabel *>(QStringLiteral("Label1"))->text(), QStringLiteral("Sucess!"));
+    QCOMPARE(splash.SplashStep, qint16(0));
+}
+
+// The picture as the user sees it: after each tick one more yellow segment,
+// checked at the middle of every segment of the rendered window.
+void StartupTest::splashDrawsStepByStep()
+{
+    TestEnv env;
+    ScriptedPrompt prompt;
+    frmMain frame;
+    frmSplash splash(&frame);
+    splash.Form_Load();
+    QVERIFY(frame.isVisible());
+    splash.show();
+    splash.findChild<QTimer *>(QStringLiteral("Timer1"))->stop(); // the test gives the ticks
+
+    // Segment ends in twips; 15 twips to the pixel.
+    const QPoint ends[7] = {{240, 1920}, {720, 2520}, {1560, 2400}, {2400, 2520},
+                            {3240, 2760}, {4080, 2760}, {4680, 3120}};
+    auto drawn = [&](const QImage &image) {
+        QList<bool> out;
+        for (int i = 0; i < 6; ++i) {
+            const QPoint mid = (ends[i] + ends[i + 1]) / 30;
+            out << isYellow(image.pixel(mid));
+        }
+        return out;
+    };
+    QCOMPARE(drawn(splash.grab().toImage()), QList<bool>(6, false));
+    for (int step = 1; step <= 6; ++step) {
+        splash.Timer1_Timer();
+        QCOMPARE(splash.SplashStep, qint16(step));
+        QList<bool> expected;
+        for (int i = 1; i <= 6; ++i)
+            expected << (i <= step);
+        QCOMPARE(drawn(splash.grab().toImage()), expected);
+        QCOMPARE(splash.findChild<QWidget *>(QStringLiteral("Label1"))->isVisible(), step == 6);
+        QCOMPARE(splash.findChild<QWidget *>(QStringLiteral("Shape1"))->isVisible(), step == 6);
+        QVERIFY(splash.isVisible());
+    }
+    splash.Timer1_Timer();
+    QCOMPARE(splash.SplashStep, qint16(7));
+    QVERIFY(!splash.isVisible());
+    QVERIFY(frame.isVisible());
+}
+
+void StartupTest::splashInLinkMode1()
+{
+    TestEnv env;
+    ScriptedPrompt prompt;
+    App().Linked = QStringLiteral("1");
+    frmMain frame;
+    QSignalSpy hidden1(&frame, &frmMain::hidden1Pressed);
+    frmSplash splash(&frame);
+    splash.Form_Load();
+    QVERIFY(frame.isVisible());
+    QCOMPARE(hidden1.count(), 1);
+    splash.show();
+    splash.Timer1_Timer();
+    QVERIFY(!splash.isVisible());
+    QVERIFY(splash.findChild<QWidget *>(QStringLiteral("Line5(1)"))->isHidden());
+    QCOMPARE(hidden1.count(), 1);
+    QCOMPARE(prompt.count(), 0);
+}
+
+void StartupTest::splashInLinkMode2()
+{
+    TestEnv env;
+    ScriptedPrompt prompt;
+    App().Linked = QStringLiteral("2");
+    frmMain frame;
+    QSignalSpy hidden1(&frame, &frmMain::hidden1Pressed);
+    frmSplash splash(&frame);
+    splash.Form_Load();
+    splash.show();
+    splash.Timer1_Timer();
+    QVERIFY(!splash.isVisible());
+    QCOMPARE(hidden1.count(), 0);
+    QVERIFY(frame.isVisible());
+}
+
+FW_TEST(StartupTest)
+#include "tst_Startup.moc"
