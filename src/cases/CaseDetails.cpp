@@ -125,6 +125,8 @@ CaseDetails::~CaseDetails()
 
 CaseDetails *CaseDetails::instance() { return openWindow(); }
 
+frmDOBAge *CaseDetails::dobWindow() const { return m_dobWindow.data(); }
+
 void CaseDetails::buildLayout()
 {
     auto lineEdit = [this](const char *name) {

@@ -103,7 +103,7 @@ public:
     void unload();
 
     /// The date-of-birth window while it is open.
-    frmDOBAge *dobWindow() const { return m_dobWindow; }
+    frmDOBAge *dobWindow() const;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
