@@ -111,8 +111,9 @@ int main(int argc, char **argv)
         !env.contains(QStringLiteral("WAYLAND_DISPLAY")))
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
 
-    out << "program: " << program << "\nbare:    " << bare << "\nplatform: "
-        << env.value(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("(default)")) << "\nruns: " << runs << "\n";
+    out << "program: " << program << "\nbare:    " << bare
+        << "\nplatform: " << env.value(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("(default)"))
+        << "\nruns: " << runs << "\n";
     out.flush();
 
     // Warm-up: the first start creates the database.
@@ -135,10 +136,7 @@ int main(int argc, char **argv)
         }
         fenwarra.push_back(*a);
         plain.push_back(*b);
-        out << QStringLiteral("run %1: fenwarra %2 ms, bare %3 ms\n")
-                   .arg(i + 1)
-                   .arg(*a, 0, 'f', 1)
-                   .arg(*b, 0, 'f', 1);
+        out << QStringLiteral("run %1: fenwarra %2 ms, bare %3 ms\n").arg(i + 1).arg(*a, 0, 'f', 1).arg(*b, 0, 'f', 1);
         out.flush();
     }
     const double mf = median(fenwarra);

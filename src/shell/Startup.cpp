@@ -29,11 +29,17 @@ QString withSlash(const QString &folder)
 
 /// The shipped files (help, sounds, start page) lie in the data folder of the
 /// build tree or of the installation.
-QString defaultAppPath() { return withSlash(ClinicDb::dataDir()); }
+QString defaultAppPath()
+{
+    return withSlash(ClinicDb::dataDir());
+}
 
 /// The database lives in the user's own data folder unless the settings say
 /// otherwise.
-QString defaultDbfPath() { return withSlash(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)); }
+QString defaultDbfPath()
+{
+    return withSlash(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+}
 
 /// For timing the start: once anything of the frame has been painted, say so
 /// on standard output and leave. The splash's own 4.2 s are not waited for.
@@ -59,7 +65,10 @@ private:
     bool m_done = false;
 };
 
-bool benchmarkStart() { return qEnvironmentVariableIntValue("FENWARRA_BENCH_QUIT_WHEN_SHOWN") == 1; }
+bool benchmarkStart()
+{
+    return qEnvironmentVariableIntValue("FENWARRA_BENCH_QUIT_WHEN_SHOWN") == 1;
+}
 
 } // namespace
 

@@ -40,7 +40,10 @@
 
 // Resources of a static library must be registered by hand; outside any
 // namespace, as Q_INIT_RESOURCE requires.
-static void initShellResources() { Q_INIT_RESOURCE(shell); }
+static void initShellResources()
+{
+    Q_INIT_RESOURCE(shell);
+}
 
 namespace {
 
@@ -211,7 +214,10 @@ frmMain::~frmMain()
     delete d;
 }
 
-frmMain *frmMain::instance() { return s_instance; }
+frmMain *frmMain::instance()
+{
+    return s_instance;
+}
 
 void frmMain::buildMenus()
 {
@@ -443,9 +449,15 @@ QPrinter *frmMain::printer()
     return d->printer.get();
 }
 
-void frmMain::enableNetWorkFW() { d->NetWorkFW->setEnabled(true); }
+void frmMain::enableNetWorkFW()
+{
+    d->NetWorkFW->setEnabled(true);
+}
 
-void frmMain::setEndProgram(std::function<void()> end) { d->end = std::move(end); }
+void frmMain::setEndProgram(std::function<void()> end)
+{
+    d->end = std::move(end);
+}
 
 void frmMain::refreshWindowList()
 {
@@ -839,9 +851,9 @@ QList<QRect> IconPlaces(const QRect &area, int count, const QSize &iconSize)
     for (int i = 0; i < count; ++i) {
         const int row = i / perRow;
         const int column = i % perRow;
-        places.append(QRect(QPoint(area.left() + column * iconSize.width(),
-                                   area.bottom() + 1 - (row + 1) * iconSize.height()),
-                            iconSize));
+        places.append(
+            QRect(QPoint(area.left() + column * iconSize.width(), area.bottom() + 1 - (row + 1) * iconSize.height()),
+                  iconSize));
     }
     return places;
 }

@@ -125,8 +125,8 @@ frmSplash::frmSplash(frmMain *frame, QWidget *parent)
     p.setColor(QPalette::WindowText, kPanelBorder);
     fraMainFrame->setPalette(p);
 
-    auto *Shape2 = new ShapeControl(fraMainFrame, ShapeControl::RoundedRectangle, QRect(120, 1680, 5160, 2040),
-                                    kPanel, kPanelBorder, 1);
+    auto *Shape2 = new ShapeControl(fraMainFrame, ShapeControl::RoundedRectangle, QRect(120, 1680, 5160, 2040), kPanel,
+                                    kPanelBorder, 1);
     Shape2->setObjectName(QStringLiteral("Shape2"));
 
     lblProductName = label(fraMainFrame, "lblProductName", QRect(240, 120, 4200, 720), 34, true, Qt::white);
@@ -161,8 +161,8 @@ frmSplash::frmSplash(frmMain *frame, QWidget *parent)
     }
 
     // A ring round the end of the line, where it has come into the target band.
-    Shape1 = new ShapeControl(fraMainFrame, ShapeControl::Circle, QRect(4500, 2940, 360, 360), QColor(0x6f, 0xcf, 0x97, 60),
-                              kTarget, 2);
+    Shape1 = new ShapeControl(fraMainFrame, ShapeControl::Circle, QRect(4500, 2940, 360, 360),
+                              QColor(0x6f, 0xcf, 0x97, 60), kTarget, 2);
     Shape1->setObjectName(QStringLiteral("Shape1"));
     Shape1->hide();
     Label1 = label(fraMainFrame, "Label1", QRect(3900, 2190, 1400, 360), 15, true, kTarget);
@@ -212,8 +212,8 @@ void frmSplash::Form_Load()
         if (!m_frame)
             throw FwError(ErrNo::ObjectNotSet);
         for (int i = 1; i <= 10; ++i)
-            m_frame->setRecentCaption(i, Settings::get(QStringLiteral("Recent"), QStringLiteral("C%1").arg(i),
-                                                       QStringLiteral("?")));
+            m_frame->setRecentCaption(
+                i, Settings::get(QStringLiteral("Recent"), QStringLiteral("C%1").arg(i), QStringLiteral("?")));
         switch (linkMode(App().Linked)) {
         case 1:
             m_frame->show();

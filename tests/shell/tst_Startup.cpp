@@ -71,7 +71,10 @@ struct TemporaryHome {
     ~TemporaryHome() { qputenv("HOME", saved); }
 };
 
-bool isYellow(QRgb c) { return qRed(c) > 200 && qGreen(c) > 170 && qBlue(c) < 120; }
+bool isYellow(QRgb c)
+{
+    return qRed(c) > 200 && qGreen(c) > 170 && qBlue(c) < 120;
+}
 
 } // namespace
 
@@ -244,9 +247,9 @@ void StartupTest::splashControls()
     frmMain frame;
     frmSplash splash(&frame);
     splash.Form_Load();
-    for (const char *name : {"fraMainFrame", "Shape2", "lblProductName", "lblVersion", "lblPlatform", "Line1",
-                             "Line2", "Line3", "Line4", "Line5(1)", "Line5(2)", "Line5(3)", "Line5(4)", "Line5(5)",
-                             "Line5(6)", "Shape1", "Label1"})
+    for (const char *name :
+         {"fraMainFrame", "Shape2", "lblProductName", "lblVersion", "lblPlatform", "Line1", "Line2", "Line3", "Line4",
+          "Line5(1)", "Line5(2)", "Line5(3)", "Line5(4)", "Line5(5)", "Line5(6)", "Shape1", "Label1"})
         QVERIFY2(splash.findChild<QWidget *>(QLatin1String(name)), name);
     auto *timer = splash.findChild<QTimer *>(QStringLiteral("Timer1"));
     QVERIFY(timer);
@@ -272,7 +275,7 @@ void StartupTest::splashDrawsStepByStep()
     splash.findChild<QTimer *>(QStringLiteral("Timer1"))->stop(); // the test gives the ticks
 
     // Segment ends in twips; 15 twips to the pixel.
-    const QPoint ends[7] = {{240, 1920}, {720, 2520}, {1560, 2400}, {2400, 2520},
+    const QPoint ends[7] = {{240, 1920},  {720, 2520},  {1560, 2400}, {2400, 2520},
                             {3240, 2760}, {4080, 2760}, {4680, 3120}};
     auto drawn = [&](const QImage &image) {
         QList<bool> out;

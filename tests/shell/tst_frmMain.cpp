@@ -66,7 +66,10 @@ struct World {
     ScriptedPrompt prompt;
     frmMain frame;
     int ended = 0;
-    World() { frame.setEndProgram([this] { ++ended; }); }
+    World()
+    {
+        frame.setEndProgram([this] { ++ended; });
+    }
 
     QAction *action(const QString &name) const { return frame.findChild<QAction *>(name); }
     FakeCase *addCase(const QString &caption)
@@ -90,8 +93,6 @@ class FrameTest : public QObject {
 private slots:
     void menus_data();
     void menus();
-    void menuCaptions_data();
-    void menuCaptions();
     void toolbarLayout();
     void toolbarRouting_data();
     void toolbarRouting();
@@ -116,110 +117,88 @@ private slots:
     void recentMenu();
     void recentItemReopensCase();
     void windowMenuListsChildren();
-    void tileStrips_data();
-    void tileStrips();
     void arrangement();
     void barToggles();
     void helpWithoutHelpFile();
     void statusBarAndSound();
 };
 
-// Each menu's items, in order ("-" marks a separator by its name).
+// Each menu: its caption, then its items in order as "name=caption", or
+// "-name" for a separator.
 void FrameTest::menus_data()
 {
     QTest::addColumn<QString>("menu");
+    QTest::addColumn<QString>("caption");
     QTest::addColumn<QStringList>("items");
-    QStringList file{"mnuFileNew", "mnuFileOpen", "mnuFileClose", "mnuFileCloseAll", "-mnuFileBar1"};
+    QStringList file{"mnuFileNew=&New Case", "mnuFileOpen=&Open Existing Case", "mnuFileClose=&Close Current Case",
+                     "mnuFileCloseAll=Close &All Cases", "-mnuFileBar1"};
     for (int i = 1; i <= 10; ++i)
-        file << QStringLiteral("RecentCli(%1)").arg(i);
-    file << "-mnuFileBar2" << "mnuFilePrintSetup" << "mnuFilePrint" << "-mnuFileBar3" << "NetWorkFW"
-         << "-mnuFileBar4" << "mnuFileExit";
-    QTest::newRow("File") << "mnuFile" << file;
-    QTest::newRow("Edit") << "mnuEdit" << QStringList{"mnuEditCaseDet", "-mnuEditBar1", "mnuPersonalize"};
+        file << QStringLiteral("RecentCli(%1)=?").arg(i);
+    file << "-mnuFileBar2"
+         << "mnuFilePrintSetup=P&rinter Setup..."
+         << "mnuFilePrint=Report &Preview"
+         << "-mnuFileBar3"
+         << "NetWorkFW=Net&work Fenwarra"
+         << "-mnuFileBar4"
+         << "mnuFileExit=E&xit";
+    QTest::newRow("File") << "mnuFile"
+                          << "&File" << file;
+    QTest::newRow("Edit") << "mnuEdit"
+                          << "&Edit"
+                          << QStringList{"mnuEditCaseDet=&Case Details", "-mnuEditBar1",
+                                         "mnuPersonalize=&Personalization"};
     QTest::newRow("View") << "mnuView"
-                          << QStringList{"mnuViewToolbar", "mnuViewStatusBar", "-mnuViewBar2", "mnuZoom",
-                                         "mnuGrowthCurve", "mnuDietCalc", "mnuCostCalc", "mnuReminders",
-                                         "mnuViewBrowser", "-mnuWindowBar1", "mnuViewOptions"};
+                          << "&View"
+                          << QStringList{"mnuViewToolbar=&Toolbar",
+                                         "mnuViewStatusBar=Status &Bar",
+                                         "-mnuViewBar2",
+                                         "mnuZoom=&Zoom Graph",
+                                         "mnuGrowthCurve=&Growth Curve",
+                                         "mnuDietCalc=&Diet Calculator",
+                                         "mnuCostCalc=&Cost Calculator",
+                                         "mnuReminders=&Reminders",
+                                         "mnuViewBrowser=&Web Browser",
+                                         "-mnuWindowBar1",
+                                         "mnuViewOptions=&Options..."};
     QTest::newRow("Weight") << "mnuWeight"
-                            << QStringList{"mnuNextWt", "mnuUndoLastWt", "-mnuWeightBar1", "mnuBreedWt"};
+                            << "Weigh&t"
+                            << QStringList{"mnuNextWt=&Next Weight", "mnuUndoLastWt=&Undo To Last Weight",
+                                           "-mnuWeightBar1", "mnuBreedWt=&Breed Weights"};
     QTest::newRow("Window") << "mnuWindow"
-                            << QStringList{"mnuWindowCascade", "mnuWindowTileHorizontal", "mnuWindowTileVertical",
-                                           "mnuWindowArrangeIcons"};
+                            << "&Window"
+                            << QStringList{"mnuWindowCascade=&Cascade", "mnuWindowTileHorizontal=Tile &Horizontal",
+                                           "mnuWindowTileVertical=Tile &Vertical",
+                                           "mnuWindowArrangeIcons=&Arrange Icons"};
     QTest::newRow("Help") << "mnuHelp"
-                          << QStringList{"MsgTorvin", "-mnuHelpBar1", "mnuHelpContents", "mnuHelpSearch",
-                                         "-mnuHelpBar2", "Examples", "-mnuHelpBar3", "mnuHelpAbout"};
+                          << "&Help"
+                          << QStringList{"MsgTorvin=&Message from Dr Torvin Ashgrove",
+                                         "-mnuHelpBar1",
+                                         "mnuHelpContents=&Contents",
+                                         "mnuHelpSearch=&Search For Help On...",
+                                         "-mnuHelpBar2",
+                                         "Examples=&Example Cases Discussed",
+                                         "-mnuHelpBar3",
+                                         "mnuHelpAbout=&About Fenwarra2..."};
 }
 
 void FrameTest::menus()
 {
     QFETCH(QString, menu);
+    QFETCH(QString, caption);
     QFETCH(QStringList, items);
     World w;
     auto *m = w.frame.findChild<QMenu *>(menu);
     QVERIFY(m);
+    QCOMPARE(m->title(), caption);
+    QCOMPARE(w.action(menu), m->menuAction());
     QStringList seen;
-    for (QAction *a : m->actions())
-        seen << (a->isSeparator() ? QLatin1String("-") : QString()) + a->objectName();
+    for (QAction *a : m->actions()) {
+        seen << (a->isSeparator() ? QLatin1Char('-') + a->objectName()
+                                  : a->objectName() + QLatin1Char('=') + a->text());
+        // Only the database relocation waits for the start-up to enable it.
+        QCOMPARE(a->isEnabled(), a->objectName() != QLatin1String("NetWorkFW"));
+    }
     QCOMPARE(seen, items);
-}
-
-void FrameTest::menuCaptions_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("caption");
-    const char *rows[][2] = {
-        {"mnuFile", "&File"},
-        {"mnuFileNew", "&New Case"},
-        {"mnuFileOpen", "&Open Existing Case"},
-        {"mnuFileClose", "&Close Current Case"},
-        {"mnuFileCloseAll", "Close &All Cases"},
-        {"mnuFilePrintSetup", "P&rinter Setup..."},
-        {"mnuFilePrint", "Report &Preview"},
-        {"NetWorkFW", "Net&work Fenwarra"},
-        {"mnuFileExit", "E&xit"},
-        {"mnuEdit", "&Edit"},
-        {"mnuEditCaseDet", "&Case Details"},
-        {"mnuPersonalize", "&Personalization"},
-        {"mnuView", "&View"},
-        {"mnuViewToolbar", "&Toolbar"},
-        {"mnuViewStatusBar", "Status &Bar"},
-        {"mnuZoom", "&Zoom Graph"},
-        {"mnuGrowthCurve", "&Growth Curve"},
-        {"mnuDietCalc", "&Diet Calculator"},
-        {"mnuCostCalc", "&Cost Calculator"},
-        {"mnuReminders", "&Reminders"},
-        {"mnuViewBrowser", "&Web Browser"},
-        {"mnuViewOptions", "&Options..."},
-        {"mnuWeight", "Weigh&t"},
-        {"mnuNextWt", "&Next Weight"},
-        {"mnuUndoLastWt", "&Undo To Last Weight"},
-        {"mnuBreedWt", "&Breed Weights"},
-        {"mnuWindow", "&Window"},
-        {"mnuWindowCascade", "&Cascade"},
-        {"mnuWindowTileHorizontal", "Tile &Horizontal"},
-        {"mnuWindowTileVertical", "Tile &Vertical"},
-        {"mnuWindowArrangeIcons", "&Arrange Icons"},
-        {"mnuHelp", "&Help"},
-        {"MsgTorvin", "&Message from Dr Torvin Ashgrove"},
-        {"mnuHelpContents", "&Contents"},
-        {"mnuHelpSearch", "&Search For Help On..."},
-        {"Examples", "&Example Cases Discussed"},
-        {"mnuHelpAbout", "&About Fenwarra2..."},
-    };
-    for (const auto &row : rows)
-        QTest::newRow(row[0]) << QString::fromLatin1(row[0]) << QString::fromLatin1(row[1]);
-}
-
-void FrameTest::menuCaptions()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, caption);
-    World w;
-    QAction *a = w.action(name);
-    QVERIFY2(a, qPrintable(name));
-    QCOMPARE(a->text(), caption);
-    // Only the database relocation waits for the start-up to enable it.
-    QCOMPARE(a->isEnabled(), name != QLatin1String("NetWorkFW"));
 }
 
 void FrameTest::toolbarLayout()
@@ -236,16 +215,31 @@ void FrameTest::toolbarLayout()
             QVERIFY2(!a->icon().isNull(), qPrintable(a->objectName()));
         }
     }
-    QCOMPARE(keys, (QStringList{"EExit", "New", "Open", "CloseCase", "CloseAllCases", "EditCaseBut", "RemindersBut",
-                                "|", "DietCalcBut", "CostCalcBut", "PupKitBut", "ZoomBut", "UndoBut", "NextWtBut",
-                                "|", "PrintSetUp", "PrintRepBut", "|", "BreedsBut", "OptionBut", "Personalise",
-                                "|", "WebBut", "Help"}));
-    QCOMPARE(tips, (QStringList{"Exit Fenwarra", "New Case", "Open Existing Case", "Close Case", "Close All Cases",
-                                "Edit Case Details", "List cases due a re-weighing", "Diet Calculator",
-                                "Diet Cost Calculator", "View Growth Curves", "Zoom Graph",
-                                "Undo to previous weight data", "Enter Next Weight", "Printer Setup",
-                                "Print Preview of Report", "List of K9 Breed Weights", "Options", "Personalisation",
-                                "Web Browser", "Help File"}));
+    QCOMPARE(keys,
+             (QStringList{"EExit",        "New",       "Open",        "CloseCase",   "CloseAllCases", "EditCaseBut",
+                          "RemindersBut", "|",         "DietCalcBut", "CostCalcBut", "PupKitBut",     "ZoomBut",
+                          "UndoBut",      "NextWtBut", "|",           "PrintSetUp",  "PrintRepBut",   "|",
+                          "BreedsBut",    "OptionBut", "Personalise", "|",           "WebBut",        "Help"}));
+    QCOMPARE(tips, (QStringList{"Exit Fenwarra",
+                                "New Case",
+                                "Open Existing Case",
+                                "Close Case",
+                                "Close All Cases",
+                                "Edit Case Details",
+                                "List cases due a re-weighing",
+                                "Diet Calculator",
+                                "Diet Cost Calculator",
+                                "View Growth Curves",
+                                "Zoom Graph",
+                                "Undo to previous weight data",
+                                "Enter Next Weight",
+                                "Printer Setup",
+                                "Print Preview of Report",
+                                "List of K9 Breed Weights",
+                                "Options",
+                                "Personalisation",
+                                "Web Browser",
+                                "Help File"}));
 }
 
 // Toolbar keys with no case window open: what the user is told.
@@ -253,17 +247,27 @@ void FrameTest::toolbarRouting_data()
 {
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("message");
-    QTest::newRow("NextWtBut") << "NextWtBut" << "No document open to enter a next weight!";
-    QTest::newRow("UndoBut") << "UndoBut" << "No document open to undo to previous weight!";
-    QTest::newRow("ZoomBut") << "ZoomBut" << "No document open to zoom!";
-    QTest::newRow("PupKitBut") << "PupKitBut" << "No document open for which to display a growth curve!";
-    QTest::newRow("CloseCase") << "CloseCase" << "No open documents to close";
-    QTest::newRow("EExit") << "EExit" << "Do you really want to exit the Fenwarra?";
-    QTest::newRow("CloseAllCases silent") << "CloseAllCases" << "";
-    QTest::newRow("DietCalcBut silent") << "DietCalcBut" << "";
+    QTest::newRow("NextWtBut") << "NextWtBut"
+                               << "No document open to enter a next weight!";
+    QTest::newRow("UndoBut") << "UndoBut"
+                             << "No document open to undo to previous weight!";
+    QTest::newRow("ZoomBut") << "ZoomBut"
+                             << "No document open to zoom!";
+    QTest::newRow("PupKitBut") << "PupKitBut"
+                               << "No document open for which to display a growth curve!";
+    QTest::newRow("CloseCase") << "CloseCase"
+                               << "No open documents to close";
+    QTest::newRow("EExit") << "EExit"
+                           << "Do you really want to exit the Fenwarra?";
+    QTest::newRow("CloseAllCases silent") << "CloseAllCases"
+                                          << "";
+    QTest::newRow("DietCalcBut silent") << "DietCalcBut"
+                                        << "";
     // Keys are compared exactly: another case or an unknown key does nothing.
-    QTest::newRow("nextwtbut") << "nextwtbut" << "";
-    QTest::newRow("unknown") << "Nothing" << "";
+    QTest::newRow("nextwtbut") << "nextwtbut"
+                               << "";
+    QTest::newRow("unknown") << "Nothing"
+                             << "";
 }
 
 void FrameTest::toolbarRouting()
@@ -301,12 +305,16 @@ void FrameTest::noCaseMessages_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<int>("icon");
     const int critical = int(Prompt::Icon::Critical);
-    QTest::newRow("Next Weight") << "mnuNextWt" << "No document open to enter a next weight!" << critical;
-    QTest::newRow("Undo") << "mnuUndoLastWt" << "No document open to undo to previous weight!" << critical;
-    QTest::newRow("Zoom") << "mnuZoom" << "No document open to zoom!" << critical;
-    QTest::newRow("Growth Curve") << "mnuGrowthCurve" << "No document open for which to display a growth curve!"
-                                  << critical;
-    QTest::newRow("Close") << "mnuFileClose" << "No open documents to close" << int(Prompt::Icon::Exclamation);
+    QTest::newRow("Next Weight") << "mnuNextWt"
+                                 << "No document open to enter a next weight!" << critical;
+    QTest::newRow("Undo") << "mnuUndoLastWt"
+                          << "No document open to undo to previous weight!" << critical;
+    QTest::newRow("Zoom") << "mnuZoom"
+                          << "No document open to zoom!" << critical;
+    QTest::newRow("Growth Curve") << "mnuGrowthCurve"
+                                  << "No document open for which to display a growth curve!" << critical;
+    QTest::newRow("Close") << "mnuFileClose"
+                           << "No open documents to close" << int(Prompt::Icon::Exclamation);
 }
 
 void FrameTest::noCaseMessages()
@@ -330,11 +338,16 @@ void FrameTest::forwardingPressesButtons_data()
 {
     QTest::addColumn<QString>("item");
     QTest::addColumn<QString>("button");
-    QTest::newRow("Next Weight") << "mnuNextWt" << "NextWt";
-    QTest::newRow("Undo") << "mnuUndoLastWt" << "UndoToLastWt";
-    QTest::newRow("Zoom") << "mnuZoom" << "Zoom";
-    QTest::newRow("Growth Curve") << "mnuGrowthCurve" << "GrowthCv";
-    QTest::newRow("Diet Calculator") << "mnuDietCalc" << "DietCalcMe";
+    QTest::newRow("Next Weight") << "mnuNextWt"
+                                 << "NextWt";
+    QTest::newRow("Undo") << "mnuUndoLastWt"
+                          << "UndoToLastWt";
+    QTest::newRow("Zoom") << "mnuZoom"
+                          << "Zoom";
+    QTest::newRow("Growth Curve") << "mnuGrowthCurve"
+                                  << "GrowthCv";
+    QTest::newRow("Diet Calculator") << "mnuDietCalc"
+                                     << "DietCalcMe";
 }
 
 void FrameTest::forwardingPressesButtons()
@@ -562,13 +575,20 @@ void FrameTest::recentCaseNumber_data()
 {
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("caseNo");
-    QTest::newRow("case caption") << "Case# 12, Rex Smith" << "12";
-    QTest::newRow("long number") << "Case# 1234, Tib Jones" << "1234";
-    QTest::newRow("never filled") << "?" << "0";
-    QTest::newRow("Case: form") << "Smith, Rex, Case: 12, Dog" << "12";
-    QTest::newRow("first Case: counts") << "Case: 7 and Case: 9" << "7";
-    QTest::newRow("case: differs") << "Smith case: 12" << "0";
-    QTest::newRow("empty") << "" << "0";
+    QTest::newRow("case caption") << "Case# 12, Rex Smith"
+                                  << "12";
+    QTest::newRow("long number") << "Case# 1234, Tib Jones"
+                                 << "1234";
+    QTest::newRow("never filled") << "?"
+                                  << "0";
+    QTest::newRow("Case: form") << "Smith, Rex, Case: 12, Dog"
+                                << "12";
+    QTest::newRow("first Case: counts") << "Case: 7 and Case: 9"
+                                        << "7";
+    QTest::newRow("case: differs") << "Smith case: 12"
+                                   << "0";
+    QTest::newRow("empty") << ""
+                           << "0";
 }
 
 void FrameTest::recentCaseNumber()
@@ -612,8 +632,8 @@ void FrameTest::recentItemReopensCase()
     w.prompt.clear();
     w.action(QStringLiteral("RecentCli(10)"))->trigger();
     QCOMPARE(App().CurrCaseNo, QStringLiteral("0"));
-    QCOMPARE(w.prompt.texts(),
-             QStringList{QStringLiteral("This record no longer exists and must have been deleted. Please choose again.")});
+    QCOMPARE(w.prompt.texts(), QStringList{QStringLiteral(
+                                   "This record no longer exists and must have been deleted. Please choose again.")});
     QCOMPARE(w.openChildren(), 1);
 }
 
@@ -644,28 +664,6 @@ void FrameTest::windowMenuListsChildren()
     w.frame.mnuFileClose_Click();
     emit menu->aboutToShow();
     QCOMPARE(menu->actions().size(), 6);
-}
-
-void FrameTest::tileStrips_data()
-{
-    QTest::addColumn<QRect>("area");
-    QTest::addColumn<int>("count");
-    QTest::addColumn<bool>("horizontal");
-    QTest::addColumn<QList<QRect>>("expected");
-    QTest::newRow("horizontal 3") << QRect(0, 0, 300, 100) << 3 << true
-                                  << QList<QRect>{{0, 0, 300, 34}, {0, 34, 300, 33}, {0, 67, 300, 33}};
-    QTest::newRow("vertical 2") << QRect(10, 5, 301, 100) << 2 << false
-                                << QList<QRect>{{10, 5, 151, 100}, {161, 5, 150, 100}};
-    QTest::newRow("none") << QRect(0, 0, 300, 100) << 0 << true << QList<QRect>{};
-}
-
-void FrameTest::tileStrips()
-{
-    QFETCH(QRect, area);
-    QFETCH(int, count);
-    QFETCH(bool, horizontal);
-    QFETCH(QList<QRect>, expected);
-    QCOMPARE(TileStrips(area, count, horizontal ? Qt::Horizontal : Qt::Vertical), expected);
 }
 
 void FrameTest::arrangement()
