@@ -2,7 +2,6 @@
 
 #include "cases/CaseAnalysis.h"
 #include "cases/CaseRecord.h"
-#include "cases/WeightHistory.h"
 #include "platform/FwError.h"
 #include "platform/chart/Chart.h"
 #include "platform/db/DataControl.h"
@@ -12,6 +11,7 @@
 #include "platform/text/NumberText.h"
 #include "shell/AppState.h"
 #include "shell/SharedProcs.h"
+#include "shell/Twips.h"
 
 #include <QAbstractTableModel>
 #include <QApplication>
@@ -25,6 +25,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QStyle>
 #include <QTableView>
 
 #include <exception>
@@ -37,13 +38,12 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-// Geometry of the window is designed in twips, 15 to the pixel at 96 dpi.
-constexpr double kTwipsPerPixel = 15.0;
-int px(double twips) { return qRound(twips / kTwipsPerPixel); }
-double twips(int pixels) { return pixels * kTwipsPerPixel; }
+// Geometry of the window is designed in twips.
+int px(double twips) { return Twips::toPixels(twips); }
+double twips(int pixels) { return Twips::fromPixels(pixels); }
 QRect twipRect(double left, double top, double width, double height)
 {
-    return QRect(px(left), px(top), px(width), px(height));
+    return Twips::toPixels(left, top, width, height);
 }
 
 // The design: a default inner size of 15000 x 10200 twips (1000 x 680 pixels).
@@ -273,13 +273,18 @@ void frmDocument::buildControls()
     WtData->setModel(m_wtModel);
     WtData->setGeometry(twipRect(x, kWtDataTop, kColumnWidth, kLabel5Top - kWtDataTop - 60));
     WtData->verticalHeader()->hide();
-    WtData->verticalHeader()->setDefaultSectionSize(20);
     WtData->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     WtData->horizontalHeader()->setStretchLastSection(true);
     WtData->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     WtData->setEditTriggers(QAbstractItemView::NoEditTriggers);
     WtData->setSelectionMode(QAbstractItemView::NoSelection);
     WtData->setAlternatingRowColors(true);
+    // A compact font, as a grid of figures has, so the three headings fit.
+    QFont gridFont = WtData->font();
+    gridFont.setPointSizeF(gridFont.pointSizeF() * 0.88);
+    WtData->setFont(gridFont);
+    WtData->horizontalHeader()->setFont(gridFont);
+    WtData->verticalHeader()->setDefaultSectionSize(QFontMetrics(gridFont).height() + 4);
 
     Label5 = label("Label5", QStringLiteral("Weight Recommended This Breed"));
     Label5->setGeometry(twipRect(x, kLabel5Top, kColumnWidth, 255));
@@ -385,8 +390,12 @@ QString frmDocument::VetComBoxText() const { return withCrLf(VetComBox->toPlainT
 
 void frmDocument::Form_Load()
 {
-    // Table of weighings: three equal columns, headed and centred.
-    const int colWidth = qRound(WtData->width() / 3.0);
+    // Table of weighings: three equal columns, headed and centred. The
+    // columns share the width inside the grid's frame and scroll bar, so
+    // that none of them is cut off.
+    const int inner = WtData->width() - 2 * WtData->frameWidth() -
+                      WtData->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, WtData);
+    const int colWidth = qRound(inner / 3.0);
     for (int col = 0; col < 3; ++col)
         WtData->setColumnWidth(col, colWidth);
 
@@ -687,69 +696,74 @@ void frmDocument::load()
         WeeksOldLastWeighed->setText(NumText::Str(int(app.CurrWeeksOld)));
         LocalCaseNo->setText(app.CurrCaseNo);
 
-        // 5. The row's details.
-        row.require(QStringLiteral("Breed"));
-        app.CurrBreed = row.Breed;
-        LocalBreed->setText(app.CurrBreed);
-        row.require(QStringLiteral("Tel No"));
-        LocalTelNo->setText(row.TelNo);
-        row.require(QStringLiteral("Sex"));
-        app.CurrSex = row.Sex;
-        LocalSex->setText(app.CurrSex);
-        row.require(QStringLiteral("Species"));
-        app.CurrSpecies = row.Species;
-        LocalSpp->setText(app.CurrSpecies);
-        row.require(QStringLiteral("Units"));
-        app.CurrUnits = row.Units;
-        LocalAnWtUnits->setText(app.CurrUnits);
-        row.require(QStringLiteral("LowerWt"));
-        row.require(QStringLiteral("UpperWt"));
-        LocalAcRange->setText(Analysis::AcRangeText(row.lower(), row.upper(), row.Units));
+        // The analysis of the whole case; its parts are shown below in the
+        // load's order, and a failure stops the showing where it occurred.
+        CaseAnalysisInput input;
+        input.row = row;
+        input.animalName = app.CurrAnimalName;
+        input.surname = app.CurrSurname;
+        input.ageText = app.CurrAgeText;
+        input.lastWeighed = lastWeighed;
+        input.recBreedWtBefore = RecBreedWt->text();
+        if (row.Species == QLatin1String("Dog"))
+            input.breedWtRange = findBreedWtRange(row.Breed);
+        const CaseAnalysis a = analyseCase(input);
+        auto failUnless = [&a](CaseAnalysis::Part part) {
+            if (!a.reached(part))
+                throw a.error.value_or(FwError(ErrNo::InvalidUseOfNull));
+        };
+
+        // 5. The row's details, up to the first that is missing.
+        const struct {
+            const char *field;
+            QString CaseRecord::*value;
+            QString AppState::*current; // null: kept in the window only
+            QLineEdit *box;
+        } details[] = {
+            {"Breed", &CaseRecord::Breed, &AppState::CurrBreed, LocalBreed},
+            {"Tel No", &CaseRecord::TelNo, nullptr, LocalTelNo},
+            {"Sex", &CaseRecord::Sex, &AppState::CurrSex, LocalSex},
+            {"Species", &CaseRecord::Species, &AppState::CurrSpecies, LocalSpp},
+            {"Units", &CaseRecord::Units, &AppState::CurrUnits, LocalAnWtUnits},
+        };
+        for (const auto &d : details) {
+            if (row.isNull(QLatin1String(d.field)))
+                break;
+            if (d.current)
+                app.*d.current = row.*d.value;
+            d.box->setText(row.*d.value);
+        }
+        failUnless(CaseAnalysis::Part::Texts);
+        LocalAcRange->setText(a.LocalAcRange);
 
         // 6. The summary.
-        Details->setText(Analysis::DetailsText(app.CurrAnimalName, app.CurrSurname, app.CurrSpecies, app.CurrAgeText,
-                                               app.CurrBreed, app.CurrSex, row.TelNo));
+        Details->setText(a.Details);
 
-        // 7. Recommended weight of the breed (dogs only).
-        std::optional<QString> breedRange;
-        if (app.CurrSpecies == QLatin1String("Dog")) {
-            Recordset &breeds = Data3->recordset();
-            if (breeds.isOpen() && breeds.recordCount() > 0) {
-                breeds.moveFirst();
-                while (!breeds.eof() && breeds.text(QStringLiteral("Breed")) != app.CurrBreed)
-                    breeds.moveNext();
-                if (!breeds.eof())
-                    breedRange = breeds.text(QStringLiteral("Wt Range"));
-            }
-        }
-        if (const std::optional<QString> rec = Analysis::RecBreedWtText(app.CurrSpecies, app.CurrBreed, breedRange))
-            RecBreedWt->setText(*rec);
+        // 7. Recommended weight of the breed; a dog whose breed is not listed
+        // keeps the label as it was.
+        failUnless(CaseAnalysis::Part::Breed);
+        if (a.recBreedWtChanged)
+            RecBreedWt->setText(a.RecBreedWt);
         RecBreedWtLb_Click();
 
-        // 8. The history.
-        row.require(QStringLiteral("Graph Data"));
-        const WeightHistory history(row.GraphData);
-        NumWts = history.count();
-        const QVector<float> weights = history.weights();
+        // 8. and 9. The history and the table of weighings, newest first.
+        failUnless(CaseAnalysis::Part::History);
+        NumWts = a.NumWts;
+        m_wtModel->setRows(a.WtData);
 
-        // 9. The table of weighings, newest first.
-        m_wtModel->setRows(Analysis::WtDataRows(weights, lastWeighed));
-
-        const float upper = row.upper();
-        const float lower = row.lower();
-        const WeightChart chart = Analysis::ChartSeries(weights, lower, upper, app.CurrUnits);
         auto drawChart = [&] {
-            Graph1->setNumPoints(chart.points());
+            Graph1->setNumPoints(a.chart.points());
             Graph1->setAutoInc(true);
             Graph1->setThisSet(1);
             Graph1->setThisPoint(1);
-            for (const QVector<double> *series : {&chart.weights, &chart.lower, &chart.upper})
+            for (const QVector<double> *series : {&a.chart.weights, &a.chart.lower, &a.chart.upper})
                 for (double v : *series)
                     Graph1->setGraphData(v);
-            Graph1->setLeftTitle(chart.axisTitle);
+            Graph1->setLeftTitle(a.chart.axisTitle);
             Graph1->setDrawMode(Chart::Draw);
         };
-        auto showResults = [&](const TargetAnalysis &t) {
+        auto showResults = [&] {
+            const TargetAnalysis &t = a.target;
             app.CurrWeight = t.Curr;
             LocalCurrWt->setText(t.LocalCurrWt);
             IdealWtVal = t.IdealWtVal;
@@ -765,14 +779,16 @@ void frmDocument::load()
 
         if (NumWts == 1) {
             // 10. One weighing: the analysis, then two equal points per series.
-            showResults(Analysis::Target(weights, upper, lower, app.CurrAnimalName, row.Sex, app.CurrUnits));
+            failUnless(CaseAnalysis::Part::Target);
+            showResults();
             drawChart();
         } else {
             // 11. Several weighings (or none): the chart first, then the
             // analysis, which finds no newest weight in an empty history.
             hourglass.set();
             drawChart();
-            showResults(Analysis::Target(weights, upper, lower, app.CurrAnimalName, row.Sex, app.CurrUnits));
+            failUnless(CaseAnalysis::Part::Target);
+            showResults();
             hourglass.release();
         }
     } catch (...) {
@@ -780,4 +796,18 @@ void frmDocument::load()
         hourglass.release();
         throw;
     }
+}
+
+std::optional<QString> frmDocument::findBreedWtRange(const QString &breed)
+{
+    // The first row of the breed table whose name matches exactly.
+    Recordset &breeds = Data3->recordset();
+    if (!breeds.isOpen() || breeds.recordCount() == 0)
+        return std::nullopt;
+    breeds.moveFirst();
+    while (!breeds.eof() && breeds.text(QStringLiteral("Breed")) != breed)
+        breeds.moveNext();
+    if (breeds.eof())
+        return std::nullopt;
+    return breeds.text(QStringLiteral("Wt Range"));
 }

@@ -4,6 +4,7 @@
 // carry their system names as objectNames and are public so that the frame,
 // the weighing entry and report preparation reach them as the system does.
 #include <QStringList>
+#include <optional>
 #include <QWidget>
 
 class Chart;
@@ -129,6 +130,7 @@ protected:
 private:
     void buildControls();
     void load();
+    std::optional<QString> findBreedWtRange(const QString &breed);
     void hidePictures();
     void showPictures(unsigned pictures);
     int outerWidthTwips() const;

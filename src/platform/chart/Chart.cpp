@@ -23,6 +23,20 @@ constexpr int kPathFileAccessError = 75;
 // How near (in pixels) a click must come to a point to hit it.
 constexpr double kHitRadius = 8.0;
 
+/// A whole-number step between ticks that gives at most about ten of them:
+/// 1, 2, 5, 10, 20, 50 ...
+int tickStep(int span)
+{
+    int step = 1;
+    for (int scale = 1;; scale *= 10) {
+        for (int m : {1, 2, 5}) {
+            step = m * scale;
+            if (span / step <= 10)
+                return step;
+        }
+    }
+}
+
 QColor textColourOn(bool dark) { return dark ? QColor(Qt::white) : QColor(Qt::black); }
 } // namespace
 
@@ -348,15 +362,14 @@ void Chart::rebuild()
     m_axisY->applyNiceNumbers();
     m_axisY->setTitleText(m_leftTitle);
 
-    // Points are numbered from 1; a single point is centred.
+    // Points are numbered from 1, and every tick stands on a whole point
+    // number: 1, 2, 3 ... or 1, 11, 21 ... for a long history.
     const int n = std::max(1, m_numPoints);
-    if (n == 1) {
-        m_axisX->setRange(0.5, 1.5);
-        m_axisX->setTickCount(3);
-    } else {
-        m_axisX->setRange(1, n);
-        m_axisX->setTickCount(std::min(n, 11));
-    }
+    m_axisX->setTickType(QValueAxis::TicksDynamic);
+    m_axisX->setTickAnchor(1);
+    // Half a point of room at both ends keeps the end symbols whole.
+    m_axisX->setRange(0.5, n + 0.5);
+    m_axisX->setTickInterval(tickStep(n - 1));
 
     chart()->legend()->setVisible(anyLegend);
     // The legend shows a marker for every series; hide those without a text.

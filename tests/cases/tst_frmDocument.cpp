@@ -1,0 +1,564 @@
+// The case window: what a load shows (grid, chart, texts, pictures, faces),
+// failures of the load, the layout and the two zoom toggles, the chart's
+// read-out, the date stamp, the hand-over refusals, and that typed comments
+// reach the row and are never overwritten silently.
+#include "cases/CaseOpening.h"
+#include "cases/frmDocument.h"
+#include "platform/FwError.h"
+#include "platform/chart/Chart.h"
+#include "platform/db/ClinicDb.h"
+#include "platform/db/DataControl.h"
+#include "platform/text/Clock.h"
+#include "platform/text/DateText.h"
+#include "platform/text/NumberText.h"
+#include "shell/AppState.h"
+#include "shell/SharedProcs.h"
+#include "support/ScriptedPrompt.h"
+#include "support/TestEnv.h"
+#include "support/TestMain.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLegend>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+using Prompt::Icon;
+
+namespace {
+
+const QString kTitle = QStringLiteral("Message from the Fenwarra");
+
+// A history of n weekly entries from first, changing by step each week.
+QString history(int n, double first, double step)
+{
+    QString h;
+    for (int i = 0; i < n; ++i)
+        h += QString::number(first + i * step) + QLatin1Char(';');
+    return h;
+}
+
+struct World {
+    TestEnv env;
+    ScriptedPrompt prompt;
+
+    World() { Clock::setNow(QDateTime(QDate(2026, 12, 6), QTime(10, 0))); }
+
+    // Rex Smith's Labrador as case 12: 20 weeks from 38 down by 0.25 a week.
+    int addRex(const QString &graphData = history(20, 38, -0.25), const QString &breed = "Labrador Retriever")
+    {
+        ClinicDb::exec(env.db(), QStringLiteral("INSERT INTO [Clients] ([CaseNo]) VALUES (11)"));
+        const int no = env.addCase("Smith", "Rex", "Dog", breed, "Male", "kg", 28, 32, graphData, "2026-12-01",
+                                   "2024-06-01");
+        ClinicDb::exec(env.db(), QStringLiteral("DELETE FROM [Clients] WHERE [CaseNo] = 11"));
+        return no;
+    }
+
+    // The case as the locator opens it.
+    frmDocument *open(int caseNo, const QString &animal, const QString &surname)
+    {
+        App().CurrCaseNo = QString::number(caseNo);
+        App().CurrAnimalName = animal;
+        App().CurrSurname = surname;
+        return OpenCaseInDocument(OpenVariant::LocatorOrReminder);
+    }
+
+    QVariant field(int caseNo, const QString &name)
+    {
+        return ClinicDb::scalar(env.db(), QStringLiteral("SELECT [%1] FROM [Clients] WHERE [CaseNo] = ?").arg(name),
+                                {caseNo});
+    }
+};
+
+QStringList visiblePictures(frmDocument *doc)
+{
+    QStringList names;
+    for (QLabel *p : {doc->Baloons, doc->Clouds, doc->Smile, doc->Bland, doc->Frown})
+        if (!p->isHidden())
+            names << p->objectName();
+    return names;
+}
+
+void focusOut(QWidget *w)
+{
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(w, &out);
+}
+
+} // namespace
+
+class frmDocumentTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void loadFillsGridChartAndMirrors()
+    {
+        World w;
+        const int no = w.addRex();
+        QCOMPARE(no, 12);
+        QPointer<frmDocument> doc = w.open(no, "Rex", "Smith");
+        QVERIFY(doc);
+        FW_VERIFY_PROMPTS(w.prompt);
+        QCOMPARE(doc->windowTitle(), QStringLiteral("Case# 12, Rex Smith"));
+        QCOMPARE(int(doc->NumWts), 20);
+
+        // The table: heading row, then the weighings newest first.
+        QCOMPARE(doc->WtDataRows(), 21);
+        QCOMPARE(doc->WtDataText(0, 1), QStringLiteral("Wt     "));
+        QCOMPARE(doc->WtDataText(0, 2), QStringLiteral("Date (approx.)"));
+        QCOMPARE(doc->WtDataText(1, 0), QStringLiteral(" 19"));
+        QCOMPARE(doc->WtDataText(1, 1), QStringLiteral(" 33.25"));
+        QCOMPARE(doc->WtDataText(1, 2), QStringLiteral("01-Dec-26"));
+        QCOMPARE(doc->WtDataText(2, 2), QStringLiteral("24-Nov-26"));
+        QCOMPARE(doc->WtDataText(20, 0), QStringLiteral(" 0"));
+        QCOMPARE(doc->WtDataText(20, 1), QStringLiteral(" 38"));
+        QCOMPARE(doc->WtData->model()->rowCount(), 20);
+        QCOMPARE(doc->WtData->model()->index(0, 2).data().toString(), QStringLiteral("01-Dec-26"));
+
+        // The chart: weights oldest first, the bounds at every point.
+        QCOMPARE(doc->Graph1->NumPoints(), 20);
+        for (int p = 1; p <= 20; ++p) {
+            QCOMPARE(doc->Graph1->value(1, p), 38 - (p - 1) * 0.25);
+            QCOMPARE(doc->Graph1->value(2, p), 28.0);
+            QCOMPARE(doc->Graph1->value(3, p), 32.0);
+        }
+        QCOMPARE(doc->Graph1->LeftTitle(), QStringLiteral("kg"));
+
+        // Mirror boxes and the current case.
+        QCOMPARE(doc->LocalCaseNo->text(), QStringLiteral("12"));
+        QCOMPARE(doc->LocalAcRange->text(), QStringLiteral("From  28 to  32 kg"));
+        QCOMPARE(doc->LocalCurrWt->text(), QStringLiteral("33.25"));
+        QCOMPARE(doc->LocalDateLastWt->text(), DateText::ShortDate(QDate(2026, 12, 1)));
+        QCOMPARE(doc->WeeksOldLastWeighed->text(), QStringLiteral(" 130"));
+        QCOMPARE(App().CurrWeight, 33.25f);
+        QCOMPARE(App().CurrSpecies, QStringLiteral("Dog"));
+        QCOMPARE(doc->IdealWtVal, 30.0f);
+        QVERIFY(doc->Details->text().startsWith(QStringLiteral("Rex Smith, Dog\r\nAge = ")));
+        QVERIFY(doc->Details->text().endsWith(QStringLiteral("\r\nSex =Male\r\nContact #: 01632 960123 ")));
+        QCOMPARE(doc->RecBreedWt->text(), QStringLiteral("25-36 kg"));
+        QCOMPARE(doc->RecBreedWtLb->text(), QStringLiteral("55 - 79.2 lb"));
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+        doc->close();
+    }
+
+    void analysisShownInTheWindow_data()
+    {
+        QTest::addColumn<QString>("species");
+        QTest::addColumn<QString>("sex");
+        QTest::addColumn<double>("lower");
+        QTest::addColumn<double>("upper");
+        QTest::addColumn<QString>("graphData");
+        QTest::addColumn<QStringList>("texts"); // Congrats, IdealWtLbl, AvWtLbl, LossRate, TimeToTargetlbl
+        QTest::addColumn<QStringList>("pictures");
+        QTest::addColumn<QString>("faces");
+
+        QTest::newRow("above the range and losing")
+            << "Dog" << "Male" << 28.0 << 32.0 << history(20, 38, -0.25)
+            << QStringList{"Bess is over weight and above his target range. (If Adult)",
+                           "Bess is  3.25 kg over his ideal weight of  30 kg",
+                           "Average weight over the past 12 weeks =  34.63 kg",
+                           "Average weight loss over past 4 weeks =  .25 kg/wk",
+                           "Heading to target. Estimated time to ideal weight = 13 weeks"}
+            << QStringList{"Clouds", "Smile"} << "LJ";
+        QTest::newRow("lower half and gaining, female")
+            << "Cat" << "Female Neutered" << 4.0 << 5.0 << "4.2;4.3;4.4;"
+            << QStringList{"Congratulations, Bess is within her target weight range! (If Adult)",
+                           "Bess is  .1 kg under her ideal weight of  4.5 kg",
+                           "Average weight over the past  2 weeks =  4.3 kg",
+                           "Average weight gain over past  2 weeks =  .1 kg/wk",
+                           "Heading to target. Estimated time to ideal weight = 1 weeks"}
+            << QStringList{"Baloons", "Smile"} << "JJ";
+        QTest::newRow("one weighing below the range")
+            << "Cat" << "Male" << 4.0 << 5.0 << "3.50;"
+            << QStringList{"Bess is underweight. (If Adult)", "Bess is  1 kg under his ideal weight of  4.5 kg",
+                           "Average weight = current weight of  3.5 kg",
+                           "Cannot calculate a rate change with 1 data point.",
+                           "Bess is below the target range of  4 -  5 kg"}
+            << QStringList{"Clouds", "Bland"} << "LK";
+    }
+
+    void analysisShownInTheWindow()
+    {
+        QFETCH(QString, species);
+        QFETCH(QString, sex);
+        QFETCH(double, lower);
+        QFETCH(double, upper);
+        QFETCH(QString, graphData);
+        QFETCH(QStringList, texts);
+        QFETCH(QStringList, pictures);
+        QFETCH(QString, faces);
+
+        World w;
+        const int no = w.env.addCase("Jones", "Bess", species, "-", sex, "kg", lower, upper, graphData, "2026-11-30");
+        QPointer<frmDocument> doc = w.open(no, "Bess", "Jones");
+        FW_VERIFY_PROMPTS(w.prompt);
+        QCOMPARE((QStringList{doc->Congrats->text(), doc->IdealWtLbl->text(), doc->AvWtLbl->text(),
+                              doc->LossRate->text(), doc->TimeToTargetlbl->text()}),
+                 texts);
+        QCOMPARE(visiblePictures(doc), pictures);
+        QCOMPARE(doc->LocalTarget->text() + doc->LocalProgress->text(), faces);
+        QCOMPARE(doc->RecBreedWt->text(), QStringLiteral("Canines Only").left(species == "Dog" ? 0 : 99));
+        if (graphData == "3.50;") {
+            // One weighing: two equal points per series.
+            QCOMPARE(doc->Graph1->NumPoints(), 2);
+            QCOMPARE(doc->Graph1->value(1, 1), doc->Graph1->value(1, 2));
+            QCOMPARE(doc->Graph1->value(3, 2), 5.0);
+        }
+
+        // A reload replaces everything and shows the same two pictures.
+        doc->Command1_Click();
+        QCOMPARE(visiblePictures(doc), pictures);
+        doc->close();
+    }
+
+    void breedLabel_data()
+    {
+        QTest::addColumn<QString>("breed");
+        QTest::addColumn<QString>("recBreedWt");
+        QTest::addColumn<QString>("pounds");
+        QTest::newRow("listed") << "Beagle" << "9-14 kg" << "19.8 - 30.8 lb";
+        QTest::newRow("cross breed") << "Cross Breed" << "Nearest Breed" << "-";
+        QTest::newRow("not listed: the label keeps its text") << "Moon Hound" << "" << "-";
+    }
+
+    void breedLabel()
+    {
+        QFETCH(QString, breed);
+        QFETCH(QString, recBreedWt);
+        QFETCH(QString, pounds);
+        World w;
+        const int no = w.addRex(history(3, 30, 0), breed);
+        QPointer<frmDocument> doc = w.open(no, "Rex", "Smith");
+        QCOMPARE(doc->RecBreedWt->text(), recBreedWt);
+        QCOMPARE(doc->RecBreedWtLb->text(), pounds);
+        // Whatever the breed, the grid and the analysis are there.
+        QCOMPARE(doc->WtDataRows(), 4);
+        QVERIFY(!doc->Congrats->text().isEmpty());
+
+        // The pound label follows the kg label when it is clicked.
+        doc->RecBreedWt->setText(QStringLiteral("20 kg"));
+        QTest::mouseClick(doc->RecBreedWtLb, Qt::LeftButton);
+        QCOMPARE(doc->RecBreedWtLb->text(), QStringLiteral("44 - 0 lb"));
+        QCOMPARE(doc->CvtRangeLB(QStringLiteral("2.5-4")), QStringLiteral("5.5 - 8.8"));
+        FW_VERIFY_PROMPTS(w.prompt);
+        doc->close();
+    }
+
+    void loadFailures()
+    {
+        World w;
+        // A row reserved by a new-case entry that was never completed.
+        ClinicDb::exec(w.env.db(), QStringLiteral("INSERT INTO [Clients] ([CaseNo]) VALUES (7)"));
+        QPointer<frmDocument> doc = w.open(7, QString(), QString());
+        QVERIFY(doc);
+        QCOMPARE(w.prompt.count(), 1);
+        QCOMPARE(w.prompt.last().text,
+                 QStringLiteral("This case has no weighings or details yet (its entry was never completed)."));
+        QCOMPARE(w.prompt.last().icon, Icon::Critical);
+        QCOMPARE(w.prompt.last().title, kTitle);
+        QVERIFY(visiblePictures(doc).isEmpty());
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+        doc->close();
+
+        // An empty history: the details are shown, the grid has its heading
+        // only, the chart no points, and no result is written.
+        w.prompt.clear();
+        const int no = w.env.addCase("Jones", "Bess", "Cat", "-", "Female", "kg", 4, 5, "", "2026-11-30");
+        doc = w.open(no, "Bess", "Jones");
+        QCOMPARE(w.prompt.texts(), QStringList{"This case has no weighings yet: its weight history is empty."});
+        QVERIFY(doc->Details->text().startsWith(QStringLiteral("Bess Jones, Cat")));
+        QCOMPARE(doc->WtDataRows(), 1);
+        QCOMPARE(doc->Graph1->NumPoints(), 0);
+        QCOMPARE(doc->Congrats->text(), QString());
+        QCOMPARE(doc->LocalCurrWt->text(), QString());
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+        doc->close();
+
+        // A date that does not convert stops the load before the details.
+        w.prompt.clear();
+        const int bad = w.env.addCase("Brown", "Tom", "Cat", "-", "Male", "kg", 4, 5, "4;", "not a date");
+        doc = w.open(bad, "Tom", "Brown");
+        QCOMPARE(w.prompt.count(), 1);
+        QCOMPARE(w.prompt.last().icon, Icon::Critical);
+        QCOMPARE(doc->Details->text(), QString());
+        doc->close();
+    }
+
+    void layoutFollowsTheWindowSize()
+    {
+        World w;
+        QPointer<frmDocument> doc = w.open(w.addRex(), "Rex", "Smith");
+        doc->resize(1200, 810);
+        QApplication::processEvents();
+        const int W = 1200 * 15, H = 810 * 15;
+        const QSize normal(qRound((W * 0.715 - 100) / 15), qRound((H * 0.8 - 100) / 15));
+        QCOMPARE(doc->Graph1->size(), normal);
+        const int X = qRound((doc->Graph1->width() * 15 + 100) / 15.0);
+        for (QWidget *c : {static_cast<QWidget *>(doc->WtData), static_cast<QWidget *>(doc->Label5),
+                           static_cast<QWidget *>(doc->Label4), static_cast<QWidget *>(doc->DateIt),
+                           static_cast<QWidget *>(doc->RecBreedWt), static_cast<QWidget *>(doc->DietRecMe),
+                           static_cast<QWidget *>(doc->VetComBox)})
+            QCOMPARE(c->x(), X);
+        QCOMPARE(doc->Label1->x(), X + doc->DateIt->width());
+        QCOMPARE(doc->RecBreedWtLb->x(), X + doc->RecBreedWt->width());
+        // The comments box ends 1240 twips below the chart's height.
+        QCOMPARE(doc->VetComBox->y() + doc->VetComBox->height(), doc->Graph1->height() + qRound(1240 / 15.0));
+        // The buttons stay below the chart.
+        QVERIFY(doc->NextWt->y() >= doc->Graph1->y() + doc->Graph1->height());
+        doc->close();
+    }
+
+    void zoomAndPrintZoom()
+    {
+        World w;
+        QPointer<frmDocument> doc = w.open(w.addRex(), "Rex", "Smith");
+        QApplication::processEvents();
+        const QSize normal = doc->Graph1->size();
+        const int outer = doc->frameGeometry().width();
+        QCOMPARE(doc->Zoom->text(), QStringLiteral("&Zoom In"));
+        QCOMPARE(doc->PrintZoom->text(), QStringLiteral("&PrintZoom In"));
+        QVERIFY(!doc->DateIt->isHidden());
+
+        doc->Zoom_Click();
+        QCOMPARE(doc->Graph1->size(), QSize(outer, normal.height()));
+        QCOMPARE(doc->Zoom->text(), QStringLiteral("&Zoom Out"));
+        QVERIFY(doc->DateIt->isHidden());
+
+        // A resize restores the proportions but not the caption.
+        doc->resize(doc->width() + 30, doc->height());
+        QApplication::processEvents();
+        QCOMPARE(doc->Zoom->text(), QStringLiteral("&Zoom Out"));
+        const QSize resized = doc->Graph1->size();
+        QVERIFY(resized.width() < doc->width());
+        doc->Zoom_Click();
+        QCOMPARE(doc->Graph1->width(), qRound(doc->frameGeometry().width() * 15 * 0.695f / 15));
+        QCOMPARE(doc->Graph1->height(), resized.height());
+        QCOMPARE(doc->Zoom->text(), QStringLiteral("&Zoom In"));
+        QVERIFY(!doc->DateIt->isHidden());
+
+        // The print size is fixed; pressed twice it leaves the layout's size.
+        doc->resize(doc->width() - 30, doc->height());
+        QApplication::processEvents();
+        doc->PrintZoom_Click();
+        QCOMPARE(doc->Graph1->size(), QSize(636, 329));
+        QCOMPARE(doc->PrintZoom->text(), QStringLiteral("&PrintZoom Out"));
+        QVERIFY(doc->DateIt->isHidden());
+        doc->PrintZoom_Click();
+        QCOMPARE(doc->Graph1->size(), normal);
+        QCOMPARE(doc->PrintZoom->text(), QStringLiteral("&PrintZoom In"));
+        QVERIFY(!doc->DateIt->isHidden());
+        FW_VERIFY_PROMPTS(w.prompt);
+        doc->close();
+    }
+
+    void pointClickReadsOutWeightsOnly()
+    {
+        World w;
+        QPointer<frmDocument> doc = w.open(w.addRex(), "Rex", "Smith");
+        QVERIFY(QTest::qWaitForWindowExposed(doc));
+        w.prompt.clear();
+
+        doc->Graph1_PointClick(2, 5);
+        doc->Graph1_PointClick(3, 5);
+        QCOMPARE(w.prompt.count(), 0);
+
+        // A real click on the newest weight.
+        QTest::mouseClick(doc->Graph1->viewport(), Qt::LeftButton, {}, doc->Graph1->pointPosition(1, 20));
+        QCOMPARE(w.prompt.count(), 1);
+        QCOMPARE(w.prompt.last().text, QStringLiteral("33.25 kg"));
+        QCOMPARE(w.prompt.last().title, QStringLiteral("Weight at this point ="));
+        QCOMPARE(w.prompt.last().icon, Icon::Information);
+        doc->Graph1_PointClick(1, 1);
+        QCOMPARE(w.prompt.last().text, QStringLiteral("38 kg"));
+        doc->close();
+    }
+
+    void chartSetUpFollowsTheOptions()
+    {
+        World w;
+        App().LegendCheck = "1";
+        App().SymbolCheck = "0";
+        App().BackColour = "14";
+        frmDocument a;
+        QCOMPARE(a.Graph1->legendText(1), QStringLiteral("Wt"));
+        QCOMPARE(a.Graph1->legendText(3), QStringLiteral("Upper"));
+        QCOMPARE(a.Graph1->ThisSet(), 3);
+        QCOMPARE(a.Graph1->GraphStyle(), int(Chart::LinesOnly));
+        QCOMPARE(a.Graph1->Background(), 14);
+
+        App().LegendCheck = "0";
+        App().SymbolCheck = "x";
+        frmDocument b;
+        QCOMPARE(b.Graph1->legendText(1), QString());
+        QCOMPARE(b.Graph1->GraphStyle(), int(Chart::LinesWithSymbols)); // the design's style
+
+        // Only the explicit notification clears the chart, never a repaint.
+        w.prompt.clear();
+        QPointer<frmDocument> doc = w.open(w.addRex(), "Rex", "Smith");
+        QVERIFY(QTest::qWaitForWindowExposed(doc));
+        doc->repaint();
+        doc->resize(doc->width() + 10, doc->height() + 10);
+        QApplication::processEvents();
+        QCOMPARE(doc->Graph1->NumPoints(), 20);
+        doc->Graph1->sendNotification();
+        QCOMPARE(doc->Graph1->NumPoints(), 0);
+        doc->close();
+    }
+
+    void dateStamp()
+    {
+        World w;
+        const int no = w.addRex();
+        QPointer<frmDocument> doc = w.open(no, "Rex", "Smith");
+        QCOMPARE(doc->VetComBoxText(), QStringLiteral("None"));
+        QCOMPARE(doc->DateIt->toolTip(), QStringLiteral("Date stamp your next comment"));
+        QTest::mouseClick(doc->DateIt, Qt::LeftButton);
+        QCOMPARE(doc->VetComBoxText(), QStringLiteral("None\r\n06-Dec-2026:\r\n"));
+        // The stamp reaches the row with the typed text.
+        QVERIFY(doc->saveTypedText());
+        QCOMPARE(w.field(no, "Vet Comments").toString().remove('\r'), QStringLiteral("None\n06-Dec-2026:\n"));
+        doc->close();
+    }
+
+    void typedTextReachesTheRow()
+    {
+        World w;
+        const int no = w.addRex();
+        QPointer<frmDocument> doc = w.open(no, "Rex", "Smith");
+
+        // Leaving the box.
+        doc->VetComBox->setPlainText(QStringLiteral("Lost 1 kg"));
+        focusOut(doc->VetComBox);
+        QCOMPARE(w.field(no, "Vet Comments").toString(), QStringLiteral("Lost 1 kg"));
+
+        // Before a reload (the weighing entry reloads the window).
+        doc->DietRecMe->setPlainText(QStringLiteral("Light diet"));
+        doc->Command1_Click();
+        QCOMPARE(w.field(no, "Diet Recommend").toString(), QStringLiteral("Light diet"));
+        QCOMPARE(doc->DietRecMe->toPlainText(), QStringLiteral("Light diet"));
+
+        // Before the window closes.
+        doc->VetComBox->setPlainText(QStringLiteral("Closing"));
+        doc->close();
+        QCOMPARE(w.field(no, "Vet Comments").toString(), QStringLiteral("Closing"));
+        FW_VERIFY_PROMPTS(w.prompt);
+    }
+
+    void saveConflictsAreReported()
+    {
+        World w;
+        const int no = w.addRex();
+        QPointer<frmDocument> doc = w.open(no, "Rex", "Smith");
+
+        // Another workstation changes the comments meanwhile.
+        ClinicDb::exec(w.env.db(), "UPDATE [Clients] SET [Vet Comments] = 'From reception' WHERE [CaseNo] = ?", {no});
+        doc->VetComBox->setPlainText(QStringLiteral("From the vet"));
+        focusOut(doc->VetComBox);
+        QCOMPARE(w.prompt.texts(), QStringList{FwError::standardDescription(ErrNo::WriteConflict)});
+        QCOMPARE(w.prompt.last().icon, Icon::Critical);
+        QCOMPARE(w.field(no, "Vet Comments").toString(), QStringLiteral("From reception"));
+        // The same unsaved text is not reported again and again.
+        focusOut(doc->VetComBox);
+        QCOMPARE(w.prompt.count(), 1);
+
+        // The case deleted meanwhile.
+        w.prompt.clear();
+        ClinicDb::exec(w.env.db(), "DELETE FROM [Clients] WHERE [CaseNo] = ?", {no});
+        doc->VetComBox->setPlainText(QStringLiteral("Still typing"));
+        doc->close();
+        QCOMPARE(w.prompt.texts(), QStringList{FwError::standardDescription(ErrNo::RowDeleted)});
+        QVERIFY(!w.field(no, "CaseNo").isValid());
+    }
+
+    void handOverRefusals_data()
+    {
+        QTest::addColumn<QString>("weeksOld");
+        QTest::addColumn<QString>("species");
+        QTest::addColumn<QStringList>("growthMessages");
+        QTest::addColumn<bool>("dietRefused");
+        const QString note52 = "Note that the growth curve displays the animal's weight and age at its last weighing "
+                               "( 52 wks old). NOT its current age.";
+        const QString only = "Growth Curves are for kittens and puppies only";
+        QTest::newRow("52 weeks, dog") << " 52" << "Dog" << QStringList{note52} << false;
+        QTest::newRow("53 weeks") << " 53" << "Dog"
+                                  << QStringList{"Growth Curves are only available for pups or kittens under 52 "
+                                                 "weeks of age."}
+                                  << false;
+        QTest::newRow("0 weeks, cat in lower case")
+            << " 0" << "cat"
+            << QStringList{"Note that the growth curve displays the animal's weight and age at its last weighing "
+                           "( 0 wks old). NOT its current age.",
+                           only}
+            << true;
+        QTest::newRow("Cat with blanks") << " 52" << " Cat " << QStringList{note52, only} << false;
+        QTest::newRow("Dog with blanks") << " 52" << " Dog" << QStringList{note52, only} << true;
+    }
+
+    void handOverRefusals()
+    {
+        QFETCH(QString, weeksOld);
+        QFETCH(QString, species);
+        QFETCH(QStringList, growthMessages);
+        QFETCH(bool, dietRefused);
+        World w;
+        frmDocument doc;
+        doc.WeeksOldLastWeighed->setText(weeksOld);
+        doc.LocalCurrWt->setText(QStringLiteral("3.5"));
+        doc.LocalAnWtUnits->setText(QStringLiteral("kg"));
+        doc.LocalAnName->setText(QStringLiteral("Pip"));
+        App().CurrSpecies = species;
+        doc.GrowthCv_Click();
+        QCOMPARE(w.prompt.texts(), growthMessages);
+        QCOMPARE(int(App().CurrWeeksOld), int(NumText::Val(weeksOld)));
+        QCOMPARE(App().CurrWeight, 3.5f);
+        QCOMPARE(App().CurrAnimalName, QStringLiteral("Pip"));
+
+        w.prompt.clear();
+        App().DietCalcStandAlone = -1;
+        doc.DietCalcMe_Click();
+        QCOMPARE(int(App().DietCalcStandAlone), 0);
+        if (dietRefused) {
+            QCOMPARE(w.prompt.texts(), QStringList{"The diet calculator is for either dog or cat diets only"});
+            QCOMPARE(w.prompt.last().icon, Icon::None);
+            QCOMPARE(w.prompt.last().title, QString());
+        } else {
+            QCOMPARE(w.prompt.count(), 0);
+        }
+    }
+
+    void defaultLayoutIsReadable()
+    {
+        World w;
+        QPointer<frmDocument> doc = w.open(w.addRex(), "Rex", "Smith");
+        QVERIFY(QTest::qWaitForWindowExposed(doc));
+        QCOMPARE(doc->size(), doc->sizeHint());
+        // No two visible controls overlap, and all lie inside the window.
+        QList<QWidget *> shown;
+        for (QWidget *c : doc->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
+            if (c->isVisible())
+                shown << c;
+        QVERIFY(shown.size() > 20);
+        for (int i = 0; i < shown.size(); ++i) {
+            QVERIFY2(doc->rect().contains(shown[i]->geometry()), qPrintable(shown[i]->objectName()));
+            for (int j = i + 1; j < shown.size(); ++j)
+                QVERIFY2(!shown[i]->geometry().intersects(shown[j]->geometry()),
+                         qPrintable(shown[i]->objectName() + " / " + shown[j]->objectName()));
+        }
+        // Result texts fit their labels.
+        for (QLabel *l : {doc->Congrats, doc->IdealWtLbl, doc->AvWtLbl, doc->LossRate, doc->TimeToTargetlbl})
+            QVERIFY2(l->fontMetrics().horizontalAdvance(l->text()) <= l->width(), qPrintable(l->objectName()));
+        const QString shotDir = qEnvironmentVariable("FW_SCREENSHOT_DIR");
+        if (!shotDir.isEmpty())
+            doc->grab().save(QDir(shotDir).filePath(QStringLiteral("frmDocument.png")));
+        doc->close();
+    }
+};
+
+FW_TEST(frmDocumentTest)
+#include "tst_frmDocument.moc"
