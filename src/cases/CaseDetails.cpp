@@ -87,6 +87,10 @@ std::optional<qint64> wholeNumber(const QString &text)
 
 } // namespace
 
+PromptsOver::PromptsOver(QWidget *window) : m_previous(Prompt::parentWindow()) { Prompt::setParentWindow(window); }
+
+PromptsOver::~PromptsOver() { Prompt::setParentWindow(m_previous); }
+
 CaseDetails::CaseDetails(QWidget *parent, Mode mode) : QDialog(parent), m_mode(mode)
 {
     setObjectName(QStringLiteral("CaseDetails"));
@@ -162,11 +166,15 @@ void CaseDetails::buildLayout()
     DOB->setFrameShape(QFrame::Panel);
     DOB->setFrameShadow(QFrame::Sunken);
     DOB->setMinimumWidth(110);
+    DOB->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    keepPlace(DOB);
     AAge = keepPlace(new QLabel(this));
     AAge->setObjectName(QStringLiteral("AAge"));
     AAge->setFrameShape(QFrame::Panel);
     AAge->setFrameShadow(QFrame::Sunken);
     AAge->setMinimumWidth(160);
+    AAge->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    keepPlace(AAge);
     CalcAge = keepPlace(button("CalcAge", QStringLiteral("Enter DOB or A&ge")));
 
     Frame1 = new QGroupBox(QStringLiteral("Units of Measurement"), this);
@@ -228,6 +236,8 @@ void CaseDetails::buildLayout()
     cg->addLayout(age, row, 0, 1, 2);
     ++row;
     cg->addWidget(CalcAge, row, 1, Qt::AlignLeft);
+    cg->setColumnStretch(1, 1);
+    cg->setRowStretch(row + 1, 1);
 
     // Weight details
     auto *weightBox = new QGroupBox(QStringLiteral("Weight Details"), this);
@@ -239,6 +249,9 @@ void CaseDetails::buildLayout()
     addRow(wg, QStringLiteral("4. Current Weight:"), CurrWt);
     wg->addWidget(new QLabel(QStringLiteral("5. Veterinary Comments:"), weightBox), row++, 0, 1, 2);
     wg->addWidget(VetCom, row++, 0, 1, 2);
+    wg->setColumnStretch(1, 1);
+    for (QLineEdit *weight : {UpperWt, LowerWt, CurrWt})
+        weight->setMinimumWidth(80);
 
     auto *boxes = new QHBoxLayout;
     boxes->addWidget(caseBox, 1);
@@ -377,6 +390,7 @@ void CaseDetails::fillList(QComboBox *list, DataControl *data, const QString &fi
 
 void CaseDetails::AddNewRec_Click()
 {
+    PromptsOver over(this);
     try {
         // The number is reserved before anything else changes, so a failure
         // leaves the window as it was, ready to try again.
@@ -491,6 +505,7 @@ void CaseDetails::BBreed_GotFocus(QComboBox * /*list*/)
 
 bool CaseDetails::eventFilter(QObject *watched, QEvent *event)
 {
+    PromptsOver over(this);
     try {
         if (event->type() == QEvent::KeyRelease) {
             if (static_cast<QKeyEvent *>(event)->isAutoRepeat())
@@ -564,6 +579,9 @@ QString CaseDetails::selectedUnits() const
 
 void CaseDetails::Done_Click()
 {
+    // Boxes of the checks open over this window; the case window opened at
+    // the end is no longer this window's business.
+    std::optional<PromptsOver> over(std::in_place, this);
     try {
         qint16 incomplete = 0;
         for (QWidget *field : {static_cast<QWidget *>(SSurname), static_cast<QWidget *>(AnName),
@@ -638,6 +656,7 @@ void CaseDetails::Done_Click()
         const QString animalName = AnName->text();
         const QString surname = SSurname->text();
 
+        over.reset();
         unload();
 
         // The case to open is the one this window entered, whatever other
@@ -669,6 +688,7 @@ void CaseDetails::CalcAge_Click()
 
 void CaseDetails::HHelp_Click()
 {
+    PromptsOver over(this);
     try {
         Help::showTopic(App().HelpFilePath, kHelpTopic);
     } catch (const FwError &e) {
@@ -682,6 +702,7 @@ bool CaseDetails::Form_QueryUnload(bool byCloseBox)
 {
     if (!byCloseBox)
         return true;
+    PromptsOver over(this);
     Prompt::MsgBox(QStringLiteral("You cannot close this window using the control box, please choose a command "
                                   "button."),
                    Prompt::Buttons::OK, Prompt::Icon::Critical);

@@ -23,6 +23,20 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 
+/// While alive, message and input boxes open over the given window rather
+/// than over the frame: the entry windows stay on top of the frame, and a box
+/// behind them could not be seen.
+class PromptsOver {
+public:
+    explicit PromptsOver(QWidget *window);
+    ~PromptsOver();
+    PromptsOver(const PromptsOver &) = delete;
+    PromptsOver &operator=(const PromptsOver &) = delete;
+
+private:
+    QPointer<QWidget> m_previous;
+};
+
 class CaseDetails : public QDialog {
     Q_OBJECT
 public:

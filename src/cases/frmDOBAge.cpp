@@ -144,6 +144,7 @@ QString frmDOBAge::maskedText(const QLineEdit *box) { return box->displayText();
 
 void frmDOBAge::Done_Click()
 {
+    PromptsOver over(this);
     try {
         if (Option1[0]->isChecked()) {
             const QString typed = maskedText(MaskEdDOB);
@@ -183,6 +184,7 @@ void frmDOBAge::Done_Click()
 
 void frmDOBAge::HHelp_Click()
 {
+    PromptsOver over(this);
     try {
         Help::showTopic(App().HelpFilePath, kHelpTopic);
     } catch (const FwError &e) {

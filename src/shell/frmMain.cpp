@@ -1,5 +1,6 @@
 #include "shell/frmMain.h"
 
+#include "cases/CaseDetails.h"
 #include "cases/CaseOpening.h"
 #include "cases/frmDocument.h"
 #include "platform/FwError.h"
@@ -763,8 +764,9 @@ void frmMain::mnuEditCaseDet_Click()
     guarded([&] { openCaseDetailsEditor(); });
 }
 
-// The new-case entry window opens here once it is part of the program.
-void frmMain::openNewCase() {}
+// The new-case entry window: prepared and shown by the link mode, or brought
+// forward when an entry is already under way.
+void frmMain::openNewCase() { CaseDetails::NewCaseCommand(this); }
 
 // The case locator opens here once it is part of the program.
 void frmMain::openCaseLocator() {}

@@ -6,11 +6,15 @@
 #include "platform/db/ClinicDb.h"
 #include "platform/text/Clock.h"
 #include "shell/AppState.h"
+#include "shell/frmMain.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
@@ -542,6 +546,40 @@ private slots:
         else
             QCOMPARE(r.value("LinkedRecNo").toLongLong(), linkedRecNo.toLongLong());
         QCOMPARE(App().LinkRecNo, linkRecNo);
+    }
+
+    void theFramesNewCaseCommandOpensTheEntry()
+    {
+        qint64 caseNo = 0;
+        {
+            frmMain frame;
+            frame.findChild<QAction *>("mnuFileNew")->trigger();
+            CaseDetails *w = CaseDetails::instance();
+            QVERIFY(w && w->isVisible());
+            QCOMPARE(w->parentWidget(), static_cast<QWidget *>(&frame));
+            w->AddNewRec_Click();
+            caseNo = w->reservedCaseNo();
+            // The toolbar key and the menu again: the same entry, no new number.
+            frame.tbToolBar_ButtonClick("New");
+            frame.mnuFileNew_Click();
+            QCOMPARE(CaseDetails::instance(), w);
+            QCOMPARE(rowCount(), 1);
+
+            w->SSurname->setText("Smith");
+            w->AnName->setText("Rex");
+            w->DOB->setText("01-Jan-2020");
+            w->UpperWt->setText("14");
+            w->LowerWt->setText("10");
+            w->CurrWt->setText("12");
+            w->Done_Click();
+            FW_VERIFY_PROMPTS(*prompt);
+            const QString caption = QString("Case# %1, Rex Smith").arg(caseNo);
+            QCOMPARE(frame.recentCaption(1), caption);
+            QCOMPARE(frame.mdiArea()->subWindowList().size(), 1);
+            QCOMPARE(frame.activeChild()->windowTitle(), caption);
+        }
+        // The completed case outlives the frame.
+        QCOMPARE(caseRow(caseNo).value("Surname").toString(), QString("Smith"));
     }
 
     void linkModeTwoShowsNothing()
