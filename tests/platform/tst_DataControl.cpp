@@ -425,6 +425,21 @@ void DataControlTest::saveBoundReportsAConflict()
     name.setText("Rocky");
     QCOMPARE(errorOf([&] { data.saveBound(); }), ErrNo::WriteConflict);
     QCOMPARE(clientField(env.db(), caseNo, "AnimalName").toString(), QStringLiteral("Bruno"));
+
+    // A refresh reports it too, but then shows the latest row, so that the
+    // window is not stuck with a save that can never succeed.
+    QCOMPARE(errorOf([&] { data.Refresh(); }), ErrNo::WriteConflict);
+    QCOMPARE(name.text(), QStringLiteral("Bruno"));
+    name.setText("Rocky");
+    QVERIFY(data.saveBound());
+    QCOMPARE(clientField(env.db(), caseNo, "AnimalName").toString(), QStringLiteral("Rocky"));
+
+    // The reminder load rewrites [Aged] in every row; that is no conflict.
+    ClinicDb::exec(env.db(), "UPDATE [Clients] SET [Aged] = 20");
+    name.setText("Rocco");
+    QVERIFY(data.saveBound());
+    QCOMPARE(clientField(env.db(), caseNo, "AnimalName").toString(), QStringLiteral("Rocco"));
+    QCOMPARE(data.recordset().field("Aged").toInt(), 20);
 }
 
 FW_TEST(DataControlTest)

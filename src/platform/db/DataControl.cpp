@@ -13,6 +13,8 @@
 #include <QSqlField>
 #include <QSqlQuery>
 #include <QTextEdit>
+#include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -56,6 +58,17 @@ QString canonicalTable(const QSqlDatabase &db, const QString &name)
     const QVariant v = ClinicDb::scalar(
         db, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"), {name});
     return v.isValid() ? v.toString() : QString();
+}
+
+// Columns the program derives from others or recomputes for every row at
+// once: a change of them is no change by another user. [SurnameKey] follows
+// [Surname]; [Aged] is rewritten in all rows by every reminder load, which
+// must not make the open case windows' next save a conflict.
+bool derivedColumn(const QString &table, const QString &column)
+{
+    return table.compare(QLatin1String("Clients"), Qt::CaseInsensitive) == 0 &&
+           (column.compare(QLatin1String("SurnameKey"), Qt::CaseInsensitive) == 0 ||
+            column.compare(QLatin1String("Aged"), Qt::CaseInsensitive) == 0);
 }
 
 bool truthy(const QVariant &v)
@@ -308,6 +321,8 @@ QString Recordset::sameRowCondition(QVariantList &params) const
     QString where = QStringLiteral("rowid = ?");
     params << m_rowIds.at(m_pos);
     for (int i = 0; i < orig.count(); ++i) {
+        if (derivedColumn(m_table, orig.fieldName(i)))
+            continue;
         where += QStringLiteral(" AND %1 IS ?").arg(bracket(orig.fieldName(i)));
         params << orig.value(i);
     }
@@ -444,13 +459,26 @@ QSqlDatabase DataControl::database() const
 
 void DataControl::Refresh()
 {
-    if (m_rs.isOpen())
-        saveBound();
+    // When the row changed or vanished meanwhile, the boxes' text cannot be
+    // saved; the source is read anew all the same, so that the boxes show the
+    // latest values (as the error's text says) and the next save can succeed.
+    std::optional<FwError> unsaved;
+    if (m_rs.isOpen()) {
+        try {
+            saveBound();
+        } catch (const FwError &e) {
+            if (e.number() != ErrNo::WriteConflict && e.number() != ErrNo::RowDeleted)
+                throw;
+            unsaved = e;
+        }
+    }
     m_rs.close();
     if (!RecordSource.trimmed().isEmpty())
         m_rs.open(database(), RecordSource, Parameters);
     showBound();
     emit refreshed();
+    if (unsaved)
+        throw *unsaved;
 }
 
 void DataControl::bind(QWidget *widget, const QString &fieldName)

@@ -105,7 +105,9 @@ public:
 
     void setRecordSource(const QString &source, const QVariantList &params = {});
     /// Save the bound widgets of the current row, open the record source anew
-    /// and stand on its first row; the bound widgets show it.
+    /// and stand on its first row; the bound widgets show it. When the save
+    /// meets a row changed or deleted meanwhile, the source is still opened
+    /// anew and shown, then the FwError (3197/3167) is thrown.
     void Refresh();
     Recordset &recordset() { return m_rs; }
     const Recordset &recordset() const { return m_rs; }
