@@ -1,0 +1,443 @@
+#include "cases/fmLocator.h"
+
+#include "cases/CaseListModel.h"
+#include "cases/CaseOpening.h"
+#include "cases/LocatorSearch.h"
+#include "cases/frmDocument.h"
+#include "platform/FwError.h"
+#include "platform/db/ClinicDb.h"
+#include "platform/db/DataControl.h"
+#include "platform/prompt/Prompt.h"
+#include "platform/text/NumberText.h"
+#include "shell/AppState.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <functional>
+
+namespace {
+
+const QString kCaseQuery = QStringLiteral("SELECT * FROM [Clients] WHERE [CaseNo] = ?");
+const QString kGone = QStringLiteral("This record no longer exists and must have been deleted. Please choose again.");
+
+/// The list box of the locator. A right button press does not select the line
+/// under the mouse (the popup menu acts on the line selected before); the
+/// release of any button is reported with the button's number.
+class ClientListView : public QListView {
+public:
+    using QListView::QListView;
+    std::function<void(int button, int shift, int x, int y)> mouseUp;
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override
+    {
+        if (event->button() == Qt::RightButton) {
+            event->accept();
+            return;
+        }
+        QListView::mousePressEvent(event);
+    }
+    void mouseReleaseEvent(QMouseEvent *event) override
+    {
+        if (event->button() != Qt::RightButton)
+            QListView::mouseReleaseEvent(event);
+        else
+            event->accept();
+        if (!mouseUp)
+            return;
+        int button = 0;
+        switch (event->button()) {
+        case Qt::LeftButton: button = 1; break;
+        case Qt::RightButton: button = 2; break;
+        case Qt::MiddleButton: button = 4; break;
+        default: return;
+        }
+        int shift = 0;
+        if (event->modifiers() & Qt::ShiftModifier)
+            shift |= 1;
+        if (event->modifiers() & Qt::ControlModifier)
+            shift |= 2;
+        if (event->modifiers() & Qt::AltModifier)
+            shift |= 4;
+        const QPoint p = event->position().toPoint();
+        mouseUp(button, shift, p.x(), p.y());
+    }
+};
+
+void reportError(const std::exception &e, Prompt::Icon icon)
+{
+    if (auto *fe = dynamic_cast<const FwError *>(&e))
+        Prompt::Message(fe->description(), icon);
+    else
+        Prompt::Message(QString::fromLocal8Bit(e.what()), icon);
+}
+
+} // namespace
+
+fmLocator::fmLocator(QWidget *parent) : QWidget(parent, Qt::Tool)
+{
+    setObjectName(QStringLiteral("fmLocator"));
+    setWindowTitle(QStringLiteral("Case Locator"));
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    Data1 = new DataControl(this);
+    Data1->setObjectName(QStringLiteral("Data1"));
+    m_model = new CaseListModel(this);
+
+    Label1 = new QLabel(QStringLiteral("Cases on record:"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    ItemsFound = new QLabel(this);
+    ItemsFound->setObjectName(QStringLiteral("ItemsFound"));
+    ItemsFound->setMinimumWidth(60);
+
+    Label2 = new QLabel(QStringLiteral("Narrow surnames to:"), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Narrower = new QLineEdit(this);
+    Narrower->setObjectName(QStringLiteral("Narrower"));
+    Label2->setBuddy(Narrower);
+    Narrower->installEventFilter(this);
+
+    auto *list = new ClientListView(this);
+    ClientListing = list;
+    ClientListing->setObjectName(QStringLiteral("ClientListing"));
+    ClientListing->setToolTip(QStringLiteral("Right mouse click a selected case to delete, inactivate or activate."));
+    ClientListing->setSelectionMode(QAbstractItemView::SingleSelection);
+    ClientListing->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // One height for every line: the view then never measures the lines of a
+    // long register one by one.
+    ClientListing->setUniformItemSizes(true);
+    ClientListing->setModel(m_model);
+    list->mouseUp = [this](int button, int shift, int x, int y) { ClientListing_MouseUp(button, shift, x, y); };
+    connect(ClientListing->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this](const QItemSelection &selected, const QItemSelection &) {
+                if (!selected.isEmpty())
+                    ClientListing_Click();
+            });
+    connect(ClientListing, &QAbstractItemView::doubleClicked, this, [this] { ClientListing_DblClick(); });
+
+    GoToCase = new QPushButton(QStringLiteral("&Go To"), this);
+    GoToCase->setObjectName(QStringLiteral("GoToCase"));
+    GoToCase->setDefault(true);
+    connect(GoToCase, &QPushButton::clicked, this, [this] { GoToCase_Click(); });
+
+    Hidden = new QMenu(QStringLiteral("Hidden"), this);
+    Hidden->setObjectName(QStringLiteral("Hidden"));
+    QAction *activate = Hidden->addAction(QStringLiteral("&Activate"));
+    activate->setObjectName(QStringLiteral("Activate"));
+    connect(activate, &QAction::triggered, this, [this] { Activate_Click(); });
+    QAction *inactivate = Hidden->addAction(QStringLiteral("&Inactivate"));
+    inactivate->setObjectName(QStringLiteral("Inactivate"));
+    connect(inactivate, &QAction::triggered, this, [this] { Inactivate_Click(); });
+    QAction *del = Hidden->addAction(QStringLiteral("&Delete This Case"));
+    del->setObjectName(QStringLiteral("DeleteCase"));
+    connect(del, &QAction::triggered, this, [this] { DeleteCase_Click(); });
+    QAction *bar = Hidden->addSeparator();
+    bar->setObjectName(QStringLiteral("mnuHiddenBar"));
+    // Leave only closes the menu.
+    QAction *leave = Hidden->addAction(QStringLiteral("&Leave"));
+    leave->setObjectName(QStringLiteral("Leave"));
+
+    auto *top = new QGridLayout;
+    top->addWidget(Label1, 0, 0);
+    top->addWidget(ItemsFound, 0, 1);
+    top->addWidget(Label2, 1, 0);
+    top->addWidget(Narrower, 1, 1);
+    top->setColumnStretch(1, 1);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(GoToCase);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(ClientListing, 1);
+    layout->addLayout(buttons);
+
+    resize(480, 420);
+    Narrower->setFocus();
+}
+
+fmLocator::~fmLocator() = default;
+
+// --- the list ---------------------------------------------------------------
+
+void fmLocator::LoadList_Click()
+{
+    try {
+        FillClientListing(LocatorSearch::listQuery(QString()));
+    } catch (const std::exception &e) {
+        reportError(e, Prompt::Icon::Critical);
+    }
+}
+
+void fmLocator::FillClientListing(const LocatorSearch::Query &query)
+{
+    // A query that fails throws before the list changes, so the list keeps
+    // its lines; the caller reports it.
+    m_model->load(Data1->database(), query);
+    CountItemsFound();
+    if (m_model->rowCount() == 0)
+        Prompt::Message(FwError::standardDescription(ErrNo::NoCurrentRecord), Prompt::Icon::Information);
+}
+
+void fmLocator::CountItemsFound() { ItemsFound->setText(NumText::Str(m_model->rowCount())); }
+
+int fmLocator::listIndex() const
+{
+    const QModelIndexList rows = ClientListing->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void fmLocator::setListIndex(int row)
+{
+    if (row < 0 || row >= m_model->rowCount()) {
+        ClientListing->clearSelection();
+        return;
+    }
+    const QModelIndex index = m_model->index(row);
+    ClientListing->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    ClientListing->scrollTo(index);
+}
+
+// --- narrowing --------------------------------------------------------------
+
+bool fmLocator::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Narrower && event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        char32_t ch = 0;
+        if (key->key() == Qt::Key_Backspace) {
+            ch = 8;
+        } else if (key->key() == Qt::Key_Delete) {
+            // Delete is an editing key like the arrows, not a typed character.
+            return false;
+        } else {
+            const QList<uint> typed = key->text().toUcs4();
+            if (typed.isEmpty())
+                return false; // arrows, shift, function keys: nothing typed
+            ch = typed.first();
+        }
+        Narrower_KeyPress(ch);
+        // The key is never cancelled: the box takes it as usual.
+        return false;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void fmLocator::Narrower_KeyPress(char32_t KeyAscii)
+{
+    try {
+        // The box has not taken the key yet. The list follows the text the box
+        // will hold once it has, wherever the caret stands and whatever is
+        // selected.
+        QString pattern;
+        switch (LocatorSearch::classifyKey(KeyAscii)) {
+        case LocatorSearch::KeyKind::PassOn: return;
+        case LocatorSearch::KeyKind::Invalid:
+            Prompt::Message(QStringLiteral("Not a valid key stroke to search upon!"), Prompt::Icon::Critical);
+            return;
+        case LocatorSearch::KeyKind::Backspace:
+            if (Narrower->text().isEmpty())
+                return;
+            [[fallthrough]];
+        case LocatorSearch::KeyKind::Narrow:
+            pattern = LocatorSearch::textAfterKey(Narrower->text(), Narrower->cursorPosition(),
+                                                  Narrower->selectionStart(), Narrower->selectionLength(), KeyAscii);
+            break;
+        }
+        FillClientListing(LocatorSearch::listQuery(pattern));
+    } catch (const std::exception &e) {
+        reportError(e, Prompt::Icon::Critical);
+    }
+}
+
+// --- selection and opening --------------------------------------------------
+
+void fmLocator::takeSelectionAsCurrentCase(int row)
+{
+    // The case is identified by the number kept with its line, and the names
+    // are the row's own (a surname may hold a comma).
+    App().CurrCaseNo = QString::number(m_model->caseNo(row));
+    App().CurrSurname = m_model->surname(row);
+    App().CurrAnimalName = m_model->animalName(row);
+}
+
+void fmLocator::ClientListing_Click()
+{
+    try {
+        const int row = listIndex();
+        if (row < 0)
+            return;
+        takeSelectionAsCurrentCase(row);
+        Data1->setRecordSource(kCaseQuery, {m_model->caseNo(row)});
+        Data1->Refresh();
+    } catch (const std::exception &e) {
+        reportError(e, Prompt::Icon::Critical);
+    }
+}
+
+void fmLocator::ClientListing_DblClick() { GoToCase_Click(); }
+
+void fmLocator::ClientListing_MouseUp(int Button, int Shift, int X, int Y)
+{
+    Q_UNUSED(Shift);
+    if (Button != 2)
+        return;
+    // Not exec(): the menu must not hold up the caller; its items run their
+    // handlers when chosen.
+    Hidden->popup(ClientListing->viewport()->mapToGlobal(QPoint(X, Y)));
+}
+
+void fmLocator::GoToCase_Click()
+{
+    try {
+        const int row = listIndex();
+        if (row < 0) {
+            Prompt::Message(QStringLiteral("You must first select a case"), Prompt::Icon::Critical);
+            return;
+        }
+        // Other windows set the current case too (a growth curve takes the
+        // active case window's); the case to open is the selected one.
+        takeSelectionAsCurrentCase(row);
+        // Unload the locator; the next opening builds it afresh. The opening
+        // sequence puts the case on the recent-cases menu before it opens the
+        // window, and reports its own failures.
+        close();
+        OpenCaseInDocument(OpenVariant::LocatorOrReminder);
+    } catch (const std::exception &e) {
+        reportError(e, Prompt::Icon::Critical);
+    }
+}
+
+void fmLocator::keyPressEvent(QKeyEvent *event)
+{
+    // Enter anywhere in the window presses the default button, Go To.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        GoToCase_Click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+// --- activate, inactivate, delete -------------------------------------------
+
+void fmLocator::Activate_Click() { changeSelectedCase(RowAction::Activate); }
+void fmLocator::Inactivate_Click() { changeSelectedCase(RowAction::Inactivate); }
+void fmLocator::DeleteCase_Click() { changeSelectedCase(RowAction::Delete); }
+
+void fmLocator::changeSelectedCase(RowAction action)
+{
+    Recordset *rs = nullptr;
+    try {
+        const int row = listIndex();
+        if (row < 0) {
+            Prompt::Message(QStringLiteral("No case selected! Please select a case before proceeding."),
+                            Prompt::Icon::Critical);
+            return;
+        }
+        const qint64 caseNo = m_model->caseNo(row);
+
+        // Read the row afresh: the list is not refreshed when cases change
+        // elsewhere, and the question must name the case as it is now.
+        Data1->setRecordSource(kCaseQuery, {caseNo});
+        Data1->Refresh();
+        rs = &Data1->recordset();
+        if (rs->eof()) {
+            Prompt::Message(kGone, Prompt::Icon::Critical);
+            return;
+        }
+        const QString who = rs->text(QStringLiteral("ANIMALNAME")) + QLatin1Char(' ')
+                            + rs->text(QStringLiteral("SURNAME"));
+
+        QString question, questionTitle, done, doneTitle, kept, keptTitle;
+        switch (action) {
+        case RowAction::Activate:
+            question = QStringLiteral("Are you sure you want to Activate ") + who + QStringLiteral("'s record?");
+            questionTitle = QStringLiteral("Activation of Record");
+            done = QStringLiteral("Activation complete.");
+            doneTitle = QStringLiteral("Activation Confirmed");
+            kept = who + QStringLiteral("'s record remains unchanged");
+            keptTitle = QStringLiteral("No Activation");
+            break;
+        case RowAction::Inactivate:
+            question = QStringLiteral("Are you sure you want to inactivate ") + who + QStringLiteral("'s record?");
+            questionTitle = QStringLiteral("Inactivation of Record");
+            done = QStringLiteral("Inactivation complete.");
+            doneTitle = QStringLiteral("Inactivation Confirmed");
+            kept = who + QStringLiteral("'s record remains active");
+            keptTitle = QStringLiteral("No Inactivation");
+            break;
+        case RowAction::Delete:
+            question = QStringLiteral("Are you sure you want to delete ") + who
+                       + QStringLiteral("'s record from the database?");
+            questionTitle = QStringLiteral("Deletion of Record");
+            done = QStringLiteral("Deletion completed.");
+            doneTitle = QStringLiteral("Deletion Confirmed");
+            kept = who + QStringLiteral("'s record remains intact");
+            keptTitle = QStringLiteral("No Deletion");
+            break;
+        }
+
+        if (Prompt::MsgBox(question, Prompt::Buttons::YesNo, Prompt::Icon::Question, questionTitle)
+            != Prompt::Answer::Yes) {
+            Prompt::MsgBox(kept, Prompt::Buttons::OK, Prompt::Icon::Information, keptTitle);
+            return;
+        }
+
+        // The write checks that the row is still there (and unchanged since it
+        // was read); a row deleted meanwhile is reported, never called done.
+        if (action == RowAction::Delete) {
+            rs->deleteCurrent();
+        } else {
+            rs->edit();
+            rs->setField(QStringLiteral("Active"), action == RowAction::Activate);
+            rs->update();
+        }
+        rs = nullptr;
+        Data1->Refresh();
+        LoadList_Click();
+        Prompt::MsgBox(done, Prompt::Buttons::OK, Prompt::Icon::Information, doneTitle);
+
+        if (action == RowAction::Delete && openWindowsOfCase(caseNo) > 0)
+            Prompt::MsgBox(QStringLiteral("A case window still shows this case. It stays open, but the case no "
+                                          "longer exists, so changes made in it cannot be saved."),
+                           Prompt::Buttons::OK, Prompt::Icon::Information, Prompt::kTitle);
+    } catch (const std::exception &e) {
+        if (rs && rs->editing())
+            rs->cancelUpdate();
+        auto *fe = dynamic_cast<const FwError *>(&e);
+        if (fe && (fe->number() == ErrNo::RowDeleted || fe->number() == ErrNo::NoCurrentRecord))
+            Prompt::Message(kGone, Prompt::Icon::Critical);
+        else
+            reportError(e, Prompt::Icon::Critical);
+    }
+}
+
+int fmLocator::openWindowsOfCase(qint64 caseNo)
+{
+    int n = 0;
+    const QWidgetList widgets = QApplication::allWidgets();
+    for (QWidget *w : widgets) {
+        auto *doc = qobject_cast<frmDocument *>(w);
+        if (!doc || !doc->Data1)
+            continue;
+        const Recordset &rs = doc->Data1->recordset();
+        if (!rs.isOpen() || rs.eof())
+            continue;
+        try {
+            if (rs.field(QStringLiteral("CaseNo")).toLongLong() == caseNo)
+                ++n;
+        } catch (const FwError &) {
+            // A window without a current row shows no case.
+        }
+    }
+    return n;
+}
