@@ -71,18 +71,34 @@ void ClinicDbTest::createsEveryTable_data()
     QTest::addColumn<QString>("table");
     QTest::addColumn<QStringList>("fields");
     QTest::newRow("Clients") << "Clients"
-                             << QStringList{"CaseNo",       "Surname",    "SurnameKey",      "AnimalName",
-                                            "Tel No",       "Species",    "DOB",             "Sex",
-                                            "Breed",        "Units",      "UpperWt",         "LowerWt",
-                                            "CurrentWt",    "Graph Data", "Graph Data Undo", "Last Weighed",
-                                            "Last Weighed Undo", "Vet Comments", "Diet Recommend", "LinkedRecNo",
-                                            "Active",       "Aged"};
+                             << QStringList{"CaseNo",
+                                            "Surname",
+                                            "SurnameKey",
+                                            "AnimalName",
+                                            "Tel No",
+                                            "Species",
+                                            "DOB",
+                                            "Sex",
+                                            "Breed",
+                                            "Units",
+                                            "UpperWt",
+                                            "LowerWt",
+                                            "CurrentWt",
+                                            "Graph Data",
+                                            "Graph Data Undo",
+                                            "Last Weighed",
+                                            "Last Weighed Undo",
+                                            "Vet Comments",
+                                            "Diet Recommend",
+                                            "LinkedRecNo",
+                                            "Active",
+                                            "Aged"};
     QTest::newRow("Species") << "Species" << QStringList{"Species Name"};
     QTest::newRow("Sex") << "Sex" << QStringList{"Sex Name"};
     QTest::newRow("CAT BREEDS") << "CAT BREEDS" << QStringList{"Name"};
     QTest::newRow("Dog Breeds") << "Dog Breeds" << QStringList{"Breed", "Wt Range", "Wt Male", "Wt Female"};
-    const QStringList diet{"Generic", "Indications", "Contraindications", "ME Dry", "ME Can", "KCal per cup dry",
-                           "Form Dry", "Form Can"};
+    const QStringList diet{"Generic", "Indications",      "Contraindications", "ME Dry",
+                           "ME Can",  "KCal per cup dry", "Form Dry",          "Form Can"};
     QStringList withCategory = diet;
     withCategory.insert(1, "Category");
     QTest::newRow("Diets") << "Diets" << withCategory;
@@ -93,11 +109,12 @@ void ClinicDbTest::createsEveryTable_data()
                                                  "Cocker Spaniel", "Fox Terrier",  "Pekingese", "Pomeranian"};
     QTest::newRow("Kitten Curves") << "Kitten Curves"
                                    << QStringList{"Male Upper", "Male Lower", "Female Upper", "Female Lower"};
-    QTest::newRow("Report Variables")
-        << "Report Variables"
-        << QStringList{"Age",     "Summary", "IdealWt", "AvWt",   "LossRate",   "TimeToTarget", "BreedRecWtLb",
-                       "BreedRecWt", "Target", "Progress", "AnName", "Surname", "Spp", "Breed", "Sex", "TelNo",
-                       "DateLastWt", "WtRange", "DietRec", "VetCom"};
+    QTest::newRow("Report Variables") << "Report Variables"
+                                      << QStringList{"Age",        "Summary",      "IdealWt",      "AvWt",
+                                                     "LossRate",   "TimeToTarget", "BreedRecWtLb", "BreedRecWt",
+                                                     "Target",     "Progress",     "AnName",       "Surname",
+                                                     "Spp",        "Breed",        "Sex",          "TelNo",
+                                                     "DateLastWt", "WtRange",      "DietRec",      "VetCom"};
     QTest::newRow("Personal") << "Personal"
                               << QStringList{"Surgery", "Address 1", "Address 2", "Tel No", "Fax No", "e-mail"};
 }
@@ -120,8 +137,8 @@ void ClinicDbTest::newFileIsPrivateAndMarked()
     TestEnv env;
     const QFileInfo info(App().DBFName);
     QVERIFY(info.exists());
-    QCOMPARE(info.permissions() & (QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther |
-                                   QFileDevice::WriteOther),
+    QCOMPARE(info.permissions() &
+                 (QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther),
              QFileDevice::Permissions());
     QVERIFY(ClinicDb::isFenwarraDatabase(App().DBFName));
     QVERIFY(!QFileInfo::exists(App().DBFName + ".new"));
@@ -272,9 +289,8 @@ void ClinicDbTest::duplicateCaseNoIs3022()
 
     // The own diets: one name once, whatever its letter case.
     ClinicDb::exec(db, "INSERT INTO [Diets Added] ([Generic]) VALUES (?)", {"Canine Light"});
-    QCOMPARE(expectFwError([&] {
-                 ClinicDb::exec(db, "INSERT INTO [Diets Added] ([Generic]) VALUES (?)", {"CANINE light"});
-             }),
+    QCOMPARE(expectFwError(
+                 [&] { ClinicDb::exec(db, "INSERT INTO [Diets Added] ([Generic]) VALUES (?)", {"CANINE light"}); }),
              ErrNo::DuplicateKey);
 }
 

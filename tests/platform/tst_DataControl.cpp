@@ -75,8 +75,8 @@ void DataControlTest::recordSourceForms_data()
     QTest::newRow("select all") << "SELECT * FROM [Dog Breeds]" << QVariantList{} << true << "Dog Breeds";
     QTest::newRow("select with condition, no blank before WHERE")
         << "SELECT * FROM [Clients]WHERE [CASENO] = ?" << QVariantList{1} << true << "Clients";
-    QTest::newRow("select unbracketed lower case") << "select * from clients where caseno = ?" << QVariantList{1}
-                                                   << true << "Clients";
+    QTest::newRow("select unbracketed lower case")
+        << "select * from clients where caseno = ?" << QVariantList{1} << true << "Clients";
     QTest::newRow("columns chosen") << "SELECT [Breed] FROM [Dog Breeds]" << QVariantList{} << false << "";
     QTest::newRow("count") << "SELECT COUNT(*) AS n FROM [Clients]" << QVariantList{} << false << "";
 }
@@ -299,6 +299,14 @@ void DataControlTest::addNewStandsOnTheStoredRow()
     QCOMPARE(clientField(env.db(), next, "SurnameKey").toString(), ClinicDb::surnameKey("ÅNGSTRÖM"));
     QCOMPARE(clientField(env.db(), next, "Last Weighed").toString(), QStringLiteral("2026-12-06"));
     QCOMPARE(clientField(env.db(), next, "CurrentWt").toDouble(), 7.5);
+
+    // A truth value is stored as the number the reminder query compares.
+    rs.edit();
+    rs.setField("Active", false);
+    rs.update();
+    QCOMPARE(ClinicDb::scalar(env.db(), "SELECT typeof([Active]) || [Active] FROM [Clients] WHERE [CaseNo] = ?", {next})
+                 .toString(),
+             QStringLiteral("integer0"));
 }
 
 void DataControlTest::duplicateKeepsTheNewRowForCorrection()

@@ -24,9 +24,15 @@ const QString kCreatePrefix = QStringLiteral("fenwarra-create:");
 // Waiting for another workstation's lock before giving up, in milliseconds.
 const QString kConnectOptions = QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000");
 
-QString absolutePath(const QString &path) { return QFileInfo(path).absoluteFilePath(); }
+QString absolutePath(const QString &path)
+{
+    return QFileInfo(path).absoluteFilePath();
+}
 
-QString nativePath(const QString &path) { return QDir::toNativeSeparators(path); }
+QString nativePath(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
 
 // The text of a failed statement: the database's own words where it gave any.
 QString errorText(const QSqlError &error)
@@ -124,9 +130,9 @@ void runScript(const QSqlDatabase &db, const QString &path)
     for (const QString &sql : statements) {
         QSqlQuery q(db);
         if (!q.exec(sql))
-            throw FwError(ErrNo::DatabaseError, QStringLiteral("%1: %2\n%3")
-                                                    .arg(QFileInfo(path).fileName(), errorText(q.lastError()),
-                                                         sql.left(200)));
+            throw FwError(
+                ErrNo::DatabaseError,
+                QStringLiteral("%1: %2\n%3").arg(QFileInfo(path).fileName(), errorText(q.lastError()), sql.left(200)));
     }
 }
 
@@ -146,8 +152,8 @@ struct FwSqliteValue;
 
 using XFunc = void (*)(FwSqliteContext *, int, FwSqliteValue **);
 using XDestroy = void (*)(void *);
-using CreateFunctionFn = int (*)(FwSqlite *, const char *, int, int, void *, XFunc, XFunc,
-                                 void (*)(FwSqliteContext *), XDestroy);
+using CreateFunctionFn = int (*)(FwSqlite *, const char *, int, int, void *, XFunc, XFunc, void (*)(FwSqliteContext *),
+                                 XDestroy);
 using ValueText16Fn = const void *(*)(FwSqliteValue *);
 using ValueBytes16Fn = int (*)(FwSqliteValue *);
 using ValueTypeFn = int (*)(FwSqliteValue *);
@@ -233,8 +239,8 @@ bool installFold(const QSqlDatabase &db)
     auto *sqlite = *static_cast<FwSqlite *const *>(handle.constData());
     if (!sqlite)
         return false;
-    if (api.createFunction(sqlite, "fw_fold", 1, kSqliteUtf16 | kSqliteDeterministic, nullptr, &foldFunction,
-                           nullptr, nullptr, nullptr) != 0)
+    if (api.createFunction(sqlite, "fw_fold", 1, kSqliteUtf16 | kSqliteDeterministic, nullptr, &foldFunction, nullptr,
+                           nullptr, nullptr) != 0)
         return false;
     const char *triggers[] = {
         "CREATE TEMP TRIGGER IF NOT EXISTS [fw_surname_key_insert] AFTER INSERT ON main.[Clients] BEGIN "
@@ -258,7 +264,8 @@ void mendSurnameKeys(const QSqlDatabase &db)
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("SELECT rowid, [Surname] FROM [Clients] WHERE [SurnameKey] IS NULL AND [Surname] IS NOT NULL")))
+    if (!q.exec(QStringLiteral(
+            "SELECT rowid, [Surname] FROM [Clients] WHERE [SurnameKey] IS NULL AND [Surname] IS NOT NULL")))
         return;
     QVector<QPair<qint64, QString>> rows;
     while (q.next())
@@ -334,7 +341,10 @@ QString dataDir()
     return QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/fenwarra"));
 }
 
-QString surnameKey(const QString &surname) { return surname.toCaseFolded(); }
+QString surnameKey(const QString &surname)
+{
+    return surname.toCaseFolded();
+}
 
 bool isFenwarraDatabase(const QString &path)
 {
@@ -565,8 +575,7 @@ void Transaction::commit()
     if (state.rollbackOnly) {
         QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
         state = TxState();
-        throw FwError(ErrNo::DatabaseError,
-                      QStringLiteral("A step of this change failed; nothing of it was saved."));
+        throw FwError(ErrNo::DatabaseError, QStringLiteral("A step of this change failed; nothing of it was saved."));
     }
     QSqlQuery q(m_db);
     if (!q.exec(QStringLiteral("COMMIT"))) {

@@ -33,14 +33,18 @@ QString stripBrackets(QString name)
     return name;
 }
 
-QString bracket(const QString &name) { return QLatin1Char('[') + name + QLatin1Char(']'); }
+QString bracket(const QString &name)
+{
+    return QLatin1Char('[') + name + QLatin1Char(']');
+}
 
 // "SELECT * FROM [T]" or "SELECT * FROM T", optionally followed by WHERE,
 // ORDER BY or LIMIT: the rows of one table, which can be written back.
 const QRegularExpression &singleTableSelect()
 {
     static const QRegularExpression re(
-        QStringLiteral(R"(^\s*SELECT\s+\*\s+FROM\s+(\[[^\]]+\]|[A-Za-z_][A-Za-z0-9_]*)\s*((?:WHERE|ORDER\s+BY|LIMIT)\b.*)?$)"),
+        QStringLiteral(
+            R"(^\s*SELECT\s+\*\s+FROM\s+(\[[^\]]+\]|[A-Za-z_][A-Za-z0-9_]*)\s*((?:WHERE|ORDER\s+BY|LIMIT)\b.*)?$)"),
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
     return re;
 }
@@ -149,8 +153,8 @@ void Recordset::open(const QSqlDatabase &db, const QString &source, const QVaria
         m_rows.append(row);
     }
     if (q.lastError().isValid())
-        throw FwError(ErrNo::DatabaseError, q.lastError().databaseText().isEmpty() ? q.lastError().text()
-                                                                                    : q.lastError().databaseText());
+        throw FwError(ErrNo::DatabaseError,
+                      q.lastError().databaseText().isEmpty() ? q.lastError().text() : q.lastError().databaseText());
     q.finish();
     shape.clearValues();
 
@@ -175,8 +179,14 @@ void Recordset::close()
     m_dirty.clear();
 }
 
-bool Recordset::eof() const { return m_rows.isEmpty() || m_pos >= m_rows.size(); }
-bool Recordset::bof() const { return m_rows.isEmpty() || m_pos < 0; }
+bool Recordset::eof() const
+{
+    return m_rows.isEmpty() || m_pos >= m_rows.size();
+}
+bool Recordset::bof() const
+{
+    return m_rows.isEmpty() || m_pos < 0;
+}
 
 // Moving the cursor ends an edit that was not updated, as a data control's
 // recordset does; windows save their bound boxes before they move.
@@ -228,7 +238,10 @@ QStringList Recordset::fieldNames() const
     return out;
 }
 
-bool Recordset::hasField(const QString &name) const { return column(name) >= 0; }
+bool Recordset::hasField(const QString &name) const
+{
+    return column(name) >= 0;
+}
 
 int Recordset::column(const QString &name) const
 {
@@ -260,7 +273,10 @@ QString Recordset::text(const QString &name) const
     return v.isNull() ? QString() : v.toString();
 }
 
-bool Recordset::isNull(const QString &name) const { return field(name).isNull(); }
+bool Recordset::isNull(const QString &name) const
+{
+    return field(name).isNull();
+}
 
 QSqlField Recordset::fieldInfo(const QString &name) const
 {
@@ -304,7 +320,8 @@ void Recordset::setField(const QString &name, const QVariant &value)
 
 QSqlRecord Recordset::readRow(qint64 rowId) const
 {
-    QSqlQuery q = ClinicDb::exec(m_db, QStringLiteral("SELECT * FROM %1 WHERE rowid = ?").arg(bracket(m_table)), {rowId});
+    QSqlQuery q =
+        ClinicDb::exec(m_db, QStringLiteral("SELECT * FROM %1 WHERE rowid = ?").arg(bracket(m_table)), {rowId});
     if (!q.next())
         throw FwError(ErrNo::RowDeleted);
     QSqlRecord row = q.record();
@@ -351,9 +368,8 @@ void Recordset::update()
     QVariantList values;
     QList<int> columns = m_dirty.keys();
     std::sort(columns.begin(), columns.end());
-    const int surnameKeyColumn = m_table.compare(QLatin1String("Clients"), Qt::CaseInsensitive) == 0
-                                     ? column(QStringLiteral("SurnameKey"))
-                                     : -1;
+    const int surnameKeyColumn =
+        m_table.compare(QLatin1String("Clients"), Qt::CaseInsensitive) == 0 ? column(QStringLiteral("SurnameKey")) : -1;
     const int surnameColumn = surnameKeyColumn >= 0 ? column(QStringLiteral("Surname")) : -1;
     for (int c : columns) {
         if (c == surnameKeyColumn)
