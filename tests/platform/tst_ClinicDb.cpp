@@ -54,82 +54,63 @@ private slots:
     void createNeverLeavesAHalfFile();
     void foreignFilesAreRefusedUnaltered_data();
     void foreignFilesAreRefusedUnaltered();
-    void namesMatchWithoutRegardToCase();
     void duplicateCaseNoIs3022();
-    void failedStatementCarriesTheDatabaseText();
     void typedTextIsBoundLiterally();
     void transactionRollsBackWhole();
     void nestedTransactionJoinsTheOuter();
-    void surnameKeyFoldsBeyondAscii();
     void surnameKeyFollowsEveryWrite();
     void missingKeysAreMendedOnOpening();
-    void agedByJulianDay();
 };
 
 void ClinicDbTest::createsEveryTable_data()
 {
+    // The fields in their order, "|" between them.
     QTest::addColumn<QString>("table");
-    QTest::addColumn<QStringList>("fields");
+    QTest::addColumn<QString>("fields");
     QTest::newRow("Clients") << "Clients"
-                             << QStringList{"CaseNo",
-                                            "Surname",
-                                            "SurnameKey",
-                                            "AnimalName",
-                                            "Tel No",
-                                            "Species",
-                                            "DOB",
-                                            "Sex",
-                                            "Breed",
-                                            "Units",
-                                            "UpperWt",
-                                            "LowerWt",
-                                            "CurrentWt",
-                                            "Graph Data",
-                                            "Graph Data Undo",
-                                            "Last Weighed",
-                                            "Last Weighed Undo",
-                                            "Vet Comments",
-                                            "Diet Recommend",
-                                            "LinkedRecNo",
-                                            "Active",
-                                            "Aged"};
-    QTest::newRow("Species") << "Species" << QStringList{"Species Name"};
-    QTest::newRow("Sex") << "Sex" << QStringList{"Sex Name"};
-    QTest::newRow("CAT BREEDS") << "CAT BREEDS" << QStringList{"Name"};
-    QTest::newRow("Dog Breeds") << "Dog Breeds" << QStringList{"Breed", "Wt Range", "Wt Male", "Wt Female"};
-    const QStringList diet{"Generic", "Indications",      "Contraindications", "ME Dry",
-                           "ME Can",  "KCal per cup dry", "Form Dry",          "Form Can"};
-    QStringList withCategory = diet;
-    withCategory.insert(1, "Category");
-    QTest::newRow("Diets") << "Diets" << withCategory;
-    QTest::newRow("Diets Added") << "Diets Added" << diet;
-    QTest::newRow("Category Codes Diets") << "Category Codes Diets" << QStringList{"Node Index", "Code"};
+                             << "CaseNo|Surname|SurnameKey|AnimalName|Tel No|Species|DOB|Sex|Breed|Units|UpperWt|"
+                                "LowerWt|CurrentWt|Graph Data|Graph Data Undo|Last Weighed|Last Weighed Undo|"
+                                "Vet Comments|Diet Recommend|LinkedRecNo|Active|Aged";
+    QTest::newRow("Species") << "Species"
+                             << "Species Name";
+    QTest::newRow("Sex") << "Sex"
+                         << "Sex Name";
+    QTest::newRow("CAT BREEDS") << "CAT BREEDS"
+                                << "Name";
+    QTest::newRow("Dog Breeds") << "Dog Breeds"
+                                << "Breed|Wt Range|Wt Male|Wt Female";
+    QTest::newRow("Diets") << "Diets"
+                           << "Generic|Category|Indications|Contraindications|ME Dry|ME Can|KCal per cup dry|"
+                              "Form Dry|Form Can";
+    QTest::newRow("Diets Added") << "Diets Added"
+                                 << "Generic|Indications|Contraindications|ME Dry|ME Can|KCal per cup dry|"
+                                    "Form Dry|Form Can";
+    QTest::newRow("Category Codes Diets") << "Category Codes Diets"
+                                          << "Node Index|Code";
     QTest::newRow("Puppy Curves") << "Puppy Curves"
-                                  << QStringList{"Great Dane",     "Newfoundland", "Labrador",  "Bulldog",
-                                                 "Cocker Spaniel", "Fox Terrier",  "Pekingese", "Pomeranian"};
+                                  << "Great Dane|Newfoundland|Labrador|Bulldog|Cocker Spaniel|Fox Terrier|"
+                                     "Pekingese|Pomeranian";
     QTest::newRow("Kitten Curves") << "Kitten Curves"
-                                   << QStringList{"Male Upper", "Male Lower", "Female Upper", "Female Lower"};
+                                   << "Male Upper|Male Lower|Female Upper|Female Lower";
     QTest::newRow("Report Variables") << "Report Variables"
-                                      << QStringList{"Age",        "Summary",      "IdealWt",      "AvWt",
-                                                     "LossRate",   "TimeToTarget", "BreedRecWtLb", "BreedRecWt",
-                                                     "Target",     "Progress",     "AnName",       "Surname",
-                                                     "Spp",        "Breed",        "Sex",          "TelNo",
-                                                     "DateLastWt", "WtRange",      "DietRec",      "VetCom"};
+                                      << "Age|Summary|IdealWt|AvWt|LossRate|TimeToTarget|BreedRecWtLb|BreedRecWt|"
+                                         "Target|Progress|AnName|Surname|Spp|Breed|Sex|TelNo|DateLastWt|WtRange|"
+                                         "DietRec|VetCom";
     QTest::newRow("Personal") << "Personal"
-                              << QStringList{"Surgery", "Address 1", "Address 2", "Tel No", "Fax No", "e-mail"};
+                              << "Surgery|Address 1|Address 2|Tel No|Fax No|e-mail";
 }
 
 void ClinicDbTest::createsEveryTable()
 {
     QFETCH(QString, table);
-    QFETCH(QStringList, fields);
+    QFETCH(QString, fields);
     TestEnv env;
     const QSqlRecord rec = env.db().record(table);
     QVERIFY2(!rec.isEmpty(), qPrintable(table));
     QStringList have;
     for (int i = 0; i < rec.count(); ++i)
         have << rec.fieldName(i);
-    QCOMPARE(have, fields);
+    QCOMPARE(have.join('|'), fields);
 }
 
 void ClinicDbTest::newFileIsPrivateAndMarked()
@@ -181,9 +162,6 @@ void ClinicDbTest::referenceRowsHoldWhatTheProgramNeeds()
     for (const char *breed : {"Great Dane", "Newfoundland", "Labrador Retriever", "Bulldog", "Cocker Spaniel",
                               "Fox Terrier", "Pekingese", "Pomeranian"})
         QVERIFY2(names.contains(QLatin1String(breed)), breed);
-
-    // The practice's number is the default telephone of a new case.
-    QCOMPARE(ClinicDb::scalar(db, "SELECT [Tel No] FROM [Personal]").toString().size() <= 20, true);
 }
 
 void ClinicDbTest::missingFileIsCreatedOnConnection()
@@ -265,17 +243,6 @@ void ClinicDbTest::foreignFilesAreRefusedUnaltered()
     QCOMPARE(QDir(env.dbfPath()).entryList(QDir::Files), QStringList{ClinicDb::kFileName});
 }
 
-void ClinicDbTest::namesMatchWithoutRegardToCase()
-{
-    TestEnv env;
-    const int caseNo = env.addCase("Smith", "Rex", "Dog", "Boxer", "Male", "kg", 25, 30, "27.5;", "2026-11-01");
-    QSqlQuery r = ClinicDb::exec(env.db(), "SELECT ANIMALNAME, upperwt FROM CLIENTS WHERE CASENO = ?", {caseNo});
-    QVERIFY(r.next());
-    QCOMPARE(r.value(0).toString(), QStringLiteral("Rex"));
-    QCOMPARE(r.value(1).toDouble(), 30.0);
-    QCOMPARE(count(env.db(), "DOG BREEDS"), count(env.db(), "Dog Breeds"));
-}
-
 void ClinicDbTest::duplicateCaseNoIs3022()
 {
     TestEnv env;
@@ -292,19 +259,6 @@ void ClinicDbTest::duplicateCaseNoIs3022()
     QCOMPARE(expectFwError(
                  [&] { ClinicDb::exec(db, "INSERT INTO [Diets Added] ([Generic]) VALUES (?)", {"CANINE light"}); }),
              ErrNo::DuplicateKey);
-}
-
-void ClinicDbTest::failedStatementCarriesTheDatabaseText()
-{
-    TestEnv env;
-    try {
-        ClinicDb::exec(env.db(), "SELECT * FROM [No Such Table]");
-        QFAIL("no error");
-    } catch (const FwError &e) {
-        QCOMPARE(e.number(), ErrNo::DatabaseError);
-        QVERIFY2(e.description().contains("no such table"), qPrintable(e.description()));
-    }
-    QVERIFY(!ClinicDb::scalar(env.db(), "SELECT [CaseNo] FROM [Clients]").isValid());
 }
 
 void ClinicDbTest::typedTextIsBoundLiterally()
@@ -391,35 +345,33 @@ void ClinicDbTest::nestedTransactionJoinsTheOuter()
     QCOMPARE(count(db, "Clients"), 2);
 }
 
-void ClinicDbTest::surnameKeyFoldsBeyondAscii()
+void ClinicDbTest::surnameKeyFollowsEveryWrite()
 {
     QCOMPARE(ClinicDb::surnameKey("Ångström"), ClinicDb::surnameKey("ÅNGSTRÖM"));
-    QCOMPARE(ClinicDb::surnameKey("STRAUSS"), ClinicDb::surnameKey("strauss"));
     QVERIFY(ClinicDb::surnameKey("Ångström") != ClinicDb::surnameKey("Angstrom"));
 
     TestEnv env;
-    env.addCase("Ångström", "Rex", "Dog", "Boxer", "Male", "kg", 25, 30, "27.5;", "2026-11-01");
-    env.addCase("Ängel", "Tom", "Cat", "Persian", "Male", "kg", 4, 5, "4.5;", "2026-11-01");
-    const int found = ClinicDb::scalar(env.db(), "SELECT COUNT(*) FROM [Clients] WHERE [SurnameKey] LIKE ? ESCAPE '\\'",
-                                       {ClinicDb::likeEscape(ClinicDb::surnameKey("ÅNG")) + "%"})
-                          .toInt();
-    QCOMPARE(found, 1);
-}
-
-void ClinicDbTest::surnameKeyFollowsEveryWrite()
-{
-    TestEnv env;
     const QSqlDatabase db = env.db();
+    const auto key = [&](int caseNo) {
+        return ClinicDb::scalar(db, "SELECT [SurnameKey] FROM [Clients] WHERE [CaseNo] = ?", {caseNo});
+    };
     // Plain SQL, as any part of the program may write a surname.
-    ClinicDb::exec(db, "INSERT INTO [Clients] ([CaseNo], [Surname]) VALUES (?, ?)", {1, "ÖZTÜRK"});
-    QCOMPARE(ClinicDb::scalar(db, "SELECT [SurnameKey] FROM [Clients] WHERE [CaseNo] = 1").toString(),
-             ClinicDb::surnameKey("öztürk"));
+    ClinicDb::exec(db, "INSERT INTO [Clients] ([CaseNo], [Surname]) VALUES (?, ?)", {1, "ÅNGSTRÖM"});
+    ClinicDb::exec(db, "INSERT INTO [Clients] ([CaseNo], [Surname]) VALUES (?, ?)", {2, "Ängel"});
+    QCOMPARE(key(1).toString(), ClinicDb::surnameKey("ångström"));
+    const auto found = [&](const QString &typed) {
+        return ClinicDb::scalar(db, "SELECT COUNT(*) FROM [Clients] WHERE [SurnameKey] LIKE ? ESCAPE '\\'",
+                                {ClinicDb::likeEscape(ClinicDb::surnameKey(typed)) + "%"})
+            .toInt();
+    };
+    QCOMPARE(found("ång"), 1);
+    QCOMPARE(found("ÄN"), 1);
+
     ClinicDb::exec(db, "UPDATE [Clients] SET [Surname] = ? WHERE [CaseNo] = 1", {"Ødegård"});
-    QCOMPARE(ClinicDb::scalar(db, "SELECT [SurnameKey] FROM [Clients] WHERE [CaseNo] = 1").toString(),
-             ClinicDb::surnameKey("ØDEGÅRD"));
+    QCOMPARE(key(1).toString(), ClinicDb::surnameKey("ØDEGÅRD"));
     // A reserved row has no surname and no key.
-    ClinicDb::exec(db, "INSERT INTO [Clients] ([CaseNo]) VALUES (?)", {2});
-    QVERIFY(ClinicDb::scalar(db, "SELECT [SurnameKey] FROM [Clients] WHERE [CaseNo] = 2").isNull());
+    ClinicDb::exec(db, "INSERT INTO [Clients] ([CaseNo]) VALUES (?)", {3});
+    QVERIFY(key(3).isNull());
 }
 
 void ClinicDbTest::missingKeysAreMendedOnOpening()
@@ -446,18 +398,6 @@ void ClinicDbTest::missingKeysAreMendedOnOpening()
     QCOMPARE(ClinicDb::scalar(ClinicDb::connection(path), "SELECT [SurnameKey] FROM [Clients] WHERE [CaseNo] = 5")
                  .toString(),
              ClinicDb::surnameKey("émile"));
-}
-
-void ClinicDbTest::agedByJulianDay()
-{
-    // The reminder update's date arithmetic on the ISO dates the rows hold.
-    TestEnv env;
-    env.addCase("Smith", "Rex", "Dog", "Boxer", "Male", "kg", 25, 30, "27.5;", "2026-11-22");
-    ClinicDb::exec(env.db(), "INSERT INTO [Clients] ([CaseNo]) VALUES (?)", {99});
-    ClinicDb::exec(env.db(), "UPDATE [Clients] SET [Aged] = CAST(julianday(?) - julianday([Last Weighed]) AS INTEGER)",
-                   {"2026-12-06"});
-    QCOMPARE(ClinicDb::scalar(env.db(), "SELECT [Aged] FROM [Clients] WHERE [Surname] = 'Smith'").toInt(), 14);
-    QVERIFY(ClinicDb::scalar(env.db(), "SELECT [Aged] FROM [Clients] WHERE [CaseNo] = 99").isNull());
 }
 
 FW_TEST(ClinicDbTest)

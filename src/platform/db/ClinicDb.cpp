@@ -50,14 +50,13 @@ bool isUniqueViolation(const QSqlError &error)
            error.databaseText().contains(QLatin1String("UNIQUE constraint failed"), Qt::CaseInsensitive);
 }
 
-[[noreturn]] void throwFor(const QSqlError &error, const QString &sql)
+[[noreturn]] void throwFor(const QSqlError &error)
 {
     if (isUniqueViolation(error))
         throw FwError(ErrNo::DuplicateKey);
     QString text = errorText(error);
     if (text.isEmpty())
         text = FwError::standardDescription(ErrNo::DatabaseError);
-    Q_UNUSED(sql);
     throw FwError(ErrNo::DatabaseError, text);
 }
 
@@ -501,11 +500,11 @@ QSqlQuery exec(const QSqlDatabase &db, const QString &sql, const QVariantList &p
 {
     QSqlQuery q(db);
     if (!q.prepare(sql))
-        throwFor(q.lastError(), sql);
+        throwFor(q.lastError());
     for (const QVariant &v : params)
         q.addBindValue(v);
     if (!q.exec())
-        throwFor(q.lastError(), sql);
+        throwFor(q.lastError());
     return q;
 }
 
@@ -582,7 +581,7 @@ void Transaction::commit()
         const QSqlError error = q.lastError();
         QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
         state = TxState();
-        throwFor(error, QStringLiteral("COMMIT"));
+        throwFor(error);
     }
     state = TxState();
 }
