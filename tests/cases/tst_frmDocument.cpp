@@ -49,6 +49,14 @@ struct World {
     ScriptedPrompt prompt;
 
     World() { Clock::setNow(QDateTime(QDate(2026, 12, 6), QTime(10, 0))); }
+    ~World()
+    {
+        // Windows let go of the database before it is removed.
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (qobject_cast<frmDocument *>(top))
+                top->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 
     // Rex Smith's Labrador as case 12: 20 weeks from 38 down by 0.25 a week.
     int addRex(const QString &graphData = history(20, 38, -0.25), const QString &breed = "Labrador Retriever")

@@ -367,9 +367,11 @@ void Chart::rebuild()
     const int n = std::max(1, m_numPoints);
     m_axisX->setTickType(QValueAxis::TicksDynamic);
     m_axisX->setTickAnchor(1);
-    // Half a point of room at both ends keeps the end symbols whole.
-    m_axisX->setRange(0.5, n + 0.5);
+    // Half a point of room at both ends keeps the end symbols whole. The
+    // step goes first: a long range with the old step of 1 would lay out a
+    // label for every point before the new step arrives.
     m_axisX->setTickInterval(tickStep(n - 1));
+    m_axisX->setRange(0.5, n + 0.5);
 
     chart()->legend()->setVisible(anyLegend);
     // The legend shows a marker for every series; hide those without a text.
