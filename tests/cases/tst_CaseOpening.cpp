@@ -92,14 +92,9 @@ private slots:
         frmDocument *doc = OpenCaseInDocument(OpenVariant::LocatorOrReminder);
         QVERIFY(doc);
         QCOMPARE(doc->Data1->RecordSource, QStringLiteral("SELECT * FROM [Clients] WHERE [CASENO] = ?"));
-        QCOMPARE(doc->Data1->Parameters.size(), 1);
-        QCOMPARE(doc->Data1->Parameters.at(0).toLongLong(), qint64(12));
-        QCOMPARE(doc->Data2->RecordSource, QStringLiteral("SELECT * FROM [Report Variables]"));
-        QCOMPARE(doc->Data2->recordset().recordCount(), 1);
-        QVERIFY(doc->Data3->recordset().recordCount() > 100);
-        QCOMPARE(doc->windowTitle(), kRexCaption);
-        QCOMPARE(doc->WtDataRows(), 4);
-        QCOMPARE(doc->RecBreedWt->text(), QStringLiteral("9-14 kg"));
+        QCOMPARE(doc->Data1->Parameters, QVariantList{qint64(12)});
+        QCOMPARE(doc->Data2->recordset().recordCount(), 1); // Report Variables
+        QCOMPARE(doc->RecBreedWt->text(), QStringLiteral("9-14 kg")); // Dog Breeds bound
         FW_VERIFY_PROMPTS(w.prompt);
     }
 
@@ -154,9 +149,7 @@ private slots:
         QCOMPARE(w.frame.recentCaption(2), pushedAfter ? before1 : before2);
         QCOMPARE(w.markedInactive(doc), marksInactive);
         QCOMPARE(App().CurrCaseNo, QStringLiteral("12"));
-        // The case is loaded in every variant.
-        QCOMPARE(int(doc->NumWts), 3);
-        QVERIFY(!doc->Congrats->text().isEmpty());
+        QCOMPARE(int(doc->NumWts), 3); // loaded in every variant
     }
 
     void reopeningRecentItem3()
@@ -186,7 +179,6 @@ private slots:
         QTest::addColumn<QString>("item");
         QTest::newRow("never filled") << "?";
         QTest::newRow("deleted case") << kRexCaption;
-        QTest::newRow("caption with Case:") << "Smith, Rex, Case: 77, Beagle";
     }
 
     void reopeningACaseThatIsGone()
@@ -229,8 +221,7 @@ private slots:
         QCOMPARE(w.windows(), 2);
         QCOMPARE(w.frame.recentCaption(1), kRexCaption);
         QCOMPARE(w.frame.recentCaption(2), kRexCaption);
-        QCOMPARE(second->Data1->recordset().field("CaseNo").toInt(), w.rex);
-        QCOMPARE(first->WtDataText(1, 1), second->WtDataText(1, 1));
+        QCOMPARE(second->WtDataText(1, 1), first->WtDataText(1, 1));
     }
 
     void linkedOpeningWithoutARecord_data()
@@ -238,7 +229,6 @@ private slots:
         QTest::addColumn<QString>("linkRecNo");
         QTest::newRow("no such record") << "777";
         QTest::newRow("not a whole number") << "5001 OR 1=1";
-        QTest::newRow("decimal") << "5001.5";
         QTest::newRow("empty") << "";
     }
 
@@ -261,20 +251,6 @@ private slots:
         QCOMPARE(App().Linked, QStringLiteral("0"));
         QVERIFY(w.ended);
         QCOMPARE(w.frame.recentCaption(1), item1);
-    }
-
-    void emptyRowsDoNotBreakTheWindow()
-    {
-        World w;
-        // A reserved row opened from the recent-cases menu: names are empty,
-        // the load says why it cannot show the case, and the window stays.
-        ClinicDb::exec(w.env.db(), QStringLiteral("INSERT INTO [Clients] ([CaseNo]) VALUES (40)"));
-        w.frame.setRecentCaption(2, QStringLiteral("Case# 40, Fido Brown"));
-        w.frame.RecentCli_Click(2);
-        QCOMPARE(w.prompt.texts(),
-                 QStringList{"This case has no weighings or details yet (its entry was never completed)."});
-        QCOMPARE(w.windows(), 1);
-        QCOMPARE(w.active()->windowTitle(), QStringLiteral("Case# 40,  "));
     }
 };
 

@@ -7,12 +7,8 @@
 #include "platform/FwError.h"
 #include "platform/chart/Chart.h"
 #include "platform/db/ClinicDb.h"
-#include "platform/db/DataControl.h"
 #include "platform/text/Clock.h"
-#include "platform/text/DateText.h"
-#include "platform/text/NumberText.h"
 #include "shell/AppState.h"
-#include "shell/SharedProcs.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
@@ -21,7 +17,6 @@
 #include <QDir>
 #include <QFocusEvent>
 #include <QLabel>
-#include <QLegend>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -109,24 +104,18 @@ private slots:
     {
         World w;
         const int no = w.addRex();
-        QCOMPARE(no, 12);
         QPointer<frmDocument> doc = w.open(no, "Rex", "Smith");
         QVERIFY(doc);
         FW_VERIFY_PROMPTS(w.prompt);
         QCOMPARE(doc->windowTitle(), QStringLiteral("Case# 12, Rex Smith"));
-        QCOMPARE(int(doc->NumWts), 20);
 
         // The table: heading row, then the weighings newest first.
         QCOMPARE(doc->WtDataRows(), 21);
         QCOMPARE(doc->WtDataText(0, 1), QStringLiteral("Wt     "));
-        QCOMPARE(doc->WtDataText(0, 2), QStringLiteral("Date (approx.)"));
-        QCOMPARE(doc->WtDataText(1, 0), QStringLiteral(" 19"));
-        QCOMPARE(doc->WtDataText(1, 1), QStringLiteral(" 33.25"));
-        QCOMPARE(doc->WtDataText(1, 2), QStringLiteral("01-Dec-26"));
+        const QStringList newest{doc->WtDataText(1, 0), doc->WtDataText(1, 1), doc->WtDataText(1, 2)};
+        QCOMPARE(newest, (QStringList{" 19", " 33.25", "01-Dec-26"}));
         QCOMPARE(doc->WtDataText(2, 2), QStringLiteral("24-Nov-26"));
-        QCOMPARE(doc->WtDataText(20, 0), QStringLiteral(" 0"));
         QCOMPARE(doc->WtDataText(20, 1), QStringLiteral(" 38"));
-        QCOMPARE(doc->WtData->model()->rowCount(), 20);
         QCOMPARE(doc->WtData->model()->index(0, 2).data().toString(), QStringLiteral("01-Dec-26"));
 
         // The chart: weights oldest first, the bounds at every point.
@@ -136,28 +125,20 @@ private slots:
             QCOMPARE(doc->Graph1->value(2, p), 28.0);
             QCOMPARE(doc->Graph1->value(3, p), 32.0);
         }
-        QCOMPARE(doc->Graph1->LeftTitle(), QStringLiteral("kg"));
 
-        // Mirror boxes and the current case.
-        QCOMPARE(doc->LocalCaseNo->text(), QStringLiteral("12"));
+        // Mirror boxes, breed weight and the current case.
         QCOMPARE(doc->LocalAcRange->text(), QStringLiteral("From  28 to  32 kg"));
         QCOMPARE(doc->LocalCurrWt->text(), QStringLiteral("33.25"));
-        QCOMPARE(doc->LocalDateLastWt->text(), DateText::ShortDate(QDate(2026, 12, 1)));
         QCOMPARE(doc->WeeksOldLastWeighed->text(), QStringLiteral(" 130"));
         QCOMPARE(App().CurrWeight, 33.25f);
-        QCOMPARE(App().CurrSpecies, QStringLiteral("Dog"));
         QCOMPARE(doc->IdealWtVal, 30.0f);
-        QVERIFY(doc->Details->text().startsWith(QStringLiteral("Rex Smith, Dog\r\nAge = ")));
         QVERIFY(doc->Details->text().endsWith(QStringLiteral("\r\nSex =Male\r\nContact #: 01632 960123 ")));
-        QCOMPARE(doc->RecBreedWt->text(), QStringLiteral("25-36 kg"));
-        QCOMPARE(doc->RecBreedWtLb->text(), QStringLiteral("55 - 79.2 lb"));
+        QCOMPARE(doc->RecBreedWt->text() + " / " + doc->RecBreedWtLb->text(), QStringLiteral("25-36 kg / 55 - 79.2 lb"));
         QCOMPARE(QApplication::overrideCursor(), nullptr);
-        doc->close();
     }
 
     void analysisShownInTheWindow_data()
     {
-        QTest::addColumn<QString>("species");
         QTest::addColumn<QString>("sex");
         QTest::addColumn<double>("lower");
         QTest::addColumn<double>("upper");
@@ -167,7 +148,7 @@ private slots:
         QTest::addColumn<QString>("faces");
 
         QTest::newRow("above the range and losing")
-            << "Dog" << "Male" << 28.0 << 32.0 << history(20, 38, -0.25)
+            << "Male" << 28.0 << 32.0 << history(20, 38, -0.25)
             << QStringList{"Bess is over weight and above his target range. (If Adult)",
                            "Bess is  3.25 kg over his ideal weight of  30 kg",
                            "Average weight over the past 12 weeks =  34.63 kg",
@@ -175,7 +156,7 @@ private slots:
                            "Heading to target. Estimated time to ideal weight = 13 weeks"}
             << QStringList{"Clouds", "Smile"} << "LJ";
         QTest::newRow("lower half and gaining, female")
-            << "Cat" << "Female Neutered" << 4.0 << 5.0 << "4.2;4.3;4.4;"
+            << "Female Neutered" << 4.0 << 5.0 << "4.2;4.3;4.4;"
             << QStringList{"Congratulations, Bess is within her target weight range! (If Adult)",
                            "Bess is  .1 kg under her ideal weight of  4.5 kg",
                            "Average weight over the past  2 weeks =  4.3 kg",
@@ -183,7 +164,7 @@ private slots:
                            "Heading to target. Estimated time to ideal weight = 1 weeks"}
             << QStringList{"Baloons", "Smile"} << "JJ";
         QTest::newRow("one weighing below the range")
-            << "Cat" << "Male" << 4.0 << 5.0 << "3.50;"
+            << "Male" << 4.0 << 5.0 << "3.50;"
             << QStringList{"Bess is underweight. (If Adult)", "Bess is  1 kg under his ideal weight of  4.5 kg",
                            "Average weight = current weight of  3.5 kg",
                            "Cannot calculate a rate change with 1 data point.",
@@ -193,7 +174,6 @@ private slots:
 
     void analysisShownInTheWindow()
     {
-        QFETCH(QString, species);
         QFETCH(QString, sex);
         QFETCH(double, lower);
         QFETCH(double, upper);
@@ -203,7 +183,7 @@ private slots:
         QFETCH(QString, faces);
 
         World w;
-        const int no = w.env.addCase("Jones", "Bess", species, "-", sex, "kg", lower, upper, graphData, "2026-11-30");
+        const int no = w.env.addCase("Jones", "Bess", "Cat", "-", sex, "kg", lower, upper, graphData, "2026-11-30");
         QPointer<frmDocument> doc = w.open(no, "Bess", "Jones");
         FW_VERIFY_PROMPTS(w.prompt);
         QCOMPARE((QStringList{doc->Congrats->text(), doc->IdealWtLbl->text(), doc->AvWtLbl->text(),
@@ -211,18 +191,11 @@ private slots:
                  texts);
         QCOMPARE(visiblePictures(doc), pictures);
         QCOMPARE(doc->LocalTarget->text() + doc->LocalProgress->text(), faces);
-        QCOMPARE(doc->RecBreedWt->text(), QStringLiteral("Canines Only").left(species == "Dog" ? 0 : 99));
-        if (graphData == "3.50;") {
-            // One weighing: two equal points per series.
-            QCOMPARE(doc->Graph1->NumPoints(), 2);
-            QCOMPARE(doc->Graph1->value(1, 1), doc->Graph1->value(1, 2));
-            QCOMPARE(doc->Graph1->value(3, 2), 5.0);
-        }
-
-        // A reload replaces everything and shows the same two pictures.
+        // One weighing gives two equal points per series.
+        QCOMPARE(doc->Graph1->NumPoints(), std::max(2, int(doc->NumWts)));
+        // A reload shows the same two pictures again, not four.
         doc->Command1_Click();
         QCOMPARE(visiblePictures(doc), pictures);
-        doc->close();
     }
 
     void breedLabel_data()
@@ -230,7 +203,6 @@ private slots:
         QTest::addColumn<QString>("breed");
         QTest::addColumn<QString>("recBreedWt");
         QTest::addColumn<QString>("pounds");
-        QTest::newRow("listed") << "Beagle" << "9-14 kg" << "19.8 - 30.8 lb";
         QTest::newRow("cross breed") << "Cross Breed" << "Nearest Breed" << "-";
         QTest::newRow("not listed: the label keeps its text") << "Moon Hound" << "" << "-";
     }
@@ -241,21 +213,16 @@ private slots:
         QFETCH(QString, recBreedWt);
         QFETCH(QString, pounds);
         World w;
-        const int no = w.addRex(history(3, 30, 0), breed);
-        QPointer<frmDocument> doc = w.open(no, "Rex", "Smith");
+        QPointer<frmDocument> doc = w.open(w.addRex(history(3, 30, 0), breed), "Rex", "Smith");
         QCOMPARE(doc->RecBreedWt->text(), recBreedWt);
         QCOMPARE(doc->RecBreedWtLb->text(), pounds);
-        // Whatever the breed, the grid and the analysis are there.
-        QCOMPARE(doc->WtDataRows(), 4);
-        QVERIFY(!doc->Congrats->text().isEmpty());
+        QVERIFY(!doc->Congrats->text().isEmpty()); // the analysis goes on
 
         // The pound label follows the kg label when it is clicked.
         doc->RecBreedWt->setText(QStringLiteral("20 kg"));
         QTest::mouseClick(doc->RecBreedWtLb, Qt::LeftButton);
         QCOMPARE(doc->RecBreedWtLb->text(), QStringLiteral("44 - 0 lb"));
-        QCOMPARE(doc->CvtRangeLB(QStringLiteral("2.5-4")), QStringLiteral("5.5 - 8.8"));
         FW_VERIFY_PROMPTS(w.prompt);
-        doc->close();
     }
 
     void loadFailures()
@@ -265,14 +232,11 @@ private slots:
         ClinicDb::exec(w.env.db(), QStringLiteral("INSERT INTO [Clients] ([CaseNo]) VALUES (7)"));
         QPointer<frmDocument> doc = w.open(7, QString(), QString());
         QVERIFY(doc);
-        QCOMPARE(w.prompt.count(), 1);
-        QCOMPARE(w.prompt.last().text,
-                 QStringLiteral("This case has no weighings or details yet (its entry was never completed)."));
+        QCOMPARE(w.prompt.texts(),
+                 QStringList{"This case has no weighings or details yet (its entry was never completed)."});
         QCOMPARE(w.prompt.last().icon, Icon::Critical);
         QCOMPARE(w.prompt.last().title, kTitle);
         QVERIFY(visiblePictures(doc).isEmpty());
-        QCOMPARE(QApplication::overrideCursor(), nullptr);
-        doc->close();
 
         // An empty history: the details are shown, the grid has its heading
         // only, the chart no points, and no result is written.
@@ -283,140 +247,84 @@ private slots:
         QVERIFY(doc->Details->text().startsWith(QStringLiteral("Bess Jones, Cat")));
         QCOMPARE(doc->WtDataRows(), 1);
         QCOMPARE(doc->Graph1->NumPoints(), 0);
-        QCOMPARE(doc->Congrats->text(), QString());
-        QCOMPARE(doc->LocalCurrWt->text(), QString());
-        QCOMPARE(QApplication::overrideCursor(), nullptr);
-        doc->close();
-
-        // A date that does not convert stops the load before the details.
-        w.prompt.clear();
-        const int bad = w.env.addCase("Brown", "Tom", "Cat", "-", "Male", "kg", 4, 5, "4;", "not a date");
-        doc = w.open(bad, "Tom", "Brown");
-        QCOMPARE(w.prompt.count(), 1);
-        QCOMPARE(w.prompt.last().icon, Icon::Critical);
-        QCOMPARE(doc->Details->text(), QString());
-        doc->close();
+        QCOMPARE(doc->Congrats->text() + doc->LocalCurrWt->text(), QString());
+        QCOMPARE(QApplication::overrideCursor(), nullptr); // the hourglass went away
     }
 
-    void layoutFollowsTheWindowSize()
+    void layoutAndZoom()
     {
         World w;
         QPointer<frmDocument> doc = w.open(w.addRex(), "Rex", "Smith");
         doc->resize(1200, 810);
         QApplication::processEvents();
-        const int W = 1200 * 15, H = 810 * 15;
-        const QSize normal(qRound((W * 0.715 - 100) / 15), qRound((H * 0.8 - 100) / 15));
+        const QSize normal(qRound((1200 * 15 * 0.715 - 100) / 15), qRound((810 * 15 * 0.8 - 100) / 15));
         QCOMPARE(doc->Graph1->size(), normal);
-        const int X = qRound((doc->Graph1->width() * 15 + 100) / 15.0);
+        const int X = doc->Graph1->width() + qRound(100 / 15.0);
         for (QWidget *c : {static_cast<QWidget *>(doc->WtData), static_cast<QWidget *>(doc->Label5),
-                           static_cast<QWidget *>(doc->Label4), static_cast<QWidget *>(doc->DateIt),
-                           static_cast<QWidget *>(doc->RecBreedWt), static_cast<QWidget *>(doc->DietRecMe),
-                           static_cast<QWidget *>(doc->VetComBox)})
+                           static_cast<QWidget *>(doc->DietRecMe), static_cast<QWidget *>(doc->VetComBox)})
             QCOMPARE(c->x(), X);
         QCOMPARE(doc->Label1->x(), X + doc->DateIt->width());
         QCOMPARE(doc->RecBreedWtLb->x(), X + doc->RecBreedWt->width());
         // The comments box ends 1240 twips below the chart's height.
-        QCOMPARE(doc->VetComBox->y() + doc->VetComBox->height(), doc->Graph1->height() + qRound(1240 / 15.0));
-        // The buttons stay below the chart.
-        QVERIFY(doc->NextWt->y() >= doc->Graph1->y() + doc->Graph1->height());
-        doc->close();
-    }
+        QCOMPARE(doc->VetComBox->geometry().bottom() + 1, doc->Graph1->height() + qRound(1240 / 15.0));
 
-    void zoomAndPrintZoom()
-    {
-        World w;
-        QPointer<frmDocument> doc = w.open(w.addRex(), "Rex", "Smith");
-        QApplication::processEvents();
-        const QSize normal = doc->Graph1->size();
-        const int outer = doc->frameGeometry().width();
-        QCOMPARE(doc->Zoom->text(), QStringLiteral("&Zoom In"));
-        QCOMPARE(doc->PrintZoom->text(), QStringLiteral("&PrintZoom In"));
-        QVERIFY(!doc->DateIt->isHidden());
-
+        // Zoom: full outer width, then a resize restores the proportions but
+        // not the caption, and the next press gives 0.695 of the outer width.
         doc->Zoom_Click();
-        QCOMPARE(doc->Graph1->size(), QSize(outer, normal.height()));
+        QCOMPARE(doc->Graph1->size(), QSize(doc->frameGeometry().width(), normal.height()));
         QCOMPARE(doc->Zoom->text(), QStringLiteral("&Zoom Out"));
         QVERIFY(doc->DateIt->isHidden());
-
-        // A resize restores the proportions but not the caption.
-        doc->resize(doc->width() + 30, doc->height());
+        doc->resize(1180, 810);
         QApplication::processEvents();
         QCOMPARE(doc->Zoom->text(), QStringLiteral("&Zoom Out"));
-        const QSize resized = doc->Graph1->size();
-        QVERIFY(resized.width() < doc->width());
+        QVERIFY(doc->Graph1->width() < 1180);
         doc->Zoom_Click();
-        QCOMPARE(doc->Graph1->width(), qRound(doc->frameGeometry().width() * 15 * 0.695f / 15));
-        QCOMPARE(doc->Graph1->height(), resized.height());
+        QCOMPARE(doc->Graph1->width(), qRound(doc->frameGeometry().width() * 0.695));
         QCOMPARE(doc->Zoom->text(), QStringLiteral("&Zoom In"));
         QVERIFY(!doc->DateIt->isHidden());
 
-        // The print size is fixed; pressed twice it leaves the layout's size.
-        doc->resize(doc->width() - 30, doc->height());
-        QApplication::processEvents();
+        // Print size: fixed; pressed twice it leaves the layout's size.
+        const QSize layout = QSize(qRound((1180 * 15 * 0.715 - 100) / 15), normal.height());
         doc->PrintZoom_Click();
         QCOMPARE(doc->Graph1->size(), QSize(636, 329));
         QCOMPARE(doc->PrintZoom->text(), QStringLiteral("&PrintZoom Out"));
         QVERIFY(doc->DateIt->isHidden());
         doc->PrintZoom_Click();
-        QCOMPARE(doc->Graph1->size(), normal);
+        QCOMPARE(doc->Graph1->size(), layout);
         QCOMPARE(doc->PrintZoom->text(), QStringLiteral("&PrintZoom In"));
-        QVERIFY(!doc->DateIt->isHidden());
         FW_VERIFY_PROMPTS(w.prompt);
-        doc->close();
     }
 
-    void pointClickReadsOutWeightsOnly()
+    void chartReadOutAndSetUp()
     {
         World w;
         QPointer<frmDocument> doc = w.open(w.addRex(), "Rex", "Smith");
         QVERIFY(QTest::qWaitForWindowExposed(doc));
-        w.prompt.clear();
-
+        // A real click on the newest weight; the bounds have no read-out.
+        QTest::mouseClick(doc->Graph1->viewport(), Qt::LeftButton, {}, doc->Graph1->pointPosition(1, 20));
         doc->Graph1_PointClick(2, 5);
         doc->Graph1_PointClick(3, 5);
-        QCOMPARE(w.prompt.count(), 0);
-
-        // A real click on the newest weight.
-        QTest::mouseClick(doc->Graph1->viewport(), Qt::LeftButton, {}, doc->Graph1->pointPosition(1, 20));
-        QCOMPARE(w.prompt.count(), 1);
-        QCOMPARE(w.prompt.last().text, QStringLiteral("33.25 kg"));
+        QCOMPARE(w.prompt.texts(), QStringList{"33.25 kg"});
         QCOMPARE(w.prompt.last().title, QStringLiteral("Weight at this point ="));
         QCOMPARE(w.prompt.last().icon, Icon::Information);
-        doc->Graph1_PointClick(1, 1);
-        QCOMPARE(w.prompt.last().text, QStringLiteral("38 kg"));
-        doc->close();
-    }
-
-    void chartSetUpFollowsTheOptions()
-    {
-        World w;
-        App().LegendCheck = "1";
-        App().SymbolCheck = "0";
-        App().BackColour = "14";
-        frmDocument a;
-        QCOMPARE(a.Graph1->legendText(1), QStringLiteral("Wt"));
-        QCOMPARE(a.Graph1->legendText(3), QStringLiteral("Upper"));
-        QCOMPARE(a.Graph1->ThisSet(), 3);
-        QCOMPARE(a.Graph1->GraphStyle(), int(Chart::LinesOnly));
-        QCOMPARE(a.Graph1->Background(), 14);
-
-        App().LegendCheck = "0";
-        App().SymbolCheck = "x";
-        frmDocument b;
-        QCOMPARE(b.Graph1->legendText(1), QString());
-        QCOMPARE(b.Graph1->GraphStyle(), int(Chart::LinesWithSymbols)); // the design's style
 
         // Only the explicit notification clears the chart, never a repaint.
-        w.prompt.clear();
-        QPointer<frmDocument> doc = w.open(w.addRex(), "Rex", "Smith");
-        QVERIFY(QTest::qWaitForWindowExposed(doc));
-        doc->repaint();
         doc->resize(doc->width() + 10, doc->height() + 10);
+        doc->repaint();
         QApplication::processEvents();
         QCOMPARE(doc->Graph1->NumPoints(), 20);
+        QCOMPARE(doc->Graph1->legendText(3), QStringLiteral("Upper"));
         doc->Graph1->sendNotification();
         QCOMPARE(doc->Graph1->NumPoints(), 0);
-        doc->close();
+
+        // The options decide legend, symbols and background when a window opens.
+        App().LegendCheck = "0";
+        App().SymbolCheck = "0";
+        App().BackColour = "14";
+        frmDocument plain;
+        QCOMPARE(plain.Graph1->legendText(1), QString());
+        QCOMPARE(plain.Graph1->GraphStyle(), int(Chart::LinesOnly));
+        QCOMPARE(plain.Graph1->Background(), 14);
     }
 
     void dateStamp()
@@ -424,14 +332,11 @@ private slots:
         World w;
         const int no = w.addRex();
         QPointer<frmDocument> doc = w.open(no, "Rex", "Smith");
-        QCOMPARE(doc->VetComBoxText(), QStringLiteral("None"));
-        QCOMPARE(doc->DateIt->toolTip(), QStringLiteral("Date stamp your next comment"));
         QTest::mouseClick(doc->DateIt, Qt::LeftButton);
         QCOMPARE(doc->VetComBoxText(), QStringLiteral("None\r\n06-Dec-2026:\r\n"));
         // The stamp reaches the row with the typed text.
         QVERIFY(doc->saveTypedText());
         QCOMPARE(w.field(no, "Vet Comments").toString().remove('\r'), QStringLiteral("None\n06-Dec-2026:\n"));
-        doc->close();
     }
 
     void typedTextReachesTheRow()
@@ -440,18 +345,15 @@ private slots:
         const int no = w.addRex();
         QPointer<frmDocument> doc = w.open(no, "Rex", "Smith");
 
-        // Leaving the box.
         doc->VetComBox->setPlainText(QStringLiteral("Lost 1 kg"));
-        focusOut(doc->VetComBox);
+        focusOut(doc->VetComBox); // leaving the box
         QCOMPARE(w.field(no, "Vet Comments").toString(), QStringLiteral("Lost 1 kg"));
 
-        // Before a reload (the weighing entry reloads the window).
         doc->DietRecMe->setPlainText(QStringLiteral("Light diet"));
-        doc->Command1_Click();
+        doc->Command1_Click(); // a reload, as after a weighing
         QCOMPARE(w.field(no, "Diet Recommend").toString(), QStringLiteral("Light diet"));
         QCOMPARE(doc->DietRecMe->toPlainText(), QStringLiteral("Light diet"));
 
-        // Before the window closes.
         doc->VetComBox->setPlainText(QStringLiteral("Closing"));
         doc->close();
         QCOMPARE(w.field(no, "Vet Comments").toString(), QStringLiteral("Closing"));
@@ -471,8 +373,7 @@ private slots:
         QCOMPARE(w.prompt.texts(), QStringList{FwError::standardDescription(ErrNo::WriteConflict)});
         QCOMPARE(w.prompt.last().icon, Icon::Critical);
         QCOMPARE(w.field(no, "Vet Comments").toString(), QStringLiteral("From reception"));
-        // The same unsaved text is not reported again and again.
-        focusOut(doc->VetComBox);
+        focusOut(doc->VetComBox); // the same unsaved text is not reported again
         QCOMPARE(w.prompt.count(), 1);
 
         // The case deleted meanwhile.
@@ -481,7 +382,6 @@ private slots:
         doc->VetComBox->setPlainText(QStringLiteral("Still typing"));
         doc->close();
         QCOMPARE(w.prompt.texts(), QStringList{FwError::standardDescription(ErrNo::RowDeleted)});
-        QVERIFY(!w.field(no, "CaseNo").isValid());
     }
 
     void handOverRefusals_data()
@@ -490,22 +390,15 @@ private slots:
         QTest::addColumn<QString>("species");
         QTest::addColumn<QStringList>("growthMessages");
         QTest::addColumn<bool>("dietRefused");
-        const QString note52 = "Note that the growth curve displays the animal's weight and age at its last weighing "
-                               "( 52 wks old). NOT its current age.";
+        const QString note = "Note that the growth curve displays the animal's weight and age at its last weighing "
+                             "(%1 wks old). NOT its current age.";
         const QString only = "Growth Curves are for kittens and puppies only";
-        QTest::newRow("52 weeks, dog") << " 52" << "Dog" << QStringList{note52} << false;
-        QTest::newRow("53 weeks") << " 53" << "Dog"
-                                  << QStringList{"Growth Curves are only available for pups or kittens under 52 "
-                                                 "weeks of age."}
-                                  << false;
-        QTest::newRow("0 weeks, cat in lower case")
-            << " 0" << "cat"
-            << QStringList{"Note that the growth curve displays the animal's weight and age at its last weighing "
-                           "( 0 wks old). NOT its current age.",
-                           only}
-            << true;
-        QTest::newRow("Cat with blanks") << " 52" << " Cat " << QStringList{note52, only} << false;
-        QTest::newRow("Dog with blanks") << " 52" << " Dog" << QStringList{note52, only} << true;
+        QTest::newRow("52 weeks, dog") << " 52" << "Dog" << QStringList{note.arg(" 52")} << false;
+        QTest::newRow("53 weeks")
+            << " 53" << "Dog"
+            << QStringList{"Growth Curves are only available for pups or kittens under 52 weeks of age."} << false;
+        QTest::newRow("cat in lower case") << " 0" << "cat" << QStringList{note.arg(" 0"), only} << true;
+        QTest::newRow("Cat with blanks") << " 52" << " Cat " << QStringList{note.arg(" 52"), only} << false;
     }
 
     void handOverRefusals()
@@ -518,26 +411,17 @@ private slots:
         frmDocument doc;
         doc.WeeksOldLastWeighed->setText(weeksOld);
         doc.LocalCurrWt->setText(QStringLiteral("3.5"));
-        doc.LocalAnWtUnits->setText(QStringLiteral("kg"));
-        doc.LocalAnName->setText(QStringLiteral("Pip"));
         App().CurrSpecies = species;
         doc.GrowthCv_Click();
         QCOMPARE(w.prompt.texts(), growthMessages);
-        QCOMPARE(int(App().CurrWeeksOld), int(NumText::Val(weeksOld)));
         QCOMPARE(App().CurrWeight, 3.5f);
-        QCOMPARE(App().CurrAnimalName, QStringLiteral("Pip"));
 
         w.prompt.clear();
-        App().DietCalcStandAlone = -1;
         doc.DietCalcMe_Click();
-        QCOMPARE(int(App().DietCalcStandAlone), 0);
-        if (dietRefused) {
-            QCOMPARE(w.prompt.texts(), QStringList{"The diet calculator is for either dog or cat diets only"});
-            QCOMPARE(w.prompt.last().icon, Icon::None);
-            QCOMPARE(w.prompt.last().title, QString());
-        } else {
-            QCOMPARE(w.prompt.count(), 0);
-        }
+        QCOMPARE(w.prompt.texts(),
+                 dietRefused ? QStringList{"The diet calculator is for either dog or cat diets only"} : QStringList());
+        if (dietRefused)
+            QCOMPARE(w.prompt.last().title, QString()); // the application's title
     }
 
     void defaultLayoutIsReadable()
@@ -551,20 +435,18 @@ private slots:
         for (QWidget *c : doc->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
             if (c->isVisible())
                 shown << c;
-        QVERIFY(shown.size() > 20);
         for (int i = 0; i < shown.size(); ++i) {
             QVERIFY2(doc->rect().contains(shown[i]->geometry()), qPrintable(shown[i]->objectName()));
             for (int j = i + 1; j < shown.size(); ++j)
                 QVERIFY2(!shown[i]->geometry().intersects(shown[j]->geometry()),
                          qPrintable(shown[i]->objectName() + " / " + shown[j]->objectName()));
         }
-        // Result texts fit their labels.
+        // The result texts fit their labels.
         for (QLabel *l : {doc->Congrats, doc->IdealWtLbl, doc->AvWtLbl, doc->LossRate, doc->TimeToTargetlbl})
             QVERIFY2(l->fontMetrics().horizontalAdvance(l->text()) <= l->width(), qPrintable(l->objectName()));
         const QString shotDir = qEnvironmentVariable("FW_SCREENSHOT_DIR");
         if (!shotDir.isEmpty())
             doc->grab().save(QDir(shotDir).filePath(QStringLiteral("frmDocument.png")));
-        doc->close();
     }
 };
 
