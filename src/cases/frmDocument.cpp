@@ -446,19 +446,17 @@ void frmDocument::Form_Resize()
                       std::max(0, px(twips(Graph1->height()) + 1240 - twips(VetComBox->y()))));
     RecBreedWtLb->move(px(X + twips(RecBreedWt->width())), RecBreedWtLb->y());
 
-    // The summary heads the right column, and the buttons stay below the
-    // chart, so that a larger window never covers them.
+    // The summary heads the right column, and the buttons move down with the
+    // chart, so that the chart of a larger window never covers them.
     Details->move(px(X), Details->y());
     placeBelowChart();
 }
 
 void frmDocument::placeBelowChart()
 {
-    const int top = Graph1->y() + px(twips(Graph1->height()) + kGapBelowChart) ;
+    const int top = Graph1->y() + px(twips(Graph1->height()) + kGapBelowChart);
     int left = px(kChartLeft + 30);
-    for (QPushButton *b : {NextWt, UndoToLastWt, DietCalcMe, GrowthCv, Zoom, PrintZoom}) {
-        if (b == PrintZoom)
-            continue;
+    for (QPushButton *b : {NextWt, UndoToLastWt, DietCalcMe, GrowthCv, Zoom}) {
         const int w = std::max(px(1500), b->sizeHint().width() + 12);
         b->setGeometry(left, top, w, px(kButtonHeight));
         left += w + px(90);
@@ -599,16 +597,14 @@ void frmDocument::DietCalcMe_Click()
         App().DietCalcStandAlone = 0; // opened for this case window
         const QString species = App().CurrSpecies;
         if (species.trimmed() == QLatin1String("Cat") || species == QLatin1String("Dog")) {
-            // The calculator receives the ideal weight blank-led, is shown and
-            // its diet button pressed; the calculator window is not part of
-            // the program yet, so the hand-over ends here.
-            const QString weight = NumText::Str(IdealWtVal);
-            Q_UNUSED(weight);
-        } else {
-            Prompt::MsgBox(QStringLiteral("The diet calculator is for either dog or cat diets only"),
-                           Prompt::Buttons::OK, Prompt::Icon::None, QString());
-            // The calculator would then be shown with a weight of "0".
+            // A cat or a dog goes to the diet calculator with the ideal weight
+            // (blank-led) and its diet picker opened; the calculator window is
+            // not part of the program yet, so the hand-over ends here.
+            return;
         }
+        Prompt::MsgBox(QStringLiteral("The diet calculator is for either dog or cat diets only"), Prompt::Buttons::OK,
+                       Prompt::Icon::None, QString());
+        // The calculator would then open with a weight of "0" and no diet picker.
     });
 }
 
