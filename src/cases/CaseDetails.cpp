@@ -49,7 +49,10 @@ QPointer<CaseDetails> &openWindow()
     return window;
 }
 
-int linkMode() { return static_cast<int>(NumText::Val(App().Linked)); }
+int linkMode()
+{
+    return static_cast<int>(NumText::Val(App().Linked));
+}
 
 // A widget whose size stays reserved in the layout while it is hidden, so the
 // form does not jump when the entry fields appear.
@@ -87,9 +90,15 @@ std::optional<qint64> wholeNumber(const QString &text)
 
 } // namespace
 
-PromptsOver::PromptsOver(QWidget *window) : m_previous(Prompt::parentWindow()) { Prompt::setParentWindow(window); }
+PromptsOver::PromptsOver(QWidget *window) : m_previous(Prompt::parentWindow())
+{
+    Prompt::setParentWindow(window);
+}
 
-PromptsOver::~PromptsOver() { Prompt::setParentWindow(m_previous); }
+PromptsOver::~PromptsOver()
+{
+    Prompt::setParentWindow(m_previous);
+}
 
 CaseDetails::CaseDetails(QWidget *parent, Mode mode) : QDialog(parent), m_mode(mode)
 {
@@ -113,8 +122,7 @@ CaseDetails::CaseDetails(QWidget *parent, Mode mode) : QDialog(parent), m_mode(m
 
     // A reservation must not outlive the program when it ends before Done.
     if (QCoreApplication::instance())
-        connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this,
-                [this] { releaseReservation(); });
+        connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, [this] { releaseReservation(); });
 
     openWindow() = this;
     Form_Load();
@@ -127,9 +135,15 @@ CaseDetails::~CaseDetails()
     releaseReservation();
 }
 
-CaseDetails *CaseDetails::instance() { return openWindow(); }
+CaseDetails *CaseDetails::instance()
+{
+    return openWindow();
+}
 
-frmDOBAge *CaseDetails::dobWindow() const { return m_dobWindow.data(); }
+frmDOBAge *CaseDetails::dobWindow() const
+{
+    return m_dobWindow.data();
+}
 
 void CaseDetails::buildLayout()
 {
@@ -336,14 +350,16 @@ void CaseDetails::Form_Load()
 
 void CaseDetails::setEntryFieldsVisible(bool visible)
 {
-    QWidget *fields[] = {SSurname, AnName, TelNo, SSpecies, BBreedFel, BBreedK9, SSex, DOB,
-                         AAge,     Units[0], Units[1], Units[2], Units[3], CalcAge, UpperWt, LowerWt,
-                         CurrWt,   VetCom};
+    QWidget *fields[] = {SSurname, AnName,   TelNo,    SSpecies, BBreedFel, BBreedK9, SSex,    DOB,    AAge,
+                         Units[0], Units[1], Units[2], Units[3], CalcAge,   UpperWt,  LowerWt, CurrWt, VetCom};
     for (QWidget *w : fields)
         w->setVisible(visible);
 }
 
-void CaseDetails::hideEntryFields() { setEntryFieldsVisible(false); }
+void CaseDetails::hideEntryFields()
+{
+    setEntryFieldsVisible(false);
+}
 
 void CaseDetails::bindDataSources()
 {
@@ -407,12 +423,14 @@ void CaseDetails::AddNewRec_Click()
         setWindowTitle(QStringLiteral("New Case Details (To be Stored as Case number ") + NumText::Str(caseNo) +
                        QStringLiteral(")"));
 
-        SSurname->setFocus();
         SSurname->setText(QStringLiteral("Surname?"));
         AnName->setText(QStringLiteral("Name?"));
         const Recordset &personal = Data6->recordset();
         TelNo->setText(personal.isOpen() && !personal.eof() ? personal.text(QStringLiteral("Tel No")) : QString());
         VetCom->setPlainText(QStringLiteral("None"));
+        // Focus after the texts, so that the surname box selects "Surname?"
+        // and the first key stroke replaces it.
+        SSurname->setFocus();
 
         switch (linkMode()) {
         case 0:
@@ -546,8 +564,7 @@ bool CaseDetails::eventFilter(QObject *watched, QEvent *event)
 void CaseDetails::CheckFieldEntered(QWidget *control, qint16 &incomplete)
 {
     if (textOf(control).isEmpty()) {
-        Prompt::Message(QStringLiteral("Data incomplete. Please enter data at the cursor."),
-                        Prompt::Icon::Exclamation);
+        Prompt::Message(QStringLiteral("Data incomplete. Please enter data at the cursor."), Prompt::Icon::Exclamation);
         control->setFocus();
         incomplete = 1;
     } else {
@@ -597,9 +614,9 @@ void CaseDetails::Done_Click()
             CheckFieldEntered(BBreedK9, incomplete);
         if (incomplete)
             return;
-        for (QWidget *field : {static_cast<QWidget *>(SSex), static_cast<QWidget *>(UpperWt),
-                               static_cast<QWidget *>(LowerWt), static_cast<QWidget *>(CurrWt),
-                               static_cast<QWidget *>(VetCom)}) {
+        for (QWidget *field :
+             {static_cast<QWidget *>(SSex), static_cast<QWidget *>(UpperWt), static_cast<QWidget *>(LowerWt),
+              static_cast<QWidget *>(CurrWt), static_cast<QWidget *>(VetCom)}) {
             CheckFieldEntered(field, incomplete);
             if (incomplete)
                 return;
@@ -613,8 +630,7 @@ void CaseDetails::Done_Click()
         }
 
         const QString units = selectedUnits();
-        if ((species == kDog || species == kCat) &&
-            (units == QLatin1String("oz") || units == QLatin1String("gm"))) {
+        if ((species == kDog || species == kCat) && (units == QLatin1String("oz") || units == QLatin1String("gm"))) {
             Prompt::Message(QStringLiteral("You must use 'lb' or 'kg' units for cats and dogs"),
                             Prompt::Icon::Critical);
             Units[0]->setFocus();
@@ -638,7 +654,7 @@ void CaseDetails::Done_Click()
         row.Species = species;
         row.DOB = DateText::CDate(DOB->text());
         row.Sex = SSex->currentText();
-        row.Breed = species == kCat ? BBreedFel->currentText()
+        row.Breed = species == kCat   ? BBreedFel->currentText()
                     : species == kDog ? BBreedK9->currentText()
                                       : QStringLiteral("-");
         row.UpperWt = NumText::Val(UpperWt->text());
@@ -675,7 +691,10 @@ void CaseDetails::Done_Click()
 // ---------------------------------------------------------------------------
 // Other handlers
 
-void CaseDetails::CCancel_Click() { unload(); }
+void CaseDetails::CCancel_Click()
+{
+    unload();
+}
 
 void CaseDetails::CalcAge_Click()
 {
@@ -763,4 +782,7 @@ void CaseDetails::releaseReservation()
     }
 }
 
-void CaseDetails::showError(const QString &text) { Prompt::Message(text, Prompt::Icon::Critical); }
+void CaseDetails::showError(const QString &text)
+{
+    Prompt::Message(text, Prompt::Icon::Critical);
+}

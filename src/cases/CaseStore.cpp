@@ -15,16 +15,19 @@ namespace CaseStore {
 
 namespace {
 
-const QString kChanged = QStringLiteral(
-    "The weight history of this case was changed in another window or at another workstation after this "
-    "window loaded it. Nothing was stored; the window now shows the case as it is.");
-const QString kDeleted = QStringLiteral(
-    "This case was deleted in another window or at another workstation after this window loaded it. "
-    "Nothing was stored.");
+const QString kChanged =
+    QStringLiteral("The weight history of this case was changed in another window or at another workstation after this "
+                   "window loaded it. Nothing was stored; the window now shows the case as it is.");
+const QString kDeleted =
+    QStringLiteral("This case was deleted in another window or at another workstation after this window loaded it. "
+                   "Nothing was stored.");
 
 using Assignments = std::vector<std::pair<QString, QVariant>>;
 
-QVariant isoOrNull(const QDate &date) { return date.isValid() ? QVariant(DateText::ToIso(date)) : QVariant(); }
+QVariant isoOrNull(const QDate &date)
+{
+    return date.isValid() ? QVariant(DateText::ToIso(date)) : QVariant();
+}
 
 bool caseExists(const QSqlDatabase &db, qint64 caseNo)
 {
@@ -45,8 +48,7 @@ void updateLoadedRow(const QSqlDatabase &db, const LoadedHistory &loaded, const 
     const QString sql = QStringLiteral("UPDATE [Clients] SET ") + parts.join(QStringLiteral(", ")) +
                         QStringLiteral(" WHERE [CaseNo] = ? AND [Graph Data] IS ? AND [Graph Data Undo] IS ?"
                                        " AND [Last Weighed] IS ? AND [Last Weighed Undo] IS ?");
-    params << loaded.caseNo << loaded.graphData << loaded.graphDataUndo << loaded.lastWeighed
-           << loaded.lastWeighedUndo;
+    params << loaded.caseNo << loaded.graphData << loaded.graphDataUndo << loaded.lastWeighed << loaded.lastWeighedUndo;
 
     ClinicDb::Transaction tx(db);
     QSqlQuery q = ClinicDb::exec(db, sql, params);
@@ -91,8 +93,8 @@ std::optional<LoadedHistory> LoadedHistory::read(const QSqlDatabase &db, qint64 
     return h;
 }
 
-void storeWeighing(const QSqlDatabase &db, const LoadedHistory &loaded, const QString &newGraphData,
-                   const QDate &today, double currentWt)
+void storeWeighing(const QSqlDatabase &db, const LoadedHistory &loaded, const QString &newGraphData, const QDate &today,
+                   double currentWt)
 {
     // The undo date is the loaded date as a date, stored in the database's form.
     const QDate previous = DateText::CDate(loaded.lastWeighed.toString());
@@ -143,14 +145,22 @@ static const QString kStillReserved =
 
 void completeReservation(const QSqlDatabase &db, qint64 caseNo, const NewCaseRow &row)
 {
-    QStringList fields = {QStringLiteral("Units"),      QStringLiteral("Last Weighed"),
-                          QStringLiteral("Last Weighed Undo"), QStringLiteral("Surname"),
-                          QStringLiteral("SurnameKey"), QStringLiteral("AnimalName"),
-                          QStringLiteral("Tel No"),     QStringLiteral("Species"),
-                          QStringLiteral("DOB"),        QStringLiteral("Sex"),
-                          QStringLiteral("Breed"),      QStringLiteral("UpperWt"),
-                          QStringLiteral("LowerWt"),    QStringLiteral("CurrentWt"),
-                          QStringLiteral("Graph Data"), QStringLiteral("Graph Data Undo"),
+    QStringList fields = {QStringLiteral("Units"),
+                          QStringLiteral("Last Weighed"),
+                          QStringLiteral("Last Weighed Undo"),
+                          QStringLiteral("Surname"),
+                          QStringLiteral("SurnameKey"),
+                          QStringLiteral("AnimalName"),
+                          QStringLiteral("Tel No"),
+                          QStringLiteral("Species"),
+                          QStringLiteral("DOB"),
+                          QStringLiteral("Sex"),
+                          QStringLiteral("Breed"),
+                          QStringLiteral("UpperWt"),
+                          QStringLiteral("LowerWt"),
+                          QStringLiteral("CurrentWt"),
+                          QStringLiteral("Graph Data"),
+                          QStringLiteral("Graph Data Undo"),
                           QStringLiteral("Vet Comments")};
     QVariantList params = {row.Units,
                            isoOrNull(row.LastWeighed),
@@ -200,8 +210,8 @@ void completeReservation(const QSqlDatabase &db, qint64 caseNo, const NewCaseRow
 bool releaseReservation(const QSqlDatabase &db, qint64 caseNo)
 {
     ClinicDb::Transaction tx(db);
-    QSqlQuery q = ClinicDb::exec(
-        db, QStringLiteral("DELETE FROM [Clients] WHERE [CaseNo] = ? AND ") + kStillReserved, {caseNo});
+    QSqlQuery q =
+        ClinicDb::exec(db, QStringLiteral("DELETE FROM [Clients] WHERE [CaseNo] = ? AND ") + kStillReserved, {caseNo});
     const bool removed = q.numRowsAffected() > 0;
     tx.commit();
     return removed;

@@ -36,8 +36,8 @@ struct LoadedHistory {
 
 /// A weighing: the undo pair takes the loaded history and date, the history
 /// becomes newGraphData, the date today and CurrentWt the weight as entered.
-void storeWeighing(const QSqlDatabase &db, const LoadedHistory &loaded, const QString &newGraphData,
-                   const QDate &today, double currentWt);
+void storeWeighing(const QSqlDatabase &db, const LoadedHistory &loaded, const QString &newGraphData, const QDate &today,
+                   double currentWt);
 /// An undo: the history and date go back to the undo pair (given here as the
 /// window read it), CurrentWt to the newest entry of that history.
 void storeUndo(const QSqlDatabase &db, const LoadedHistory &loaded, const QDate &lastWeighedUndo,

@@ -33,8 +33,8 @@ qint16 daysSince(const QDate &lastWeighed, const QDate &today)
 
 QString tooSoonText(qint16 days)
 {
-    return QStringLiteral("It is only ") + Str(static_cast<int>(days)) + QStringLiteral(" days since the last weight. ") +
-           QStringLiteral("The minimum re-weigh interval is 6 days.");
+    return QStringLiteral("It is only ") + Str(static_cast<int>(days)) +
+           QStringLiteral(" days since the last weight. ") + QStringLiteral("The minimum re-weigh interval is 6 days.");
 }
 
 qint16 weeksFor(qint16 days)
@@ -85,10 +85,19 @@ Result nextWeighing(double newWeight, float prev, qint16 days)
     return r;
 }
 
-float undoneCurrentWt(const QString &undoHistory) { return WeightHistory::lastWeightOfUndo(undoHistory); }
+float undoneCurrentWt(const QString &undoHistory)
+{
+    return WeightHistory::lastWeightOfUndo(undoHistory);
+}
 
-QString correctedHistory(float weight) { return WeightHistory::correctedFirstWeight(weight); }
+QString correctedHistory(float weight)
+{
+    return WeightHistory::correctedFirstWeight(weight);
+}
 
-double storedWeight(float weight) { return QString::number(weight, 'g', 7).toDouble(); }
+double storedWeight(float weight)
+{
+    return QString::number(weight, 'g', 7).toDouble();
+}
 
 } // namespace Weighing

@@ -39,7 +39,10 @@ qint16 daysSince(const QDate &lastWeighed, const QDate &today);
 /// The shortest interval between two weighings, in days.
 constexpr qint16 kMinimumDays = 6;
 /// True when a weighing so soon after the last one is refused.
-inline bool tooSoon(qint16 days) { return days < kMinimumDays; }
+inline bool tooSoon(qint16 days)
+{
+    return days < kMinimumDays;
+}
 /// "It is only " + days blank-led + " days since the last weight. " +
 /// "The minimum re-weigh interval is 6 days."
 QString tooSoonText(qint16 days);
@@ -63,8 +66,8 @@ struct Result {
     qint16 weeks = 0;
     float diff = 0;
     float step = 0;
-    QString appended;     // the entries to add to the history
-    float currentWt = 0;  // the new weight as entered, single precision
+    QString appended;    // the entries to add to the history
+    float currentWt = 0; // the new weight as entered, single precision
 };
 /// Precondition: !tooSoon(days).
 Result nextWeighing(double newWeight, float prev, qint16 days);

@@ -35,7 +35,10 @@ qint16 unitCount(const QString &ageText, const QString &word)
     return NumText::CInt(NumText::Val(ageText.mid(p - 3, p - 1)));
 }
 
-void showError(const QString &text) { Prompt::Message(text, Prompt::Icon::Critical); }
+void showError(const QString &text)
+{
+    Prompt::Message(text, Prompt::Icon::Critical);
+}
 
 } // namespace
 
@@ -61,8 +64,7 @@ std::optional<QDateTime> DOBfrmAge(const QString &ageText)
     return std::nullopt;
 }
 
-frmDOBAge::frmDOBAge(CaseDetails *target)
-    : QWidget(target, Qt::Window | Qt::WindowStaysOnTopHint), m_target(target)
+frmDOBAge::frmDOBAge(CaseDetails *target) : QWidget(target, Qt::Window | Qt::WindowStaysOnTopHint), m_target(target)
 {
     setObjectName(QStringLiteral("frmDOBAge"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -140,7 +142,10 @@ void frmDOBAge::Option1_Click(int index)
     }
 }
 
-QString frmDOBAge::maskedText(const QLineEdit *box) { return box->displayText(); }
+QString frmDOBAge::maskedText(const QLineEdit *box)
+{
+    return box->displayText();
+}
 
 void frmDOBAge::Done_Click()
 {

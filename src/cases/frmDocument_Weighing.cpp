@@ -24,8 +24,8 @@
 
 namespace {
 
-const QString kNoHistory = QStringLiteral(
-    "The weight history of this case could not be read, so no weighing can be added to it.");
+const QString kNoHistory =
+    QStringLiteral("The weight history of this case could not be read, so no weighing can be added to it.");
 const QString kNothingToUndo = QStringLiteral("There is no earlier weighing to undo to.");
 
 /// Ask for a weight until the answer is a number above 0. Returns "" when the
@@ -90,16 +90,14 @@ void frmDocument::NextWt_Click()
         }
         const Recordset &row = Data1->recordset();
         const QString answer = askWeight([&row](bool) {
-            return QStringLiteral("Enter Next weight in ") + row.text(QStringLiteral("Units")) +
-                   QStringLiteral("'s");
+            return QStringLiteral("Enter Next weight in ") + row.text(QStringLiteral("Units")) + QStringLiteral("'s");
         });
         if (answer.isEmpty())
             return;
 
         const CaseStore::LoadedHistory loaded = CaseStore::LoadedHistory::fromRecordset(row);
         const QDate today = Clock::today();
-        const qint16 days =
-            Weighing::daysSince(DateText::CDate(row.text(QStringLiteral("Last Weighed"))), today);
+        const qint16 days = Weighing::daysSince(DateText::CDate(row.text(QStringLiteral("Last Weighed"))), today);
         if (Weighing::tooSoon(days)) {
             Prompt::Message(Weighing::tooSoonText(days), Prompt::Icon::Information);
             return;
@@ -148,8 +146,8 @@ void frmDocument::UndoToLastWt_Click()
             const QString history = Weighing::correctedHistory(weight);
             // The date goes back to the undo date; a row without one keeps
             // the date of its one weighing rather than losing it.
-            const QDate date = lastWeighedUndo ? *lastWeighedUndo
-                                               : DateText::CDate(row.text(QStringLiteral("Last Weighed")));
+            const QDate date =
+                lastWeighedUndo ? *lastWeighedUndo : DateText::CDate(row.text(QStringLiteral("Last Weighed")));
             saveTypedText();
             CaseStore::storeCorrection(Data1->database(), loaded, date, history, Weighing::storedWeight(weight));
             App().CurrWeight = weight;

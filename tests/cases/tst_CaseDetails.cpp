@@ -13,12 +13,12 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -141,8 +141,7 @@ private slots:
         CaseDetails *w = openNewCase();
         w->AddNewRec_Click();
         QCOMPARE(w->reservedCaseNo(), qint64(expected));
-        QCOMPARE(w->windowTitle(),
-                 QString("New Case Details (To be Stored as Case number  %1)").arg(expected));
+        QCOMPARE(w->windowTitle(), QString("New Case Details (To be Stored as Case number  %1)").arg(expected));
         const QSqlRecord r = caseRow(expected);
         QVERIFY(!r.isEmpty());
         QVERIFY(r.value("Surname").isNull());
@@ -155,6 +154,7 @@ private slots:
         QVERIFY(w->SSurname->isVisible() && w->Done->isVisible());
         QVERIFY(!w->AddNewRec->isVisible() && !w->CCancel->isVisible());
         QCOMPARE(w->SSurname->text(), QString("Surname?"));
+        QCOMPARE(w->focusWidget(), static_cast<QWidget *>(w->SSurname));
         QCOMPARE(w->AnName->text(), QString("Name?"));
         QCOMPARE(w->TelNo->text(), QString("01632 960418"));
         QCOMPARE(w->VetCom->toPlainText(), QString("None"));
@@ -222,28 +222,48 @@ private slots:
         QTest::addColumn<QString>("focus");
 
         const QString incomplete = "Data incomplete. Please enter data at the cursor.";
-        QTest::newRow("no surname") << "SSurname" << "" << incomplete << "SSurname";
-        QTest::newRow("no name") << "AnName" << "" << incomplete << "AnName";
-        QTest::newRow("no telephone") << "TelNo" << "" << incomplete << "TelNo";
-        QTest::newRow("no species") << "SSpecies" << "" << incomplete << "SSpecies";
-        QTest::newRow("dog without breed") << "BBreedK9" << "" << incomplete << "BBreedK9";
-        QTest::newRow("cat without breed") << "cat" << "" << incomplete << "BBreedFel";
-        QTest::newRow("no sex") << "SSex" << "" << incomplete << "SSex";
-        QTest::newRow("no upper weight") << "UpperWt" << "" << incomplete << "UpperWt";
-        QTest::newRow("no comments") << "VetCom" << "" << incomplete << "VetCom";
-        QTest::newRow("no date of birth") << "DOB" << ""
+        QTest::newRow("no surname") << "SSurname"
+                                    << "" << incomplete << "SSurname";
+        QTest::newRow("no name") << "AnName"
+                                 << "" << incomplete << "AnName";
+        QTest::newRow("no telephone") << "TelNo"
+                                      << "" << incomplete << "TelNo";
+        QTest::newRow("no species") << "SSpecies"
+                                    << "" << incomplete << "SSpecies";
+        QTest::newRow("dog without breed") << "BBreedK9"
+                                           << "" << incomplete << "BBreedK9";
+        QTest::newRow("cat without breed") << "cat"
+                                           << "" << incomplete << "BBreedFel";
+        QTest::newRow("no sex") << "SSex"
+                                << "" << incomplete << "SSex";
+        QTest::newRow("no upper weight") << "UpperWt"
+                                         << "" << incomplete << "UpperWt";
+        QTest::newRow("no comments") << "VetCom"
+                                     << "" << incomplete << "VetCom";
+        QTest::newRow("no date of birth") << "DOB"
+                                          << ""
                                           << "You must enter an age or DOB for this new case. An estimate will do"
                                           << "CalcAge";
-        QTest::newRow("dog in gm") << "Units(1)" << ""
-                                   << "You must use 'lb' or 'kg' units for cats and dogs" << "Units(0)";
-        QTest::newRow("dog in oz") << "Units(3)" << ""
-                                   << "You must use 'lb' or 'kg' units for cats and dogs" << "Units(0)";
-        QTest::newRow("upper weight no number") << "UpperWt" << "abc"
-                                                << "The upper weight must be a number more than 0" << "UpperWt";
-        QTest::newRow("lower weight negative") << "LowerWt" << "-1"
-                                               << "The lower weight must be a number more than 0" << "LowerWt";
-        QTest::newRow("current weight 0") << "CurrWt" << "0"
-                                          << "The current weight must be a number more than 0" << "CurrWt";
+        QTest::newRow("dog in gm") << "Units(1)"
+                                   << ""
+                                   << "You must use 'lb' or 'kg' units for cats and dogs"
+                                   << "Units(0)";
+        QTest::newRow("dog in oz") << "Units(3)"
+                                   << ""
+                                   << "You must use 'lb' or 'kg' units for cats and dogs"
+                                   << "Units(0)";
+        QTest::newRow("upper weight no number") << "UpperWt"
+                                                << "abc"
+                                                << "The upper weight must be a number more than 0"
+                                                << "UpperWt";
+        QTest::newRow("lower weight negative") << "LowerWt"
+                                               << "-1"
+                                               << "The lower weight must be a number more than 0"
+                                               << "LowerWt";
+        QTest::newRow("current weight 0") << "CurrWt"
+                                          << "0"
+                                          << "The current weight must be a number more than 0"
+                                          << "CurrWt";
     }
 
     void doneRefusesAndStoresNothing()
@@ -351,8 +371,7 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("surname") << "SSurname" << 30 << "The Surname must be 30 characters or less in length";
         QTest::newRow("animal") << "AnName" << 20 << "The animal's name must be 20 characters or less in length";
-        QTest::newRow("telephone") << "TelNo" << 20
-                                   << "The Telephone number must be 20 characters or less in length";
+        QTest::newRow("telephone") << "TelNo" << 20 << "The Telephone number must be 20 characters or less in length";
     }
 
     void lengthRules()
@@ -363,6 +382,12 @@ private slots:
         CaseDetails *w = openNewCase();
         w->AddNewRec_Click();
         auto *e = w->findChild<QLineEdit *>(box);
+        // Entering a box selects its whole text, so typing replaces it.
+        e->setText("old text");
+        e->deselect();
+        QFocusEvent byTab(QEvent::FocusIn, Qt::TabFocusReason);
+        QApplication::sendEvent(e, &byTab);
+        QCOMPARE(e->selectedText(), QString("old text"));
         e->clear();
         QTest::keyClicks(e, QString("abcdefghij").repeated(3).left(limit));
         QCOMPARE(prompt->count(), 0);
@@ -377,9 +402,12 @@ private slots:
     {
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("message");
-        QTest::newRow("upper") << "UpperWt" << "The upper weight should contain 6 characters in length";
-        QTest::newRow("lower") << "LowerWt" << "The lower weight should contain 6 characters in length";
-        QTest::newRow("current") << "CurrWt" << "The current weight should contain 6 characters in length";
+        QTest::newRow("upper") << "UpperWt"
+                               << "The upper weight should contain 6 characters in length";
+        QTest::newRow("lower") << "LowerWt"
+                               << "The lower weight should contain 6 characters in length";
+        QTest::newRow("current") << "CurrWt"
+                                 << "The current weight should contain 6 characters in length";
     }
 
     void weightRules()
@@ -505,9 +533,12 @@ private slots:
         QTest::addColumn<QString>("hiddenText");
         QTest::addColumn<QVariant>("linkedRecNo");
         QTest::addColumn<QString>("linkRecNo");
-        QTest::newRow("mode 0") << "0" << "4711" << QVariant() << "";
-        QTest::newRow("mode 1") << "1" << "4711" << QVariant(4711) << "4711";
-        QTest::newRow("mode 1, no number received") << "1" << "Hidden Text" << QVariant() << "Hidden Text";
+        QTest::newRow("mode 0") << "0"
+                                << "4711" << QVariant() << "";
+        QTest::newRow("mode 1") << "1"
+                                << "4711" << QVariant(4711) << "4711";
+        QTest::newRow("mode 1, no number received") << "1"
+                                                    << "Hidden Text" << QVariant() << "Hidden Text";
     }
 
     void linkModes()

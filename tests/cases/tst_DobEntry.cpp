@@ -112,7 +112,8 @@ private slots:
     {
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("message");
-        QTest::newRow("tomorrow") << "11Mar2026" << "DOB date cannot be be in the future!";
+        QTest::newRow("tomorrow") << "11Mar2026"
+                                  << "DOB date cannot be be in the future!";
         QTest::newRow("no such month") << "31Xyz1997"
                                        << "What you entered doesn't make sense as a date, please re-enter in the "
                                           "format of 31-Dec-1995, ie include the full year expression";

@@ -63,8 +63,7 @@ class NextWeightTest : public QObject {
     }
 
     // A case of one history, last weighed `days` days before today (10 March 2026).
-    void addCase(const QString &history, int daysAgo, const QString &undoHistory = QString(),
-                 int undoDaysAgo = -1)
+    void addCase(const QString &history, int daysAgo, const QString &undoHistory = QString(), int undoDaysAgo = -1)
     {
         const QDate today(2026, 3, 10);
         caseNo = env->addCase("Smith", "Rex", "Dog", "Labrador", "Male", "kg", 10, 14, history,
@@ -102,11 +101,14 @@ private slots:
         QTest::addColumn<QString>("stored");
         QTest::addColumn<double>("currentWt");
 
-        QTest::newRow("12 to 11 in 14 days") << "12.5;12;" << 14 << "11" << "12.5;12;11.5;11.;" << 11.0;
-        QTest::newRow("10 to 10.05 in 70 days") << "10;" << 70 << "10.05" << "10;" + QString("10.;").repeated(10)
-                                                << 10.05;
-        QTest::newRow("20 to 23 in 21 days") << "20.;" << 21 << "23" << "20.;21.;22.;23.;" << 23.0;
-        QTest::newRow("6 days: one entry") << " 12.5;" << 6 << "12.2" << " 12.5;12.2;" << 12.2;
+        QTest::newRow("12 to 11 in 14 days") << "12.5;12;" << 14 << "11"
+                                             << "12.5;12;11.5;11.;" << 11.0;
+        QTest::newRow("10 to 10.05 in 70 days") << "10;" << 70 << "10.05"
+                                                << "10;" + QString("10.;").repeated(10) << 10.05;
+        QTest::newRow("20 to 23 in 21 days") << "20.;" << 21 << "23"
+                                             << "20.;21.;22.;23.;" << 23.0;
+        QTest::newRow("6 days: one entry") << " 12.5;" << 6 << "12.2"
+                                           << " 12.5;12.2;" << 12.2;
     }
 
     void weighingFillsInTheWeeks()

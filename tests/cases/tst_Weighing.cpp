@@ -30,8 +30,7 @@ private slots:
         QTest::newRow("11 days is two weeks") << 8.0f << 9.0 << 11 << 2 << 0.5f << "8.5;9.;" << 9.0f;
         QTest::newRow("17 days is two weeks") << 8.0f << 9.0 << 17 << 2 << 0.5f << "8.5;9.;" << 9.0f;
         QTest::newRow("18 days is three weeks") << 3.0f << 3.3 << 18 << 3 << 0.1f << "3.1;3.2;3.3;" << 3.3f;
-        QTest::newRow("step rounded to two decimals") << 10.0f << 11.0 << 21 << 3 << 0.33f << "10.3;10.7;11.;"
-                                                      << 11.0f;
+        QTest::newRow("step rounded to two decimals") << 10.0f << 11.0 << 21 << 3 << 0.33f << "10.3;10.7;11.;" << 11.0f;
         QTest::newRow("below one unit: no zero before the point")
             << 0.5f << 0.8 << 21 << 3 << 0.1f << ".6;.7;.8;" << 0.8f;
         QTest::newRow("new weight with more decimals is kept as entered")
@@ -64,8 +63,8 @@ private slots:
         QTest::addColumn<QString>("message");
 
         const QDate today(2026, 3, 10);
-        QTest::newRow("same day") << today << true
-                                  << "It is only  0 days since the last weight. The minimum re-weigh interval is 6 days.";
+        QTest::newRow("same day")
+            << today << true << "It is only  0 days since the last weight. The minimum re-weigh interval is 6 days.";
         QTest::newRow("5 days") << today.addDays(-5) << true
                                 << "It is only  5 days since the last weight. The minimum re-weigh interval is 6 days.";
         QTest::newRow("6 days") << today.addDays(-6) << false << QString();
