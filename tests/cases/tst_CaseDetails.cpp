@@ -516,17 +516,6 @@ private slots:
         QCOMPARE(rowCount(), 1);
     }
 
-    void twoEntriesNeverShareANumber()
-    {
-        // Two workstations: each window reserves its own number.
-        CaseDetails a(nullptr);
-        CaseDetails b(nullptr);
-        a.AddNewRec_Click();
-        b.AddNewRec_Click();
-        QCOMPARE(a.reservedCaseNo(), qint64(1));
-        QCOMPARE(b.reservedCaseNo(), qint64(2));
-    }
-
     void linkModes_data()
     {
         QTest::addColumn<QString>("linked");
