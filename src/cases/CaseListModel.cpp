@@ -2,23 +2,15 @@
 
 #include "platform/FwError.h"
 
+#include <QHash>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <algorithm>
 
-CaseListModel::CaseListModel(QObject *parent) : QAbstractListModel(parent) {}
+namespace {
+// Lines read together: a screenful and more, in one statement.
+constexpr int kBlock = 128;
 
-bool CaseListModel::lessThan(const QString &keyA, const QString &lineA, qint64 caseA, const QString &keyB,
-                             const QString &lineB, qint64 caseB)
-{
-    if (const int c = QString::compare(keyA, keyB, Qt::CaseSensitive))
-        return c < 0;
-    if (const int c = QString::compare(lineA, lineB, Qt::CaseSensitive))
-        return c < 0;
-    return caseA < caseB;
-}
-
-int CaseListModel::load(const QSqlDatabase &db, const LocatorSearch::Query &query)
+QSqlQuery run(const QSqlDatabase &db, const LocatorSearch::Query &query)
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);
@@ -28,72 +20,109 @@ int CaseListModel::load(const QSqlDatabase &db, const LocatorSearch::Query &quer
         q.addBindValue(v);
     if (!q.exec())
         throw FwError(ErrNo::DatabaseError, q.lastError().text());
+    return q;
+}
+} // namespace
 
-    QVector<Entry> rows;
-    rows.reserve(1024);
-    while (q.next()) {
-        Entry e;
-        e.caseNo = q.value(0).toLongLong();
-        // A null field (a case number reserved and never completed) is an
-        // empty part of the line; it never ends the list.
-        e.surname = q.value(1).toString();
-        e.animalName = q.value(2).toString();
-        e.line = LocatorSearch::listLine(e.surname, e.animalName, e.caseNo, q.value(3).toString(),
-                                         q.value(4).toString());
-        e.key = e.line.toCaseFolded();
-        rows.push_back(std::move(e));
-    }
+CaseListModel::CaseListModel(QObject *parent) : QAbstractListModel(parent) {}
+
+int CaseListModel::load(const QSqlDatabase &db, const LocatorSearch::Query &query)
+{
+    QSqlQuery q = run(db, query);
+    QVector<qint64> rowIds;
+    while (q.next())
+        rowIds.push_back(q.value(0).toLongLong());
     if (q.lastError().isValid())
         throw FwError(ErrNo::DatabaseError, q.lastError().text());
-
-    std::sort(rows.begin(), rows.end(), [](const Entry &a, const Entry &b) {
-        return lessThan(a.key, a.line, a.caseNo, b.key, b.line, b.caseNo);
-    });
+    q.finish();
 
     beginResetModel();
-    m_rows.swap(rows);
+    m_connection = db.connectionName();
+    m_rowIds.swap(rowIds);
+    m_lines = QVector<QString>(m_rowIds.size());
+    m_caseNos = QVector<qint64>(m_rowIds.size(), 0);
+    m_read = QBitArray(m_rowIds.size());
     endResetModel();
-    return m_rows.size();
+    return m_rowIds.size();
 }
 
 void CaseListModel::clear()
 {
     beginResetModel();
-    m_rows.clear();
+    m_rowIds.clear();
+    m_lines.clear();
+    m_caseNos.clear();
+    m_read.clear();
     endResetModel();
 }
 
-int CaseListModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : m_rows.size(); }
+void CaseListModel::ensureRead(int row) const
+{
+    if (m_read.testBit(row))
+        return;
+    const int first = row / kBlock * kBlock;
+    const int last = qMin(first + kBlock, int(m_rowIds.size()));
+    QList<qint64> wanted;
+    QHash<qint64, int> rowOf;
+    for (int r = first; r < last; ++r) {
+        if (m_read.testBit(r))
+            continue;
+        wanted << m_rowIds.at(r);
+        rowOf.insert(m_rowIds.at(r), r);
+    }
+    QSqlQuery q = run(QSqlDatabase::database(m_connection, false), LocatorSearch::linesQuery(wanted));
+    while (q.next()) {
+        const int r = rowOf.value(q.value(0).toLongLong(), -1);
+        if (r < 0)
+            continue;
+        m_caseNos[r] = q.value(1).toLongLong();
+        m_lines[r] = q.value(2).toString();
+    }
+    // Rows deleted meanwhile stay empty; they are not asked for again.
+    for (int r : std::as_const(rowOf))
+        m_read.setBit(r);
+}
+
+int CaseListModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : m_rowIds.size(); }
 
 QVariant CaseListModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() < 0 || index.row() >= m_rows.size())
+    if (!index.isValid() || index.row() < 0 || index.row() >= m_rowIds.size())
         return QVariant();
-    const Entry &e = m_rows.at(index.row());
-    switch (role) {
-    case Qt::DisplayRole: return e.line;
-    case CaseNoRole: return e.caseNo;
-    case SurnameRole: return e.surname;
-    case AnimalNameRole: return e.animalName;
-    default: return QVariant();
+    if (role != Qt::DisplayRole && role != CaseNoRole)
+        return QVariant();
+    try {
+        ensureRead(index.row());
+    } catch (const FwError &) {
+        // The view asks while painting: a line that cannot be read shows empty
+        // and is asked for again when next painted.
+        return QVariant();
     }
+    if (role == CaseNoRole)
+        return m_caseNos.at(index.row());
+    return m_lines.at(index.row());
 }
 
-QString CaseListModel::line(int row) const { return row >= 0 && row < m_rows.size() ? m_rows.at(row).line : QString(); }
-qint64 CaseListModel::caseNo(int row) const { return row >= 0 && row < m_rows.size() ? m_rows.at(row).caseNo : 0; }
-QString CaseListModel::surname(int row) const
+QString CaseListModel::line(int row) const
 {
-    return row >= 0 && row < m_rows.size() ? m_rows.at(row).surname : QString();
+    if (row < 0 || row >= m_rowIds.size())
+        return QString();
+    ensureRead(row);
+    return m_lines.at(row);
 }
-QString CaseListModel::animalName(int row) const
+
+qint64 CaseListModel::caseNo(int row) const
 {
-    return row >= 0 && row < m_rows.size() ? m_rows.at(row).animalName : QString();
+    if (row < 0 || row >= m_rowIds.size())
+        return 0;
+    ensureRead(row);
+    return m_caseNos.at(row);
 }
 
 int CaseListModel::rowOfCase(qint64 caseNo) const
 {
-    for (int i = 0; i < m_rows.size(); ++i)
-        if (m_rows.at(i).caseNo == caseNo)
-            return i;
+    for (int r = 0; r < m_rowIds.size(); ++r)
+        if (this->caseNo(r) == caseNo)
+            return r;
     return -1;
 }

@@ -14,7 +14,7 @@ bool isSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDFFF; }
 
 } // namespace
 
-QString foldKey(const QString &text) { return text.toCaseFolded(); }
+QString foldKey(const QString &text) { return ClinicDb::surnameKey(text); }
 
 QString upperBound(const QString &key)
 {
@@ -42,39 +42,31 @@ QString upperBound(const QString &key)
 
 Query listQuery(const QString &prefix)
 {
-    static const QString kSelect = QStringLiteral(
-        "SELECT [CaseNo], [Surname], [AnimalName], [Species], [Tel No] FROM [Clients]");
+    static const QString kSelect = QStringLiteral("SELECT rowid FROM [Clients]");
+    static const QString kOrder = QStringLiteral(" ORDER BY [SurnameKey], rowid");
     if (prefix.isEmpty())
-        return {kSelect, {}};
-
+        return {kSelect + kOrder, {}};
     const QString lower = foldKey(prefix);
     const QString upper = upperBound(lower);
-    // A row whose key has not been filled in yet (the connection fills missing
-    // keys when it opens) is still found by its surname, with the database's
-    // own matching; SQLite answers both halves of the OR from the index.
-    const QString unkeyed = QStringLiteral(" OR ([SurnameKey] IS NULL AND [Surname] LIKE ? ESCAPE '\\')");
-    const QString pattern = ClinicDb::likeEscape(prefix) + QLatin1Char('%');
     if (upper.isEmpty())
-        return {kSelect + QStringLiteral(" WHERE ([SurnameKey] >= ?)") + unkeyed, {lower, pattern}};
-    return {kSelect + QStringLiteral(" WHERE ([SurnameKey] >= ? AND [SurnameKey] < ?)") + unkeyed,
-            {lower, upper, pattern}};
+        return {kSelect + QStringLiteral(" WHERE [SurnameKey] >= ?") + kOrder, {lower}};
+    return {kSelect + QStringLiteral(" WHERE [SurnameKey] >= ? AND [SurnameKey] < ?") + kOrder, {lower, upper}};
 }
 
-QString listLine(const QString &surname, const QString &animalName, qint64 caseNo, const QString &species,
-                 const QString &telNo)
+Query linesQuery(const QList<qint64> &rowIds)
 {
-    QString line;
-    line.reserve(surname.size() + animalName.size() + species.size() + telNo.size() + 30);
-    line += surname;
-    line += QLatin1String(", ");
-    line += animalName;
-    line += QLatin1String(", Case: ");
-    line += QString::number(caseNo);
-    line += QLatin1String(", ");
-    line += species;
-    line += QLatin1String(", Tel.");
-    line += telNo;
-    return line;
+    QString sql = QStringLiteral(
+        "SELECT rowid, [CaseNo], IFNULL([Surname], '') || ', ' || IFNULL([AnimalName], '') || ', Case: ' || "
+        "IFNULL([CaseNo], '') || ', ' || IFNULL([Species], '') || ', Tel.' || IFNULL([Tel No], '') "
+        "FROM [Clients] WHERE rowid IN (");
+    QVariantList params;
+    params.reserve(rowIds.size());
+    for (qsizetype i = 0; i < rowIds.size(); ++i) {
+        sql += i == 0 ? QStringLiteral("?") : QStringLiteral(", ?");
+        params << rowIds.at(i);
+    }
+    sql += QLatin1Char(')');
+    return {sql, params};
 }
 
 QString textAfterKey(const QString &text, int cursor, int selStart, int selLength, char32_t ch)

@@ -35,18 +35,19 @@ QString foldKey(const QString &text);
 /// no folded key holds and which the key column sorts as small letters).
 QString upperBound(const QString &key);
 
-/// The list query: every case when prefix is empty, otherwise the cases whose
-/// surname begins with prefix (literally, without regard to case). Columns in
-/// this order: CaseNo, Surname, AnimalName, Species, Tel No. The prefix is
-/// never part of the SQL text: it is bound, as the key range and, for rows
-/// whose key is not filled in yet, as an escaped LIKE pattern.
+/// The list query: the rowids of every case when prefix is empty, otherwise
+/// of the cases whose surname begins with prefix (literally, without regard
+/// to case), in the order of the list: by the folded surname, cases of one
+/// surname in the order in which they were entered. The index on SurnameKey
+/// gives both the range and the order, without reading the table. The prefix
+/// is never part of the SQL text: the key range is bound.
 Query listQuery(const QString &prefix);
 
-/// The list line of a case: surname, ", ", animal name, ", Case: ", the case
-/// number without a blank, ", ", species, ", Tel." and the telephone number
-/// (no blank after "Tel."). Empty fields give empty parts.
-QString listLine(const QString &surname, const QString &animalName, qint64 caseNo, const QString &species,
-                 const QString &telNo);
+/// The lines of the given rows: rowid, CaseNo and the list line of each.
+/// The list line is the surname, ", ", the animal name, ", Case: ", the case
+/// number without a blank, ", ", the species, ", Tel." and the telephone
+/// number (no blank after "Tel."); an empty field is an empty part.
+Query linesQuery(const QList<qint64> &rowIds);
 
 /// The text a line edit holds after one key stroke: ch typed (or, when ch is
 /// the backspace 8, one character removed) at the cursor position, replacing

@@ -260,24 +260,26 @@ void fmLocator::Narrower_KeyPress(char32_t KeyAscii)
 
 // --- selection and opening --------------------------------------------------
 
-void fmLocator::takeSelectionAsCurrentCase(int row)
+void fmLocator::standOnCase(int row)
 {
-    // The case is identified by the number kept with its line, and the names
-    // are the row's own (a surname may hold a comma).
-    App().CurrCaseNo = QString::number(m_model->caseNo(row));
-    App().CurrSurname = m_model->surname(row);
-    App().CurrAnimalName = m_model->animalName(row);
+    // The case is identified by the number kept with its line; Data1 reads
+    // its row afresh (the list is not refreshed when cases change elsewhere),
+    // and the names are the row's own, whole (a surname may hold a comma).
+    const qint64 caseNo = m_model->caseNo(row);
+    App().CurrCaseNo = QString::number(caseNo);
+    Data1->setRecordSource(kCaseQuery, {caseNo});
+    Data1->Refresh();
+    const Recordset &rs = Data1->recordset();
+    App().CurrSurname = rs.eof() ? QString() : rs.text(QStringLiteral("SURNAME"));
+    App().CurrAnimalName = rs.eof() ? QString() : rs.text(QStringLiteral("ANIMALNAME"));
 }
 
 void fmLocator::ClientListing_Click()
 {
     try {
         const int row = listIndex();
-        if (row < 0)
-            return;
-        takeSelectionAsCurrentCase(row);
-        Data1->setRecordSource(kCaseQuery, {m_model->caseNo(row)});
-        Data1->Refresh();
+        if (row >= 0)
+            standOnCase(row);
     } catch (const std::exception &e) {
         reportError(e, Prompt::Icon::Critical);
     }
@@ -305,7 +307,11 @@ void fmLocator::GoToCase_Click()
         }
         // Other windows set the current case too (a growth curve takes the
         // active case window's); the case to open is the selected one.
-        takeSelectionAsCurrentCase(row);
+        standOnCase(row);
+        if (Data1->recordset().eof()) {
+            Prompt::Message(kGone, Prompt::Icon::Critical);
+            return;
+        }
         // Unload the locator; the next opening builds it afresh. The opening
         // sequence puts the case on the recent-cases menu before it opens the
         // window, and reports its own failures.
@@ -344,11 +350,8 @@ void fmLocator::changeSelectedCase(RowAction action)
             return;
         }
         const qint64 caseNo = m_model->caseNo(row);
-
-        // Read the row afresh: the list is not refreshed when cases change
-        // elsewhere, and the question must name the case as it is now.
-        Data1->setRecordSource(kCaseQuery, {caseNo});
-        Data1->Refresh();
+        // The question names the case as it is now.
+        standOnCase(row);
         rs = &Data1->recordset();
         if (rs->eof()) {
             Prompt::Message(kGone, Prompt::Icon::Critical);

@@ -73,7 +73,8 @@ private:
     void changeSelectedCase(RowAction action);
     void FillClientListing(const LocatorSearch::Query &query);
     void CountItemsFound();
-    void takeSelectionAsCurrentCase(int row);
+    /// Make the case of a line the current case, with Data1 on its row.
+    void standOnCase(int row);
     /// Case windows that show the case (they stay open after a deletion).
     static int openWindowsOfCase(qint64 caseNo);
 

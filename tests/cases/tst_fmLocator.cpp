@@ -98,6 +98,10 @@ struct World {
         return out;
     }
     int count() const { return loc->listModel()->rowCount(); }
+    QString surnameAt(int row)
+    {
+        return field(int(loc->listModel()->caseNo(row)), QStringLiteral("Surname")).toString();
+    }
     QString itemsFound() const { return loc->ItemsFound->text(); }
 
     void type(const QString &text)
@@ -155,11 +159,10 @@ private slots:
         QVERIFY(w.lines().contains(QStringLiteral("Smith, Rex, Case: 1, Dog, Tel.555 0101")));
         QStringList surnames;
         for (int i = 0; i < w.count(); ++i)
-            surnames << w.loc->listModel()->surname(i);
-        // Alphabetical without regard to case; the comma of "Smith," sorts
-        // before letters.
-        QCOMPARE(surnames, (QStringList{"Adams", QStringLiteral("müller"), "O'Brien", "Sanders", "Smallwood",
-                                        "Smith, Jones", "Smith", QStringLiteral("Ångström")}));
+            surnames << w.surnameAt(i);
+        // Alphabetical by surname without regard to case.
+        QCOMPARE(surnames, (QStringList{"Adams", QStringLiteral("müller"), "O'Brien", "Sanders", "Smallwood", "Smith",
+                                        "Smith, Jones", QStringLiteral("Ångström")}));
         QCOMPARE(w.prompt.count(), 0);
         QCOMPARE(w.loc->ClientListing->toolTip(),
                  QStringLiteral("Right mouse click a selected case to delete, inactivate or activate."));
@@ -236,7 +239,7 @@ private slots:
         w.open();
         w.type(typed);
         QCOMPARE(w.count(), 1);
-        QCOMPARE(w.loc->listModel()->surname(0), surname);
+        QCOMPARE(w.surnameAt(0), surname);
         QCOMPARE(w.prompt.count(), 0);
     }
 
@@ -261,7 +264,7 @@ private slots:
         w.open();
         w.type(typed);
         QCOMPARE(w.count(), 1);
-        QCOMPARE(w.loc->listModel()->surname(0), surname);
+        QCOMPARE(w.surnameAt(0), surname);
         QCOMPARE(w.prompt.count(), 0);
     }
 
