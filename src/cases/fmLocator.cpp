@@ -10,6 +10,7 @@
 #include "platform/prompt/Prompt.h"
 #include "platform/text/NumberText.h"
 #include "shell/AppState.h"
+#include "shell/SharedProcs.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -165,6 +166,25 @@ fmLocator::fmLocator(QWidget *parent) : QWidget(parent, Qt::Tool)
 }
 
 fmLocator::~fmLocator() = default;
+
+fmLocator *fmLocator::Launch(QWidget *frame)
+{
+    // The locator unloads itself when it opens a case or is closed; one that
+    // is closing is not reused.
+    fmLocator *locator = nullptr;
+    const QList<fmLocator *> loaded = frame->findChildren<fmLocator *>(QString(), Qt::FindDirectChildrenOnly);
+    for (fmLocator *candidate : loaded)
+        if (!candidate->isHidden())
+            locator = candidate;
+    if (!locator)
+        locator = new fmLocator(frame);
+    BindToClinicDB(*locator->Data1);
+    locator->LoadList_Click();
+    locator->show();
+    locator->raise();
+    locator->activateWindow();
+    return locator;
+}
 
 // --- the list ---------------------------------------------------------------
 

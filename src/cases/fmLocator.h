@@ -26,6 +26,12 @@ public:
     explicit fmLocator(QWidget *parent = nullptr);
     ~fmLocator() override;
 
+    /// The frame's Open Existing Case command: the frame's one locator
+    /// (created when none is loaded) gets Data1 bound to the clinic database,
+    /// LoadList pressed, and is shown modeless. Throws FwError when the
+    /// database cannot be bound.
+    static fmLocator *Launch(QWidget *frame);
+
     /// The data control the opener binds to the clinic database. After a
     /// selection it stands on the selected case's row; the popup actions work
     /// on that row. (The list itself is read by the list model, from the same

@@ -2,6 +2,7 @@
 
 #include "cases/CaseDetails.h"
 #include "cases/CaseOpening.h"
+#include "cases/fmLocator.h"
 #include "cases/frmDocument.h"
 #include "platform/FwError.h"
 #include "platform/help/Help.h"
@@ -768,8 +769,8 @@ void frmMain::mnuEditCaseDet_Click()
 // forward when an entry is already under way.
 void frmMain::openNewCase() { CaseDetails::NewCaseCommand(this); }
 
-// The case locator opens here once it is part of the program.
-void frmMain::openCaseLocator() {}
+// The case locator, one shared instance: bind Data1, press LoadList, show modeless.
+void frmMain::openCaseLocator() { fmLocator::Launch(this); }
 
 // The case details editor opens here once it is part of the program.
 void frmMain::openCaseDetailsEditor() {}

@@ -363,6 +363,38 @@ private slots:
         FW_VERIFY_PROMPTS(w.prompt);
     }
 
+    void theFramesCommandKeepsOneLocator()
+    {
+        World w;
+        frmMain frame;
+        frame.setEndProgram([] {});
+        frame.mnuFileOpen_Click();
+        const QList<fmLocator *> first = frame.findChildren<fmLocator *>();
+        QCOMPARE(first.size(), 1);
+        w.loc = first.first();
+        QVERIFY(w.loc->isVisible());
+        QCOMPARE(w.loc->Data1->DatabaseName, App().DBFName);
+        QCOMPARE(w.count(), 8);
+        w.type(QStringLiteral("Sm"));
+        QCOMPARE(w.count(), 3);
+
+        // Again while it is open: the same window, the whole list, the box as it was.
+        frame.mnuFileOpen_Click();
+        QCOMPARE(frame.findChildren<fmLocator *>(), first);
+        QCOMPARE(w.count(), 8);
+        QCOMPARE(w.loc->Narrower->text(), QStringLiteral("Sm"));
+
+        // Closed, it is built afresh.
+        w.loc->close();
+        frame.mnuFileOpen_Click();
+        QTRY_VERIFY(w.loc.isNull());
+        const QList<fmLocator *> second = frame.findChildren<fmLocator *>();
+        QCOMPARE(second.size(), 1);
+        QCOMPARE(second.first()->Narrower->text(), QString());
+        QCOMPARE(second.first()->listModel()->rowCount(), 8);
+        FW_VERIFY_PROMPTS(w.prompt);
+    }
+
     void rightClickShowsThePopupForTheSelectedLine()
     {
         World w;
