@@ -119,6 +119,13 @@ public:
     /// The date-of-birth window while it is open.
     frmDOBAge *dobWindow() const;
 
+    // Editing an existing case (defined in CaseDetails_Edit.cpp).
+    /// The frame's Edit Case Details command, on the frame's active child window.
+    static void EditCaseCommand(QWidget *frame, QWidget *activeChild);
+    /// Check the edited details, store them and open the case again.
+    void UUpdate_Click();
+    DataControl *Data1 = nullptr; // while editing: the case's row
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     void reject() override;

@@ -339,7 +339,8 @@ void frmMain::buildToolBar()
     addToolBar(Qt::TopToolBarArea, d->tbToolBar);
 
     for (const ToolButton &b : kToolButtons) {
-        const QIcon fallback(QStringLiteral(":/shell/icons/%1.svg").arg(QLatin1String(b.file)));
+        // Pictures drawn beforehand (see shell.qrc): no SVG code is loaded to build the frame.
+        const QIcon fallback(QStringLiteral(":/shell/icons/%1.png").arg(QLatin1String(b.file)));
         const QString theme = QLatin1String(b.theme);
         const QIcon icon = theme.isEmpty() ? fallback : QIcon::fromTheme(theme, fallback);
         QAction *a = d->tbToolBar->addAction(icon, QLatin1String(b.tip));
@@ -772,8 +773,8 @@ void frmMain::openNewCase() { CaseDetails::NewCaseCommand(this); }
 // The case locator, one shared instance: bind Data1, press LoadList, show modeless.
 void frmMain::openCaseLocator() { fmLocator::Launch(this); }
 
-// The case details editor opens here once it is part of the program.
-void frmMain::openCaseDetailsEditor() {}
+// The case details window on the case of the active case window.
+void frmMain::openCaseDetailsEditor() { CaseDetails::EditCaseCommand(this, activeChild()); }
 
 // The units choice and the diet calculator for a weight of the user's own
 // open here once the calculator is part of the program.
