@@ -47,46 +47,53 @@ public:
 // Common surnames of a practice's clients, most frequent first; the
 // frequencies fall off with the rank as surname frequencies do.
 const char *const kSurnames[] = {
-    "Smith", "Jones", "Williams", "Taylor", "Brown", "Davies", "Evans", "Wilson", "Thomas", "Johnson",
-    "Roberts", "Robinson", "Thompson", "Wright", "Walker", "White", "Edwards", "Hughes", "Green", "Hall",
-    "Lewis", "Harris", "Clarke", "Patel", "Jackson", "Wood", "Turner", "Martin", "Cooper", "Hill",
-    "Ward", "Morris", "Moore", "Clark", "Lee", "King", "Baker", "Harrison", "Morgan", "Allen",
-    "James", "Scott", "Phillips", "Watson", "Davis", "Parker", "Price", "Bennett", "Young", "Griffiths",
-    "Mitchell", "Kelly", "Cook", "Carter", "Richardson", "Bailey", "Collins", "Bell", "Shaw", "Murphy",
-    "Miller", "Cox", "Richards", "Khan", "Marshall", "Anderson", "Simpson", "Ellis", "Adams", "Singh",
-    "Begum", "Wilkinson", "Foster", "Chapman", "Powell", "Webb", "Rogers", "Gray", "Mason", "Ali",
-    "Hunt", "Hussain", "Campbell", "Matthews", "Owen", "Palmer", "Holmes", "Mills", "Barnes", "Knight",
-    "Lloyd", "Butler", "Russell", "Barker", "Fisher", "Stevens", "Jenkins", "Murray", "Dixon", "Harvey",
-    "Graham", "Pearson", "Ahmed", "Fletcher", "Walsh", "Kaur", "Gibson", "Howard", "Andrews", "Stewart",
-    "Elliott", "Reynolds", "Saunders", "Payne", "Fox", "Ford", "Pearce", "Day", "Brooks", "West",
-    "Lawrence", "Cole", "Atkinson", "Bradley", "Spencer", "Gill", "Dawson", "Ball", "Burton", "O'Brien",
-    "Watts", "Rose", "Booth", "Perry", "Ryan", "Grant", "Wells", "Armstrong", "Francis", "Rees",
-    "Hayes", "Hart", "Hudson", "Newman", "Barrett", "Webster", "Hunter", "Gregory", "Carr", "Lowe",
-    "Page", "Marsh", "Riley", "Dunn", "Woods", "Parsons", "Berry", "Stone", "Reid", "Holland",
-    "Hawkins", "Harding", "Porter", "Robertson", "Newton", "Oliver", "Reed", "Kennedy", "Williamson", "Bird",
-    "Gardner", "Shah", "Dean", "Lane", "Cooke", "Bates", "Henderson", "Parry", "Burgess", "Bishop",
-    "Walton", "Burns", "Nicholson", "Shepherd", "Ross", "Cross", "Long", "Freeman", "Warren", "Nicholls",
-    "Hamilton", "Byrne", "Sutton", "McDonald", "Yates", "Hodgson", "Robson", "Curtis", "Hopkins", "O'Connor",
-    "Harper", "Coleman", "Watkins", "Moss", "McCarthy", "Chambers", "O'Neill", "Griffin", "Sharp", "Hardy",
-    "Wheeler", "Potter", "Osborne", "Johnston", "Gordon", "Doyle", "Wallace", "George", "Jordan", "Hutchinson",
-    "Müller", "Schmidt", "Schneider", "Fischer", "Weber", "Meyer", "Wagner", "Becker", "Schulz", "Hoffmann",
-    "Andersson", "Johansson", "Karlsson", "Nilsson", "Eriksson", "Larsson", "Olsson", "Persson", "Svensson",
-    "Ångström", "Öberg", "Åkesson", "Nguyễn", "Trần", "García", "Fernández", "López", "Martínez", "Sánchez",
-    "Pérez", "Gómez", "Rossi", "Russo", "Ferrari", "Esposito", "Bianchi", "Romano", "Colombo", "Dubois",
-    "Lefèvre", "Moreau", "Laurent", "Simon", "Michel", "Leroy", "Roux", "David", "Bertrand", "Morel",
-    "Kowalski", "Nowak", "Wiśniewski", "Wójcik", "Kowalczyk", "Kamiński", "Lewandowski", "Zieliński",
-    "Sm'ith", "Smart", "Small", "Smalley", "Smethurst", "Smyth", "Smithers", "Smales", "Smeaton", "Smillie",
+    "Smith",      "Jones",     "Williams", "Taylor",      "Brown",     "Davies",    "Evans",      "Wilson",
+    "Thomas",     "Johnson",   "Roberts",  "Robinson",    "Thompson",  "Wright",    "Walker",     "White",
+    "Edwards",    "Hughes",    "Green",    "Hall",        "Lewis",     "Harris",    "Clarke",     "Patel",
+    "Jackson",    "Wood",      "Turner",   "Martin",      "Cooper",    "Hill",      "Ward",       "Morris",
+    "Moore",      "Clark",     "Lee",      "King",        "Baker",     "Harrison",  "Morgan",     "Allen",
+    "James",      "Scott",     "Phillips", "Watson",      "Davis",     "Parker",    "Price",      "Bennett",
+    "Young",      "Griffiths", "Mitchell", "Kelly",       "Cook",      "Carter",    "Richardson", "Bailey",
+    "Collins",    "Bell",      "Shaw",     "Murphy",      "Miller",    "Cox",       "Richards",   "Khan",
+    "Marshall",   "Anderson",  "Simpson",  "Ellis",       "Adams",     "Singh",     "Begum",      "Wilkinson",
+    "Foster",     "Chapman",   "Powell",   "Webb",        "Rogers",    "Gray",      "Mason",      "Ali",
+    "Hunt",       "Hussain",   "Campbell", "Matthews",    "Owen",      "Palmer",    "Holmes",     "Mills",
+    "Barnes",     "Knight",    "Lloyd",    "Butler",      "Russell",   "Barker",    "Fisher",     "Stevens",
+    "Jenkins",    "Murray",    "Dixon",    "Harvey",      "Graham",    "Pearson",   "Ahmed",      "Fletcher",
+    "Walsh",      "Kaur",      "Gibson",   "Howard",      "Andrews",   "Stewart",   "Elliott",    "Reynolds",
+    "Saunders",   "Payne",     "Fox",      "Ford",        "Pearce",    "Day",       "Brooks",     "West",
+    "Lawrence",   "Cole",      "Atkinson", "Bradley",     "Spencer",   "Gill",      "Dawson",     "Ball",
+    "Burton",     "O'Brien",   "Watts",    "Rose",        "Booth",     "Perry",     "Ryan",       "Grant",
+    "Wells",      "Armstrong", "Francis",  "Rees",        "Hayes",     "Hart",      "Hudson",     "Newman",
+    "Barrett",    "Webster",   "Hunter",   "Gregory",     "Carr",      "Lowe",      "Page",       "Marsh",
+    "Riley",      "Dunn",      "Woods",    "Parsons",     "Berry",     "Stone",     "Reid",       "Holland",
+    "Hawkins",    "Harding",   "Porter",   "Robertson",   "Newton",    "Oliver",    "Reed",       "Kennedy",
+    "Williamson", "Bird",      "Gardner",  "Shah",        "Dean",      "Lane",      "Cooke",      "Bates",
+    "Henderson",  "Parry",     "Burgess",  "Bishop",      "Walton",    "Burns",     "Nicholson",  "Shepherd",
+    "Ross",       "Cross",     "Long",     "Freeman",     "Warren",    "Nicholls",  "Hamilton",   "Byrne",
+    "Sutton",     "McDonald",  "Yates",    "Hodgson",     "Robson",    "Curtis",    "Hopkins",    "O'Connor",
+    "Harper",     "Coleman",   "Watkins",  "Moss",        "McCarthy",  "Chambers",  "O'Neill",    "Griffin",
+    "Sharp",      "Hardy",     "Wheeler",  "Potter",      "Osborne",   "Johnston",  "Gordon",     "Doyle",
+    "Wallace",    "George",    "Jordan",   "Hutchinson",  "Müller",    "Schmidt",   "Schneider",  "Fischer",
+    "Weber",      "Meyer",     "Wagner",   "Becker",      "Schulz",    "Hoffmann",  "Andersson",  "Johansson",
+    "Karlsson",   "Nilsson",   "Eriksson", "Larsson",     "Olsson",    "Persson",   "Svensson",   "Ångström",
+    "Öberg",      "Åkesson",   "Nguyễn",   "Trần",        "García",    "Fernández", "López",      "Martínez",
+    "Sánchez",    "Pérez",     "Gómez",    "Rossi",       "Russo",     "Ferrari",   "Esposito",   "Bianchi",
+    "Romano",     "Colombo",   "Dubois",   "Lefèvre",     "Moreau",    "Laurent",   "Simon",      "Michel",
+    "Leroy",      "Roux",      "David",    "Bertrand",    "Morel",     "Kowalski",  "Nowak",      "Wiśniewski",
+    "Wójcik",     "Kowalczyk", "Kamiński", "Lewandowski", "Zieliński", "Smithson",  "Smart",      "Small",
+    "Smalley",    "Smethurst", "Smyth",    "Smithers",    "Smales",    "Smeaton",   "Smillie",
 };
 // The long tail: place-name surnames, each rare.
-const char *const kHeads[] = {"Ash",  "Black", "Brad", "Brook", "Cald", "Cart",  "Chad",  "Dal",   "East",
-                              "Fair", "Gold",  "Hal",  "Holm",  "Kings", "Lang", "Mar",   "Mid",   "North",
-                              "Oak",  "Pen",   "Red",  "Ring",  "Rox",  "Sand",  "Shel",  "Stan",  "Sum",
-                              "Thorn", "Wad",  "Whit", "Wood",  "Yar",  "Cul",   "Fen",   "Lind",  "Mel"};
-const char *const kTails[] = {"bury", "by",   "croft", "dale", "den", "field", "ford", "ham",
-                              "hurst", "ington", "ley", "more", "ton", "well", "wick", "worth"};
+const char *const kHeads[] = {"Ash",   "Black", "Brad", "Brook", "Cald",  "Cart", "Chad", "Dal",  "East",
+                              "Fair",  "Gold",  "Hal",  "Holm",  "Kings", "Lang", "Mar",  "Mid",  "North",
+                              "Oak",   "Pen",   "Red",  "Ring",  "Rox",   "Sand", "Shel", "Stan", "Sum",
+                              "Thorn", "Wad",   "Whit", "Wood",  "Yar",   "Cul",  "Fen",  "Lind", "Mel"};
+const char *const kTails[] = {"bury",  "by",     "croft", "dale", "den", "field", "ford", "ham",
+                              "hurst", "ington", "ley",   "more", "ton", "well",  "wick", "worth"};
 
 const char *const kAnimals[] = {"Rex",    "Bella", "Max",   "Molly",  "Charlie", "Daisy", "Buster", "Poppy",
-                                "Oscar",  "Luna",  "Milo",  "Tilly",  "Bailey",  "Rosie", "Alfie", "Ruby",
+                                "Oscar",  "Luna",  "Milo",  "Tilly",  "Bailey",  "Rosie", "Alfie",  "Ruby",
                                 "Felix",  "Coco",  "Toby",  "Lola",   "Jasper",  "Nala",  "Archie", "Bonnie",
                                 "Sixten", "Mog",   "Tiger", "Smudge", "Pepper",  "Ziggy", "Bruno",  "Maisie"};
 const char *const kSpecies[] = {"Dog", "Dog", "Dog", "Cat", "Cat", "Rabbit", "Ferret"};
@@ -113,8 +120,8 @@ void fill(const QSqlDatabase &db, int cases)
         if (n % (cases / kRareCases) == 0 && n / (cases / kRareCases) <= kRareCases) {
             surname = kRare;
         } else if (rng.bounded(100) < 35) {
-            surname = QString::fromUtf8(kHeads[rng.bounded(int(std::size(kHeads)))])
-                      + QString::fromUtf8(kTails[rng.bounded(int(std::size(kTails)))]);
+            surname = QString::fromUtf8(kHeads[rng.bounded(int(std::size(kHeads)))]) +
+                      QString::fromUtf8(kTails[rng.bounded(int(std::size(kTails)))]);
         } else {
             const double r = rng.generateDouble() * sum;
             const int i = int(std::lower_bound(cumulative.begin(), cumulative.end(), r) - cumulative.begin());
@@ -235,7 +242,9 @@ int main(int argc, char **argv)
     out << QStringLiteral("  opening, all listed:        %1 ms  (%2 lines; budget 100 ms)\n")
                .arg(big.openMs, 0, 'f', 1)
                .arg(big.listed);
-    out << QStringLiteral("  key stroke \"\" -> S:          %1 ms  (%2 lines)\n").arg(big.firstMs, 0, 'f', 2).arg(big.first);
+    out << QStringLiteral("  key stroke \"\" -> S:          %1 ms  (%2 lines)\n")
+               .arg(big.firstMs, 0, 'f', 2)
+               .arg(big.first);
     out << QStringLiteral("  key stroke S -> Sm:         %1 ms  (%2 lines; budget 16 ms)\n")
                .arg(big.narrowMs, 0, 'f', 2)
                .arg(big.narrowed);

@@ -83,7 +83,10 @@ void CaseListModel::ensureRead(int row) const
         m_read.setBit(r);
 }
 
-int CaseListModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : m_rowIds.size(); }
+int CaseListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : m_rowIds.size();
+}
 
 QVariant CaseListModel::data(const QModelIndex &index, int role) const
 {

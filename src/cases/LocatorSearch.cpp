@@ -10,11 +10,17 @@ namespace {
 
 constexpr char32_t kLastCodePoint = 0x10FFFF;
 
-bool isSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDFFF; }
+bool isSurrogate(char32_t c)
+{
+    return c >= 0xD800 && c <= 0xDFFF;
+}
 
 } // namespace
 
-QString foldKey(const QString &text) { return ClinicDb::surnameKey(text); }
+QString foldKey(const QString &text)
+{
+    return ClinicDb::surnameKey(text);
+}
 
 QString upperBound(const QString &key)
 {

@@ -56,10 +56,10 @@ QString textAfterKey(const QString &text, int cursor, int selStart, int selLengt
 
 /// What a key stroke in the narrowing box does.
 enum class KeyKind {
-    Narrow,     // a printable character: narrow the list
-    Backspace,  // 8: widen the list by one character
-    PassOn,     // Enter (the default button) and Tab: not a search key, no message
-    Invalid,    // any other control character: "Not a valid key stroke to search upon!"
+    Narrow,    // a printable character: narrow the list
+    Backspace, // 8: widen the list by one character
+    PassOn,    // Enter (the default button) and Tab: not a search key, no message
+    Invalid,   // any other control character: "Not a valid key stroke to search upon!"
 };
 KeyKind classifyKey(char32_t ch);
 

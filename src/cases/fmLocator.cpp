@@ -57,10 +57,17 @@ protected:
             return;
         int button = 0;
         switch (event->button()) {
-        case Qt::LeftButton: button = 1; break;
-        case Qt::RightButton: button = 2; break;
-        case Qt::MiddleButton: button = 4; break;
-        default: return;
+        case Qt::LeftButton:
+            button = 1;
+            break;
+        case Qt::RightButton:
+            button = 2;
+            break;
+        case Qt::MiddleButton:
+            button = 4;
+            break;
+        default:
+            return;
         }
         int shift = 0;
         if (event->modifiers() & Qt::ShiftModifier)
@@ -194,6 +201,8 @@ void fmLocator::LoadList_Click()
         FillClientListing(LocatorSearch::listQuery(QString()));
     } catch (const std::exception &e) {
         reportError(e, Prompt::Icon::Critical);
+    } catch (...) {
+        Prompt::Message(FwError::standardDescription(0), Prompt::Icon::Critical);
     }
 }
 
@@ -207,7 +216,10 @@ void fmLocator::FillClientListing(const LocatorSearch::Query &query)
         Prompt::Message(FwError::standardDescription(ErrNo::NoCurrentRecord), Prompt::Icon::Information);
 }
 
-void fmLocator::CountItemsFound() { ItemsFound->setText(NumText::Str(m_model->rowCount())); }
+void fmLocator::CountItemsFound()
+{
+    ItemsFound->setText(NumText::Str(m_model->rowCount()));
+}
 
 int fmLocator::listIndex() const
 {
@@ -259,7 +271,8 @@ void fmLocator::Narrower_KeyPress(char32_t KeyAscii)
         // selected.
         QString pattern;
         switch (LocatorSearch::classifyKey(KeyAscii)) {
-        case LocatorSearch::KeyKind::PassOn: return;
+        case LocatorSearch::KeyKind::PassOn:
+            return;
         case LocatorSearch::KeyKind::Invalid:
             Prompt::Message(QStringLiteral("Not a valid key stroke to search upon!"), Prompt::Icon::Critical);
             return;
@@ -275,6 +288,8 @@ void fmLocator::Narrower_KeyPress(char32_t KeyAscii)
         FillClientListing(LocatorSearch::listQuery(pattern));
     } catch (const std::exception &e) {
         reportError(e, Prompt::Icon::Critical);
+    } catch (...) {
+        Prompt::Message(FwError::standardDescription(0), Prompt::Icon::Critical);
     }
 }
 
@@ -302,10 +317,15 @@ void fmLocator::ClientListing_Click()
             standOnCase(row);
     } catch (const std::exception &e) {
         reportError(e, Prompt::Icon::Critical);
+    } catch (...) {
+        Prompt::Message(FwError::standardDescription(0), Prompt::Icon::Critical);
     }
 }
 
-void fmLocator::ClientListing_DblClick() { GoToCase_Click(); }
+void fmLocator::ClientListing_DblClick()
+{
+    GoToCase_Click();
+}
 
 void fmLocator::ClientListing_MouseUp(int Button, int Shift, int X, int Y)
 {
@@ -339,6 +359,8 @@ void fmLocator::GoToCase_Click()
         OpenCaseInDocument(OpenVariant::LocatorOrReminder);
     } catch (const std::exception &e) {
         reportError(e, Prompt::Icon::Critical);
+    } catch (...) {
+        Prompt::Message(FwError::standardDescription(0), Prompt::Icon::Critical);
     }
 }
 
@@ -355,9 +377,18 @@ void fmLocator::keyPressEvent(QKeyEvent *event)
 
 // --- activate, inactivate, delete -------------------------------------------
 
-void fmLocator::Activate_Click() { changeSelectedCase(RowAction::Activate); }
-void fmLocator::Inactivate_Click() { changeSelectedCase(RowAction::Inactivate); }
-void fmLocator::DeleteCase_Click() { changeSelectedCase(RowAction::Delete); }
+void fmLocator::Activate_Click()
+{
+    changeSelectedCase(RowAction::Activate);
+}
+void fmLocator::Inactivate_Click()
+{
+    changeSelectedCase(RowAction::Inactivate);
+}
+void fmLocator::DeleteCase_Click()
+{
+    changeSelectedCase(RowAction::Delete);
+}
 
 void fmLocator::changeSelectedCase(RowAction action)
 {
@@ -377,8 +408,8 @@ void fmLocator::changeSelectedCase(RowAction action)
             Prompt::Message(kGone, Prompt::Icon::Critical);
             return;
         }
-        const QString who = rs->text(QStringLiteral("ANIMALNAME")) + QLatin1Char(' ')
-                            + rs->text(QStringLiteral("SURNAME"));
+        const QString who =
+            rs->text(QStringLiteral("ANIMALNAME")) + QLatin1Char(' ') + rs->text(QStringLiteral("SURNAME"));
 
         QString question, questionTitle, done, doneTitle, kept, keptTitle;
         switch (action) {
@@ -399,8 +430,8 @@ void fmLocator::changeSelectedCase(RowAction action)
             keptTitle = QStringLiteral("No Inactivation");
             break;
         case RowAction::Delete:
-            question = QStringLiteral("Are you sure you want to delete ") + who
-                       + QStringLiteral("'s record from the database?");
+            question = QStringLiteral("Are you sure you want to delete ") + who +
+                       QStringLiteral("'s record from the database?");
             questionTitle = QStringLiteral("Deletion of Record");
             done = QStringLiteral("Deletion completed.");
             doneTitle = QStringLiteral("Deletion Confirmed");
@@ -409,8 +440,8 @@ void fmLocator::changeSelectedCase(RowAction action)
             break;
         }
 
-        if (Prompt::MsgBox(question, Prompt::Buttons::YesNo, Prompt::Icon::Question, questionTitle)
-            != Prompt::Answer::Yes) {
+        if (Prompt::MsgBox(question, Prompt::Buttons::YesNo, Prompt::Icon::Question, questionTitle) !=
+            Prompt::Answer::Yes) {
             Prompt::MsgBox(kept, Prompt::Buttons::OK, Prompt::Icon::Information, keptTitle);
             return;
         }
@@ -441,6 +472,8 @@ void fmLocator::changeSelectedCase(RowAction action)
             Prompt::Message(kGone, Prompt::Icon::Critical);
         else
             reportError(e, Prompt::Icon::Critical);
+    } catch (...) {
+        Prompt::Message(FwError::standardDescription(0), Prompt::Icon::Critical);
     }
 }
 

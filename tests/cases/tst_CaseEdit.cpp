@@ -47,10 +47,11 @@ struct World {
         rex = env.addCase("Smith", "Rex", "Dog", "Beagle", "Male", "lb", 22, 26, "25.5;25.1;24.8;", "2026-12-01",
                           "2020-01-15");
         tom = env.addCase("Adams", "Tom", "Cat", "Siamese", "Female", "kg", 4, 5, "4.5;", "2026-11-20");
-        ClinicDb::exec(env.db(), QStringLiteral("UPDATE [Clients] SET [Graph Data Undo] = ?, [Last Weighed Undo] = ?, "
-                                                "[Diet Recommend] = ?, [LinkedRecNo] = ? WHERE [CaseNo] = ?"),
-                       {QStringLiteral("25.5;25.1;"), QStringLiteral("2026-11-24"), QStringLiteral("Less food"), 77,
-                        rex});
+        ClinicDb::exec(
+            env.db(),
+            QStringLiteral("UPDATE [Clients] SET [Graph Data Undo] = ?, [Last Weighed Undo] = ?, "
+                           "[Diet Recommend] = ?, [LinkedRecNo] = ? WHERE [CaseNo] = ?"),
+            {QStringLiteral("25.5;25.1;"), QStringLiteral("2026-11-24"), QStringLiteral("Less food"), 77, rex});
     }
     ~World()
     {
@@ -201,10 +202,22 @@ private slots:
         QTest::addColumn<QString>("newSpecies");
         QTest::addColumn<QString>("units");
         QTest::addColumn<QString>("breed");
-        QTest::newRow("another species stores a dash") << "lb" << "Rabbit" << "lb" << "-";
-        QTest::newRow("unknown unit shows and stores kg") << "stone" << "Dog" << "kg" << "Beagle";
-        QTest::newRow("empty unit shows and stores kg") << "" << "Dog" << "kg" << "Beagle";
-        QTest::newRow("a dog weighed in oz keeps its unit") << "oz" << "Dog" << "oz" << "Beagle";
+        QTest::newRow("another species stores a dash") << "lb"
+                                                       << "Rabbit"
+                                                       << "lb"
+                                                       << "-";
+        QTest::newRow("unknown unit shows and stores kg") << "stone"
+                                                          << "Dog"
+                                                          << "kg"
+                                                          << "Beagle";
+        QTest::newRow("empty unit shows and stores kg") << ""
+                                                        << "Dog"
+                                                        << "kg"
+                                                        << "Beagle";
+        QTest::newRow("a dog weighed in oz keeps its unit") << "oz"
+                                                            << "Dog"
+                                                            << "oz"
+                                                            << "Beagle";
     }
     void breedAndUnitsAsStored()
     {
@@ -232,16 +245,25 @@ private slots:
         QTest::addColumn<int>("icon");
         const QString incomplete = QStringLiteral("Data incomplete. Please enter data at the cursor.");
         const int excl = int(Prompt::Icon::Exclamation);
-        QTest::newRow("telephone emptied") << "TelNo" << "" << incomplete << excl;
-        QTest::newRow("surname emptied") << "SSurname" << "" << incomplete << excl;
-        QTest::newRow("breed emptied") << "BBreedK9" << "" << incomplete << excl;
-        QTest::newRow("comments emptied") << "VetCom" << "" << incomplete << excl;
-        QTest::newRow("no date of birth") << "DOB" << "" << "You must enter an age or DOB" << excl;
-        QTest::newRow("upper weight no number") << "UpperWt" << "abc"
-                                                << "The upper weight must be a number more than 0"
-                                                << int(Prompt::Icon::Critical);
-        QTest::newRow("lower weight zero") << "LowerWt" << "0" << "The lower weight must be a number more than 0"
-                                           << int(Prompt::Icon::Critical);
+        QTest::newRow("telephone emptied") << "TelNo"
+                                           << "" << incomplete << excl;
+        QTest::newRow("surname emptied") << "SSurname"
+                                         << "" << incomplete << excl;
+        QTest::newRow("breed emptied") << "BBreedK9"
+                                       << "" << incomplete << excl;
+        QTest::newRow("comments emptied") << "VetCom"
+                                          << "" << incomplete << excl;
+        QTest::newRow("no date of birth") << "DOB"
+                                          << ""
+                                          << "You must enter an age or DOB" << excl;
+        QTest::newRow("upper weight no number")
+            << "UpperWt"
+            << "abc"
+            << "The upper weight must be a number more than 0" << int(Prompt::Icon::Critical);
+        QTest::newRow("lower weight zero")
+            << "LowerWt"
+            << "0"
+            << "The lower weight must be a number more than 0" << int(Prompt::Icon::Critical);
     }
     void updateRefusesIncompleteDetails()
     {

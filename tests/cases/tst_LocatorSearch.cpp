@@ -14,7 +14,10 @@ using LocatorSearch::KeyKind;
 
 namespace {
 
-QString ucs4(char32_t c) { return QString::fromUcs4(&c, 1); }
+QString ucs4(char32_t c)
+{
+    return QString::fromUcs4(&c, 1);
+}
 
 /// Insert a case with the given surname; the database fills its key.
 int addSurname(TestEnv &env, const QString &surname)
@@ -61,14 +64,18 @@ private slots:
     {
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("bound");
-        QTest::newRow("two letters") << "sm" << "sn";
-        QTest::newRow("one letter") << "z" << "{";
-        QTest::newRow("empty") << "" << "";
-        QTest::newRow("past the capitals") << "a@" << "a[";
-        QTest::newRow("before the surrogates") << QString(QStringLiteral("a") + QChar(0xD7FF))
-                                               << QString(QStringLiteral("a") + QChar(0xE000));
-        QTest::newRow("beyond the basic plane") << QString(QStringLiteral("a") + ucs4(0x1F600))
-                                                << QString(QStringLiteral("a") + ucs4(0x1F601));
+        QTest::newRow("two letters") << "sm"
+                                     << "sn";
+        QTest::newRow("one letter") << "z"
+                                    << "{";
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("past the capitals") << "a@"
+                                           << "a[";
+        QTest::newRow("before the surrogates")
+            << QString(QStringLiteral("a") + QChar(0xD7FF)) << QString(QStringLiteral("a") + QChar(0xE000));
+        QTest::newRow("beyond the basic plane")
+            << QString(QStringLiteral("a") + ucs4(0x1F600)) << QString(QStringLiteral("a") + ucs4(0x1F601));
         QTest::newRow("last code point carried") << QString(QStringLiteral("ab") + ucs4(0x10FFFF)) << "ac";
         QTest::newRow("only the last code point") << ucs4(0x10FFFF) << "";
     }
@@ -87,12 +94,12 @@ private slots:
         QTest::newRow("example") << QVariantList{"Smith", "Rex", 12, "Dog", "555 0101"}
                                  << "Smith, Rex, Case: 12, Dog, Tel.555 0101";
         QTest::newRow("reserved row") << QVariantList{null, null, 7, null, null} << ", , Case: 7, , Tel.";
-        QTest::newRow("some fields empty") << QVariantList{"Ng", null, 123456, "Cat", ""}
-                                           << "Ng, , Case: 123456, Cat, Tel.";
-        QTest::newRow("a number typed as a telephone") << QVariantList{"Lee", "Mog", 3, "Cat", 5550101}
-                                                       << "Lee, Mog, Case: 3, Cat, Tel.5550101";
-        QTest::newRow("commas and quotes kept") << QVariantList{"Smith, Jones", "\"Bo\"", 4, "Dog", "1"}
-                                                << "Smith, Jones, \"Bo\", Case: 4, Dog, Tel.1";
+        QTest::newRow("some fields empty")
+            << QVariantList{"Ng", null, 123456, "Cat", ""} << "Ng, , Case: 123456, Cat, Tel.";
+        QTest::newRow("a number typed as a telephone")
+            << QVariantList{"Lee", "Mog", 3, "Cat", 5550101} << "Lee, Mog, Case: 3, Cat, Tel.5550101";
+        QTest::newRow("commas and quotes kept")
+            << QVariantList{"Smith, Jones", "\"Bo\"", 4, "Dog", "1"} << "Smith, Jones, \"Bo\", Case: 4, Dog, Tel.1";
     }
     void listLine()
     {
@@ -104,9 +111,9 @@ private slots:
                                       "VALUES (?, ?, ?, ?, ?)"),
                        fields);
         ClinicDb::exec(env.db(), QStringLiteral("INSERT INTO [Clients] ([Surname], [CaseNo]) VALUES ('Other', 999)"));
-        const qint64 rowId = ClinicDb::scalar(env.db(), QStringLiteral("SELECT rowid FROM [Clients] WHERE [CaseNo] = ?"),
-                                              {fields.at(2)})
-                                 .toLongLong();
+        const qint64 rowId =
+            ClinicDb::scalar(env.db(), QStringLiteral("SELECT rowid FROM [Clients] WHERE [CaseNo] = ?"), {fields.at(2)})
+                .toLongLong();
         const LocatorSearch::Query q = LocatorSearch::linesQuery({rowId});
         QSqlQuery query = ClinicDb::exec(env.db(), q.sql, q.params);
         QVERIFY(query.next());
@@ -132,8 +139,8 @@ private slots:
         QTest::newRow("backspace in the middle") << "Smxith" << 3 << -1 << 0 << 8 << "Smith";
         QTest::newRow("backspace on a selection") << "Smith" << 5 << 1 << 3 << 8 << "Sh";
         QTest::newRow("letter beyond ASCII") << "M" << 1 << -1 << 0 << 0xFC << QStringLiteral("Mü");
-        QTest::newRow("backspace over a pair") << QString(QStringLiteral("a") + ucs4(0x1F600)) << 3 << -1 << 0 << 8
-                                               << "a";
+        QTest::newRow("backspace over a pair")
+            << QString(QStringLiteral("a") + ucs4(0x1F600)) << 3 << -1 << 0 << 8 << "a";
     }
     void textAfterKey()
     {
@@ -243,8 +250,8 @@ private slots:
     void listOrder()
     {
         TestEnv env;
-        const QStringList entered = {"smith", "Adams", "Smith", "Smith Jones", QStringLiteral("Ångström"), "O'Brien",
-                                     "SMITH", "Smithers"};
+        const QStringList entered = {"smith",   "Adams", "Smith",   "Smith Jones", QStringLiteral("Ångström"),
+                                     "O'Brien", "SMITH", "Smithers"};
         for (const QString &s : entered)
             addSurname(env, s);
         // By surname without regard to case; one surname's cases in the order

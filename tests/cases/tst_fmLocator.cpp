@@ -2,8 +2,8 @@
 // the surname is typed, selecting, Go To, and the popup actions with their
 // questions and notes.
 #include "cases/CaseListModel.h"
-#include "cases/frmDocument.h"
 #include "cases/fmLocator.h"
+#include "cases/frmDocument.h"
 #include "platform/FwError.h"
 #include "platform/db/ClinicDb.h"
 #include "platform/db/DataControl.h"
@@ -72,10 +72,9 @@ struct World {
 
     int add(const QString &surname, const QString &animal, const QString &species = QStringLiteral("Dog"))
     {
-        return env.addCase(surname, animal, species, species == QLatin1String("Dog") ? QStringLiteral("Beagle")
-                                                                                     : QStringLiteral("-"),
-                           QStringLiteral("Male"), QStringLiteral("kg"), 10, 12, QStringLiteral("11;"),
-                           QStringLiteral("2024-01-10"));
+        return env.addCase(
+            surname, animal, species, species == QLatin1String("Dog") ? QStringLiteral("Beagle") : QStringLiteral("-"),
+            QStringLiteral("Male"), QStringLiteral("kg"), 10, 12, QStringLiteral("11;"), QStringLiteral("2024-01-10"));
     }
 
     /// What the frame does: bind Data1, press LoadList, show the window.
@@ -323,8 +322,8 @@ private slots:
         w.key(Qt::Key_Return);
         QCOMPARE(w.prompt.count(), 2);
         for (const ShownBox &box : w.prompt.shown())
-            verifyBox(box, QStringLiteral("You must first select a case"), Prompt::Icon::Critical,
-                      Prompt::Buttons::OK, kTitle);
+            verifyBox(box, QStringLiteral("You must first select a case"), Prompt::Icon::Critical, Prompt::Buttons::OK,
+                      kTitle);
         QVERIFY(w.loc->isVisible());
     }
 
@@ -428,31 +427,39 @@ private slots:
 
         QTest::newRow("activate, yes") << "Activate" << true << false
                                        << "Are you sure you want to Activate Rex Smith's record?"
-                                       << "Activation of Record" << "Activation complete."
+                                       << "Activation of Record"
+                                       << "Activation complete."
                                        << "Activation Confirmed" << 1;
-        QTest::newRow("activate an active case again") << "Activate" << true << true
-                                                       << "Are you sure you want to Activate Rex Smith's record?"
-                                                       << "Activation of Record" << "Activation complete."
-                                                       << "Activation Confirmed" << 1;
+        QTest::newRow("activate an active case again")
+            << "Activate" << true << true << "Are you sure you want to Activate Rex Smith's record?"
+            << "Activation of Record"
+            << "Activation complete."
+            << "Activation Confirmed" << 1;
         QTest::newRow("activate, no") << "Activate" << false << false
                                       << "Are you sure you want to Activate Rex Smith's record?"
-                                      << "Activation of Record" << "Rex Smith's record remains unchanged"
+                                      << "Activation of Record"
+                                      << "Rex Smith's record remains unchanged"
                                       << "No Activation" << 0;
         QTest::newRow("inactivate, yes") << "Inactivate" << true << true
                                          << "Are you sure you want to inactivate Rex Smith's record?"
-                                         << "Inactivation of Record" << "Inactivation complete."
+                                         << "Inactivation of Record"
+                                         << "Inactivation complete."
                                          << "Inactivation Confirmed" << 0;
         QTest::newRow("inactivate, no") << "Inactivate" << false << true
                                         << "Are you sure you want to inactivate Rex Smith's record?"
-                                        << "Inactivation of Record" << "Rex Smith's record remains active"
+                                        << "Inactivation of Record"
+                                        << "Rex Smith's record remains active"
                                         << "No Inactivation" << 1;
         QTest::newRow("delete, yes") << "DeleteCase" << true << true
                                      << "Are you sure you want to delete Rex Smith's record from the database?"
-                                     << "Deletion of Record" << "Deletion completed." << "Deletion Confirmed" << -1;
+                                     << "Deletion of Record"
+                                     << "Deletion completed."
+                                     << "Deletion Confirmed" << -1;
         QTest::newRow("delete, no") << "DeleteCase" << false << true
                                     << "Are you sure you want to delete Rex Smith's record from the database?"
-                                    << "Deletion of Record" << "Rex Smith's record remains intact" << "No Deletion"
-                                    << 1;
+                                    << "Deletion of Record"
+                                    << "Rex Smith's record remains intact"
+                                    << "No Deletion" << 1;
     }
     void popupActions()
     {
@@ -527,12 +534,12 @@ private slots:
         if (duringQuestion) {
             // Another workstation deletes the case while the question is shown.
             const QString who = QStringLiteral("Rex Smith's record");
-            w.prompt.when = action == QLatin1String("Activate")
-                                ? QStringLiteral("Are you sure you want to Activate ") + who + QLatin1Char('?')
-                            : action == QLatin1String("Inactivate")
-                                ? QStringLiteral("Are you sure you want to inactivate ") + who + QLatin1Char('?')
-                                : QStringLiteral("Are you sure you want to delete ") + who
-                                      + QStringLiteral(" from the database?");
+            w.prompt.when =
+                action == QLatin1String("Activate")
+                    ? QStringLiteral("Are you sure you want to Activate ") + who + QLatin1Char('?')
+                : action == QLatin1String("Inactivate")
+                    ? QStringLiteral("Are you sure you want to inactivate ") + who + QLatin1Char('?')
+                    : QStringLiteral("Are you sure you want to delete ") + who + QStringLiteral(" from the database?");
             w.prompt.step = deleteRow;
             w.prompt.answer(Prompt::Answer::Yes);
         } else {
@@ -605,9 +612,8 @@ private slots:
         w.click(w.smith);
         w.prompt.answer(Prompt::Answer::Yes);
         w.loc->DeleteCase_Click();
-        QCOMPARE(w.prompt.texts(),
-                 (QStringList{"Are you sure you want to delete Rex Smith's record from the database?",
-                              "Deletion completed."}));
+        QCOMPARE(w.prompt.texts(), (QStringList{"Are you sure you want to delete Rex Smith's record from the database?",
+                                                "Deletion completed."}));
     }
 };
 
