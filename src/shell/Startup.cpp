@@ -16,6 +16,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -41,11 +42,52 @@ QString defaultDbfPath()
     return withSlash(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
 }
 
+/// A start-up step that waits for the frame's first paint, so that the frame
+/// is on the screen before the step's work is done. It runs once: after that
+/// paint, or earlier when runNow() is called.
+class AfterFirstPaint : public QObject {
+public:
+    AfterFirstPaint(QWidget *frame, std::function<void()> step)
+        : QObject(frame), m_frame(frame), m_step(std::move(step))
+    {
+        qApp->installEventFilter(this);
+    }
+
+    void runNow()
+    {
+        if (!m_step)
+            return;
+        qApp->removeEventFilter(this);
+        const std::function<void()> step = std::move(m_step);
+        m_step = nullptr;
+        step();
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (m_step && !m_queued && event->type() == QEvent::Paint && watched->isWidgetType() &&
+            static_cast<QWidget *>(watched)->window() == m_frame) {
+            m_queued = true;
+            // After the paint, not inside it: the step may show a message box.
+            QMetaObject::invokeMethod(
+                this, [this] { runNow(); }, Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    QWidget *m_frame;
+    std::function<void()> m_step;
+    bool m_queued = false;
+};
+
 /// For timing the start: once anything of the frame has been painted, say so
-/// on standard output and leave. The splash's own 4.2 s are not waited for.
+/// on standard output and leave. The splash's own 4.2 s are not waited for;
+/// the steps that wait for the first paint still run before the program ends.
 class QuitWhenShown : public QObject {
 public:
-    explicit QuitWhenShown(QWidget *frame) : QObject(frame), m_frame(frame) {}
+    QuitWhenShown(QWidget *frame, AfterFirstPaint *pending) : QObject(frame), m_frame(frame), m_pending(pending) {}
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -55,15 +97,34 @@ protected:
             m_done = true;
             std::fputs("FENWARRA_FRAME_SHOWN\n", stdout);
             std::fflush(stdout);
-            QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+            QTimer::singleShot(0, qApp, [pending = m_pending] {
+                if (pending)
+                    pending->runNow();
+                QCoreApplication::exit(0);
+            });
         }
         return false;
     }
 
 private:
     QPointer<QWidget> m_frame;
+    QPointer<AfterFirstPaint> m_pending;
     bool m_done = false;
 };
+
+/// The database is created on the first start, so the program works at once.
+/// A file that is not a Fenwarra database is left alone and reported; the
+/// program runs on so that the user can point it at the right one.
+void checkDatabase()
+{
+    try {
+        ClinicDb::connection(App().DBFName);
+    } catch (const FwError &e) {
+        Prompt::Message(e.description(), Prompt::Icon::Critical);
+    } catch (const std::exception &e) {
+        Prompt::Message(QString::fromLocal8Bit(e.what()), Prompt::Icon::Critical);
+    }
+}
 
 bool benchmarkStart()
 {
@@ -104,24 +165,25 @@ void Main()
     App().DBFName = App().DBFPath + ClinicDb::kFileName;
     App().HelpFilePath = App().AppPath + QStringLiteral("FW2P0.hlp");
 
-    // The database is created on the first start, so the program works at
-    // once. A file that is not a Fenwarra database is left alone and reported;
-    // the program runs on so that the user can point it at the right one.
-    try {
-        ClinicDb::connection(App().DBFName);
-    } catch (const FwError &e) {
-        Prompt::Message(e.description(), Prompt::Icon::Critical);
-    } catch (const std::exception &e) {
-        Prompt::Message(QString::fromLocal8Bit(e.what()), Prompt::Icon::Critical);
-    }
+    // Opening the database (SQLite, its driver, the check of the file) takes
+    // a few milliseconds. A normal start shows its frame first and checks the
+    // database right after the frame's first paint, while the splash is
+    // drawing, and at the latest when the splash closes; the splash is modal,
+    // so nothing can use the database before. A linked start goes straight on
+    // to a case, so its database is made ready before the frame comes up.
+    QPointer<AfterFirstPaint> databaseCheck = new AfterFirstPaint(frame, checkDatabase);
+    if (frmSplash::linkMode(App().Linked) != 0)
+        databaseCheck->runNow();
 
     // 5. The splash, modal; its load shows the frame (or the link window).
     frmSplash splash(frame);
     splash.Form_Load();
     if (benchmarkStart()) {
-        qApp->installEventFilter(new QuitWhenShown(frame));
+        qApp->installEventFilter(new QuitWhenShown(frame, databaseCheck));
         frame->update();
         return;
     }
     splash.exec();
+    if (databaseCheck)
+        databaseCheck->runNow();
 }

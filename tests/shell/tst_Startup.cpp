@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QSignalSpy>
@@ -30,21 +31,52 @@ struct SplashSeen {
     QString version;
     QString product;
     bool frameVisibleWhileSplash = false;
+    bool databaseWhileSplash = false;
     int ticks = 0;
     bool found = false;
 };
 
+/// Notes whether the database file was there when the frame painted for the
+/// first time.
+class FirstPaintProbe : public QObject {
+public:
+    explicit FirstPaintProbe(const QString &dbfName) : m_dbfName(dbfName) { qApp->installEventFilter(this); }
+
+    bool painted = false;
+    bool databaseThen = false;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (!painted && event->type() == QEvent::Paint && watched->isWidgetType() && frmMain::instance() &&
+            static_cast<QWidget *>(watched)->window() == frmMain::instance()) {
+            painted = true;
+            databaseThen = QFileInfo::exists(m_dbfName);
+        }
+        return false;
+    }
+
+private:
+    QString m_dbfName;
+};
+
 /// Run Main() with the splash driven tick by tick as soon as it shows, so the
-/// test does not wait for its 4.2 s. Returns what the splash showed.
-SplashSeen runMain()
+/// test does not wait for its 4.2 s. Returns what the splash showed. With a
+/// probe, the frame is first let paint and the events after the paint run.
+SplashSeen runMain(FirstPaintProbe *probe = nullptr)
 {
     SplashSeen seen;
-    QTimer::singleShot(0, [&seen] {
+    QTimer::singleShot(0, [&seen, probe] {
         frmMain *frame = frmMain::instance();
         auto *splash = frame ? frame->findChild<frmSplash *>() : nullptr;
         if (!splash)
             return;
         seen.found = true;
+        if (probe && QTest::qWaitFor([probe] { return probe->painted; }, 5000)) {
+            // The events that follow the paint.
+            QCoreApplication::processEvents();
+            seen.databaseWhileSplash = QFileInfo::exists(App().DBFName);
+        }
         seen.version = splash->findChild<QLabel *>(QStringLiteral("lblVersion"))->text();
         seen.product = splash->findChild<QLabel *>(QStringLiteral("lblProductName"))->text();
         seen.frameVisibleWhileSplash = frame->isVisible();
@@ -88,6 +120,8 @@ private slots:
     void unknownLinkModeStartsNormally_data();
     void unknownLinkModeStartsNormally();
     void foreignDatabaseIsReportedAndLeftAlone();
+    void normalStartPaintsTheFrameBeforeMakingTheDatabase();
+    void linkedStartMakesTheDatabaseBeforeTheFrame();
     void splashControls();
     void splashDrawsStepByStep();
     void splashInLinkMode1();
@@ -238,6 +272,44 @@ void StartupTest::foreignDatabaseIsReportedAndLeftAlone()
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), foreign);
     FW_VERIFY_PROMPTS(prompt);
+}
+
+// The frame comes up first; the database is made right after the frame's
+// first paint, while the splash is still drawing.
+void StartupTest::normalStartPaintsTheFrameBeforeMakingTheDatabase()
+{
+    TestEnv env(false);
+    ScriptedPrompt prompt;
+    Settings::save("Paths", "DBFPath", env.dbfPath());
+    FirstPaintProbe probe(env.dbfPath() + QStringLiteral("Fenwarra.mdb"));
+    FrameOwner owner;
+    const SplashSeen seen = runMain(&probe);
+
+    QVERIFY(probe.painted);
+    QVERIFY(!probe.databaseThen);
+    QVERIFY(seen.databaseWhileSplash);
+    QCOMPARE(seen.ticks, 7);
+    QVERIFY(ClinicDb::isFenwarraDatabase(App().DBFName));
+    QCOMPARE(prompt.count(), 0);
+}
+
+// A linked start goes straight on to a case: its database is ready before the
+// frame is painted.
+void StartupTest::linkedStartMakesTheDatabaseBeforeTheFrame()
+{
+    TestEnv env(false);
+    ScriptedPrompt prompt;
+    Settings::save("Paths", "DBFPath", env.dbfPath());
+    Settings::save("LinkData", "Linked", "2");
+    FirstPaintProbe probe(env.dbfPath() + QStringLiteral("Fenwarra.mdb"));
+    FrameOwner owner;
+    const SplashSeen seen = runMain(&probe);
+
+    QVERIFY(probe.painted);
+    QVERIFY(probe.databaseThen);
+    QCOMPARE(seen.ticks, 1);
+    QVERIFY(ClinicDb::isFenwarraDatabase(App().DBFName));
+    QCOMPARE(prompt.count(), 0);
 }
 
 void StartupTest::splashControls()
