@@ -5,9 +5,12 @@
 #include "platform/db/ClinicDb.h"
 #include "platform/sound/Sound.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QTest>
+#include <QUrl>
 
 class SoundTest : public QObject {
     Q_OBJECT
@@ -33,6 +36,21 @@ private slots:
         QVERIFY2(clock.elapsed() < 2000, "playing must not wait for the sound");
         QCOMPARE(Sound::lastRequested(), path);
         QTest::qWait(50); // let a background load report whatever it reports
+        QCOMPARE(prompt.count(), 0);
+    }
+
+    // The player is a library of its own, loaded at the first sound: it must
+    // be found, and the sound handed to it.
+    void aSoundReachesThePlayer()
+    {
+        const QString greeting = QDir(ClinicDb::dataDir()).filePath(QStringLiteral("Welcome.wav"));
+        ScriptedPrompt prompt;
+        Sound::play(greeting);
+        QObject *player = qApp->findChild<QObject *>(QStringLiteral("SoundPlayer"));
+        QVERIFY(player);
+        QCOMPARE(QByteArray(player->metaObject()->className()), QByteArray("QSoundEffect"));
+        QCOMPARE(player->property("source").toUrl(), QUrl::fromLocalFile(QFileInfo(greeting).absoluteFilePath()));
+        QTest::qWait(50);
         QCOMPARE(prompt.count(), 0);
     }
 

@@ -1,10 +1,10 @@
 #include "platform/sound/Sound.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
-#include <QPointer>
-#include <QSoundEffect>
-#include <QUrl>
+#include <QLibrary>
+#include <QStringList>
 
 namespace {
 
@@ -14,15 +14,33 @@ QString &lastPath()
     return path;
 }
 
-/// One player for the whole program: a new sound replaces the one playing.
-QSoundEffect *player()
+using PlayFunction = void (*)(const QString &absolutePath);
+
+/// The play function of the sound player library (player/SoundPlayer.cpp),
+/// loaded on first use: the installed copy in lib/fenwarra beside the
+/// program's bin folder, else the one in the build tree. Null when neither
+/// can be loaded; the program then plays no sound.
+PlayFunction playFunction()
 {
-    static QPointer<QSoundEffect> effect;
-    if (!effect && QCoreApplication::instance()) {
-        effect = new QSoundEffect(QCoreApplication::instance());
-        effect->setObjectName(QStringLiteral("SoundPlayer"));
-    }
-    return effect;
+    static const PlayFunction play = []() -> PlayFunction {
+        const QString built = QStringLiteral(FENWARRA_SOUND_PLAYER);
+        const QStringList candidates = {
+            QDir(QCoreApplication::applicationDirPath())
+                .filePath(QStringLiteral("../lib/fenwarra/") + QFileInfo(built).fileName()),
+            built,
+        };
+        for (const QString &file : candidates) {
+            if (!QFileInfo::exists(file))
+                continue;
+            QLibrary library(file);
+            if (!library.load())
+                continue;
+            if (auto function = reinterpret_cast<PlayFunction>(library.resolve("fenwarraPlaySound")))
+                return function;
+        }
+        return nullptr;
+    }();
+    return play;
 }
 
 } // namespace
@@ -37,16 +55,15 @@ void play(const QString &path)
     const QFileInfo info(path);
     if (path.isEmpty() || !info.isFile() || !info.isReadable())
         return;
-    QSoundEffect *effect = player();
-    if (!effect)
+    if (!QCoreApplication::instance())
         return;
-    effect->stop();
-    // The file is loaded in the background and played when ready; play()
-    // returns at once.
-    effect->setSource(QUrl::fromLocalFile(info.absoluteFilePath()));
-    effect->play();
+    if (const PlayFunction playFile = playFunction())
+        playFile(info.absoluteFilePath());
 }
 
-QString lastRequested() { return lastPath(); }
+QString lastRequested()
+{
+    return lastPath();
+}
 
 } // namespace Sound
