@@ -94,13 +94,14 @@ struct FrameOwner {
     ~FrameOwner() { delete frmMain::instance(); }
 };
 
-/// HOME points at a temporary folder while a test runs Main() with default
-/// folders, so the database the first start creates lands there.
+/// The user's data folder (XDG_DATA_HOME) points at a temporary folder while a
+/// test runs Main() with default folders, so the database the first start
+/// creates lands there.
 struct TemporaryHome {
     QTemporaryDir dir;
-    QByteArray saved = qgetenv("HOME");
-    TemporaryHome() { qputenv("HOME", QFile::encodeName(dir.path())); }
-    ~TemporaryHome() { qputenv("HOME", saved); }
+    QByteArray saved = qgetenv("XDG_DATA_HOME");
+    TemporaryHome() { qputenv("XDG_DATA_HOME", QFile::encodeName(dir.path())); }
+    ~TemporaryHome() { qputenv("XDG_DATA_HOME", saved); }
 };
 
 bool isYellow(QRgb c)

@@ -23,7 +23,6 @@ void TestEnv::prepareProcess()
     qputenv("XDG_DATA_HOME", QFile::encodeName(base + "/data"));
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(base + "/runtime"));
     qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QStandardPaths::setTestModeEnabled(true);
 }
 
 TestEnv::TestEnv(bool withDatabase)
