@@ -158,12 +158,21 @@ private slots:
         c.setBackground(14);
         c.setNumPoints(2);
         fill(c, {1, 2});
+        c.setLeftTitle(QStringLiteral("kg"));
         c.setImageFile(dir.filePath(QStringLiteral("Wt")));
         c.setDrawMode(Chart::WriteImage);
         QImage img(dir.filePath(QStringLiteral("Wt.bmp")), "BMP");
         QVERIFY(!img.isNull());
         QCOMPARE(img.size(), QSize(300, 200));
         QCOMPARE(QColor(img.pixel(1, 1)), QColor(0xFF, 0xFF, 0));
+
+        // Written while not on screen, the picture is the whole chart at the
+        // control's size, just as when it is shown.
+        c.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&c));
+        c.setImageFile(dir.filePath(QStringLiteral("Shown")));
+        c.setDrawMode(Chart::WriteImage);
+        QCOMPARE(img, QImage(dir.filePath(QStringLiteral("Shown.bmp")), "BMP"));
 
         c.setImageFile(dir.filePath(QStringLiteral("no/such/folder/Wt")));
         try {

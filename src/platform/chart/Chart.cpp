@@ -280,6 +280,12 @@ bool Chart::writeImageFile()
     if (m_imageFile.isEmpty())
         return false;
     ensureBuilt();
+    // The view lays its chart out at its own size only when it is on screen;
+    // a control that is hidden (or was resized while hidden) would give the
+    // picture of a chart laid out at another size, cut off and without its
+    // axes. Lay it out at the control's size first.
+    if (chart()->size() != QSizeF(size()))
+        chart()->resize(QSizeF(size()));
     QImage image(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     image.fill(paletteColour(m_background));
     {
