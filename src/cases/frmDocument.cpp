@@ -28,6 +28,7 @@
 #include <QStyle>
 #include <QTableView>
 
+#include <algorithm>
 #include <exception>
 #include <functional>
 
@@ -64,11 +65,25 @@ constexpr double kLabel4Top = 4680;
 constexpr double kDietRecMeTop = 4950;
 constexpr double kDateItTop = 6300;
 constexpr double kVetComBoxTop = 6720;
+constexpr double kTextLeft = 1980; // the result texts of the top band
+constexpr double kTextWidth = 8600;
 constexpr double kButtonHeight = 420;
 constexpr double kGapBelowChart = 105;
 // The print size of the chart, whatever the window's size.
 constexpr double kPrintWidth = 9543;
 constexpr double kPrintHeight = 4933;
+// The smallest inner size at which every control of the design is whole: the
+// layout gives the chart 0.715 of the width and 0.8 of the height less 100,
+// and starts the right column at the chart's right edge; so the right column
+// of fixed width needs the rest of the width, the result texts above the
+// chart must end before that column, and the button row under the chart
+// needs the rest of the height. A smaller window would cut off the table,
+// the comments and the buttons; it goes no smaller, and the frame's area
+// scrolls instead.
+constexpr double kEdgeMargin = 30;
+constexpr double kMinWidth = std::max((kColumnWidth + kEdgeMargin) / (1 - 0.715),
+                                      (kTextLeft + kTextWidth + kEdgeMargin) / 0.715);
+constexpr double kMinHeight = (kChartTop - 100 + kGapBelowChart + kButtonHeight + kEdgeMargin) / (1 - 0.8);
 
 const QString kZoomIn = QStringLiteral("&Zoom In");
 const QString kZoomOut = QStringLiteral("&Zoom Out");
@@ -195,6 +210,7 @@ frmDocument::frmDocument(QWidget *parent) : QWidget(parent)
     Data3->RecordSource = QStringLiteral("SELECT * FROM [Dog Breeds]");
 
     buildControls();
+    setMinimumSize(px(kMinWidth), px(kMinHeight));
     resize(px(kDefaultWidth), px(kDefaultHeight));
     Form_Load();
 }
@@ -248,10 +264,10 @@ void frmDocument::buildControls()
     QFont bold = Congrats->font();
     bold.setBold(true);
     Congrats->setFont(bold);
-    const double textLeft = 1980, textWidth = 8600, lineHeight = 240;
+    const double lineHeight = 240;
     int line = 0;
     for (QLabel *l : {Congrats, IdealWtLbl, AvWtLbl, LossRate, TimeToTargetlbl})
-        l->setGeometry(twipRect(textLeft, 15 + lineHeight * line++, textWidth, lineHeight));
+        l->setGeometry(twipRect(kTextLeft, 15 + lineHeight * line++, kTextWidth, lineHeight));
 
     // The chart.
     Graph1 = new Chart(this);
@@ -446,9 +462,12 @@ void frmDocument::Form_Resize()
                       std::max(0, px(twips(Graph1->height()) + 1240 - twips(VetComBox->y()))));
     RecBreedWtLb->move(px(X + twips(RecBreedWt->width())), RecBreedWtLb->y());
 
-    // The summary heads the right column, and the buttons move down with the
-    // chart, so that the chart of a larger window never covers them.
-    Details->move(px(X), Details->y());
+    // The summary heads the right column and takes the room up to the
+    // window's edge, so that a long name shows whole in a wider window; the
+    // buttons move down with the chart, so that the chart of a larger window
+    // never covers them.
+    Details->setGeometry(px(X), Details->y(),
+                         std::max(px(kColumnWidth), width() - px(X) - px(kEdgeMargin)), Details->height());
     placeBelowChart();
 }
 

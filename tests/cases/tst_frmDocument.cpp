@@ -424,12 +424,27 @@ private slots:
             QCOMPARE(w.prompt.last().title, QString()); // the application's title
     }
 
-    void defaultLayoutIsReadable()
+    void layoutIsReadable_data()
     {
+        QTest::addColumn<QSize>("asked");
+        QTest::newRow("as designed") << QSize();
+        // Asked smaller than the design, the window stops where the table,
+        // the comments and the buttons are still whole.
+        QTest::newRow("smaller") << QSize(640, 420);
+        QTest::newRow("larger") << QSize(1360, 860);
+    }
+
+    void layoutIsReadable()
+    {
+        QFETCH(QSize, asked);
         World w;
         QPointer<frmDocument> doc = w.open(w.addRex(), "Rex", "Smith");
         QVERIFY(QTest::qWaitForWindowExposed(doc));
         QCOMPARE(doc->size(), doc->sizeHint());
+        if (asked.isValid()) {
+            doc->resize(asked);
+            QApplication::processEvents();
+        }
         // No two visible controls overlap, and all lie inside the window.
         QList<QWidget *> shown;
         for (QWidget *c : doc->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
@@ -446,7 +461,7 @@ private slots:
             QVERIFY2(l->fontMetrics().horizontalAdvance(l->text()) <= l->width(), qPrintable(l->objectName()));
         const QString shotDir = qEnvironmentVariable("FW_SCREENSHOT_DIR");
         if (!shotDir.isEmpty())
-            doc->grab().save(QDir(shotDir).filePath(QStringLiteral("frmDocument.png")));
+            doc->grab().save(QDir(shotDir).filePath(QStringLiteral("frmDocument-%1.png").arg(QTest::currentDataTag())));
     }
 };
 
