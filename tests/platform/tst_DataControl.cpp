@@ -425,6 +425,23 @@ void DataControlTest::saveBoundReportsAConflict()
     QVERIFY(data.saveBound());
     QCOMPARE(clientField(env.db(), caseNo, "AnimalName").toString(), QStringLiteral("Rocco"));
     QCOMPARE(data.recordset().field("Aged").toInt(), 20);
+
+    // A weighing made meanwhile in another window changes other fields only:
+    // the typed text is saved and the weighing is kept.
+    ClinicDb::exec(env.db(), "UPDATE [Clients] SET [Graph Data] = ? WHERE [CaseNo] = ?", {"12.5;12.;", caseNo});
+    name.setText("Rory");
+    QVERIFY(data.saveBound());
+    QCOMPARE(clientField(env.db(), caseNo, "AnimalName").toString(), QStringLiteral("Rory"));
+    QCOMPARE(clientField(env.db(), caseNo, "Graph Data").toString(), QStringLiteral("12.5;12.;"));
+
+    // A row that took the same rowid after a deletion is never written, even
+    // when the typed field holds the same text there.
+    ClinicDb::exec(env.db(), "DELETE FROM [Clients] WHERE [CaseNo] = ?", {caseNo});
+    ClinicDb::exec(env.db(), "INSERT INTO [Clients] ([CaseNo], [AnimalName]) VALUES (?, ?)", {caseNo + 100, "Rory"});
+    name.setText("Rex");
+    const int error = errorOf([&] { data.saveBound(); });
+    QVERIFY(error == ErrNo::RowDeleted || error == ErrNo::WriteConflict);
+    QCOMPARE(clientField(env.db(), caseNo + 100, "AnimalName").toString(), QStringLiteral("Rory"));
 }
 
 FW_TEST(DataControlTest)

@@ -329,16 +329,40 @@ QSqlRecord Recordset::readRow(qint64 rowId) const
     return row;
 }
 
-QString Recordset::sameRowCondition(QVariantList &params) const
+QStringList Recordset::uniqueKeyColumns() const
+{
+    QStringList uniqueIndexes;
+    QSqlQuery list = ClinicDb::exec(m_db, QStringLiteral("PRAGMA index_list(%1)").arg(bracket(m_table)));
+    while (list.next()) {
+        const QSqlRecord r = list.record();
+        if (r.value(QStringLiteral("unique")).toInt() == 1)
+            uniqueIndexes << r.value(QStringLiteral("name")).toString();
+    }
+    list.finish();
+    QStringList keys;
+    for (const QString &index : std::as_const(uniqueIndexes)) {
+        QSqlQuery info = ClinicDb::exec(m_db, QStringLiteral("PRAGMA index_info(%1)").arg(bracket(index)));
+        while (info.next())
+            keys << info.record().value(QStringLiteral("name")).toString();
+    }
+    return keys;
+}
+
+QString Recordset::sameRowCondition(QVariantList &params, const QList<int> *onlyColumns) const
 {
     // The row is the one that was read only while every column still holds
     // the value read; a row changed meanwhile, or a rowid given to another
-    // row after a deletion, does not match.
+    // row after a deletion, does not match. When only some columns are
+    // checked (the fields being written), the row's unique keys are checked
+    // too, so that a rowid given to another row is still never written.
     const QSqlRecord &orig = m_rows.at(m_pos);
     QString where = QStringLiteral("rowid = ?");
     params << m_rowIds.at(m_pos);
+    const QStringList keys = onlyColumns ? uniqueKeyColumns() : QStringList();
     for (int i = 0; i < orig.count(); ++i) {
         if (derivedColumn(m_table, orig.fieldName(i)))
+            continue;
+        if (onlyColumns && !onlyColumns->contains(i) && !keys.contains(orig.fieldName(i), Qt::CaseInsensitive))
             continue;
         where += QStringLiteral(" AND %1 IS ?").arg(bracket(orig.fieldName(i)));
         params << orig.value(i);
@@ -357,7 +381,7 @@ void Recordset::reportMissedRow()
     throw FwError(still.isValid() ? ErrNo::WriteConflict : ErrNo::RowDeleted);
 }
 
-void Recordset::update()
+void Recordset::update(Check check)
 {
     if (m_mode == Mode::None)
         throw FwError(kNoEditInProgress, QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
@@ -416,7 +440,7 @@ void Recordset::update()
     for (const QString &n : names)
         sets << n + QStringLiteral(" = ?");
     QVariantList params = values;
-    const QString where = sameRowCondition(params);
+    const QString where = sameRowCondition(params, check == Check::WrittenFields ? &columns : nullptr);
     QSqlQuery q = ClinicDb::exec(
         m_db, QStringLiteral("UPDATE %1 SET %2 WHERE %3").arg(bracket(m_table), sets.join(QStringLiteral(", ")), where),
         params);
@@ -573,10 +597,13 @@ bool DataControl::saveBound()
     }
     if (fields.isEmpty())
         return false;
+    // Only the typed fields are checked: a weighing or an edit of other
+    // fields made meanwhile in another window must not cost the user what
+    // was typed here, while a change to the same field is still a conflict.
     m_rs.edit();
     for (int i = 0; i < fields.size(); ++i)
         m_rs.setField(fields.at(i), values.at(i));
-    m_rs.update();
+    m_rs.update(Recordset::Check::WrittenFields);
     return true;
 }
 

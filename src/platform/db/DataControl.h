@@ -60,11 +60,16 @@ public:
     void edit();
     void addNew();
     void setField(const QString &name, const QVariant &value);
+    /// What an update of an edited row checks before it writes.
+    enum class Check {
+        WholeRow,     // every column still holds the value read
+        WrittenFields // the fields written, and the row's unique keys, still hold the values read
+    };
     /// Write the edited or new row in one statement; throws FwError 3197/3167
     /// when the row changed or vanished since it was read (the edit ends), 3022
     /// on a duplicate (the edit stays, to be corrected). A new row becomes the
     /// current row, read back with the table's defaults.
-    void update();
+    void update(Check check = Check::WholeRow);
     void cancelUpdate();
     bool editing() const { return m_mode != Mode::None; }
     /// Delete the current row; throws 3167 when it was already gone and 3197
@@ -77,7 +82,8 @@ private:
     int column(const QString &name) const; // -1 when unknown
     const QSqlRecord &current() const;
     QSqlRecord readRow(qint64 rowId) const;
-    QString sameRowCondition(QVariantList &params) const;
+    QString sameRowCondition(QVariantList &params, const QList<int> *onlyColumns = nullptr) const;
+    QStringList uniqueKeyColumns() const;
     [[noreturn]] void reportMissedRow();
 
     QSqlDatabase m_db;
