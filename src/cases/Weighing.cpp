@@ -16,14 +16,30 @@ AnswerCheck checkAnswer(const QString &answer)
         return AnswerCheck::Empty;
     if (!IsNumeric(answer))
         return AnswerCheck::NotNumeric;
-    if (Val(answer) <= 0)
+    // The numeric test refuses a text beyond double precision, so this reads.
+    const double weight = Val(answer);
+    if (weight <= 0)
         return AnswerCheck::NotPositive;
+    if (!fitsSingle(weight))
+        return AnswerCheck::TooLarge;
     return AnswerCheck::Ok;
 }
 
 QString refusalText(AnswerCheck check)
 {
-    return check == AnswerCheck::NotPositive ? kNotPositive : kNotNumeric;
+    switch (check) {
+    case AnswerCheck::NotPositive:
+        return kNotPositive;
+    case AnswerCheck::TooLarge:
+        return kTooLarge;
+    default:
+        return kNotNumeric;
+    }
+}
+
+bool fitsSingle(double weight)
+{
+    return std::isfinite(Sng(weight));
 }
 
 qint16 daysSince(const QDate &lastWeighed, const QDate &today)

@@ -20,17 +20,24 @@ inline const QString kNotNumeric = QStringLiteral("You must enter a numerical va
 /// Shown when a typed weight is a number but 0 or less: no animal weighs that,
 /// and such an entry would corrupt the history and the analysis.
 inline const QString kNotPositive = QStringLiteral("The weight must be more than 0");
+/// Shown when a typed weight is beyond what a single-precision weight can hold
+/// (only the exponent form, such as 1e99, gets there): it would be stored as
+/// infinity and every figure of the case would be nonsense.
+inline const QString kTooLarge = QStringLiteral("The weight is too large");
 
 /// What a typed weight is worth.
 enum class AnswerCheck {
     Empty,       // the user cancelled or cleared the box: the operation ends
     NotNumeric,  // refused with kNotNumeric, asked again
     NotPositive, // refused with kNotPositive, asked again
+    TooLarge,    // refused with kTooLarge, asked again
     Ok,
 };
 AnswerCheck checkAnswer(const QString &answer);
 /// The refusal message of a check that is neither Empty nor Ok.
 QString refusalText(AnswerCheck check);
+/// True when a number can be held as a single-precision weight.
+bool fitsSingle(double weight);
 
 /// Calendar days from the last weighing to today; negative when the last
 /// weighing lies in the future. Throws FwError(ErrNo::Overflow) beyond 16 bits.

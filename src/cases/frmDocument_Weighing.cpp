@@ -28,9 +28,9 @@ const QString kNoHistory =
     QStringLiteral("The weight history of this case could not be read, so no weighing can be added to it.");
 const QString kNothingToUndo = QStringLiteral("There is no earlier weighing to undo to.");
 
-/// Ask for a weight until the answer is a number above 0. Returns "" when the
-/// user cancels or clears the box. promptText(again) gives the box's prompt,
-/// again being true after a refusal.
+/// Ask for a weight until the answer is a number above 0 that a weight can
+/// hold. Returns "" when the user cancels or clears the box. promptText(again)
+/// gives the box's prompt, again being true after a refusal.
 QString askWeight(const std::function<QString(bool again)> &promptText)
 {
     QString answer = Prompt::InputBox(promptText(false), Prompt::kTitle, QStringLiteral("?"));

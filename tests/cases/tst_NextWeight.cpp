@@ -155,6 +155,8 @@ private slots:
         QTest::newRow("cancel after 0 and a negative weight")
             << 14 << QStringList{"0", "-2", ""}
             << QStringList{ask, "The weight must be more than 0", ask, "The weight must be more than 0", ask};
+        QTest::newRow("cancel after a weight no weight can be")
+            << 14 << QStringList{"1e99", ""} << QStringList{ask, "The weight is too large", ask};
         QTest::newRow("5 days")
             << 5 << QStringList{"11"}
             << QStringList{ask, "It is only  5 days since the last weight. The minimum re-weigh interval is 6 days."};

@@ -104,6 +104,7 @@ private slots:
         QTest::newRow("comma") << "12,5" << int(C::NotNumeric);
         QTest::newRow("zero") << "0" << int(C::NotPositive);
         QTest::newRow("negative") << "-3" << int(C::NotPositive);
+        QTest::newRow("beyond single precision") << "1e39" << int(C::TooLarge);
         QTest::newRow("weight") << "12.5" << int(C::Ok);
         QTest::newRow("with blanks") << " 12.5 " << int(C::Ok);
         QTest::newRow("half") << ".5" << int(C::Ok);
@@ -119,6 +120,8 @@ private slots:
             QCOMPARE(Weighing::refusalText(c), QString("You must enter a numerical value"));
         if (c == Weighing::AnswerCheck::NotPositive)
             QCOMPARE(Weighing::refusalText(c), QString("The weight must be more than 0"));
+        if (c == Weighing::AnswerCheck::TooLarge)
+            QCOMPARE(Weighing::refusalText(c), QString("The weight is too large"));
     }
 
     void undoAndCorrection()
