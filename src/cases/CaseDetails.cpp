@@ -2,6 +2,7 @@
 
 #include "cases/CaseOpening.h"
 #include "cases/CaseStore.h"
+#include "cases/Weighing.h"
 #include "cases/frmDOBAge.h"
 #include "platform/FwError.h"
 #include "platform/db/ClinicDb.h"
@@ -28,6 +29,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QVBoxLayout>
 #include <exception>
 #include <optional>
@@ -189,6 +191,11 @@ void CaseDetails::buildLayout()
     AAge->setMinimumWidth(160);
     AAge->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     keepPlace(AAge);
+    // The two labels line up with the entry boxes above them.
+    for (QLabel *l : {DOB, AAge}) {
+        l->setMinimumHeight(SSurname->sizeHint().height());
+        l->setMargin(2);
+    }
     CalcAge = keepPlace(button("CalcAge", QStringLiteral("Enter DOB or A&ge")));
 
     Frame1 = new QGroupBox(QStringLiteral("Units of Measurement"), this);
@@ -525,9 +532,25 @@ bool CaseDetails::eventFilter(QObject *watched, QEvent *event)
 {
     PromptsOver over(this);
     try {
-        if (event->type() == QEvent::KeyRelease) {
-            if (static_cast<QKeyEvent *>(event)->isAutoRepeat())
+        const bool ruledBox = watched == SSurname || watched == AnName || watched == TelNo || watched == UpperWt ||
+                              watched == LowerWt || watched == CurrWt;
+        if (event->type() == QEvent::KeyPress && ruledBox) {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            if (!key->isAutoRepeat())
+                m_keysPressedInBoxes.insert(key->key());
+        } else if (event->type() == QEvent::KeyRelease && ruledBox) {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            if (key->isAutoRepeat())
                 return false;
+            // A release whose press went to another window is no key stroke in
+            // this box: above all the Enter or Esc that closes the box a rule
+            // has just shown. Its release lands back here and would bring the
+            // same message again, for ever. Tab is the one key counted from
+            // elsewhere: its release lands in the box it has just entered.
+            const bool pressedInABox = m_keysPressedInBoxes.remove(key->key());
+            const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+            if (!pressedInABox && !tab)
+                return QDialog::eventFilter(watched, event);
             if (watched == SSurname)
                 SSurname_KeyUp();
             else if (watched == AnName)
@@ -575,10 +598,20 @@ void CaseDetails::CheckFieldEntered(QWidget *control, qint16 &incomplete)
 bool CaseDetails::checkWeight(QLineEdit *box, const QString &message)
 {
     // The row keeps weights as numbers: a text that is no number, or a weight
-    // of 0 or less, would be stored as nonsense.
-    if (NumText::IsNumeric(box->text()) && NumText::Val(box->text()) > 0)
+    // of 0 or less, would be stored as nonsense. So would a number that only
+    // the exponent form reaches (1e99): the history reads it back as infinity.
+    const Weighing::AnswerCheck check = Weighing::checkAnswer(box->text());
+    if (check == Weighing::AnswerCheck::Ok)
         return true;
-    Prompt::Message(message, Prompt::Icon::Critical);
+    if (check == Weighing::AnswerCheck::TooLarge) {
+        const QString which = box == UpperWt   ? QStringLiteral("upper")
+                              : box == LowerWt ? QStringLiteral("lower")
+                                               : QStringLiteral("current");
+        Prompt::Message(QStringLiteral("The ") + which + QStringLiteral(" weight is too large"),
+                        Prompt::Icon::Critical);
+    } else {
+        Prompt::Message(message, Prompt::Icon::Critical);
+    }
     box->setFocus();
     return false;
 }
@@ -698,8 +731,21 @@ void CaseDetails::CCancel_Click()
 
 void CaseDetails::CalcAge_Click()
 {
-    if (!m_dobWindow)
+    if (!m_dobWindow) {
         m_dobWindow = new frmDOBAge(this);
+        // Just below the button that opened it, near the labels it fills in,
+        // rather than wherever the desktop puts a new window.
+        m_dobWindow->adjustSize();
+        QPoint at = CalcAge->mapToGlobal(QPoint(0, CalcAge->height() + 6));
+        if (const QScreen *screen = this->screen()) {
+            // Kept wholly on the screen.
+            const QRect free = screen->availableGeometry();
+            const QSize size = m_dobWindow->frameGeometry().size();
+            at.setX(qBound(free.left(), at.x(), qMax(free.left(), free.right() - size.width())));
+            at.setY(qBound(free.top(), at.y(), qMax(free.top(), free.bottom() - size.height())));
+        }
+        m_dobWindow->move(at);
+    }
     m_dobWindow->show();
     m_dobWindow->raise();
     m_dobWindow->activateWindow();

@@ -10,6 +10,7 @@
 // removed again. Only one case details window exists at a time.
 #include <QDialog>
 #include <QPointer>
+#include <QSet>
 #include <QString>
 #include <QtGlobal>
 
@@ -151,4 +152,7 @@ private:
     bool m_programClose = false;
     bool m_unloaded = false;
     QPointer<frmDOBAge> m_dobWindow;
+    // Keys whose press reached one of the entry boxes and whose release has
+    // not come yet (see eventFilter).
+    QSet<int> m_keysPressedInBoxes;
 };

@@ -264,6 +264,10 @@ private slots:
                                           << "0"
                                           << "The current weight must be a number more than 0"
                                           << "CurrWt";
+        QTest::newRow("current weight beyond any weight") << "CurrWt"
+                                                          << "1e99"
+                                                          << "The current weight is too large"
+                                                          << "CurrWt";
     }
 
     void doneRefusesAndStoresNothing()
@@ -437,6 +441,20 @@ private slots:
         prompt->clear();
         e->clear();
         sendKeyRelease(e, Qt::Key_Tab);
+        QCOMPARE(prompt->texts(), QStringList{"Numeric data only"});
+    }
+
+    void theKeyClosingAMessageDoesNotBringItBack()
+    {
+        CaseDetails *w = openNewCase();
+        w->AddNewRec_Click();
+        w->CurrWt->setText("12x");
+        // Enter or Esc pressed in the message box: the release lands in the box.
+        sendKeyRelease(w->CurrWt, Qt::Key_Return);
+        sendKeyRelease(w->CurrWt, Qt::Key_Escape);
+        QCOMPARE(prompt->count(), 0);
+        // A key stroke in the box itself still runs the rule.
+        QTest::keyClick(w->CurrWt, Qt::Key_End);
         QCOMPARE(prompt->texts(), QStringList{"Numeric data only"});
     }
 
