@@ -6,9 +6,12 @@
 // frame does (bind Data1, press LoadList, show) and times:
 //   - the opening, with every case listed and painted;
 //   - one key stroke narrowing "S" to "Sm" (a few thousand lines);
+//   - one key stroke narrowing "Smit" to "Smith", whose first screen is the
+//     most frequent surname: all its cases are read and put in order of the
+//     animals' names before the first line shows;
 //   - one key stroke that leaves about 50 cases, in the large register and in
 //     one of 1,000 cases: the ratio shows whether the search uses the index.
-// Budgets: opening 100 ms, narrowing 16 ms, ratio 1.5. Prints the figures and
+// Budgets: opening 100 ms, each narrowing 16 ms, ratio 1.5. Prints the figures and
 // exits with 1 when a budget is missed. Not part of ctest.
 #include "cases/CaseListModel.h"
 #include "cases/fmLocator.h"
@@ -21,6 +24,7 @@
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListView>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -152,6 +156,14 @@ void typeKey(fmLocator *loc, const QString &text, int key = 0)
     QApplication::sendEvent(loc->Narrower, &release);
 }
 
+/// Let the window take in what changed and paint the list now: the lines
+/// shown are read while they are painted, so a measurement must include it.
+void settle(fmLocator *loc)
+{
+    QApplication::processEvents();
+    loc->ClientListing->viewport()->repaint();
+}
+
 double median(std::vector<double> v)
 {
     std::sort(v.begin(), v.end());
@@ -163,6 +175,8 @@ struct Figures {
     int listed = 0;
     double narrowMs = 0;
     int narrowed = 0;
+    double commonMs = 0;
+    int common = 0;
     double rareMs = 0;
     int rare = 0;
     double firstMs = 0;
@@ -180,7 +194,7 @@ double timeKeyStroke(fmLocator *loc, const QString &before, const QString &ch, i
         QElapsedTimer t;
         t.start();
         typeKey(loc, ch);
-        QApplication::processEvents();
+        settle(loc);
         times.push_back(t.nsecsElapsed() / 1e6);
         *lines = loc->listModel()->rowCount();
         typeKey(loc, QString(QChar(8)), Qt::Key_Backspace);
@@ -207,12 +221,13 @@ Figures measure(int cases)
         BindToClinicDB(*loc->Data1);
         loc->LoadList_Click();
         loc->show();
-        QApplication::processEvents();
+        settle(loc);
         opens.push_back(t.nsecsElapsed() / 1e6);
         f.listed = loc->listModel()->rowCount();
         if (round == 4) {
             f.firstMs = timeKeyStroke(loc, QString(), QStringLiteral("S"), &f.first);
             f.narrowMs = timeKeyStroke(loc, QStringLiteral("S"), QStringLiteral("m"), &f.narrowed);
+            f.commonMs = timeKeyStroke(loc, QStringLiteral("Smit"), QStringLiteral("h"), &f.common);
             f.rareMs = timeKeyStroke(loc, QStringLiteral("Qu"), QStringLiteral("e"), &f.rare);
         }
         delete loc;
@@ -248,6 +263,9 @@ int main(int argc, char **argv)
     out << QStringLiteral("  key stroke S -> Sm:         %1 ms  (%2 lines; budget 16 ms)\n")
                .arg(big.narrowMs, 0, 'f', 2)
                .arg(big.narrowed);
+    out << QStringLiteral("  key stroke Smit -> Smith:   %1 ms  (%2 lines; budget 16 ms)\n")
+               .arg(big.commonMs, 0, 'f', 2)
+               .arg(big.common);
     out << QStringLiteral("  key stroke Qu -> Que:       %1 ms  (%2 lines)\n").arg(big.rareMs, 0, 'f', 3).arg(big.rare);
     out << QStringLiteral("  same in 1000 cases:         %1 ms  (%2 lines)\n")
                .arg(small.rareMs, 0, 'f', 3)
@@ -256,6 +274,6 @@ int main(int argc, char **argv)
     out.flush();
 
     Prompt::setBackend(nullptr);
-    const bool ok = big.openMs <= 100 && big.narrowMs <= 16 && ratio <= 1.5;
+    const bool ok = big.openMs <= 100 && big.narrowMs <= 16 && big.commonMs <= 16 && ratio <= 1.5;
     return ok ? 0 : 1;
 }

@@ -5,10 +5,14 @@
 #include <QHash>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <algorithm>
 
 namespace {
 // Lines read together: a screenful and more, in one statement.
 constexpr int kBlock = 128;
+// Rows asked for by rowid in one statement: every rowid is a bound value,
+// and binding many values costs more than the reading.
+constexpr int kChunk = kBlock;
 
 QSqlQuery run(const QSqlDatabase &db, const LocatorSearch::Query &query)
 {
@@ -30,8 +34,16 @@ int CaseListModel::load(const QSqlDatabase &db, const LocatorSearch::Query &quer
 {
     QSqlQuery q = run(db, query);
     QVector<qint64> rowIds;
-    while (q.next())
+    QVector<int> starts;
+    QVector<QString> keys;
+    while (q.next()) {
+        QString key = q.value(1).toString();
+        if (keys.isEmpty() || key != keys.constLast()) {
+            starts.push_back(rowIds.size());
+            keys.push_back(std::move(key));
+        }
         rowIds.push_back(q.value(0).toLongLong());
+    }
     if (q.lastError().isValid())
         throw FwError(ErrNo::DatabaseError, q.lastError().text());
     q.finish();
@@ -39,6 +51,9 @@ int CaseListModel::load(const QSqlDatabase &db, const LocatorSearch::Query &quer
     beginResetModel();
     m_connection = db.connectionName();
     m_rowIds.swap(rowIds);
+    m_surnameStarts.swap(starts);
+    m_surnameKeys.swap(keys);
+    m_ordered = QBitArray(m_surnameStarts.size());
     m_lines = QVector<QString>(m_rowIds.size());
     m_caseNos = QVector<qint64>(m_rowIds.size(), 0);
     m_read = QBitArray(m_rowIds.size());
@@ -50,10 +65,97 @@ void CaseListModel::clear()
 {
     beginResetModel();
     m_rowIds.clear();
+    m_surnameStarts.clear();
+    m_surnameKeys.clear();
+    m_ordered.clear();
     m_lines.clear();
     m_caseNos.clear();
     m_read.clear();
     endResetModel();
+}
+
+int CaseListModel::surnameOf(int row) const
+{
+    const auto it = std::upper_bound(m_surnameStarts.cbegin(), m_surnameStarts.cend(), row);
+    return int(it - m_surnameStarts.cbegin()) - 1;
+}
+
+int CaseListModel::firstRowOf(int surname) const
+{
+    return m_surnameStarts.at(surname);
+}
+
+int CaseListModel::endRowOf(int surname) const
+{
+    return surname + 1 < m_surnameStarts.size() ? m_surnameStarts.at(surname + 1) : int(m_rowIds.size());
+}
+
+void CaseListModel::putInOrder(int from, int to) const
+{
+    // The surnames of more than one case that are not in order yet.
+    const int firstSurname = surnameOf(from), lastSurname = surnameOf(to - 1);
+    QVector<int> surnames;
+    for (int s = firstSurname; s <= lastSurname; ++s) {
+        if (m_ordered.testBit(s))
+            continue;
+        if (endRowOf(s) - firstRowOf(s) > 1)
+            surnames << s;
+        else
+            m_ordered.setBit(s);
+    }
+    if (surnames.isEmpty())
+        return;
+
+    struct Case {
+        qint64 rowId = 0;
+        qint64 caseNo = 0; // 0: deleted meanwhile
+        QString animal;
+    };
+    const int first = firstRowOf(surnames.constFirst());
+    QVector<Case> cases(endRowOf(surnames.constLast()) - first);
+    // The rows still to be found, each with its place in cases plus 1.
+    QHash<qint64, int> at;
+    for (int s : std::as_const(surnames))
+        for (int r = firstRowOf(s); r < endRowOf(s); ++r) {
+            cases[r - first].rowId = m_rowIds.at(r);
+            at.insert(m_rowIds.at(r), r - first + 1);
+        }
+    const QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    auto take = [&](QSqlQuery &q) {
+        while (q.next()) {
+            // A case added meanwhile is not in the list.
+            const int k = at.take(q.value(0).toLongLong()) - 1;
+            if (k < 0)
+                continue;
+            cases[k].caseNo = q.value(1).toLongLong();
+            cases[k].animal = q.value(2).toString();
+        }
+    };
+    // By the range of the surnames' keys: two bound values however many
+    // cases they have.
+    const QString &lastKey = m_surnameKeys.at(surnames.constLast());
+    if (!lastKey.isEmpty()) {
+        QSqlQuery q = run(db, LocatorSearch::namesQuery(m_surnameKeys.at(surnames.constFirst()), lastKey));
+        take(q);
+    }
+    // Rows left over (without a surname, or whose surname was changed
+    // elsewhere since the list was made) by their rowids.
+    const QList<qint64> rest = at.keys();
+    for (qsizetype i = 0; i < rest.size(); i += kChunk) {
+        QSqlQuery q = run(db, LocatorSearch::namesQuery(rest.mid(i, kChunk)));
+        take(q);
+    }
+
+    for (int s : std::as_const(surnames)) {
+        const auto begin = cases.begin() + (firstRowOf(s) - first), end = cases.begin() + (endRowOf(s) - first);
+        std::stable_sort(begin, end, [](const Case &a, const Case &b) {
+            const int byName = QString::compare(a.animal, b.animal, Qt::CaseInsensitive);
+            return byName != 0 ? byName < 0 : a.caseNo < b.caseNo;
+        });
+        for (int r = firstRowOf(s); r < endRowOf(s); ++r)
+            m_rowIds[r] = cases.at(r - first).rowId;
+        m_ordered.setBit(s);
+    }
 }
 
 void CaseListModel::ensureRead(int row) const
@@ -62,6 +164,8 @@ void CaseListModel::ensureRead(int row) const
         return;
     const int first = row / kBlock * kBlock;
     const int last = qMin(first + kBlock, int(m_rowIds.size()));
+    putInOrder(first, last);
+
     QList<qint64> wanted;
     QHash<qint64, int> rowOf;
     for (int r = first; r < last; ++r) {

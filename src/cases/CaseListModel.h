@@ -1,13 +1,16 @@
 #pragma once
-// The locator's list of cases: one line per case, in the order of the
-// surnames without regard to case, each line with the number of its case.
+// The locator's list of cases: one line per case, each line with the number
+// of its case, in alphabetical order as the user reads the lines: by surname
+// without regard to case, the cases of one surname by the animal's name
+// (also without regard to case), then by case number.
 //
 // A register may hold a hundred thousand cases. The model keeps only the
-// rowids of the listed cases, which the surname index gives in list order
-// without reading the table; the text and case number of a line are read
-// when the line is first shown (a block of neighbouring lines at a time) and
-// kept. A case deleted elsewhere before its line was read shows an empty line
-// with case number 0.
+// rowids of the listed cases, which the surname index gives in surname order
+// without reading the table. When a line is first shown, the cases of the
+// surnames around it are put in order of their animals' names (all the cases
+// of a surname at once, before any of them shows), and the text and case
+// number of that line and its neighbours are read and kept. A case deleted
+// elsewhere before its line was read shows an empty line with case number 0.
 #include "cases/LocatorSearch.h"
 
 #include <QAbstractListModel>
@@ -43,9 +46,20 @@ public:
 
 private:
     void ensureRead(int row) const;
+    /// Put the cases of every surname that has lines in [from, to) in order.
+    void putInOrder(int from, int to) const;
+    /// The surname (its index in m_surnameStarts) that a row belongs to, and
+    /// the first row of a surname and the row after its last.
+    int surnameOf(int row) const;
+    int firstRowOf(int surname) const;
+    int endRowOf(int surname) const;
 
     QString m_connection; // the connection's name, looked up when lines are read
-    QVector<qint64> m_rowIds;
+    // Until a surname is put in order, its rows stand in order of entry.
+    mutable QVector<qint64> m_rowIds;
+    QVector<int> m_surnameStarts;   // the first row of each surname, ascending
+    QVector<QString> m_surnameKeys; // the folded surname of each
+    mutable QBitArray m_ordered;    // by surname: its cases are in order
     // Filled as lines are first shown.
     mutable QVector<QString> m_lines;
     mutable QVector<qint64> m_caseNos;

@@ -48,7 +48,7 @@ QString upperBound(const QString &key)
 
 Query listQuery(const QString &prefix)
 {
-    static const QString kSelect = QStringLiteral("SELECT rowid FROM [Clients]");
+    static const QString kSelect = QStringLiteral("SELECT rowid, [SurnameKey] FROM [Clients]");
     static const QString kOrder = QStringLiteral(" ORDER BY [SurnameKey], rowid");
     if (prefix.isEmpty())
         return {kSelect + kOrder, {}};
@@ -59,12 +59,17 @@ Query listQuery(const QString &prefix)
     return {kSelect + QStringLiteral(" WHERE [SurnameKey] >= ? AND [SurnameKey] < ?") + kOrder, {lower, upper}};
 }
 
-Query linesQuery(const QList<qint64> &rowIds)
+namespace {
+
+const QString kLines =
+    QStringLiteral("SELECT rowid, [CaseNo], IFNULL([Surname], '') || ', ' || IFNULL([AnimalName], '') || ', Case: ' || "
+                   "IFNULL([CaseNo], '') || ', ' || IFNULL([Species], '') || ', Tel.' || IFNULL([Tel No], '') "
+                   "FROM [Clients] WHERE ");
+const QString kNames = QStringLiteral("SELECT rowid, [CaseNo], IFNULL([AnimalName], '') FROM [Clients] WHERE ");
+
+Query ofRows(const QString &select, const QList<qint64> &rowIds)
 {
-    QString sql = QStringLiteral(
-        "SELECT rowid, [CaseNo], IFNULL([Surname], '') || ', ' || IFNULL([AnimalName], '') || ', Case: ' || "
-        "IFNULL([CaseNo], '') || ', ' || IFNULL([Species], '') || ', Tel.' || IFNULL([Tel No], '') "
-        "FROM [Clients] WHERE rowid IN (");
+    QString sql = select + QStringLiteral("rowid IN (");
     QVariantList params;
     params.reserve(rowIds.size());
     for (qsizetype i = 0; i < rowIds.size(); ++i) {
@@ -73,6 +78,27 @@ Query linesQuery(const QList<qint64> &rowIds)
     }
     sql += QLatin1Char(')');
     return {sql, params};
+}
+
+} // namespace
+
+Query linesQuery(const QList<qint64> &rowIds)
+{
+    return ofRows(kLines, rowIds);
+}
+
+Query namesQuery(const QString &firstKey, const QString &lastKey)
+{
+    // An empty first key (cases without a surname) bounds nothing: every key
+    // is at least that.
+    if (firstKey.isEmpty())
+        return {kNames + QStringLiteral("[SurnameKey] <= ?"), {lastKey}};
+    return {kNames + QStringLiteral("[SurnameKey] >= ? AND [SurnameKey] <= ?"), {firstKey, lastKey}};
+}
+
+Query namesQuery(const QList<qint64> &rowIds)
+{
+    return ofRows(kNames, rowIds);
 }
 
 QString textAfterKey(const QString &text, int cursor, int selStart, int selLength, char32_t ch)

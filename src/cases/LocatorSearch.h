@@ -35,12 +35,14 @@ QString foldKey(const QString &text);
 /// no folded key holds and which the key column sorts as small letters).
 QString upperBound(const QString &key);
 
-/// The list query: the rowids of every case when prefix is empty, otherwise
-/// of the cases whose surname begins with prefix (literally, without regard
-/// to case), in the order of the list: by the folded surname, cases of one
-/// surname in the order in which they were entered. The index on SurnameKey
-/// gives both the range and the order, without reading the table. The prefix
-/// is never part of the SQL text: the key range is bound.
+/// The list query: rowid and SurnameKey of every case when prefix is empty,
+/// otherwise of the cases whose surname begins with prefix (literally,
+/// without regard to case), by the folded surname, so that the cases of one
+/// surname come together. The index on SurnameKey gives both the range and
+/// the order, without reading the table. (The order within one surname, by
+/// the animal's name, is the list model's: it needs the table's rows, which
+/// are read only for the surnames shown.) The prefix is never part of the
+/// SQL text: the key range is bound.
 Query listQuery(const QString &prefix);
 
 /// The lines of the given rows: rowid, CaseNo and the list line of each.
@@ -48,6 +50,15 @@ Query listQuery(const QString &prefix);
 /// number without a blank, ", ", the species, ", Tel." and the telephone
 /// number (no blank after "Tel."); an empty field is an empty part.
 Query linesQuery(const QList<qint64> &rowIds);
+
+/// What the cases of one surname are put in order by: rowid, CaseNo and the
+/// animal's name of each row whose folded surname lies from firstKey to
+/// lastKey (an empty firstKey: up to lastKey). Two bound values however many
+/// cases the surnames have, answered from the index on SurnameKey; rows
+/// without a key are not among them.
+Query namesQuery(const QString &firstKey, const QString &lastKey);
+/// The same for the given rows.
+Query namesQuery(const QList<qint64> &rowIds);
 
 /// The text a line edit holds after one key stroke: ch typed (or, when ch is
 /// the backspace 8, one character removed) at the cursor position, replacing

@@ -3,7 +3,6 @@
 #include "cases/CaseListModel.h"
 #include "cases/CaseOpening.h"
 #include "cases/LocatorSearch.h"
-#include "cases/frmDocument.h"
 #include "platform/FwError.h"
 #include "platform/db/ClinicDb.h"
 #include "platform/db/DataControl.h"
@@ -12,7 +11,6 @@
 #include "shell/AppState.h"
 #include "shell/SharedProcs.h"
 
-#include <QApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -400,7 +398,6 @@ void fmLocator::changeSelectedCase(RowAction action)
                             Prompt::Icon::Critical);
             return;
         }
-        const qint64 caseNo = m_model->caseNo(row);
         // The question names the case as it is now.
         standOnCase(row);
         rs = &Data1->recordset();
@@ -459,11 +456,6 @@ void fmLocator::changeSelectedCase(RowAction action)
         Data1->Refresh();
         LoadList_Click();
         Prompt::MsgBox(done, Prompt::Buttons::OK, Prompt::Icon::Information, doneTitle);
-
-        if (action == RowAction::Delete && openWindowsOfCase(caseNo) > 0)
-            Prompt::MsgBox(QStringLiteral("A case window still shows this case. It stays open, but the case no "
-                                          "longer exists, so changes made in it cannot be saved."),
-                           Prompt::Buttons::OK, Prompt::Icon::Information, Prompt::kTitle);
     } catch (const std::exception &e) {
         if (rs && rs->editing())
             rs->cancelUpdate();
@@ -475,25 +467,4 @@ void fmLocator::changeSelectedCase(RowAction action)
     } catch (...) {
         Prompt::Message(FwError::standardDescription(0), Prompt::Icon::Critical);
     }
-}
-
-int fmLocator::openWindowsOfCase(qint64 caseNo)
-{
-    int n = 0;
-    const QWidgetList widgets = QApplication::allWidgets();
-    for (QWidget *w : widgets) {
-        auto *doc = qobject_cast<frmDocument *>(w);
-        if (!doc || !doc->Data1)
-            continue;
-        const Recordset &rs = doc->Data1->recordset();
-        if (!rs.isOpen() || rs.eof())
-            continue;
-        try {
-            if (rs.field(QStringLiteral("CaseNo")).toLongLong() == caseNo)
-                ++n;
-        } catch (const FwError &) {
-            // A window without a current row shows no case.
-        }
-    }
-    return n;
 }

@@ -81,8 +81,6 @@ private:
     void CountItemsFound();
     /// Make the case of a line the current case, with Data1 on its row.
     void standOnCase(int row);
-    /// Case windows that show the case (they stay open after a deletion).
-    static int openWindowsOfCase(qint64 caseNo);
 
     CaseListModel *m_model = nullptr;
 };
