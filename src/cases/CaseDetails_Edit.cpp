@@ -108,7 +108,6 @@ void CaseDetails::EditCaseCommand(QWidget *frame, QWidget *activeChild)
             w->Done->hide();
             w->AddNewRec->hide();
             w->UUpdate->show();
-            w->UUpdate->setDefault(true);
             connect(w->UUpdate, &QPushButton::clicked, w, &CaseDetails::UUpdate_Click);
 
             // The breed list follows the species of the case window.

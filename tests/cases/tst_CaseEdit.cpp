@@ -110,6 +110,11 @@ private slots:
             QVERIFY(!d->Units[i]->isEnabled() && d->Units[i]->isChecked() == (i == 2)); // "lb"
         QCOMPARE(App().CurrCaseNo + App().CurrSpecies + App().CurrBreed + App().CurrSex,
                  QString::number(w.rex) + "DogBeagleMale");
+        // Update is not the default button: Enter in a box stores nothing.
+        d->SSurname->setText("Smythe");
+        QTest::keyClick(d->SSurname, Qt::Key_Return);
+        QCOMPARE(CaseDetails::instance(), d);
+        QCOMPARE(w.row(w.rex).value("Surname").toString(), QString("Smith"));
     }
 
     void updateRewritesTheDetailsAndReopensTheCase()
