@@ -323,12 +323,8 @@ void CaseDetails::NewCaseCommand(QWidget *frame)
     try {
         w->hideEntryFields();
         w->bindDataSources();
-    } catch (const FwError &e) {
-        Prompt::Message(e.description(), Prompt::Icon::Information);
-        w->unload();
-        return;
     } catch (const std::exception &e) {
-        Prompt::Message(QString::fromLocal8Bit(e.what()), Prompt::Icon::Information);
+        Prompt::Message(errorDescription(e), Prompt::Icon::Information);
         w->unload();
         return;
     }
@@ -455,10 +451,8 @@ void CaseDetails::AddNewRec_Click()
         default:
             break;
         }
-    } catch (const FwError &e) {
-        showError(e.description());
     } catch (const std::exception &e) {
-        showError(QString::fromLocal8Bit(e.what()));
+        showError(errorDescription(e));
     }
 }
 
@@ -576,10 +570,8 @@ bool CaseDetails::eventFilter(QObject *watched, QEvent *event)
                 SelectAllText(static_cast<QWidget *>(watched));
             }
         }
-    } catch (const FwError &e) {
-        showError(e.description());
     } catch (const std::exception &e) {
-        showError(QString::fromLocal8Bit(e.what()));
+        showError(errorDescription(e));
     }
     return QDialog::eventFilter(watched, event);
 }
@@ -714,10 +706,8 @@ void CaseDetails::Done_Click()
         App().CurrAnimalName = animalName;
         App().CurrSurname = surname;
         OpenCaseInDocument(OpenVariant::NewCase);
-    } catch (const FwError &e) {
-        showError(e.description());
     } catch (const std::exception &e) {
-        showError(QString::fromLocal8Bit(e.what()));
+        showError(errorDescription(e));
     }
 }
 
@@ -756,10 +746,8 @@ void CaseDetails::HHelp_Click()
     PromptsOver over(this);
     try {
         Help::showTopic(App().HelpFilePath, kHelpTopic);
-    } catch (const FwError &e) {
-        showError(e.description());
     } catch (const std::exception &e) {
-        showError(QString::fromLocal8Bit(e.what()));
+        showError(errorDescription(e));
     }
 }
 

@@ -147,10 +147,8 @@ void CaseDetails::EditCaseCommand(QWidget *frame, QWidget *activeChild)
         }
         w->show();
         w->SSurname->setFocus();
-    } catch (const FwError &e) {
-        showCommandError(e.description());
     } catch (const std::exception &e) {
-        showCommandError(QString::fromLocal8Bit(e.what()));
+        showCommandError(errorDescription(e));
     }
 }
 
@@ -236,9 +234,7 @@ void CaseDetails::UUpdate_Click()
         App().CurrAnimalName = animalName;
         App().CurrSurname = surname;
         OpenCaseInDocument(OpenVariant::Edited);
-    } catch (const FwError &e) {
-        showError(e.description());
     } catch (const std::exception &e) {
-        showError(QString::fromLocal8Bit(e.what()));
+        showError(errorDescription(e));
     }
 }

@@ -79,13 +79,7 @@ protected:
     }
 };
 
-void reportError(const std::exception &e, Prompt::Icon icon)
-{
-    if (auto *fe = dynamic_cast<const FwError *>(&e))
-        Prompt::Message(fe->description(), icon);
-    else
-        Prompt::Message(QString::fromLocal8Bit(e.what()), icon);
-}
+void reportError(const std::exception &e, Prompt::Icon icon) { Prompt::Message(errorDescription(e), icon); }
 
 } // namespace
 

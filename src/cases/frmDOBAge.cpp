@@ -56,10 +56,8 @@ std::optional<QDateTime> DOBfrmAge(const QString &ageText)
 {
     try {
         return dobFromAgeText(ageText, Clock::now());
-    } catch (const FwError &e) {
-        showError(e.description());
     } catch (const std::exception &e) {
-        showError(QString::fromLocal8Bit(e.what()));
+        showError(errorDescription(e));
     }
     return std::nullopt;
 }
@@ -180,10 +178,8 @@ void frmDOBAge::Done_Click()
             }
         }
         close();
-    } catch (const FwError &e) {
-        showError(e.description());
     } catch (const std::exception &e) {
-        showError(QString::fromLocal8Bit(e.what()));
+        showError(errorDescription(e));
     }
 }
 
@@ -192,9 +188,7 @@ void frmDOBAge::HHelp_Click()
     PromptsOver over(this);
     try {
         Help::showTopic(App().HelpFilePath, kHelpTopic);
-    } catch (const FwError &e) {
-        showError(e.description());
     } catch (const std::exception &e) {
-        showError(QString::fromLocal8Bit(e.what()));
+        showError(errorDescription(e));
     }
 }

@@ -96,10 +96,8 @@ void guarded(const std::function<void()> &body)
 {
     try {
         body();
-    } catch (const FwError &e) {
-        Prompt::Message(e.description(), Prompt::Icon::Critical);
     } catch (const std::exception &e) {
-        Prompt::Message(QString::fromLocal8Bit(e.what()), Prompt::Icon::Critical);
+        Prompt::Message(errorDescription(e), Prompt::Icon::Critical);
     } catch (...) {
         Prompt::Message(FwError::standardDescription(0), Prompt::Icon::Critical);
     }
@@ -569,12 +567,9 @@ bool frmDocument::saveTypedText()
         Data1->saveBound();
         m_unsavedAfterFailure.clear();
         return true;
-    } catch (const FwError &e) {
-        m_unsavedAfterFailure = typed;
-        Prompt::Message(e.description(), Prompt::Icon::Critical);
     } catch (const std::exception &e) {
         m_unsavedAfterFailure = typed;
-        Prompt::Message(QString::fromLocal8Bit(e.what()), Prompt::Icon::Critical);
+        Prompt::Message(errorDescription(e), Prompt::Icon::Critical);
     }
     return false;
 }

@@ -34,3 +34,12 @@ private:
     int m_number;
     QString m_description;
 };
+
+/// The text a message box shows for a failure: an FwError's description, or
+/// the text of any other exception.
+inline QString errorDescription(const std::exception &e)
+{
+    if (const auto *fe = dynamic_cast<const FwError *>(&e))
+        return fe->description();
+    return QString::fromLocal8Bit(e.what());
+}
