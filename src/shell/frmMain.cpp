@@ -17,6 +17,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QIcon>
@@ -125,35 +126,37 @@ QString controlText(QWidget *window, const QString &name)
     throw FwError(kNoSuchMember, kNoSuchMemberText);
 }
 
+// The toolbar's pictures are the program's own set, drawn in one style; a
+// desktop's icon theme would have replaced only the buttons it has pictures
+// for, leaving a toolbar of two styles.
 struct ToolButton {
     const char *key;
     const char *tip;
-    const char *theme; // freedesktop icon name; the bundled picture stands in when the theme lacks it
     const char *file;
 };
 
 // Left to right; a separator follows the buttons marked in kGroupEnds.
 const ToolButton kToolButtons[] = {
-    {"EExit", "Exit Fenwarra", "application-exit", "exit"},
-    {"New", "New Case", "document-new", "new"},
-    {"Open", "Open Existing Case", "document-open", "open"},
-    {"CloseCase", "Close Case", "document-close", "close"},
-    {"CloseAllCases", "Close All Cases", "", "closeall"},
-    {"EditCaseBut", "Edit Case Details", "document-properties", "edit"},
-    {"RemindersBut", "List cases due a re-weighing", "x-office-calendar", "reminders"},
-    {"DietCalcBut", "Diet Calculator", "accessories-calculator", "dietcalc"},
-    {"CostCalcBut", "Diet Cost Calculator", "", "costcalc"},
-    {"PupKitBut", "View Growth Curves", "", "growth"},
-    {"ZoomBut", "Zoom Graph", "zoom-in", "zoom"},
-    {"UndoBut", "Undo to previous weight data", "edit-undo", "undo"},
-    {"NextWtBut", "Enter Next Weight", "", "nextwt"},
-    {"PrintSetUp", "Printer Setup", "document-page-setup", "printsetup"},
-    {"PrintRepBut", "Print Preview of Report", "document-print-preview", "printpreview"},
-    {"BreedsBut", "List of K9 Breed Weights", "", "breeds"},
-    {"OptionBut", "Options", "preferences-system", "options"},
-    {"Personalise", "Personalisation", "", "personalise"},
-    {"WebBut", "Web Browser", "internet-web-browser", "web"},
-    {"Help", "Help File", "help-browser", "help"},
+    {"EExit", "Exit Fenwarra", "exit"},
+    {"New", "New Case", "new"},
+    {"Open", "Open Existing Case", "open"},
+    {"CloseCase", "Close Case", "close"},
+    {"CloseAllCases", "Close All Cases", "closeall"},
+    {"EditCaseBut", "Edit Case Details", "edit"},
+    {"RemindersBut", "List cases due a re-weighing", "reminders"},
+    {"DietCalcBut", "Diet Calculator", "dietcalc"},
+    {"CostCalcBut", "Diet Cost Calculator", "costcalc"},
+    {"PupKitBut", "View Growth Curves", "growth"},
+    {"ZoomBut", "Zoom Graph", "zoom"},
+    {"UndoBut", "Undo to previous weight data", "undo"},
+    {"NextWtBut", "Enter Next Weight", "nextwt"},
+    {"PrintSetUp", "Printer Setup", "printsetup"},
+    {"PrintRepBut", "Print Preview of Report", "printpreview"},
+    {"BreedsBut", "List of K9 Breed Weights", "breeds"},
+    {"OptionBut", "Options", "options"},
+    {"Personalise", "Personalisation", "personalise"},
+    {"WebBut", "Web Browser", "web"},
+    {"Help", "Help File", "help"},
 };
 const char *const kGroupEnds[] = {"RemindersBut", "NextWtBut", "PrintRepBut", "Personalise"};
 
@@ -186,6 +189,16 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent), d(new Private)
 {
     initShellResources();
     setObjectName(QStringLiteral("frmMain"));
+    // The frame is the first window of the program: every window after it,
+    // the case windows inside it included, shows the program's paw in its
+    // title bar rather than the toolkit's logo.
+    if (QApplication::windowIcon().isNull()) {
+        // Both sizes as sizes of their own: a task list asks for the larger one.
+        QIcon paw;
+        paw.addFile(QStringLiteral(":/shell/icons/paw.png"));
+        paw.addFile(QStringLiteral(":/shell/icons/paw@2x.png"));
+        QApplication::setWindowIcon(paw);
+    }
     s_instance = this;
 
     m_mdi = new QMdiArea(this);
@@ -340,9 +353,7 @@ void frmMain::buildToolBar()
 
     for (const ToolButton &b : kToolButtons) {
         // Pictures drawn beforehand (see shell.qrc): no SVG code is loaded to build the frame.
-        const QIcon fallback(QStringLiteral(":/shell/icons/%1.png").arg(QLatin1String(b.file)));
-        const QString theme = QLatin1String(b.theme);
-        const QIcon icon = theme.isEmpty() ? fallback : QIcon::fromTheme(theme, fallback);
+        const QIcon icon(QStringLiteral(":/shell/icons/%1.png").arg(QLatin1String(b.file)));
         QAction *a = d->tbToolBar->addAction(icon, QLatin1String(b.tip));
         a->setObjectName(QLatin1String(b.key));
         a->setToolTip(QLatin1String(b.tip));
@@ -415,12 +426,33 @@ QWidget *frmMain::activeChild() const
 
 QMdiSubWindow *frmMain::addChild(QWidget *child)
 {
+    // The size the child asks for, before the area places and sizes it.
+    const QSize wanted = child->testAttribute(Qt::WA_Resized) ? child->size() : child->sizeHint();
     QMdiSubWindow *sw = m_mdi->addSubWindow(child);
     sw->setAttribute(Qt::WA_DeleteOnClose);
     child->show();
     sw->show();
+    fitIntoArea(sw, wanted);
     m_mdi->setActiveSubWindow(sw);
     return sw;
+}
+
+void frmMain::fitIntoArea(QMdiSubWindow *sw, const QSize &wanted)
+{
+    // The area places a window larger than itself with its right edge at the
+    // area's right edge, so a case window opened in a small frame showed only
+    // its right part, with its caption and chart out of sight to the left. A
+    // window that does not fit is put at the top left corner and made as large
+    // as the area, though no smaller than it can go; the rest is reached by
+    // scrolling. A hidden frame has no size of its own yet to fit into.
+    if (!m_mdi->isVisible() || sw->isMaximized() || sw->isMinimized() || !sw->widget())
+        return;
+    const QSize area = m_mdi->viewport()->size();
+    const QSize outer = wanted.isValid() ? wanted + (sw->size() - sw->widget()->size()) : sw->size();
+    if (outer.width() <= area.width() && outer.height() <= area.height())
+        return;
+    const QSize size = outer.boundedTo(area).expandedTo(sw->minimumSizeHint()).expandedTo(sw->minimumSize());
+    sw->setGeometry(QRect(QPoint(0, 0), size));
 }
 
 QString frmMain::recentCaption(int index) const
@@ -768,13 +800,22 @@ void frmMain::mnuEditCaseDet_Click()
 
 // The new-case entry window: prepared and shown by the link mode, or brought
 // forward when an entry is already under way.
-void frmMain::openNewCase() { CaseDetails::NewCaseCommand(this); }
+void frmMain::openNewCase()
+{
+    CaseDetails::NewCaseCommand(this);
+}
 
 // The case locator, one shared instance: bind Data1, press LoadList, show modeless.
-void frmMain::openCaseLocator() { fmLocator::Launch(this); }
+void frmMain::openCaseLocator()
+{
+    fmLocator::Launch(this);
+}
 
 // The case details window on the case of the active case window.
-void frmMain::openCaseDetailsEditor() { CaseDetails::EditCaseCommand(this, activeChild()); }
+void frmMain::openCaseDetailsEditor()
+{
+    CaseDetails::EditCaseCommand(this, activeChild());
+}
 
 // The units choice and the diet calculator for a weight of the user's own
 // open here once the calculator is part of the program.

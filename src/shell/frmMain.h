@@ -107,6 +107,9 @@ private:
     void buildStatusBar();
     void buildHiddenControls();
     void refreshWindowList();
+    /// Put a new child whose wanted size is larger than the area at the
+    /// area's top left corner, as large as the area.
+    void fitIntoArea(QMdiSubWindow *sw, const QSize &wanted);
     void updateClockPanels();
     void endProgram();
 

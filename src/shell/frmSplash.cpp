@@ -133,6 +133,7 @@ frmSplash::frmSplash(frmMain *frame, QWidget *parent)
     lblProductName->setText(QStringLiteral("Fenwarra"));
     lblVersion = label(fraMainFrame, "lblVersion", QRect(255, 870, 3600, 300), 13, false, kAxis);
     lblPlatform = label(fraMainFrame, "lblPlatform", QRect(255, 1170, 3600, 300), 12, false, QColor(0x9f, 0xb3, 0xcc));
+    // The platform the program runs on, so the label tells the truth here.
     lblPlatform->setText(QStringLiteral("For Linux"));
 
     // The chart: its two axes and the upper and lower acceptable weights.
@@ -230,6 +231,8 @@ void frmSplash::Form_Load()
         Prompt::Message(e.description(), Prompt::Icon::Critical);
     } catch (const std::exception &e) {
         Prompt::Message(QString::fromLocal8Bit(e.what()), Prompt::Icon::Critical);
+    } catch (...) {
+        Prompt::Message(FwError::standardDescription(0), Prompt::Icon::Critical);
     }
 }
 

@@ -13,6 +13,7 @@
 #include "shell/frmMain.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -117,6 +118,7 @@ private slots:
     void recentMenu();
     void recentItemReopensCase();
     void windowMenuListsChildren();
+    void largeChildOpensAtTheTopLeft();
     void arrangement();
     void barToggles();
     void helpWithoutHelpFile();
@@ -569,6 +571,8 @@ void FrameTest::frameLoadGeometry()
     frmMain frame;
     QCOMPARE(QRect(frame.pos(), frame.size()), expected);
     QCOMPARE(frame.windowTitle(), QStringLiteral("Fenwarra 3.0.0 NW"));
+    // Every window shows the program's paw, not the toolkit's logo.
+    QCOMPARE(QApplication::windowIcon().availableSizes(), (QList<QSize>{QSize(32, 32), QSize(64, 64)}));
 }
 
 void FrameTest::recentCaseNumber_data()
@@ -664,6 +668,30 @@ void FrameTest::windowMenuListsChildren()
     w.frame.mnuFileClose_Click();
     emit menu->aboutToShow();
     QCOMPARE(menu->actions().size(), 6);
+}
+
+// A child larger than the frame's area opens at the area's top left corner,
+// as small as it can go, so its caption and left side are in sight; a child
+// that fits keeps its size.
+void FrameTest::largeChildOpensAtTheTopLeft()
+{
+    World w;
+    w.frame.show(); // the default frame, 433 x 433 pixels
+    QVERIFY(QTest::qWaitForWindowExposed(&w.frame));
+    const QSize area = w.frame.mdiArea()->viewport()->size();
+    auto *large = new QWidget;
+    large->setMinimumSize(area.width() + 100, area.height() / 2);
+    large->resize(area.width() + 200, area.height() + 200);
+    QMdiSubWindow *largeWindow = w.frame.addChild(large);
+    QCOMPARE(largeWindow->pos(), QPoint(0, 0));
+    QCOMPARE(large->width(), area.width() + 100);
+    QCOMPARE(largeWindow->height(), area.height());
+    QCOMPARE(w.frame.activeChild(), large);
+
+    auto *small = new QWidget;
+    small->setMinimumSize(area / 3);
+    w.frame.addChild(small);
+    QCOMPARE(small->size(), area / 3);
 }
 
 void FrameTest::arrangement()
