@@ -34,10 +34,8 @@ qint16 weeksFromDays(double days)
         if (!(weeks >= -32768.0 && weeks <= 32767.0))
             throw FwError(ErrNo::Overflow);
         return static_cast<qint16>(weeks);
-    } catch (const FwError &e) {
-        Prompt::Message(e.description(), Prompt::Icon::Critical);
     } catch (const std::exception &e) {
-        Prompt::Message(QString::fromLocal8Bit(e.what()), Prompt::Icon::Critical);
+        Prompt::Message(errorDescription(e), Prompt::Icon::Critical);
     }
     return 0;
 }

@@ -119,10 +119,8 @@ void checkDatabase()
 {
     try {
         ClinicDb::connection(App().DBFName);
-    } catch (const FwError &e) {
-        Prompt::Message(e.description(), Prompt::Icon::Critical);
     } catch (const std::exception &e) {
-        Prompt::Message(QString::fromLocal8Bit(e.what()), Prompt::Icon::Critical);
+        Prompt::Message(errorDescription(e), Prompt::Icon::Critical);
     }
 }
 

@@ -90,10 +90,8 @@ template <typename F> void guarded(F &&body)
 {
     try {
         body();
-    } catch (const FwError &e) {
-        showDescription(e.description());
     } catch (const std::exception &e) {
-        showDescription(QString::fromLocal8Bit(e.what()));
+        showDescription(errorDescription(e));
     } catch (...) {
         showDescription(FwError::standardDescription(0));
     }

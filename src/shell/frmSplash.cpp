@@ -227,10 +227,8 @@ void frmSplash::Form_Load()
             m_frame->show();
             break;
         }
-    } catch (const FwError &e) {
-        Prompt::Message(e.description(), Prompt::Icon::Critical);
     } catch (const std::exception &e) {
-        Prompt::Message(QString::fromLocal8Bit(e.what()), Prompt::Icon::Critical);
+        Prompt::Message(errorDescription(e), Prompt::Icon::Critical);
     } catch (...) {
         Prompt::Message(FwError::standardDescription(0), Prompt::Icon::Critical);
     }

@@ -2,6 +2,7 @@
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
 
+#include <QFile>
 #include <QTest>
 
 class SettingsTest : public QObject {
@@ -33,6 +34,17 @@ private slots:
         TestEnv env(false);
         Settings::save("Recent", "C3", value);
         QCOMPARE(Settings::get("Recent", "C3", "?"), value);
+    }
+
+    void handEditedValueWithCommasReadsAsOneText()
+    {
+        TestEnv env(false);
+        Settings::save("Recent", "C2", "?"); // the file exists
+        QFile file(Settings::storeFile());
+        QVERIFY(file.open(QIODevice::Append | QIODevice::Text));
+        file.write("[Hand]\nC1=Case# 1, Rex Smith\n");
+        file.close();
+        QCOMPARE(Settings::get("Hand", "C1", "?"), QString("Case# 1, Rex Smith"));
     }
 
     void sectionsAndApplicationsAreSeparate()

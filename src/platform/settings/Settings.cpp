@@ -14,6 +14,10 @@ QString Settings::GetSetting(const QString &appName, const QString &section, con
     const QVariant v = s.value(section + QLatin1Char('/') + key);
     if (!v.isValid())
         return defaultValue;
+    // The ini format reads an unquoted value holding commas (a caption typed
+    // into the file by hand) as a list; the setting is one text.
+    if (v.typeId() == QMetaType::QStringList)
+        return v.toStringList().join(QStringLiteral(", "));
     return v.toString();
 }
 
