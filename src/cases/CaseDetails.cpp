@@ -691,7 +691,25 @@ void CaseDetails::Done_Click()
         if (linkMode() == 1)
             row.LinkedRecNo = wholeNumber(HiddenText->text());
 
-        CaseStore::completeReservation(ClinicDb::connection(m_dbfName), m_caseNo, row);
+        const QSqlDatabase db = ClinicDb::connection(m_dbfName);
+        try {
+            CaseStore::completeReservation(db, m_caseNo, row);
+        } catch (const FwError &e) {
+            if (e.number() != ErrNo::RowDeleted && e.number() != ErrNo::WriteConflict)
+                throw;
+            // The number reserved for this entry was removed or used
+            // elsewhere meanwhile. What was typed is stored under a fresh
+            // number rather than lost, and the window is not left stuck with
+            // a number it can never store.
+            const qint64 taken = m_caseNo;
+            m_caseNo = CaseStore::reserveCaseNumber(db);
+            CaseStore::completeReservation(db, m_caseNo, row);
+            Prompt::Message(QStringLiteral("Case number %1 was taken meanwhile at another workstation, so this "
+                                           "case was stored as case number %2.")
+                                .arg(taken)
+                                .arg(m_caseNo),
+                            Prompt::Icon::Information);
+        }
         const qint64 caseNo = m_caseNo;
         m_caseNo = 0; // completed: no longer a reservation to give back
         const QString animalName = AnName->text();

@@ -214,6 +214,36 @@ private slots:
         QCOMPARE(rowCount(), 1);
     }
 
+    void aReservationTakenElsewhereIsStoredUnderAFreshNumber()
+    {
+        CaseDetails *w = openNewCase();
+        w->AddNewRec_Click();
+        const qint64 reserved = w->reservedCaseNo();
+        // Meanwhile the bare reserved row is removed and its number used by
+        // a case entered at another workstation.
+        ClinicDb::exec(env->db(), "DELETE FROM [Clients] WHERE [CaseNo] = ?", {reserved});
+        env->addCase("Other", "Pip", "Cat", "Domestic Shorthair", "Female", "kg", 4, 5, "4.5;", "2026-03-01");
+        QCOMPARE(rowCount(), 1);
+        w->SSurname->setText("Smith");
+        w->DOB->setText("21-Feb-1997");
+        w->UpperWt->setText("14");
+        w->LowerWt->setText("10");
+        w->CurrWt->setText("12");
+        w->Done_Click();
+
+        QCOMPARE(prompt->texts(), QStringList{QString("Case number %1 was taken meanwhile at another workstation, "
+                                                      "so this case was stored as case number %2.")
+                                                  .arg(reserved)
+                                                  .arg(reserved + 1)});
+        QCOMPARE(caseRow(reserved).value("Surname").toString(), QString("Other"));
+        QCOMPARE(caseRow(reserved + 1).value("Surname").toString(), QString("Smith"));
+        QCOMPARE(caseRow(reserved + 1).value("Graph Data").toString(), QString("12;"));
+        QCOMPARE(rowCount(), 2);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(CaseDetails::instance() == nullptr);
+        QCOMPARE(App().CurrCaseNo, QString::number(reserved + 1));
+    }
+
     void doneRefusesAndStoresNothing_data()
     {
         QTest::addColumn<QString>("field");
