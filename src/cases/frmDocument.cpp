@@ -37,6 +37,11 @@ static void initCaseResources() { Q_INIT_RESOURCE(cases); }
 
 namespace {
 
+const QString kTypedTextConflict =
+    QStringLiteral("The comments or diet recommendation of this case were changed in another window or at "
+                   "another workstation while you were typing here. Your text is kept in this window and will "
+                   "replace that change when you leave the box.");
+
 const QString kCrLf = QStringLiteral("\r\n");
 
 // Geometry of the window is designed in twips.
@@ -567,11 +572,33 @@ bool frmDocument::saveTypedText()
         Data1->saveBound();
         m_unsavedAfterFailure.clear();
         return true;
+    } catch (const FwError &e) {
+        if (e.number() != ErrNo::WriteConflict) {
+            m_unsavedAfterFailure = typed;
+            Prompt::Message(e.description(), Prompt::Icon::Critical);
+            return false;
+        }
     } catch (const std::exception &e) {
         m_unsavedAfterFailure = typed;
         Prompt::Message(errorDescription(e), Prompt::Icon::Critical);
+        return false;
     }
+    keepTypedTextOverNewerRow(typed);
     return false;
+}
+
+void frmDocument::keepTypedTextOverNewerRow(const QStringList &typed)
+{
+    // The same box was changed elsewhere while the user typed here. What was
+    // typed is never thrown away: the window takes the row as it now stands
+    // (so the history, analysis and next save start from it), puts the typed
+    // text back, and says that leaving the box will store it.
+    Prompt::Message(kTypedTextConflict, Prompt::Icon::Exclamation);
+    guarded([this] { Data1->Requery(); });
+    VetComBox->setPlainText(typed.at(0));
+    DietRecMe->setPlainText(typed.at(1));
+    m_unsavedAfterFailure.clear();
+    guarded([this] { load(); });
 }
 
 bool frmDocument::eventFilter(QObject *watched, QEvent *event)

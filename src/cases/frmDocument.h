@@ -117,9 +117,11 @@ public:
     void UndoToLastWt_Click();
 
     /// Write the typed comments and diet recommendation to the case's row.
-    /// A row changed or deleted elsewhere since it was read is reported with
-    /// the error's description and nothing is written; the same unsaved text
-    /// is not reported twice. Returns false when the texts could not be saved.
+    /// When the same boxes were changed elsewhere meanwhile, nothing is
+    /// written: the user is told, the window shows the row as it now stands
+    /// with the typed text kept in the boxes, and the next save stores it. A
+    /// row deleted elsewhere is reported with the error's description, once
+    /// for the same text. Returns false when the texts could not be saved.
     bool saveTypedText();
 
 protected:
@@ -130,6 +132,7 @@ protected:
 private:
     void buildControls();
     void load();
+    void keepTypedTextOverNewerRow(const QStringList &typed);
     std::optional<QString> findBreedWtRange(const QString &breed);
     void hidePictures();
     void showPictures(unsigned pictures);

@@ -50,16 +50,16 @@ bool isConflict(const FwError &e)
     return e.number() == ErrNo::WriteConflict || e.number() == ErrNo::RowDeleted;
 }
 
-// Show the case as the database now holds it.
+// Show the case as the database now holds it. The typed comments are saved
+// first by the window itself, which keeps them when they cannot be, so the
+// row is then read without another attempt.
 void reload(frmDocument *doc)
 {
+    doc->saveTypedText();
     try {
-        doc->Data1->Refresh();
-    } catch (const FwError &e) {
-        Prompt::Message(e.description(), Prompt::Icon::Critical);
-        return;
+        doc->Data1->Requery();
     } catch (const std::exception &e) {
-        Prompt::Message(QString::fromLocal8Bit(e.what()), Prompt::Icon::Critical);
+        Prompt::Message(errorDescription(e), Prompt::Icon::Critical);
         return;
     }
     doc->Command1_Click();

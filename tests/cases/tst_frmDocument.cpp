@@ -370,11 +370,16 @@ private slots:
         ClinicDb::exec(w.env.db(), "UPDATE [Clients] SET [Vet Comments] = 'From reception' WHERE [CaseNo] = ?", {no});
         doc->VetComBox->setPlainText(QStringLiteral("From the vet"));
         focusOut(doc->VetComBox);
-        QCOMPARE(w.prompt.texts(), QStringList{FwError::standardDescription(ErrNo::WriteConflict)});
-        QCOMPARE(w.prompt.last().icon, Icon::Critical);
+        const QString kept = "The comments or diet recommendation of this case were changed in another window or at "
+                             "another workstation while you were typing here. Your text is kept in this window and "
+                             "will replace that change when you leave the box.";
+        QCOMPARE(w.prompt.texts(), QStringList{kept});
+        QCOMPARE(w.prompt.last().icon, Icon::Exclamation);
         QCOMPARE(w.field(no, "Vet Comments").toString(), QStringLiteral("From reception"));
-        focusOut(doc->VetComBox); // the same unsaved text is not reported again
+        QCOMPARE(doc->VetComBox->toPlainText(), QStringLiteral("From the vet")); // never thrown away
+        focusOut(doc->VetComBox); // told once; leaving the box again stores it
         QCOMPARE(w.prompt.count(), 1);
+        QCOMPARE(w.field(no, "Vet Comments").toString(), QStringLiteral("From the vet"));
 
         // The case deleted meanwhile.
         w.prompt.clear();
@@ -382,6 +387,31 @@ private slots:
         doc->VetComBox->setPlainText(QStringLiteral("Still typing"));
         doc->close();
         QCOMPARE(w.prompt.texts(), QStringList{FwError::standardDescription(ErrNo::RowDeleted)});
+    }
+
+    void aWeighingAfterACommentConflictIsStoredAndShown()
+    {
+        World w;
+        const int no = w.addRex();
+        QPointer<frmDocument> doc = w.open(no, "Rex", "Smith");
+        const int weeks = doc->NumWts;
+
+        // The comments are changed in another window; here the user types a
+        // comment and then enters the next weight, 14 days after the last.
+        ClinicDb::exec(w.env.db(), "UPDATE [Clients] SET [Vet Comments] = 'Owner: eating well' WHERE [CaseNo] = ?",
+                       {no});
+        Clock::setNow(QDateTime(QDate(2026, 12, 15), QTime(10, 0)));
+        doc->VetComBox->setPlainText(QStringLiteral("Nurse: kitten food"));
+        w.prompt.type(QStringLiteral("33"));
+        doc->NextWt_Click();
+
+        QCOMPARE(w.prompt.count(), 2); // the weight asked for, the comments conflict told
+        QVERIFY(w.prompt.texts().at(1).startsWith("The comments or diet recommendation"));
+        QCOMPARE(int(doc->NumWts), weeks + 2); // stored and shown
+        QCOMPARE(w.field(no, "CurrentWt").toDouble(), 33.0);
+        QCOMPARE(w.field(no, "Vet Comments").toString(), QStringLiteral("Nurse: kitten food"));
+        QCOMPARE(doc->VetComBox->toPlainText(), QStringLiteral("Nurse: kitten food"));
+        FW_VERIFY_PROMPTS(w.prompt);
     }
 
     void handOverRefusals_data()

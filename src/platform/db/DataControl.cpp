@@ -512,13 +512,18 @@ void DataControl::Refresh()
             unsaved = e;
         }
     }
+    Requery();
+    if (unsaved)
+        throw *unsaved;
+}
+
+void DataControl::Requery()
+{
     m_rs.close();
     if (!RecordSource.trimmed().isEmpty())
         m_rs.open(database(), RecordSource, Parameters);
     showBound();
     emit refreshed();
-    if (unsaved)
-        throw *unsaved;
 }
 
 void DataControl::bind(QWidget *widget, const QString &fieldName)

@@ -115,6 +115,9 @@ public:
     /// meets a row changed or deleted meanwhile, the source is still opened
     /// anew and shown, then the FwError (3197/3167) is thrown.
     void Refresh();
+    /// Open the record source anew and show its first row, without saving
+    /// the bound widgets first (their text is replaced).
+    void Requery();
     Recordset &recordset() { return m_rs; }
     const Recordset &recordset() const { return m_rs; }
     QSqlDatabase database() const;
