@@ -28,6 +28,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -170,9 +171,11 @@ void CaseDetails::buildLayout()
         return b;
     };
 
+    // Created in the order the boxes stand on the screen, which is the order
+    // the Tab key follows.
     SSurname = lineEdit("SSurname");
-    TelNo = lineEdit("TelNo");
     AnName = lineEdit("AnName");
+    TelNo = lineEdit("TelNo");
     SSpecies = combo("SSpecies");
     BBreedK9 = combo("BBreedK9");
     BBreedFel = combo("BBreedFel");
@@ -567,7 +570,15 @@ bool CaseDetails::eventFilter(QObject *watched, QEvent *event)
                     BBreed_GotFocus(static_cast<QComboBox *>(watched));
             } else if (watched == SSurname || watched == AnName || watched == TelNo || watched == UpperWt ||
                        watched == LowerWt || watched == CurrWt || watched == VetCom) {
-                SelectAllText(static_cast<QWidget *>(watched));
+                auto *box = static_cast<QWidget *>(watched);
+                SelectAllText(box);
+                // A click places the caret after the focus arrives, which
+                // would undo the selection: select again once it has.
+                if (reason == Qt::MouseFocusReason)
+                    QTimer::singleShot(0, box, [box] {
+                        if (box->hasFocus())
+                            SelectAllText(box);
+                    });
             }
         }
     } catch (const std::exception &e) {

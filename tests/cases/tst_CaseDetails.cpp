@@ -244,6 +244,14 @@ private slots:
         QCOMPARE(App().CurrCaseNo, QString::number(reserved + 1));
     }
 
+    void tabFollowsTheScreenOrder()
+    {
+        CaseDetails *w = openNewCase();
+        w->AddNewRec_Click();
+        QCOMPARE(w->SSurname->nextInFocusChain(), static_cast<QWidget *>(w->AnName));
+        QCOMPARE(w->AnName->nextInFocusChain(), static_cast<QWidget *>(w->TelNo));
+    }
+
     void doneRefusesAndStoresNothing_data()
     {
         QTest::addColumn<QString>("field");

@@ -10,6 +10,9 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QValueAxis>
+
+#include <algorithm>
 
 class ChartTest : public QObject {
     Q_OBJECT
@@ -102,6 +105,33 @@ private slots:
         // The queued rebuild finds nothing left to do.
         QCoreApplication::processEvents();
         QCOMPARE(c.rebuildCount(), before + 1);
+    }
+
+    void weightAxisNeverRunsBelowZero_data()
+    {
+        QTest::addColumn<QVector<double>>("values");
+        QTest::addColumn<bool>("fromZero");
+        QTest::newRow("a typo far above the range") << QVector<double>{34, 33.5, 500016, 999999} << true;
+        QTest::newRow("small cat weights") << QVector<double>{0.2, 4.5, 4.4, 4.3} << true;
+        QTest::newRow("a flat line near zero") << QVector<double>{0.3, 0.3, 0.3, 0.3} << true;
+        QTest::newRow("ordinary weights") << QVector<double>{30.4, 31, 32, 33} << false;
+    }
+    void weightAxisNeverRunsBelowZero()
+    {
+        QFETCH(QVector<double>, values);
+        QFETCH(bool, fromZero);
+        Chart c;
+        c.setNumSets(1);
+        c.setNumPoints(values.size());
+        fill(c, values);
+        c.setDrawMode(Chart::Draw);
+        const auto *axis = qobject_cast<QValueAxis *>(c.chart()->axes(Qt::Vertical).first());
+        QVERIFY(axis->min() >= 0);
+        if (fromZero)
+            QCOMPARE(axis->min(), 0.0);
+        else
+            QVERIFY(axis->min() > 0);
+        QVERIFY(axis->max() >= *std::max_element(values.begin(), values.end()));
     }
 
     void clickOnAPointReportsSeriesAndPoint()

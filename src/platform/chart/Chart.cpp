@@ -351,6 +351,7 @@ void Chart::rebuild()
         anyLegend = anyLegend || !m_legend[s].isEmpty();
     }
 
+    const double minValue = lo;
     if (m_numPoints == 0) {
         lo = 0;
         hi = 1;
@@ -364,8 +365,15 @@ void Chart::rebuild()
         lo -= pad;
         hi += pad;
     }
+    // Weights are never below zero: the padding must not make the axis run
+    // into negative numbers.
+    const bool noneNegative = minValue >= 0;
+    if (noneNegative && lo < 0)
+        lo = 0;
     m_axisY->setRange(lo, hi);
     m_axisY->applyNiceNumbers();
+    if (noneNegative && m_axisY->min() < 0)
+        m_axisY->setMin(0);
     m_axisY->setTitleText(m_leftTitle);
 
     // Points are numbered from 1, and every tick stands on a whole point
