@@ -16,6 +16,7 @@
 #include "platform/text/NumberText.h"
 #include "shell/AppState.h"
 #include "shell/SharedProcs.h"
+#include "shell/frmMain.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -90,7 +91,7 @@ void CaseDetails::EditCaseCommand(QWidget *frame, QWidget *activeChild)
 
         // The case window is closed for the whole edit; closing it first also
         // stores what was typed into it, so the row read below is the latest.
-        if (auto *sub = qobject_cast<QMdiSubWindow *>(doc->parentWidget()))
+        if (QMdiSubWindow *sub = frmMain::subWindowOf(doc))
             sub->close();
         else
             doc->close();

@@ -85,7 +85,7 @@ void closeOpenedWindow(frmDocument *doc)
     frmMain *frame = frmMain::instance();
     if (frame && frame->mdiArea()) {
         for (QMdiSubWindow *sub : frame->mdiArea()->subWindowList()) {
-            if (sub->widget() == doc) {
+            if (frmMain::childOf(sub) == doc) {
                 frame->mdiArea()->setActiveSubWindow(sub);
                 if (frame->activeChild() == doc) {
                     frame->mnuFileClose_Click();
@@ -95,7 +95,7 @@ void closeOpenedWindow(frmDocument *doc)
             }
         }
     }
-    if (QWidget *host = qobject_cast<QMdiSubWindow *>(doc->parentWidget()))
+    if (QWidget *host = frmMain::subWindowOf(doc))
         host->close();
     else
         doc->close();

@@ -12,6 +12,7 @@
 #include "shell/AppState.h"
 #include "shell/SharedProcs.h"
 #include "shell/Twips.h"
+#include "shell/frmMain.h"
 
 #include <QAbstractTableModel>
 #include <QApplication>
@@ -489,7 +490,7 @@ void frmDocument::placeBelowChart()
 int frmDocument::outerWidthTwips() const
 {
     // Inside the frame the window's border belongs to its sub-window.
-    if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
+    if (QMdiSubWindow *sub = frmMain::subWindowOf(this))
         return static_cast<int>(twips(sub->width()));
     return static_cast<int>(twips(frameGeometry().width()));
 }

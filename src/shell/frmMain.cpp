@@ -32,6 +32,7 @@
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTextEdit>
@@ -419,14 +420,68 @@ QWidget *frmMain::activeChild() const
     QMdiSubWindow *sw = m_mdi->currentSubWindow();
     if (!sw)
         sw = m_mdi->activeSubWindow();
-    return sw ? sw->widget() : nullptr;
+    return childOf(sw);
+}
+
+namespace {
+/// The widget of a child's sub-window. Tiling or a small frame makes a
+/// sub-window smaller than a case window can go; the child is then scrolled
+/// instead of clipped, so that its table and buttons stay within reach.
+class ChildHolder : public QScrollArea {
+public:
+    explicit ChildHolder(QWidget *child)
+    {
+        setFrameShape(QFrame::NoFrame);
+        setWidgetResizable(true);
+        // The focus goes to the child's controls, as it did without the holder.
+        setFocusPolicy(Qt::NoFocus);
+        setWidget(child);
+        // The sub-window's caption (and the Window menu's list) and its icon
+        // are those of its own widget, so the holder carries the child's.
+        setWindowTitle(child->windowTitle());
+        if (child->testAttribute(Qt::WA_SetWindowIcon))
+            setWindowIcon(child->windowIcon());
+        connect(child, &QWidget::windowTitleChanged, this, &QWidget::setWindowTitle);
+        connect(child, &QWidget::windowIconChanged, this, &QWidget::setWindowIcon);
+    }
+    /// The sub-window opens at the size the child asks for.
+    QSize sizeHint() const override { return widget() ? widget()->sizeHint() : QScrollArea::sizeHint(); }
+
+protected:
+    void closeEvent(QCloseEvent *event) override
+    {
+        // Closing the sub-window closes the child: a case window stores what
+        // was typed into it, and a child that refuses keeps its sub-window open.
+        QWidget *child = widget();
+        event->setAccepted(!child || child->close());
+    }
+};
+} // namespace
+
+QWidget *frmMain::childOf(QMdiSubWindow *sw)
+{
+    if (!sw)
+        return nullptr;
+    if (auto *holder = dynamic_cast<ChildHolder *>(sw->widget()))
+        return holder->widget();
+    return sw->widget();
+}
+
+QMdiSubWindow *frmMain::subWindowOf(const QWidget *child)
+{
+    if (!child)
+        return nullptr;
+    for (QWidget *p = child->parentWidget(); p; p = p->parentWidget())
+        if (auto *sw = qobject_cast<QMdiSubWindow *>(p))
+            return childOf(sw) == child ? sw : nullptr;
+    return nullptr;
 }
 
 QMdiSubWindow *frmMain::addChild(QWidget *child)
 {
     // The size the child asks for, before the area places and sizes it.
     const QSize wanted = child->testAttribute(Qt::WA_Resized) ? child->size() : child->sizeHint();
-    QMdiSubWindow *sw = m_mdi->addSubWindow(child);
+    QMdiSubWindow *sw = m_mdi->addSubWindow(new ChildHolder(child));
     sw->setAttribute(Qt::WA_DeleteOnClose);
     child->show();
     sw->show();
@@ -441,8 +496,8 @@ void frmMain::fitIntoArea(QMdiSubWindow *sw, const QSize &wanted)
     // area's right edge, so a case window opened in a small frame showed only
     // its right part, with its caption and chart out of sight to the left. A
     // window that does not fit is put at the top left corner and made as large
-    // as the area, though no smaller than it can go; the rest is reached by
-    // scrolling. A hidden frame has no size of its own yet to fit into.
+    // as the area; the rest of the child is reached by scrolling. A hidden
+    // frame has no size of its own yet to fit into.
     if (!m_mdi->isVisible() || sw->isMaximized() || sw->isMinimized() || !sw->widget())
         return;
     const QSize area = m_mdi->viewport()->size();

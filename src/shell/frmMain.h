@@ -30,7 +30,12 @@ public:
     /// browser), or null when none is open.
     QWidget *activeChild() const;
     /// Add a child window to the frame and show it; it becomes the active child.
+    /// A child larger than its sub-window is scrolled inside it.
     QMdiSubWindow *addChild(QWidget *child);
+    /// The child window a sub-window of the frame holds, or null.
+    static QWidget *childOf(QMdiSubWindow *sw);
+    /// The sub-window of the frame that holds a child window, or null.
+    static QMdiSubWindow *subWindowOf(const QWidget *child);
 
     // Recent-cases menu, items 1 to 10 (1 the most recent).
     QString recentCaption(int index) const;

@@ -51,7 +51,7 @@ struct World {
                        {rex});
         QObject::connect(frame.mdiArea(), &QMdiArea::subWindowActivated, [this](QMdiSubWindow *sub) {
             if (sub && firstCaption.isEmpty()) {
-                firstCaption = sub->widget()->windowTitle();
+                firstCaption = frmMain::childOf(sub)->windowTitle();
                 recentAtOpening = frame.recentCaption(1);
             }
         });

@@ -387,7 +387,7 @@ private slots:
         frmDocument *first = OpenCaseWindow(QStringLiteral("Case# 1, Rex Smith"));
         frmDocument *second = OpenCaseWindow(QStringLiteral("Case# 2, Tibbles Jones"));
         QCOMPARE(frame.mdiArea()->subWindowList().size(), 2);
-        auto *holder = qobject_cast<QMdiSubWindow *>(first->parentWidget());
+        QMdiSubWindow *holder = frmMain::subWindowOf(first);
         QVERIFY(holder);
         QCOMPARE(holder->mdiArea(), frame.mdiArea());
         QCOMPARE(frame.activeChild(), second); // the newest becomes the active child

@@ -19,7 +19,10 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
@@ -120,6 +123,7 @@ private slots:
     void windowMenuListsChildren();
     void largeChildOpensAtTheTopLeft();
     void arrangement();
+    void tiledCaseWindowsScroll();
     void barToggles();
     void helpWithoutHelpFile();
     void statusBarAndSound();
@@ -692,6 +696,74 @@ void FrameTest::largeChildOpensAtTheTopLeft()
     small->setMinimumSize(area / 3);
     w.frame.addChild(small);
     QCOMPARE(small->size(), area / 3);
+}
+
+// Tiled in a small frame, case windows keep the size their layout needs and
+// are scrolled inside their sub-windows, so every control stays in reach;
+// commands still reach the active case and closing a sub-window closes its case.
+void FrameTest::tiledCaseWindowsScroll()
+{
+    World w;
+    w.frame.resize(800, 600);
+    w.frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w.frame));
+    const QSize caseSize(989, 565);
+    QList<FakeCase *> cases;
+    for (int i = 1; i <= 3; ++i) {
+        auto *c = new FakeCase(QStringLiteral("Case# %1, A B").arg(i));
+        c->setMinimumSize(caseSize);
+        w.frame.addChild(c);
+        cases << c;
+    }
+
+    w.frame.mnuWindowTileVertical_Click();
+    QCoreApplication::processEvents();
+    for (FakeCase *c : cases) {
+        QMdiSubWindow *sw = w.frame.subWindowOf(c);
+        QVERIFY(sw);
+        QCOMPARE(w.frame.childOf(sw), c);
+        QCOMPARE(sw->windowTitle(), c->windowTitle());
+        QVERIFY(sw->width() < caseSize.width());
+        QVERIFY(c->width() >= caseSize.width() && c->height() >= caseSize.height());
+        auto *scroll = qobject_cast<QScrollArea *>(sw->widget());
+        QVERIFY(scroll);
+        QVERIFY(scroll->horizontalScrollBar()->isVisible());
+        QVERIFY(scroll->verticalScrollBar()->isVisible());
+        // Scrolled to its end, the case's bottom right corner is in sight.
+        scroll->horizontalScrollBar()->setValue(scroll->horizontalScrollBar()->maximum());
+        scroll->verticalScrollBar()->setValue(scroll->verticalScrollBar()->maximum());
+        const QPoint corner = c->mapTo(scroll->viewport(), c->rect().bottomRight());
+        QVERIFY(scroll->viewport()->rect().contains(corner));
+    }
+
+    // The caption follows the case's own.
+    cases[1]->setWindowTitle(QStringLiteral("Case# 2, C D"));
+    QCOMPARE(w.frame.subWindowOf(cases[1])->windowTitle(), QStringLiteral("Case# 2, C D"));
+
+    w.frame.mdiArea()->setActiveSubWindow(w.frame.subWindowOf(cases[1]));
+    QCOMPARE(w.frame.activeChild(), cases[1]);
+    w.action(QStringLiteral("mnuNextWt"))->trigger();
+    QCOMPARE(cases[1]->pressed, QStringList{QStringLiteral("NextWt")});
+    QVERIFY(cases[0]->pressed.isEmpty() && cases[2]->pressed.isEmpty());
+
+    // Closing the sub-window asks the case to close.
+    struct CloseCounter : QObject {
+        int count = 0;
+        bool eventFilter(QObject *, QEvent *e) override
+        {
+            if (e->type() == QEvent::Close)
+                ++count;
+            return false;
+        }
+    } counter;
+    QPointer<FakeCase> second = cases[1];
+    second->installEventFilter(&counter);
+    w.frame.mnuFileClose_Click();
+    QCOMPARE(counter.count, 1);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!second);
+    QCOMPARE(w.openChildren(), 2);
+    QCOMPARE(w.prompt.count(), 0);
 }
 
 void FrameTest::arrangement()
