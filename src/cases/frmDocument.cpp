@@ -28,6 +28,7 @@
 #include <QScopedValueRollback>
 #include <QStyle>
 #include <QTableView>
+#include <QTimer>
 
 #include <algorithm>
 #include <exception>
@@ -605,7 +606,24 @@ void frmDocument::keepTypedTextOverNewerRow(const QStringList &typed)
 bool frmDocument::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::FocusOut && (watched == VetComBox || watched == DietRecMe)) {
-        saveTypedText();
+        // When a mouse press on a button took the focus away, the box is
+        // saved once the click is over: a message box shown in between would
+        // swallow the click, and the button's own handler saves first anyway.
+        if (QGuiApplication::mouseButtons() != Qt::NoButton) {
+            if (!m_saveAfterClick) {
+                m_saveAfterClick = true;
+                qApp->installEventFilter(this);
+            }
+        } else {
+            saveTypedText();
+        }
+    } else if (event->type() == QEvent::MouseButtonRelease && m_saveAfterClick) {
+        m_saveAfterClick = false;
+        qApp->removeEventFilter(this);
+        QTimer::singleShot(0, this, [this] {
+            if (m_handlerDepth == 0)
+                saveTypedText();
+        });
     } else if (event->type() == QEvent::MouseButtonRelease && watched == RecBreedWtLb) {
         guarded([this] { RecBreedWtLb_Click(); });
     }
@@ -614,7 +632,10 @@ bool frmDocument::eventFilter(QObject *watched, QEvent *event)
 
 void frmDocument::closeEvent(QCloseEvent *event)
 {
-    saveTypedText();
+    // Closing leaves the boxes: text kept after a change made elsewhere is
+    // stored now, as the user was told it would be.
+    if (!saveTypedText() && m_unsavedAfterFailure.isEmpty())
+        saveTypedText();
     QWidget::closeEvent(event);
 }
 
@@ -728,7 +749,20 @@ void frmDocument::load()
         app.CurrAgeText = age;
         LocalAge->setText(app.CurrAgeText);
 
-        // 4. Names and numbers as the opener set them.
+        // 4. Names and numbers as the opener set them. The current-case
+        // values are shared by every window and hold the case loaded last
+        // anywhere, so the window keeps its own from its first load: a reload
+        // after a weighing shows (and makes current again) this window's case.
+        if (!m_identified) {
+            m_identified = true;
+            m_caseNo = app.CurrCaseNo;
+            m_animalName = app.CurrAnimalName;
+            m_surname = app.CurrSurname;
+        } else {
+            app.CurrCaseNo = m_caseNo;
+            app.CurrAnimalName = m_animalName;
+            app.CurrSurname = m_surname;
+        }
         LocalAnName->setText(app.CurrAnimalName);
         LocalSurname->setText(app.CurrSurname);
         WeeksOldLastWeighed->setText(NumText::Str(int(app.CurrWeeksOld)));

@@ -143,4 +143,22 @@ private:
     WtDataModel *m_wtModel = nullptr;
     bool m_saving = false;
     QStringList m_unsavedAfterFailure; // texts whose save failed and was reported
+    bool m_saveAfterClick = false;     // a box lost the focus to a mouse press
+    // The case this window shows, from its first load (the shared current-case
+    // values may meanwhile hold another window's case).
+    bool m_identified = false;
+    QString m_caseNo;
+    QString m_animalName;
+    QString m_surname;
+
+public:
+    /// Handlers that save the typed text themselves (weighing, undo) count
+    /// themselves here, so that a save put off until after a click does not
+    /// run in the middle of them.
+    int m_handlerDepth = 0;
+    struct HandlerScope {
+        explicit HandlerScope(frmDocument *d) : doc(d) { ++doc->m_handlerDepth; }
+        ~HandlerScope() { --doc->m_handlerDepth; }
+        frmDocument *doc;
+    };
 };

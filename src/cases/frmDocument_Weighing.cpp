@@ -81,6 +81,7 @@ void reportFailure(frmDocument *doc, const FwError &e)
 
 void frmDocument::NextWt_Click()
 {
+    HandlerScope scope(this);
     try {
         // The previous weight is the newest entry this window loaded; without
         // a loaded history the weeks would be filled in from nothing.
@@ -120,6 +121,7 @@ void frmDocument::NextWt_Click()
 
 void frmDocument::UndoToLastWt_Click()
 {
+    HandlerScope scope(this);
     try {
         if (Prompt::MsgBox(QStringLiteral("Are you sure you wish to undo to the level of the previous last weighing?"),
                            Prompt::Buttons::YesNo, Prompt::Icon::Information, Prompt::kTitle) != Prompt::Answer::Yes)

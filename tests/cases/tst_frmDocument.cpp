@@ -414,6 +414,28 @@ private slots:
         FW_VERIFY_PROMPTS(w.prompt);
     }
 
+    void aReloadShowsTheWindowsOwnCase()
+    {
+        World w;
+        const int rex = w.addRex();
+        const int tib = w.env.addCase("Jones", "Tiddles", "Cat", "Domestic Shorthair", "Female Spayed", "kg", 4, 5,
+                                      "4.8;4.7;", "2026-11-20");
+        QPointer<frmDocument> tiddles = w.open(tib, "Tiddles", "Jones");
+        QPointer<frmDocument> rexWindow = w.open(rex, "Rex", "Smith"); // now the current case
+        QCOMPARE(App().CurrCaseNo, QString::number(rex));
+
+        // A weighing in Tiddles' window reloads it: it must still be Tiddles.
+        w.prompt.type(QStringLiteral("4.6"));
+        tiddles->NextWt_Click();
+        FW_VERIFY_PROMPTS(w.prompt);
+        QCOMPARE(tiddles->LocalCaseNo->text(), QString::number(tib));
+        QCOMPARE(tiddles->LocalAnName->text(), QStringLiteral("Tiddles"));
+        QVERIFY(tiddles->Details->text().startsWith(QStringLiteral("Tiddles Jones, Cat")));
+        QVERIFY(tiddles->Congrats->text().contains(QStringLiteral("Tiddles")));
+        QCOMPARE(App().CurrCaseNo, QString::number(tib)); // the case loaded last
+        QCOMPARE(rexWindow->LocalCaseNo->text(), QString::number(rex));
+    }
+
     void handOverRefusals_data()
     {
         QTest::addColumn<QString>("weeksOld");
