@@ -623,11 +623,23 @@ bool frmDocument::eventFilter(QObject *watched, QEvent *event)
         QTimer::singleShot(0, this, [this] {
             if (m_handlerDepth == 0)
                 saveTypedText();
+            else
+                m_savePending = true; // the handler may end without saving
         });
     } else if (event->type() == QEvent::MouseButtonRelease && watched == RecBreedWtLb) {
         guarded([this] { RecBreedWtLb_Click(); });
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void frmDocument::handlerFinished()
+{
+    if (--m_handlerDepth > 0 || !m_savePending)
+        return;
+    // A weighing that was cancelled saved nothing: the text typed before the
+    // click that started it is saved now.
+    m_savePending = false;
+    QTimer::singleShot(0, this, [this] { saveTypedText(); });
 }
 
 void frmDocument::closeEvent(QCloseEvent *event)

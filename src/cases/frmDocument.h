@@ -158,7 +158,11 @@ public:
     int m_handlerDepth = 0;
     struct HandlerScope {
         explicit HandlerScope(frmDocument *d) : doc(d) { ++doc->m_handlerDepth; }
-        ~HandlerScope() { --doc->m_handlerDepth; }
+        ~HandlerScope() { doc->handlerFinished(); }
         frmDocument *doc;
     };
+    void handlerFinished();
+
+private:
+    bool m_savePending = false; // a put-off save met a running handler
 };
