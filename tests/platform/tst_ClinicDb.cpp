@@ -174,6 +174,19 @@ void ClinicDbTest::missingFileIsCreatedOnConnection()
     QCOMPARE(count(db, "Personal"), 1);
     // A second call gives the same open connection.
     QCOMPARE(ClinicDb::connection(path).connectionName(), db.connectionName());
+
+    // The folder goes away (a share that dropped): no new, empty database is
+    // made in its place; the user is told instead.
+    QVERIFY(QDir(env.dbfPath() + "deeper").removeRecursively());
+    QDir().mkpath(env.dbfPath() + "deeper/folder");
+    try {
+        ClinicDb::connection(path);
+        QFAIL("a vanished database was made anew");
+    } catch (const FwError &e) {
+        QCOMPARE(e.number(), ErrNo::DatabaseError);
+        QVERIFY(e.description().contains("cannot be found"));
+    }
+    QVERIFY(!QFileInfo::exists(path));
 }
 
 void ClinicDbTest::createNeverLeavesAHalfFile()

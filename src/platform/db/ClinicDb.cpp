@@ -12,7 +12,9 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlRecord>
+#include <QSet>
 #include <QStringList>
+#include <QUuid>
 
 namespace ClinicDb {
 
@@ -397,7 +399,10 @@ void create(const QString &dbfName)
 
     // Built under a temporary name and renamed when complete, so that a
     // failure never leaves a half-made database under the real name.
-    const QString temp = path + QStringLiteral(".new");
+    // The temporary name is this build's own, so that two workstations
+    // creating the same shared file at once never remove each other's.
+    const QString temp =
+        path + QStringLiteral(".new-") + QUuid::createUuid().toString(QUuid::Id128).left(12);
     QFile::remove(temp);
     QFile::remove(temp + QStringLiteral("-journal"));
     {
@@ -450,6 +455,15 @@ void create(const QString &dbfName)
                       QStringLiteral("The database %1 could not be created: %2").arg(nativePath(path), failure));
 }
 
+namespace {
+// The database files this run has opened.
+QSet<QString> &openedThisRun()
+{
+    static QSet<QString> paths;
+    return paths;
+}
+} // namespace
+
 QSqlDatabase connection(const QString &dbfName)
 {
     const QString path = absolutePath(dbfName);
@@ -462,8 +476,17 @@ QSqlDatabase connection(const QString &dbfName)
     if (QSqlDatabase::contains(name))
         removeConnection(name);
 
-    if (!QFileInfo::exists(path))
+    if (!QFileInfo::exists(path)) {
+        // A file that was open earlier in this run and is gone now lives on a
+        // folder that went away (a network share that dropped): making a new,
+        // empty database there would split the practice's records in two.
+        if (openedThisRun().contains(path))
+            throw FwError(ErrNo::DatabaseError,
+                          QStringLiteral("The database %1 cannot be found. Check that its folder is available, "
+                                         "then try again.")
+                              .arg(nativePath(path)));
         create(path);
+    }
     if (!isFenwarraDatabase(path))
         throw FwError(ErrNo::DatabaseError,
                       QStringLiteral("%1 is not a Fenwarra database. It has not been changed.").arg(nativePath(path)));
@@ -484,11 +507,13 @@ QSqlDatabase connection(const QString &dbfName)
     QSqlQuery(db).exec(QStringLiteral("PRAGMA journal_mode = DELETE"));
     installFold(db);
     mendSurnameKeys(db);
+    openedThisRun().insert(path);
     return db;
 }
 
 void closeAll()
 {
+    openedThisRun().clear();
     const QStringList names = QSqlDatabase::connectionNames();
     for (const QString &name : names)
         if (name.startsWith(kConnectionPrefix))
