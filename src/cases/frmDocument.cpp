@@ -39,6 +39,9 @@ static void initCaseResources() { Q_INIT_RESOURCE(cases); }
 
 namespace {
 
+const QString kCloseUnsaved =
+    QStringLiteral("The comments and diet recommendation typed in this window could not be saved. Close the "
+                   "window and lose them?");
 const QString kTypedTextConflict =
     QStringLiteral("The comments or diet recommendation of this case were changed in another window or at "
                    "another workstation while you were typing here. Your text is kept in this window and will "
@@ -573,20 +576,43 @@ bool frmDocument::saveTypedText()
     try {
         Data1->saveBound();
         m_unsavedAfterFailure.clear();
+        m_lastSaveError = 0;
         return true;
     } catch (const FwError &e) {
+        m_lastSaveError = e.number();
         if (e.number() != ErrNo::WriteConflict) {
             m_unsavedAfterFailure = typed;
             Prompt::Message(e.description(), Prompt::Icon::Critical);
             return false;
         }
     } catch (const std::exception &e) {
+        m_lastSaveError = -1;
         m_unsavedAfterFailure = typed;
         Prompt::Message(errorDescription(e), Prompt::Icon::Critical);
         return false;
     }
     keepTypedTextOverNewerRow(typed);
     return false;
+}
+
+bool frmDocument::retrySaveTypedText()
+{
+    m_unsavedAfterFailure.clear();
+    if (saveTypedText())
+        return true;
+    // Text kept after a change made elsewhere is stored over it now, as the
+    // user was told it would be.
+    if (m_lastSaveError == ErrNo::WriteConflict)
+        return saveTypedText();
+    return false;
+}
+
+QStringList frmDocument::typedTexts() const { return {VetComBox->toPlainText(), DietRecMe->toPlainText()}; }
+
+void frmDocument::restoreTypedTexts(const QStringList &typed)
+{
+    VetComBox->setPlainText(typed.at(0));
+    DietRecMe->setPlainText(typed.at(1));
 }
 
 void frmDocument::keepTypedTextOverNewerRow(const QStringList &typed)
@@ -597,8 +623,7 @@ void frmDocument::keepTypedTextOverNewerRow(const QStringList &typed)
     // text back, and says that leaving the box will store it.
     Prompt::Message(kTypedTextConflict, Prompt::Icon::Exclamation);
     guarded([this] { Data1->Requery(); });
-    VetComBox->setPlainText(typed.at(0));
-    DietRecMe->setPlainText(typed.at(1));
+    restoreTypedTexts(typed);
     m_unsavedAfterFailure.clear();
     guarded([this] { load(); });
 }
@@ -644,10 +669,16 @@ void frmDocument::handlerFinished()
 
 void frmDocument::closeEvent(QCloseEvent *event)
 {
-    // Closing leaves the boxes: text kept after a change made elsewhere is
-    // stored now, as the user was told it would be.
-    if (!saveTypedText() && m_unsavedAfterFailure.isEmpty())
-        saveTypedText();
+    // Closing leaves the boxes: the typed text is saved, tried once more if it
+    // failed before. When it still cannot be (other than for a case that no
+    // longer exists), the window stays open unless the user lets it go.
+    if (!retrySaveTypedText() && m_lastSaveError != ErrNo::RowDeleted &&
+        m_lastSaveError != ErrNo::NoCurrentRecord &&
+        Prompt::MsgBox(kCloseUnsaved, Prompt::Buttons::YesNo, Prompt::Icon::Exclamation, Prompt::kTitle) !=
+            Prompt::Answer::Yes) {
+        event->ignore();
+        return;
+    }
     QWidget::closeEvent(event);
 }
 

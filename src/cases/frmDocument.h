@@ -123,6 +123,11 @@ public:
     /// row deleted elsewhere is reported with the error's description, once
     /// for the same text. Returns false when the texts could not be saved.
     bool saveTypedText();
+    /// saveTypedText() tried again even for text whose failure was reported,
+    /// and for text kept after a change made elsewhere stored over it.
+    bool retrySaveTypedText();
+    QStringList typedTexts() const;
+    void restoreTypedTexts(const QStringList &typed);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -144,6 +149,7 @@ private:
     bool m_saving = false;
     QStringList m_unsavedAfterFailure; // texts whose save failed and was reported
     bool m_saveAfterClick = false;     // a box lost the focus to a mouse press
+    int m_lastSaveError = 0;           // error number of the last failed save, 0 after a success
     // The case this window shows, from its first load (the shared current-case
     // values may meanwhile hold another window's case).
     bool m_identified = false;

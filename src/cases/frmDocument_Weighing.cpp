@@ -55,13 +55,16 @@ bool isConflict(const FwError &e)
 // row is then read without another attempt.
 void reload(frmDocument *doc)
 {
-    doc->saveTypedText();
+    const QStringList typed = doc->typedTexts();
+    const bool saved = doc->retrySaveTypedText();
     try {
         doc->Data1->Requery();
     } catch (const std::exception &e) {
         Prompt::Message(errorDescription(e), Prompt::Icon::Critical);
-        return;
     }
+    // Text that could not be saved stays in the boxes, not replaced by the row.
+    if (!saved)
+        doc->restoreTypedTexts(typed);
     doc->Command1_Click();
 }
 

@@ -414,6 +414,41 @@ private slots:
         FW_VERIFY_PROMPTS(w.prompt);
     }
 
+    void typedTextThatCannotBeSavedIsNeverDroppedSilently()
+    {
+        World w;
+        const int no = w.addRex();
+        QPointer<frmDocument> doc = w.open(no, "Rex", "Smith");
+        // The comments cannot be written (a disk or lock failure, say).
+        ClinicDb::exec(w.env.db(), "CREATE TEMP TRIGGER no_comments BEFORE UPDATE OF [Vet Comments] ON [Clients] "
+                                   "BEGIN SELECT RAISE(ABORT, 'disk trouble'); END");
+        doc->VetComBox->setPlainText(QStringLiteral("Check teeth"));
+
+        // A weighing still goes through; its reload keeps the typed text.
+        Clock::setNow(QDateTime(QDate(2026, 12, 15), QTime(10, 0)));
+        w.prompt.type(QStringLiteral("33"));
+        doc->NextWt_Click();
+        QCOMPARE(w.field(no, "CurrentWt").toDouble(), 33.0);
+        QCOMPARE(doc->VetComBox->toPlainText(), QStringLiteral("Check teeth"));
+        QVERIFY(w.prompt.texts().last().contains(QStringLiteral("disk trouble")));
+
+        // Closing asks before the text is lost; No keeps the window.
+        w.prompt.clear();
+        w.prompt.answer(Prompt::Answer::OK).answer(Prompt::Answer::No); // the failure, then the question
+        QVERIFY(!doc->close());
+        QVERIFY(doc);
+        QCOMPARE(w.prompt.texts().last(), QStringLiteral("The comments and diet recommendation typed in this window "
+                                                         "could not be saved. Close the window and lose them?"));
+        FW_VERIFY_PROMPTS(w.prompt);
+
+        // Once the failure is gone, closing saves the text.
+        ClinicDb::exec(w.env.db(), "DROP TRIGGER no_comments");
+        w.prompt.clear();
+        QVERIFY(doc->close());
+        QCOMPARE(w.field(no, "Vet Comments").toString(), QStringLiteral("Check teeth"));
+        FW_VERIFY_PROMPTS(w.prompt);
+    }
+
     void aReloadShowsTheWindowsOwnCase()
     {
         World w;

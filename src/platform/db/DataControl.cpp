@@ -574,7 +574,17 @@ void setWidgetText(QWidget *w, const QString &text)
 
 bool DataControl::saveBound()
 {
-    if (!m_rs.isOpen() || m_rs.eof() || m_rs.bof() || !m_rs.updatable())
+    if (!m_rs.isOpen() || m_rs.eof() || m_rs.bof()) {
+        // Typed text with no row to hold it is not saved, and must not be
+        // taken for saved.
+        for (const Binding &b : std::as_const(m_bindings)) {
+            QString text;
+            if (b.widget && widgetText(b.widget, &text) && !text.isEmpty())
+                throw FwError(ErrNo::NoCurrentRecord);
+        }
+        return false;
+    }
+    if (!m_rs.updatable())
         return false;
     QStringList fields;
     QVariantList values;
@@ -606,9 +616,15 @@ bool DataControl::saveBound()
     // fields made meanwhile in another window must not cost the user what
     // was typed here, while a change to the same field is still a conflict.
     m_rs.edit();
-    for (int i = 0; i < fields.size(); ++i)
-        m_rs.setField(fields.at(i), values.at(i));
-    m_rs.update(Recordset::Check::WrittenFields);
+    try {
+        for (int i = 0; i < fields.size(); ++i)
+            m_rs.setField(fields.at(i), values.at(i));
+        m_rs.update(Recordset::Check::WrittenFields);
+    } catch (...) {
+        // The row keeps showing what is stored, not the unsaved edit.
+        m_rs.cancelUpdate();
+        throw;
+    }
     return true;
 }
 
