@@ -618,8 +618,7 @@ bool frmMain::MDIForm_QueryUnload()
             Settings::save(QStringLiteral("Settings"), QStringLiteral("MainHeight"),
                            QString::number(Twips::fromPixels(height())));
         }
-        mayClose = true;
-        endProgram();
+        mayClose = endProgram(false);
     });
     return mayClose;
 }
@@ -632,19 +631,26 @@ void frmMain::closeEvent(QCloseEvent *event)
         event->ignore();
 }
 
-void frmMain::endProgram()
+bool frmMain::endProgram(bool atOnce)
 {
     d->ending = true;
     // The children close without questions of their own; a case window still
-    // keeps what was typed into it when it closes.
+    // keeps what was typed into it when it closes. One whose typed text could
+    // not be saved asks first, and when the user keeps it open the program
+    // runs on, unless it must end at once.
     m_mdi->closeAllSubWindows();
+    if (!atOnce && !m_mdi->subWindowList().isEmpty()) {
+        d->ending = false;
+        return false;
+    }
     if (d->end)
         d->end();
+    return true;
 }
 
 void frmMain::endAtOnce()
 {
-    guarded([&] { endProgram(); });
+    guarded([&] { endProgram(true); });
 }
 
 void frmMain::mnuFileExit_Click()

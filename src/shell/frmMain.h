@@ -116,7 +116,7 @@ private:
     /// area's top left corner, as large as the area.
     void fitIntoArea(QMdiSubWindow *sw, const QSize &wanted);
     void updateClockPanels();
-    void endProgram();
+    bool endProgram(bool atOnce); // false: a window stayed open, the program runs on
 
     /// Press the active child's button of that name. Throws FwError 91 when no
     /// child window is open, 438 when the child has no such button.

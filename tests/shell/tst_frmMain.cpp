@@ -27,6 +27,7 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QTextEdit>
+#include <QCloseEvent>
 #include <QToolBar>
 
 namespace {
@@ -57,6 +58,16 @@ public:
         DietRecMe->setObjectName(QStringLiteral("DietRecMe"));
         DietRecMe->setPlainText(QStringLiteral("before"));
     }
+
+protected:
+    void closeEvent(QCloseEvent *event) override
+    {
+        if (keepOpen)
+            event->ignore();
+    }
+
+public:
+    bool keepOpen = false; // as a case window whose typed text could not be saved
     QStringList pressed;
     QString caseNoAtPress;
     QString speciesAtPress;
@@ -112,6 +123,7 @@ private slots:
     void exitNoChangesNothing();
     void exitYesSavesAndEnds();
     void exitYesNormalStartLeavesLinkMode();
+    void exitRunsOnWhenAWindowStaysOpen();
     void exitMinimisedKeepsGeometry();
     void endAtOnceAsksAndSavesNothing();
     void frameLoadGeometry_data();
@@ -480,6 +492,19 @@ void FrameTest::exitNoChangesNothing()
     QCOMPARE(setting("Recent", "C1"), QStringLiteral("<unset>"));
     QCOMPARE(setting("LinkData", "Linked"), QStringLiteral("<unset>"));
     QCOMPARE(setting("Settings", "MainLeft"), QStringLiteral("<unset>"));
+    FW_VERIFY_PROMPTS(w.prompt);
+}
+
+void FrameTest::exitRunsOnWhenAWindowStaysOpen()
+{
+    World w;
+    w.frame.show();
+    w.addCase(QStringLiteral("Case# 5, Rex Smith"))->keepOpen = true;
+    w.prompt.answer(Prompt::Answer::Yes);
+    w.action(QStringLiteral("mnuFileExit"))->trigger();
+    QCOMPARE(w.ended, 0);
+    QCOMPARE(w.openChildren(), 1);
+    QVERIFY(w.frame.isVisible());
     FW_VERIFY_PROMPTS(w.prompt);
 }
 
