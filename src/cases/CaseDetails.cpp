@@ -723,21 +723,24 @@ void CaseDetails::Done_Click()
         }
         const qint64 caseNo = m_caseNo;
         m_caseNo = 0; // completed: no longer a reservation to give back
-        const QString animalName = AnName->text();
-        const QString surname = SSurname->text();
-
-        over.reset();
-        unload();
-
-        // The case to open is the one this window entered, whatever other
-        // windows made current meanwhile.
-        App().CurrCaseNo = QString::number(caseNo);
-        App().CurrAnimalName = animalName;
-        App().CurrSurname = surname;
-        OpenCaseInDocument(OpenVariant::NewCase);
+        closeAndOpenCase(caseNo, OpenVariant::NewCase, over);
     } catch (const std::exception &e) {
         showError(errorDescription(e));
     }
+}
+
+void CaseDetails::closeAndOpenCase(qint64 caseNo, OpenVariant variant, std::optional<PromptsOver> &over)
+{
+    // The case to open is the one this window entered or edited, whatever
+    // other windows made current meanwhile; the names are the ones stored.
+    const QString animalName = AnName->text();
+    const QString surname = SSurname->text();
+    over.reset();
+    unload();
+    App().CurrCaseNo = QString::number(caseNo);
+    App().CurrAnimalName = animalName;
+    App().CurrSurname = surname;
+    OpenCaseInDocument(variant);
 }
 
 // ---------------------------------------------------------------------------

@@ -8,11 +8,15 @@
 // or loading cases meanwhile cannot redirect the entry. A reservation that is
 // never completed (the window closed by the program, the program ending) is
 // removed again. Only one case details window exists at a time.
+#include "cases/CaseOpening.h"
+
 #include <QDialog>
 #include <QPointer>
 #include <QSet>
 #include <QString>
 #include <QtGlobal>
+
+#include <optional>
 
 class DataControl;
 class frmDOBAge;
@@ -133,6 +137,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    /// Close this window and open the case it stored, as the given caller.
+    void closeAndOpenCase(qint64 caseNo, OpenVariant variant, std::optional<PromptsOver> &over);
     void buildLayout();
     void hideEntryFields();
     void setEntryFieldsVisible(bool visible);

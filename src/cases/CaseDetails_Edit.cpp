@@ -224,17 +224,7 @@ void CaseDetails::UUpdate_Click()
             throw;
         }
         rs.close();
-
-        // The case to open is the one edited, whatever other windows made
-        // current meanwhile; the names are the ones just stored.
-        const QString animalName = AnName->text();
-        const QString surname = SSurname->text();
-        over.reset();
-        unload();
-        App().CurrCaseNo = QString::number(caseNo);
-        App().CurrAnimalName = animalName;
-        App().CurrSurname = surname;
-        OpenCaseInDocument(OpenVariant::Edited);
+        closeAndOpenCase(caseNo, OpenVariant::Edited, over);
     } catch (const std::exception &e) {
         showError(errorDescription(e));
     }
