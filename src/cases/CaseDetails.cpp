@@ -630,33 +630,43 @@ QString CaseDetails::selectedUnits() const
 // ---------------------------------------------------------------------------
 // Completing the case
 
+bool CaseDetails::requiredFieldsEntered()
+{
+    // The same fields, in the same order, for a new case and an edit; the
+    // first empty one is reported and gets the focus.
+    qint16 incomplete = 0;
+    for (QWidget *field : {static_cast<QWidget *>(SSurname), static_cast<QWidget *>(AnName),
+                           static_cast<QWidget *>(TelNo), static_cast<QWidget *>(SSpecies)}) {
+        CheckFieldEntered(field, incomplete);
+        if (incomplete)
+            return false;
+    }
+    const QString species = SSpecies->currentText();
+    if (species == kCat)
+        CheckFieldEntered(BBreedFel, incomplete);
+    else if (species == kDog)
+        CheckFieldEntered(BBreedK9, incomplete);
+    if (incomplete)
+        return false;
+    for (QWidget *field :
+         {static_cast<QWidget *>(SSex), static_cast<QWidget *>(UpperWt), static_cast<QWidget *>(LowerWt),
+          static_cast<QWidget *>(CurrWt), static_cast<QWidget *>(VetCom)}) {
+        CheckFieldEntered(field, incomplete);
+        if (incomplete)
+            return false;
+    }
+    return true;
+}
+
 void CaseDetails::Done_Click()
 {
     // Boxes of the checks open over this window; the case window opened at
     // the end is no longer this window's business.
     std::optional<PromptsOver> over(std::in_place, this);
     try {
-        qint16 incomplete = 0;
-        for (QWidget *field : {static_cast<QWidget *>(SSurname), static_cast<QWidget *>(AnName),
-                               static_cast<QWidget *>(TelNo), static_cast<QWidget *>(SSpecies)}) {
-            CheckFieldEntered(field, incomplete);
-            if (incomplete)
-                return;
-        }
-        const QString species = SSpecies->currentText();
-        if (species == kCat)
-            CheckFieldEntered(BBreedFel, incomplete);
-        else if (species == kDog)
-            CheckFieldEntered(BBreedK9, incomplete);
-        if (incomplete)
+        if (!requiredFieldsEntered())
             return;
-        for (QWidget *field :
-             {static_cast<QWidget *>(SSex), static_cast<QWidget *>(UpperWt), static_cast<QWidget *>(LowerWt),
-              static_cast<QWidget *>(CurrWt), static_cast<QWidget *>(VetCom)}) {
-            CheckFieldEntered(field, incomplete);
-            if (incomplete)
-                return;
-        }
+        const QString species = SSpecies->currentText();
         if (DOB->text().isEmpty()) {
             Prompt::Message(QStringLiteral("You must enter an age or DOB for this new case. An estimate") +
                                 QStringLiteral(" will do"),

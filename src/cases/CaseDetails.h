@@ -139,6 +139,9 @@ protected:
 private:
     /// Close this window and open the case it stored, as the given caller.
     void closeAndOpenCase(qint64 caseNo, OpenVariant variant, std::optional<PromptsOver> &over);
+    /// The checks that every required field holds an entry (false: one was
+    /// reported and has the focus).
+    bool requiredFieldsEntered();
     void buildLayout();
     void hideEntryFields();
     void setEntryFieldsVisible(bool visible);

@@ -162,27 +162,9 @@ void CaseDetails::UUpdate_Click()
 
         // The checks of the entry, in its order; the first that fails says so
         // and nothing is stored.
-        qint16 incomplete = 0;
-        for (QWidget *field : {static_cast<QWidget *>(SSurname), static_cast<QWidget *>(AnName),
-                               static_cast<QWidget *>(TelNo), static_cast<QWidget *>(SSpecies)}) {
-            CheckFieldEntered(field, incomplete);
-            if (incomplete)
-                return;
-        }
-        const QString species = SSpecies->currentText();
-        if (species == QLatin1String("Cat"))
-            CheckFieldEntered(BBreedFel, incomplete);
-        else if (species == QLatin1String("Dog"))
-            CheckFieldEntered(BBreedK9, incomplete);
-        if (incomplete)
+        if (!requiredFieldsEntered())
             return;
-        for (QWidget *field :
-             {static_cast<QWidget *>(SSex), static_cast<QWidget *>(UpperWt), static_cast<QWidget *>(LowerWt),
-              static_cast<QWidget *>(CurrWt), static_cast<QWidget *>(VetCom)}) {
-            CheckFieldEntered(field, incomplete);
-            if (incomplete)
-                return;
-        }
+        const QString species = SSpecies->currentText();
         if (DOB->text().isEmpty()) {
             Prompt::Message(QStringLiteral("You must enter an age or DOB"), Prompt::Icon::Exclamation);
             CalcAge->setFocus();
