@@ -3,6 +3,8 @@
 QString FwError::standardDescription(int number)
 {
     switch (number) {
+    case ErrNo::InvalidCall:
+        return QStringLiteral("Invalid procedure call or argument");
     case ErrNo::Overflow:
         return QStringLiteral("Overflow");
     case ErrNo::TypeMismatch:

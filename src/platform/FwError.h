@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 namespace ErrNo {
+constexpr int InvalidCall = 5; // an argument a calculation cannot take
 constexpr int Overflow = 6;
 constexpr int TypeMismatch = 13;
 constexpr int ObjectNotSet = 91;      // no active window to address
