@@ -46,8 +46,7 @@ const char kUsage[] = "Usage: fenwarra-link [--mode 0|1|2] [--start] [--wait SEC
                       "Topics and items:\n"
                       "  frmLink HiddenText       the client's record number (link mode 2)\n"
                       "  CaseDetails HiddenText   the client's record number, stored with the new\n"
-                      "                           case (link mode 1); see the README for the other\n"
-                      "                           items of the new-case window\n"
+                      "                           case (link mode 1)\n"
                       "\n"
                       "Example: open the case of the client with record number 4711:\n"
                       "  fenwarra-link --mode 2 --start --write frmLink HiddenText 4711\n"
@@ -150,7 +149,8 @@ int write(const Write &w, int waitSeconds)
     const QDeadlineTimer deadline(qint64(waitSeconds) * 1000);
     for (;;) {
         const qint64 left = deadline.remainingTime();
-        const Link::WriteResult r = Link::writeItem(w.topic, w.item, w.text, int(qBound(qint64(1000), left, qint64(5000))));
+        const Link::WriteResult r =
+            Link::writeItem(w.topic, w.item, w.text, int(qBound(qint64(1000), left, qint64(5000))));
         if (r.status == Link::WriteResult::Status::Ok)
             return Done;
         const QString what = QStringLiteral("%1 of %2").arg(w.item, w.topic);
