@@ -179,6 +179,24 @@ private slots:
         QCOMPARE(exchange("WRITE CaseDetails SSurname 5\nSmith"), QByteArray("ERR refused The case is being saved"));
     }
 
+    void tooManyConnectionsAtOnceAreTurnedAway()
+    {
+        TestEnv env(false);
+        Received got;
+        auto topic = offer("frmLink", {"HiddenText"}, got);
+        // Eight idle partners are served; the ninth is told to try later.
+        std::vector<std::unique_ptr<Partner>> idle;
+        for (int i = 0; i < 8; ++i) {
+            idle.push_back(std::make_unique<Partner>());
+            QVERIFY(idle.back()->connect());
+        }
+        QCOMPARE(idle.back()->send("WRITE frmLink HiddenText 1\n8"), QByteArray("OK"));
+        QVERIFY(exchange("WRITE frmLink HiddenText 1\n9").startsWith("ERR busy "));
+        QCOMPARE(got.texts, QStringList({"8"}));
+        idle.clear();
+        QTRY_COMPARE(exchange("WRITE frmLink HiddenText 2\n10"), QByteArray("OK"));
+    }
+
     void socketIsTheUsersAloneAndExistsOnlyWhileATopicIsOffered()
     {
         TestEnv env(false);

@@ -261,17 +261,20 @@ private:
                 socket->deleteLater();
                 continue;
             }
-            if (findChildren<Connection *>(Qt::FindDirectChildrenOnly).size() >= kMaxConnections) {
+            if (m_connections >= kMaxConnections) {
                 socket->write(encodeError(Error::Busy, QStringLiteral("Too many connections; try again")));
                 socket->disconnectFromServer();
                 connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
                 continue;
             }
-            new Connection(socket, this);
+            auto *connection = new Connection(socket, this);
+            ++m_connections;
+            connect(connection, &QObject::destroyed, this, [this] { --m_connections; });
         }
     }
 
     QLocalServer *m_server = nullptr;
+    int m_connections = 0;
 };
 
 /// The one server of the program, made on first use and gone with the
