@@ -1,0 +1,168 @@
+#include "support/TestEnv.h"
+#include "support/TestMain.h"
+
+#include "platform/db/ClinicDb.h"
+#include "shell/AppState.h"
+#include "shell/Relocation.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+enum class Content { Database, Text, OtherSqlite, Nothing };
+
+void put(const QString &path, Content content)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    switch (content) {
+    case Content::Database:
+        ClinicDb::closeAll();
+        QVERIFY(QFile::copy(App().DBFName, path));
+        break;
+    case Content::Text: {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("not a database\n");
+        break;
+    }
+    case Content::OtherSqlite: {
+        // Another program's SQLite file: no Fenwarra mark, no Clients table.
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+            db.setDatabaseName(path);
+            QVERIFY(db.open());
+            QSqlQuery(db).exec(QStringLiteral("CREATE TABLE Stock (Item TEXT)"));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("other"));
+        break;
+    }
+    case Content::Nothing:
+        break;
+    }
+}
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Content)
+Q_DECLARE_METATYPE(Relocation::Verdict::Outcome)
+
+class RelocationTest : public QObject {
+    Q_OBJECT
+private slots:
+    void pathFromLocn_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("folder and name") << "/srv/clinic/Fenwarra.mdb"
+                                         << "/srv/clinic/";
+        QTest::newRow("other letter case") << "/srv/clinic/fenwarra.MDB"
+                                           << "/srv/clinic/";
+        QTest::newRow("name with a prefix") << "/srv/Old Fenwarra.mdb"
+                                            << "/srv/Old ";
+        QTest::newRow("name also in a folder") << "/srv/Fenwarra.mdb files/Fenwarra.mdb"
+                                               << "/srv/";
+        QTest::newRow("name alone") << "Fenwarra.mdb"
+                                    << "";
+        QTest::newRow("no name") << "/srv/clinic/other.mdb"
+                                 << "";
+    }
+    void pathFromLocn()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, folder);
+        QCOMPARE(Relocation::PathFromLocn(path), folder);
+    }
+
+    void messagesReadAsTheProgramWritesThem()
+    {
+        QCOMPARE(Relocation::locateMessage("/srv/Fenwarra.mdb"),
+                 QString("Please locate the file named 'Fenwarra.mdb' on your network server. The current setting "
+                         "is: /srv/Fenwarra.mdb"));
+        QCOMPARE(Relocation::successMessage("/srv/Fenwarra.mdb"),
+                 QString("You have successfully completed resetting the location of the database'Fenwarra.mdb' "
+                         "to the server at: /srv/Fenwarra.mdb"));
+        QCOMPARE(Relocation::kFailedMessage,
+                 QString("You have failed to reset the location of 'Fenwarra.mdb'. the previous setting remains "
+                         "intact."));
+    }
+
+    void checkChoice_data()
+    {
+        QTest::addColumn<QString>("name"); // inside a new folder
+        QTest::addColumn<Content>("content");
+        QTest::addColumn<QString>("beside"); // another file put beside it ("" none)
+        QTest::addColumn<Relocation::Verdict::Outcome>("outcome");
+        QTest::addColumn<QString>("folderTail"); // the accepted DBFPath after the new folder
+        using O = Relocation::Verdict::Outcome;
+        QTest::newRow("copy of the database") << "Fenwarra.mdb" << Content::Database << "" << O::Accepted << "/";
+        QTest::newRow("copy with a prefix") << "Old Fenwarra.mdb" << Content::Database << "" << O::Accepted << "/Old ";
+        QTest::newRow("another file name") << "Clinic.mdb" << Content::Database << "" << O::Refused << "";
+        QTest::newRow("other letter case") << "fenwarra.mdb" << Content::Database << "" << O::Refused << "";
+        QTest::newRow("name with a suffix") << "Fenwarra.mdb.bak" << Content::Database << "" << O::Refused << "";
+        QTest::newRow("suffix, database beside")
+            << "Fenwarra.mdb.bak" << Content::Database << "Fenwarra.mdb" << O::Refused << "";
+        QTest::newRow("name in a folder in other case")
+            << "FENWARRA.MDB.d/Fenwarra.mdb" << Content::Database << "" << O::Refused << "";
+        QTest::newRow("not a database") << "Fenwarra.mdb" << Content::Text << "" << O::Refused << "";
+        QTest::newRow("another program's database") << "Fenwarra.mdb" << Content::OtherSqlite << "" << O::Refused << "";
+        QTest::newRow("missing") << "Fenwarra.mdb" << Content::Nothing << "" << O::NotFound << "";
+    }
+    void checkChoice()
+    {
+        QFETCH(QString, name);
+        QFETCH(Content, content);
+        QFETCH(QString, beside);
+        QFETCH(Relocation::Verdict::Outcome, outcome);
+        QFETCH(QString, folderTail);
+        TestEnv env;
+        QTemporaryDir share;
+        const QString chosen = share.path() + "/" + name;
+        put(chosen, content);
+        if (!beside.isEmpty())
+            put(share.path() + "/" + beside, Content::Database);
+        const QByteArray before = bytesOf(chosen);
+
+        const Relocation::Verdict v = Relocation::checkChoice(chosen);
+        QCOMPARE(v.outcome, outcome);
+        switch (outcome) {
+        case Relocation::Verdict::Outcome::Accepted:
+            QCOMPARE(v.dbfPath, share.path() + folderTail);
+            QCOMPARE(v.dbfName, chosen);
+            QCOMPARE(v.dbfPath + ClinicDb::kFileName, chosen); // what the next start opens
+            QCOMPARE(v.message, Relocation::successMessage(chosen));
+            QCOMPARE(v.icon, Prompt::Icon::Exclamation);
+            break;
+        case Relocation::Verdict::Outcome::NotFound:
+            QCOMPARE(v.message, Relocation::kNotFoundMessage);
+            QCOMPARE(v.icon, Prompt::Icon::Critical);
+            QVERIFY(!QFile::exists(chosen)); // never created
+            break;
+        default:
+            QCOMPARE(v.message, Relocation::kFailedMessage);
+            QCOMPARE(v.icon, Prompt::Icon::Critical);
+            break;
+        }
+        QVERIFY(v.outcome == Relocation::Verdict::Outcome::Accepted || v.dbfPath.isEmpty());
+        QCOMPARE(bytesOf(chosen), before); // looking changed nothing
+    }
+
+    void cancelSaysNothing()
+    {
+        const Relocation::Verdict v = Relocation::checkChoice(QString());
+        QCOMPARE(v.outcome, Relocation::Verdict::Outcome::Cancelled);
+        QVERIFY(v.message.isEmpty());
+    }
+};
+FW_TEST(RelocationTest)
+
+#include "tst_Relocation.moc"
