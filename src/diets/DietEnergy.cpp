@@ -184,7 +184,7 @@ CalcResult calculate(const CalcInput &in)
 
         const double kg = NumText::Val(in.weight) * WtFactor(in.unit);
         if (kg < 0) // its 0.75 power does not exist
-            throw FwError(ErrNo::InvalidCall, kNegativeWeight);
+            throw FwError(ErrNo::InvalidArgument, kNegativeWeight);
         double energy = std::pow(kg, 0.75) * kRestingEnergy * statFactor * envirFactor;
         if (in.plan == Plan::Reduction)
             energy *= in.species == DietFactors::Species::Feline ? kReductionFeline : kReductionCanine;

@@ -102,7 +102,7 @@ struct CalcResult {
 };
 
 /// Maintenance or reduction. Throws FwError: a negative weight
-/// (ErrNo::InvalidCall), a figure too large (ErrNo::Overflow); the window then
+/// (ErrNo::InvalidArgument), a figure too large (ErrNo::Overflow); the window then
 /// shows the error's description and writes nothing, so the labels never mix
 /// figures of two calculations.
 CalcResult calculate(const CalcInput &in);

@@ -3,7 +3,7 @@
 QString FwError::standardDescription(int number)
 {
     switch (number) {
-    case ErrNo::InvalidCall:
+    case ErrNo::InvalidArgument:
         return QStringLiteral("Invalid procedure call or argument");
     case ErrNo::Overflow:
         return QStringLiteral("Overflow");

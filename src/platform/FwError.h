@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 namespace ErrNo {
-constexpr int InvalidCall = 5; // an argument a calculation cannot take
+constexpr int InvalidArgument = 5; // a procedure called with an argument it cannot use
 constexpr int Overflow = 6;
 constexpr int TypeMismatch = 13;
 constexpr int ObjectNotSet = 91;      // no active window to address

@@ -211,7 +211,7 @@ private slots:
         QTest::addColumn<DietFigures>("diet");
         QTest::addColumn<int>("number");
 
-        QTest::newRow("negative weight") << "-10" << example() << int(ErrNo::InvalidCall);
+        QTest::newRow("negative weight") << "-10" << example() << int(ErrNo::InvalidArgument);
         QTest::newRow("energy beyond single precision") << "1e60" << example() << int(ErrNo::Overflow);
         QTest::newRow("dry amount beyond single precision")
             << "10" << figures("1e-40", "300", "90", "400") << int(ErrNo::Overflow);
