@@ -96,7 +96,10 @@ CREATE TABLE [Category Codes Diets] (
 );
 CREATE INDEX [Category Codes Diets_Node Index] ON [Category Codes Diets] ([Node Index]);
 
--- Reference growth curves: 27 rows in stored order, weeks 0, 2, ..., 52; kg.
+-- Reference growth curves in kg: 27 rows, one for each of the weeks 0, 2, ...,
+-- 52, read in order of [Week] whatever order they are stored in. [Week] comes
+-- last so that a file made before it existed gains it with ADD COLUMN and
+-- keeps the same shape as a new one.
 CREATE TABLE [Puppy Curves] (
     [Great Dane]     REAL,
     [Newfoundland]   REAL,
@@ -105,14 +108,16 @@ CREATE TABLE [Puppy Curves] (
     [Cocker Spaniel] REAL,
     [Fox Terrier]    REAL,
     [Pekingese]      REAL,
-    [Pomeranian]     REAL
+    [Pomeranian]     REAL,
+    [Week]           INTEGER
 );
 
 CREATE TABLE [Kitten Curves] (
     [Male Upper]   REAL,
     [Male Lower]   REAL,
     [Female Upper] REAL,
-    [Female Lower] REAL
+    [Female Lower] REAL,
+    [Week]         INTEGER
 );
 
 -- The figures of the client handout last prepared: exactly one row.

@@ -89,9 +89,9 @@ void ClinicDbTest::createsEveryTable_data()
                                           << "Node Index|Code";
     QTest::newRow("Puppy Curves") << "Puppy Curves"
                                   << "Great Dane|Newfoundland|Labrador|Bulldog|Cocker Spaniel|Fox Terrier|"
-                                     "Pekingese|Pomeranian";
+                                     "Pekingese|Pomeranian|Week";
     QTest::newRow("Kitten Curves") << "Kitten Curves"
-                                   << "Male Upper|Male Lower|Female Upper|Female Lower";
+                                   << "Male Upper|Male Lower|Female Upper|Female Lower|Week";
     QTest::newRow("Report Variables") << "Report Variables"
                                       << "Age|Summary|IdealWt|AvWt|LossRate|TimeToTarget|BreedRecWtLb|BreedRecWt|"
                                          "Target|Progress|AnName|Surname|Spp|Breed|Sex|TelNo|DateLastWt|WtRange|"
