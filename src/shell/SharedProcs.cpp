@@ -2,6 +2,7 @@
 
 #include "cases/frmDocument.h"
 #include "platform/FwError.h"
+#include "platform/Guard.h"
 #include "platform/db/ClinicDb.h"
 #include "platform/db/DataControl.h"
 #include "platform/prompt/Prompt.h"
@@ -29,15 +30,14 @@ constexpr double kMsPerDay = 86400000.0;
 /// overflow is reported in the program's usual critical box and gives 0.
 qint16 weeksFromDays(double days)
 {
-    try {
+    qint16 result = 0;
+    runGuarded([&] {
         const double weeks = NumText::RoundHalfAway(days / kDaysPerWeek);
         if (!(weeks >= -32768.0 && weeks <= 32767.0))
             throw FwError(ErrNo::Overflow);
-        return static_cast<qint16>(weeks);
-    } catch (const std::exception &e) {
-        Prompt::Message(errorDescription(e), Prompt::Icon::Critical);
-    }
-    return 0;
+        result = static_cast<qint16>(weeks);
+    });
+    return result;
 }
 
 /// Days between two moments as the calendar sees them: whole days from the
@@ -45,8 +45,8 @@ qint16 weeksFromDays(double days)
 /// daylight-saving change still counts as one day, not 23 or 25 hours.
 double calendarDays(const QDateTime &first, QDateTime second)
 {
-    if (second.timeSpec() != first.timeSpec() || second.offsetFromUtc() != first.offsetFromUtc()
-        || (first.timeSpec() == Qt::TimeZone && second.timeZone() != first.timeZone())) {
+    if (second.timeSpec() != first.timeSpec() || second.offsetFromUtc() != first.offsetFromUtc() ||
+        (first.timeSpec() == Qt::TimeZone && second.timeZone() != first.timeZone())) {
         // Read both moments on the same clock before comparing wall times.
         if (first.timeSpec() == Qt::TimeZone)
             second = second.toTimeZone(first.timeZone());
@@ -60,7 +60,10 @@ double calendarDays(const QDateTime &first, QDateTime second)
 }
 
 /// A number of the age text: blank-led when not negative, minus sign otherwise.
-QString ageNumber(double v) { return NumText::Str(v); }
+QString ageNumber(double v)
+{
+    return NumText::Str(v);
+}
 
 } // namespace
 
@@ -113,47 +116,45 @@ qint16 CountChar(const QString &text, const QString &ch, qint16 &count)
 qint16 CheckDOB(const QVariant &entered, qint16 &ok)
 {
     ok = 1;
-    try {
-        std::optional<QDateTime> moment;
-        switch (entered.typeId()) {
-        case QMetaType::QDate:
-            if (entered.toDate().isValid())
-                moment = QDateTime(entered.toDate(), QTime(0, 0));
-            break;
-        case QMetaType::QDateTime:
-            if (entered.toDateTime().isValid())
-                moment = entered.toDateTime();
-            break;
-        default:
-            if (entered.canConvert<QString>() && !entered.isNull()) {
-                if (const std::optional<QDate> d = DateText::Parse(entered.toString()))
-                    moment = QDateTime(*d, QTime(0, 0));
+    // A check that could not be completed never passes the date.
+    const bool checked = runGuarded(
+        [&] {
+            std::optional<QDateTime> moment;
+            switch (entered.typeId()) {
+            case QMetaType::QDate:
+                if (entered.toDate().isValid())
+                    moment = QDateTime(entered.toDate(), QTime(0, 0));
+                break;
+            case QMetaType::QDateTime:
+                if (entered.toDateTime().isValid())
+                    moment = entered.toDateTime();
+                break;
+            default:
+                if (entered.canConvert<QString>() && !entered.isNull()) {
+                    if (const std::optional<QDate> d = DateText::Parse(entered.toString()))
+                        moment = QDateTime(*d, QTime(0, 0));
+                }
+                break;
             }
-            break;
-        }
 
-        if (moment) {
-            // A date means the start of that day, so today is never in the future.
-            if (*moment > Clock::now()) {
-                Prompt::Beep();
-                Prompt::MsgBox(QStringLiteral("DOB date cannot be be in the future!"), Prompt::Buttons::OK,
-                               Prompt::Icon::Exclamation, QString());
+            if (moment) {
+                // A date means the start of that day, so today is never in the future.
+                if (*moment > Clock::now()) {
+                    Prompt::Beep();
+                    Prompt::MsgBox(QStringLiteral("DOB date cannot be be in the future!"), Prompt::Buttons::OK,
+                                   Prompt::Icon::Exclamation, QString());
+                    ok = 0;
+                }
+            } else {
+                Prompt::MsgBox(QStringLiteral("What you entered doesn't make sense as a date, please re-enter in the "
+                                              "format of 31-Dec-1995, ie include the full year expression"),
+                               Prompt::Buttons::OK, Prompt::Icon::Critical, QString());
                 ok = 0;
             }
-        } else {
-            Prompt::MsgBox(QStringLiteral("What you entered doesn't make sense as a date, please re-enter in the "
-                                          "format of 31-Dec-1995, ie include the full year expression"),
-                           Prompt::Buttons::OK, Prompt::Icon::Critical, QString());
-            ok = 0;
-        }
-    } catch (const FwError &e) {
-        // A check that could not be completed never passes the date.
-        Prompt::MsgBox(e.description(), Prompt::Buttons::OK, Prompt::Icon::None, QString());
+        },
+        Prompt::Icon::None);
+    if (!checked)
         ok = 0;
-    } catch (const std::exception &e) {
-        Prompt::MsgBox(QString::fromLocal8Bit(e.what()), Prompt::Buttons::OK, Prompt::Icon::None, QString());
-        ok = 0;
-    }
     return ok;
 }
 
@@ -168,8 +169,8 @@ QString AgeText(QString &result, const QDate &dob)
     const double months = std::floor(monthsExact);
     const double weeks = std::floor((monthsExact - months) * 30.42 / 7.0);
 
-    result = ageNumber(years) + QStringLiteral("yrs ") + ageNumber(months) + QStringLiteral("mths ")
-             + ageNumber(weeks) + QStringLiteral("wks");
+    result = ageNumber(years) + QStringLiteral("yrs ") + ageNumber(months) + QStringLiteral("mths ") +
+             ageNumber(weeks) + QStringLiteral("wks");
     return result;
 }
 
@@ -193,8 +194,8 @@ void SelectAllText(QWidget *textBox)
 
 QString CaseCaption(const QString &caseNo, const QString &animalName, const QString &surname)
 {
-    return QStringLiteral("Case#") + NumText::Str(NumText::Val(caseNo)) + QStringLiteral(", ") + animalName
-           + QStringLiteral(" ") + surname;
+    return QStringLiteral("Case#") + NumText::Str(NumText::Val(caseNo)) + QStringLiteral(", ") + animalName +
+           QStringLiteral(" ") + surname;
 }
 
 void BindToClinicDB(DataControl &data, const QString &recordSource, const QVariantList &params)
