@@ -13,8 +13,8 @@
 #include "platform/text/Clock.h"
 #include "platform/text/DateText.h"
 #include "platform/text/NumberText.h"
-#include "shell/AppState.h"
-#include "shell/SharedProcs.h"
+#include "platform/state/AppState.h"
+#include "platform/widgets/SelectAllText.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -6,6 +6,7 @@
 // never touched by an edit.
 #include "cases/CaseDetails.h"
 
+#include "cases/CaseHost.h"
 #include "cases/CaseOpening.h"
 #include "cases/frmDocument.h"
 #include "platform/FwError.h"
@@ -15,9 +16,7 @@
 #include "platform/prompt/Prompt.h"
 #include "platform/text/DateText.h"
 #include "platform/text/NumberText.h"
-#include "shell/AppState.h"
-#include "shell/SharedProcs.h"
-#include "shell/frmMain.h"
+#include "platform/state/AppState.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -88,8 +87,8 @@ void CaseDetails::EditCaseCommand(QWidget *frame, QWidget *activeChild)
 
             // The case window is closed for the whole edit; closing it first also
             // stores what was typed into it, so the row read below is the latest.
-            if (QMdiSubWindow *sub = frmMain::subWindowOf(doc))
-                sub->close();
+            if (CaseHost *host = CaseHost::current())
+                host->closeCaseWindow(doc);
             else
                 doc->close();
 

@@ -9,8 +9,7 @@
 #include "platform/db/DataControl.h"
 #include "platform/prompt/Prompt.h"
 #include "platform/text/NumberText.h"
-#include "shell/AppState.h"
-#include "shell/SharedProcs.h"
+#include "platform/state/AppState.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,6 +1,7 @@
 #include "cases/frmDOBAge.h"
 
 #include "cases/CaseDetails.h"
+#include "cases/CaseProcs.h"
 #include "platform/FwError.h"
 #include "platform/Guard.h"
 #include "platform/help/Help.h"
@@ -8,8 +9,7 @@
 #include "platform/text/Clock.h"
 #include "platform/text/DateText.h"
 #include "platform/text/NumberText.h"
-#include "shell/AppState.h"
-#include "shell/SharedProcs.h"
+#include "platform/state/AppState.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -142,14 +142,12 @@ void frmDOBAge::Done_Click()
     runGuarded(this, [&] {
         if (Option1[0]->isChecked()) {
             const QString typed = maskedText(MaskEdDOB);
-            qint16 ok = 0;
-            CheckDOB(typed, ok);
-            if (ok == 0) {
+            if (CheckDOB(typed) == 0) {
                 Option1[0]->setFocus();
                 return;
             }
             const QDate dob = DateText::CDate(typed);
-            AgeText(App().CurrAgeText, dob);
+            App().CurrAgeText = AgeText(dob);
             if (m_target) {
                 m_target->DOB->setText(typed);
                 m_target->AAge->setText(App().CurrAgeText);

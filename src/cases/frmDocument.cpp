@@ -1,6 +1,7 @@
 #include "cases/frmDocument.h"
 
 #include "cases/CaseAnalysis.h"
+#include "cases/CaseProcs.h"
 #include "cases/CaseRecord.h"
 #include "platform/FwError.h"
 #include "platform/Guard.h"
@@ -10,10 +11,8 @@
 #include "platform/text/Clock.h"
 #include "platform/text/DateText.h"
 #include "platform/text/NumberText.h"
-#include "shell/AppState.h"
-#include "shell/SharedProcs.h"
-#include "shell/Twips.h"
-#include "shell/frmMain.h"
+#include "platform/state/AppState.h"
+#include "platform/layout/Twips.h"
 
 #include <QAbstractTableModel>
 #include <QApplication>
@@ -482,8 +481,9 @@ void frmDocument::placeBelowChart()
 int frmDocument::outerWidthTwips() const
 {
     // Inside the frame the window's border belongs to its sub-window.
-    if (QMdiSubWindow *sub = frmMain::subWindowOf(this))
-        return static_cast<int>(twips(sub->width()));
+    for (QWidget *p = parentWidget(); p; p = p->parentWidget())
+        if (auto *sub = qobject_cast<QMdiSubWindow *>(p))
+            return static_cast<int>(twips(sub->width()));
     return static_cast<int>(twips(frameGeometry().width()));
 }
 
@@ -775,9 +775,7 @@ void frmDocument::load()
 
     // 3. Age.
     app.CurrWeeksOld = WeeksBetween(dob, lastWeighed);
-    QString age;
-    AgeText(age, dob);
-    app.CurrAgeText = age;
+    app.CurrAgeText = AgeText(dob);
     LocalAge->setText(app.CurrAgeText);
 
     // 4. Names and numbers as the opener set them. The current-case

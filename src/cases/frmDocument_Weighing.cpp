@@ -16,7 +16,7 @@
 #include "platform/text/Clock.h"
 #include "platform/text/DateText.h"
 #include "platform/text/NumberText.h"
-#include "shell/AppState.h"
+#include "platform/state/AppState.h"
 
 #include <QLineEdit>
 #include <exception>

@@ -13,8 +13,8 @@
 #include "platform/text/Clock.h"
 #include "platform/text/DateText.h"
 #include "platform/text/NumberText.h"
-#include "shell/AppState.h"
-#include "shell/Twips.h"
+#include "platform/state/AppState.h"
+#include "platform/layout/Twips.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -179,6 +179,7 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent), d(new Private)
         QApplication::setWindowIcon(paw);
     }
     s_instance = this;
+    CaseHost::install(this);
 
     m_mdi = new QMdiArea(this);
     m_mdi->setObjectName(QStringLiteral("MDIClient"));
@@ -205,6 +206,8 @@ frmMain::~frmMain()
 {
     if (s_instance == this)
         s_instance = nullptr;
+    if (CaseHost::current() == this)
+        CaseHost::install(nullptr);
     delete d;
 }
 
@@ -486,6 +489,25 @@ void frmMain::fitIntoArea(QMdiSubWindow *sw, const QSize &wanted)
         return;
     const QSize size = outer.boundedTo(area).expandedTo(sw->minimumSizeHint()).expandedTo(sw->minimumSize());
     sw->setGeometry(QRect(QPoint(0, 0), size));
+}
+
+void frmMain::addCaseWindow(QWidget *window)
+{
+    addChild(window);
+}
+
+void frmMain::closeCaseWindow(QWidget *window)
+{
+    QMdiSubWindow *sub = subWindowOf(window);
+    if (!sub) {
+        window->close();
+        return;
+    }
+    m_mdi->setActiveSubWindow(sub);
+    if (activeChild() == window)
+        mnuFileClose_Click();
+    else
+        sub->close();
 }
 
 QString frmMain::recentCaption(int index) const

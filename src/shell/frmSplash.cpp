@@ -5,8 +5,8 @@
 #include "platform/prompt/Prompt.h"
 #include "platform/settings/Settings.h"
 #include "platform/text/NumberText.h"
-#include "shell/AppState.h"
-#include "shell/Twips.h"
+#include "platform/state/AppState.h"
+#include "platform/layout/Twips.h"
 #include "shell/frmMain.h"
 
 #include <QFont>

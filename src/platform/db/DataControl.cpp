@@ -2,7 +2,7 @@
 
 #include "platform/FwError.h"
 #include "platform/db/ClinicDb.h"
-#include "shell/AppState.h"
+#include "platform/state/AppState.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -635,4 +635,13 @@ void DataControl::showBound()
         }
         setWidgetText(b.widget, onRow ? m_rs.text(b.field) : QString());
     }
+}
+
+void BindToClinicDB(DataControl &data, const QString &recordSource, const QVariantList &params)
+{
+    data.DatabaseName = App().DBFName;
+    data.Connect = ClinicDb::kConnect;
+    if (!recordSource.isEmpty())
+        data.setRecordSource(recordSource, params);
+    data.Refresh();
 }

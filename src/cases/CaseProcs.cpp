@@ -1,21 +1,16 @@
-#include "shell/SharedProcs.h"
+#include "cases/CaseProcs.h"
+
+#include "cases/CaseHost.h"
 
 #include "cases/frmDocument.h"
 #include "platform/FwError.h"
 #include "platform/Guard.h"
-#include "platform/db/ClinicDb.h"
-#include "platform/db/DataControl.h"
 #include "platform/prompt/Prompt.h"
 #include "platform/text/Clock.h"
 #include "platform/text/DateText.h"
 #include "platform/text/NumberText.h"
-#include "shell/AppState.h"
-#include "shell/frmMain.h"
 
 #include <QDateTime>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QTextEdit>
 #include <QTimeZone>
 
 #include <cmath>
@@ -89,20 +84,18 @@ frmDocument *OpenCaseWindow(const QString &caption)
 {
     auto *doc = new frmDocument;
     doc->setWindowTitle(caption);
-    if (frmMain *frame = frmMain::instance()) {
-        frame->addChild(doc);
+    if (CaseHost *host = CaseHost::current()) {
+        host->addCaseWindow(doc);
     } else {
-        // No frame (a tool or a test running a case window on its own): the
-        // window stands alone and goes away when it is closed.
         doc->setAttribute(Qt::WA_DeleteOnClose);
         doc->show();
     }
     return doc;
 }
 
-qint16 CountChar(const QString &text, const QString &ch, qint16 &count)
+qint16 CountChar(const QString &text, const QString &ch)
 {
-    count = 0;
+    qint16 count = 0;
     if (ch.size() != 1)
         return count;
     const QChar c = ch.at(0);
@@ -113,9 +106,9 @@ qint16 CountChar(const QString &text, const QString &ch, qint16 &count)
     return count;
 }
 
-qint16 CheckDOB(const QVariant &entered, qint16 &ok)
+qint16 CheckDOB(const QVariant &entered)
 {
-    ok = 1;
+    qint16 ok = 1;
     // A check that could not be completed never passes the date.
     const bool checked = runGuarded(
         [&] {
@@ -158,7 +151,7 @@ qint16 CheckDOB(const QVariant &entered, qint16 &ok)
     return ok;
 }
 
-QString AgeText(QString &result, const QDate &dob)
+QString AgeText(const QDate &dob)
 {
     if (!dob.isValid())
         throw FwError(ErrNo::InvalidUseOfNull);
@@ -169,40 +162,12 @@ QString AgeText(QString &result, const QDate &dob)
     const double months = std::floor(monthsExact);
     const double weeks = std::floor((monthsExact - months) * 30.42 / 7.0);
 
-    result = ageNumber(years) + QStringLiteral("yrs ") + ageNumber(months) + QStringLiteral("mths ") +
-             ageNumber(weeks) + QStringLiteral("wks");
-    return result;
-}
-
-void SelectAllText(QWidget *textBox)
-{
-    if (auto *line = qobject_cast<QLineEdit *>(textBox)) {
-        line->selectAll();
-        return;
-    }
-    if (auto *edit = qobject_cast<QTextEdit *>(textBox)) {
-        edit->selectAll();
-        return;
-    }
-    if (auto *plain = qobject_cast<QPlainTextEdit *>(textBox)) {
-        plain->selectAll();
-        return;
-    }
-    Prompt::MsgBox(QStringLiteral("The cursor must be inside a text box in order to select its text!"),
-                   Prompt::Buttons::OK, Prompt::Icon::None, QString());
+    return ageNumber(years) + QStringLiteral("yrs ") + ageNumber(months) + QStringLiteral("mths ") + ageNumber(weeks) +
+           QStringLiteral("wks");
 }
 
 QString CaseCaption(const QString &caseNo, const QString &animalName, const QString &surname)
 {
     return QStringLiteral("Case#") + NumText::Str(NumText::Val(caseNo)) + QStringLiteral(", ") + animalName +
            QStringLiteral(" ") + surname;
-}
-
-void BindToClinicDB(DataControl &data, const QString &recordSource, const QVariantList &params)
-{
-    data.DatabaseName = App().DBFName;
-    data.Connect = ClinicDb::kConnect;
-    if (!recordSource.isEmpty())
-        data.setRecordSource(recordSource, params);
-    data.Refresh();
 }
