@@ -8,7 +8,7 @@
 #include "cases/frmDocument.h"
 #include "platform/db/ClinicDb.h"
 #include "platform/prompt/Prompt.h"
-#include "shell/AppState.h"
+#include "platform/state/AppState.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

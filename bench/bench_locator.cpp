@@ -17,8 +17,8 @@
 #include "cases/fmLocator.h"
 #include "platform/db/ClinicDb.h"
 #include "platform/prompt/Prompt.h"
-#include "shell/AppState.h"
-#include "shell/SharedProcs.h"
+#include "platform/state/AppState.h"
+#include "platform/db/DataControl.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

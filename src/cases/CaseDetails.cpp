@@ -5,6 +5,7 @@
 #include "cases/Weighing.h"
 #include "cases/frmDOBAge.h"
 #include "platform/FwError.h"
+#include "platform/Guard.h"
 #include "platform/db/ClinicDb.h"
 #include "platform/db/DataControl.h"
 #include "platform/help/Help.h"
@@ -12,8 +13,8 @@
 #include "platform/text/Clock.h"
 #include "platform/text/DateText.h"
 #include "platform/text/NumberText.h"
-#include "shell/AppState.h"
-#include "shell/SharedProcs.h"
+#include "platform/state/AppState.h"
+#include "platform/widgets/SelectAllText.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -28,9 +29,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <exception>
 #include <optional>
@@ -92,16 +93,6 @@ std::optional<qint64> wholeNumber(const QString &text)
 }
 
 } // namespace
-
-PromptsOver::PromptsOver(QWidget *window) : m_previous(Prompt::parentWindow())
-{
-    Prompt::setParentWindow(window);
-}
-
-PromptsOver::~PromptsOver()
-{
-    Prompt::setParentWindow(m_previous);
-}
 
 CaseDetails::CaseDetails(QWidget *parent, Mode mode) : QDialog(parent), m_mode(mode)
 {
@@ -323,14 +314,14 @@ void CaseDetails::NewCaseCommand(QWidget *frame)
     }
 
     auto *w = new CaseDetails(frame);
-    try {
-        w->hideEntryFields();
-        w->bindDataSources();
-    } catch (const std::exception &e) {
-        Prompt::Message(errorDescription(e), Prompt::Icon::Information);
-        w->unload();
+    const bool prepared = runGuarded(
+        [w] {
+            w->hideEntryFields();
+            w->bindDataSources();
+        },
+        Prompt::Icon::Information, [w] { w->unload(); });
+    if (!prepared)
         return;
-    }
 
     switch (linkMode()) {
     case 0:
@@ -378,16 +369,8 @@ void CaseDetails::bindDataSources()
                               {Data4, QStringLiteral("[Species]")},
                               {Data5, QStringLiteral("[Sex]")},
                               {Data6, QStringLiteral("[Personal]")}};
-    for (const Source &s : sources) {
-        try {
-            BindToClinicDB(*s.data, s.table);
-        } catch (const FwError &e) {
-            // A row changed by another user while the list was read is no
-            // reason to give up the command.
-            if (e.number() != ErrNo::WriteConflict)
-                throw;
-        }
-    }
+    for (const Source &s : sources)
+        BindToClinicDB(*s.data, s.table);
     fillList(BBreedK9, Data2, QStringLiteral("Breed"));
     fillList(BBreedFel, Data3, QStringLiteral("Name"));
     fillList(SSpecies, Data4, QStringLiteral("Species Name"));
@@ -412,8 +395,7 @@ void CaseDetails::fillList(QComboBox *list, DataControl *data, const QString &fi
 
 void CaseDetails::AddNewRec_Click()
 {
-    PromptsOver over(this);
-    try {
+    runGuarded(this, [&] {
         // The number is reserved before anything else changes, so a failure
         // leaves the window as it was, ready to try again.
         const QString dbfName = App().DBFName;
@@ -454,9 +436,7 @@ void CaseDetails::AddNewRec_Click()
         default:
             break;
         }
-    } catch (const std::exception &e) {
-        showError(errorDescription(e));
-    }
+    });
 }
 
 // ---------------------------------------------------------------------------
@@ -527,8 +507,7 @@ void CaseDetails::BBreed_GotFocus(QComboBox * /*list*/)
 
 bool CaseDetails::eventFilter(QObject *watched, QEvent *event)
 {
-    PromptsOver over(this);
-    try {
+    runGuarded(this, [&] {
         const bool ruledBox = watched == SSurname || watched == AnName || watched == TelNo || watched == UpperWt ||
                               watched == LowerWt || watched == CurrWt;
         if (event->type() == QEvent::KeyPress && ruledBox) {
@@ -538,7 +517,7 @@ bool CaseDetails::eventFilter(QObject *watched, QEvent *event)
         } else if (event->type() == QEvent::KeyRelease && ruledBox) {
             const auto *key = static_cast<QKeyEvent *>(event);
             if (key->isAutoRepeat())
-                return false;
+                return;
             // A release whose press went to another window is no key stroke in
             // this box: above all the Enter or Esc that closes the box a rule
             // has just shown. Its release lands back here and would bring the
@@ -547,7 +526,7 @@ bool CaseDetails::eventFilter(QObject *watched, QEvent *event)
             const bool pressedInABox = m_keysPressedInBoxes.remove(key->key());
             const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
             if (!pressedInABox && !tab)
-                return QDialog::eventFilter(watched, event);
+                return;
             if (watched == SSurname)
                 SSurname_KeyUp();
             else if (watched == AnName)
@@ -581,9 +560,7 @@ bool CaseDetails::eventFilter(QObject *watched, QEvent *event)
                     });
             }
         }
-    } catch (const std::exception &e) {
-        showError(errorDescription(e));
-    }
+    });
     return QDialog::eventFilter(watched, event);
 }
 
@@ -660,92 +637,94 @@ bool CaseDetails::requiredFieldsEntered()
 
 void CaseDetails::Done_Click()
 {
-    // Boxes of the checks open over this window; the case window opened at
-    // the end is no longer this window's business.
-    std::optional<PromptsOver> over(std::in_place, this);
-    try {
-        if (!requiredFieldsEntered())
-            return;
-        const QString species = SSpecies->currentText();
-        if (DOB->text().isEmpty()) {
-            Prompt::Message(QStringLiteral("You must enter an age or DOB for this new case. An estimate") +
-                                QStringLiteral(" will do"),
-                            Prompt::Icon::Exclamation);
-            CalcAge->setFocus();
-            return;
-        }
-
-        const QString units = selectedUnits();
-        if ((species == kDog || species == kCat) && (units == QLatin1String("oz") || units == QLatin1String("gm"))) {
-            Prompt::Message(QStringLiteral("You must use 'lb' or 'kg' units for cats and dogs"),
-                            Prompt::Icon::Critical);
-            Units[0]->setFocus();
-            return;
-        }
-
-        if (!checkWeight(UpperWt, QStringLiteral("The upper weight must be a number more than 0")) ||
-            !checkWeight(LowerWt, QStringLiteral("The lower weight must be a number more than 0")) ||
-            !checkWeight(CurrWt, QStringLiteral("The current weight must be a number more than 0")))
-            return;
-
-        if (m_caseNo == 0)
-            return; // nothing reserved: Done is not offered then
-
-        CaseStore::NewCaseRow row;
-        row.Units = units;
-        row.LastWeighed = Clock::today();
-        row.Surname = SSurname->text();
-        row.AnimalName = AnName->text();
-        row.TelNo = TelNo->text();
-        row.Species = species;
-        row.DOB = DateText::CDate(DOB->text());
-        row.Sex = SSex->currentText();
-        row.Breed = species == kCat   ? BBreedFel->currentText()
-                    : species == kDog ? BBreedK9->currentText()
-                                      : QStringLiteral("-");
-        row.UpperWt = NumText::Val(UpperWt->text());
-        row.LowerWt = NumText::Val(LowerWt->text());
-        row.CurrentWt = NumText::Val(CurrWt->text());
-        // The first weekly entry is the current weight exactly as typed.
-        row.GraphData = CurrWt->text() + QLatin1Char(';');
-        row.VetComments = VetCom->toPlainText();
-        if (linkMode() == 1)
-            row.LinkedRecNo = wholeNumber(HiddenText->text());
-
-        const QSqlDatabase db = ClinicDb::connection(m_dbfName);
-        try {
-            CaseStore::completeReservation(db, m_caseNo, row);
-        } catch (const FwError &e) {
-            if (e.number() != ErrNo::RowDeleted && e.number() != ErrNo::WriteConflict)
-                throw;
-            // The number reserved for this entry was removed or used
-            // elsewhere meanwhile. What was typed is stored under a fresh
-            // number rather than lost, and the window is not left stuck with
-            // a number it can never store.
-            const qint64 taken = m_caseNo;
-            m_caseNo = CaseStore::reserveCaseNumber(db);
-            CaseStore::completeReservation(db, m_caseNo, row);
-            Prompt::Message(QStringLiteral("Case number %1 was taken meanwhile at another workstation, so this "
-                                           "case was stored as case number %2.")
-                                .arg(taken)
-                                .arg(m_caseNo),
-                            Prompt::Icon::Information);
-        }
-        const qint64 caseNo = m_caseNo;
-        m_caseNo = 0; // completed: no longer a reservation to give back
-        closeAndOpenCase(caseNo, OpenVariant::NewCase, over);
-    } catch (const std::exception &e) {
-        showError(errorDescription(e));
-    }
+    // The boxes of the checks open over this window; the case window opened
+    // at the end is no longer this window's business.
+    std::optional<qint64> stored;
+    runGuarded(this, [&] { stored = storeNewCase(); });
+    if (stored)
+        closeAndOpenCase(*stored, OpenVariant::NewCase);
 }
 
-void CaseDetails::closeAndOpenCase(qint64 caseNo, OpenVariant variant, std::optional<PromptsOver> &over)
+std::optional<qint64> CaseDetails::storeNewCase()
+{
+    if (!requiredFieldsEntered())
+        return std::nullopt;
+    const QString species = SSpecies->currentText();
+    if (DOB->text().isEmpty()) {
+        Prompt::Message(QStringLiteral("You must enter an age or DOB for this new case. An estimate") +
+                            QStringLiteral(" will do"),
+                        Prompt::Icon::Exclamation);
+        CalcAge->setFocus();
+        return std::nullopt;
+    }
+
+    const QString units = selectedUnits();
+    if ((species == kDog || species == kCat) && (units == QLatin1String("oz") || units == QLatin1String("gm"))) {
+        Prompt::Message(QStringLiteral("You must use 'lb' or 'kg' units for cats and dogs"), Prompt::Icon::Critical);
+        Units[0]->setFocus();
+        return std::nullopt;
+    }
+
+    if (!checkWeight(UpperWt, QStringLiteral("The upper weight must be a number more than 0")) ||
+        !checkWeight(LowerWt, QStringLiteral("The lower weight must be a number more than 0")) ||
+        !checkWeight(CurrWt, QStringLiteral("The current weight must be a number more than 0")))
+        return std::nullopt;
+
+    if (m_caseNo == 0)
+        return std::nullopt; // nothing reserved: Done is not offered then
+
+    CaseStore::NewCaseRow row;
+    row.Units = units;
+    row.LastWeighed = Clock::today();
+    row.Surname = SSurname->text();
+    row.AnimalName = AnName->text();
+    row.TelNo = TelNo->text();
+    row.Species = species;
+    row.DOB = DateText::CDate(DOB->text());
+    row.Sex = SSex->currentText();
+    row.Breed = species == kCat   ? BBreedFel->currentText()
+                : species == kDog ? BBreedK9->currentText()
+                                  : QStringLiteral("-");
+    row.UpperWt = NumText::Val(UpperWt->text());
+    row.LowerWt = NumText::Val(LowerWt->text());
+    row.CurrentWt = NumText::Val(CurrWt->text());
+    // The first weekly entry is the current weight exactly as typed.
+    row.GraphData = CurrWt->text() + QLatin1Char(';');
+    row.VetComments = VetCom->toPlainText();
+    if (linkMode() == 1)
+        row.LinkedRecNo = wholeNumber(HiddenText->text());
+
+    const QSqlDatabase db = ClinicDb::connection(m_dbfName);
+    try {
+        CaseStore::completeReservation(db, m_caseNo, row);
+    } catch (const FwError &e) {
+        // Not a failure to show but one to mend, as follows.
+        if (e.number() != ErrNo::RowDeleted && e.number() != ErrNo::WriteConflict)
+            throw;
+        // The number reserved for this entry was removed or used
+        // elsewhere meanwhile. What was typed is stored under a fresh
+        // number rather than lost, and the window is not left stuck with
+        // a number it can never store.
+        const qint64 taken = m_caseNo;
+        m_caseNo = CaseStore::reserveCaseNumber(db);
+        CaseStore::completeReservation(db, m_caseNo, row);
+        Prompt::Message(QStringLiteral("Case number %1 was taken meanwhile at another workstation, so this "
+                                       "case was stored as case number %2.")
+                            .arg(taken)
+                            .arg(m_caseNo),
+                        Prompt::Icon::Information);
+    }
+    const qint64 caseNo = m_caseNo;
+    m_caseNo = 0; // completed: no longer a reservation to give back
+    return caseNo;
+}
+
+void CaseDetails::closeAndOpenCase(qint64 caseNo, OpenVariant variant)
 {
     // The case to open is the one this window entered or edited, whatever
     // other windows made current meanwhile; the names are the ones stored.
     const QString animalName = AnName->text();
     const QString surname = SSurname->text();
-    over.reset();
     unload();
     App().CurrCaseNo = QString::number(caseNo);
     App().CurrAnimalName = animalName;
@@ -785,12 +764,7 @@ void CaseDetails::CalcAge_Click()
 
 void CaseDetails::HHelp_Click()
 {
-    PromptsOver over(this);
-    try {
-        Help::showTopic(App().HelpFilePath, kHelpTopic);
-    } catch (const std::exception &e) {
-        showError(errorDescription(e));
-    }
+    runGuarded(this, [] { Help::showTopic(App().HelpFilePath, kHelpTopic); });
 }
 
 bool CaseDetails::Form_QueryUnload(bool byCloseBox)
@@ -856,9 +830,4 @@ void CaseDetails::releaseReservation()
         // The program is closing the entry; a reservation that cannot be
         // removed now stays as an empty row, which the case loading reports.
     }
-}
-
-void CaseDetails::showError(const QString &text)
-{
-    Prompt::Message(text, Prompt::Icon::Critical);
 }

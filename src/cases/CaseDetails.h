@@ -28,20 +28,6 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 
-/// While alive, message and input boxes open over the given window rather
-/// than over the frame: the entry windows stay on top of the frame, and a box
-/// behind them could not be seen.
-class PromptsOver {
-public:
-    explicit PromptsOver(QWidget *window);
-    ~PromptsOver();
-    PromptsOver(const PromptsOver &) = delete;
-    PromptsOver &operator=(const PromptsOver &) = delete;
-
-private:
-    QPointer<QWidget> m_previous;
-};
-
 class CaseDetails : public QDialog {
     Q_OBJECT
 public:
@@ -137,8 +123,14 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    /// Check the fields and store the new case under the reserved number;
+    /// the number stored, or nothing when a check refused (and said so).
+    std::optional<qint64> storeNewCase();
+    /// Check the edited details and store them; the case's number, or
+    /// nothing when a check refused (and said so).
+    std::optional<qint64> storeEdit();
     /// Close this window and open the case it stored, as the given caller.
-    void closeAndOpenCase(qint64 caseNo, OpenVariant variant, std::optional<PromptsOver> &over);
+    void closeAndOpenCase(qint64 caseNo, OpenVariant variant);
     /// The checks that every required field holds an entry (false: one was
     /// reported and has the focus).
     bool requiredFieldsEntered();
@@ -153,7 +145,6 @@ private:
     bool checkWeight(QLineEdit *box, const QString &message);
     QString selectedUnits() const;
     void releaseReservation();
-    void showError(const QString &text);
 
     Mode m_mode;
     qint64 m_caseNo = 0; // reserved and not yet completed

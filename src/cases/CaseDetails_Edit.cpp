@@ -6,17 +6,17 @@
 // never touched by an edit.
 #include "cases/CaseDetails.h"
 
+#include "cases/CaseHost.h"
 #include "cases/CaseOpening.h"
 #include "cases/frmDocument.h"
 #include "platform/FwError.h"
+#include "platform/Guard.h"
 #include "platform/db/ClinicDb.h"
 #include "platform/db/DataControl.h"
 #include "platform/prompt/Prompt.h"
 #include "platform/text/DateText.h"
 #include "platform/text/NumberText.h"
-#include "shell/AppState.h"
-#include "shell/SharedProcs.h"
-#include "shell/frmMain.h"
+#include "platform/state/AppState.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -29,14 +29,7 @@
 
 namespace {
 
-constexpr int kNoSuchMember = 438;
 const QString kCaseQuery = QStringLiteral("SELECT * FROM [Clients] WHERE [CaseNo] = ?");
-
-/// The command's own error box: the error's text, no icon, the program's title.
-void showCommandError(const QString &text)
-{
-    Prompt::MsgBox(text, Prompt::Buttons::OK, Prompt::Icon::None, QString());
-}
 
 /// A stored weight as the entry box shows it ("12.5", "12"); empty when none.
 QString weightText(const QVariant &v)
@@ -58,156 +51,162 @@ QString dobText(const QVariant &v)
 
 void CaseDetails::EditCaseCommand(QWidget *frame, QWidget *activeChild)
 {
-    try {
-        if (!activeChild) {
-            Prompt::Message(QStringLiteral("No document open to edit case details!"), Prompt::Icon::Critical);
-            return;
-        }
-        auto *doc = qobject_cast<frmDocument *>(activeChild);
-        if (!doc) // the report viewer or a browser is the active window
-            throw FwError(kNoSuchMember, QStringLiteral("Object doesn't support this property or method"));
+    // The command's own error box: the error's text, no icon, the
+    // application's title.
+    runGuarded(
+        [&] {
+            if (!activeChild) {
+                Prompt::Message(QStringLiteral("No document open to edit case details!"), Prompt::Icon::Critical);
+                return;
+            }
+            auto *doc = qobject_cast<frmDocument *>(activeChild);
+            if (!doc) // the report viewer or a browser is the active window
+                throw FwError(ErrNo::NoSuchMember);
 
-        // One case details window at a time: an entry or an edit under way is
-        // brought forward and keeps what has been typed (and a reserved number).
-        if (CaseDetails *open = instance()) {
-            open->show();
-            open->raise();
-            open->activateWindow();
-            return;
-        }
+            // One case details window at a time: an entry or an edit under way is
+            // brought forward and keeps what has been typed (and a reserved number).
+            if (CaseDetails *open = instance()) {
+                open->show();
+                open->raise();
+                open->activateWindow();
+                return;
+            }
 
-        // The case of the active window, as that window loaded it.
-        AppState &app = App();
-        app.CurrCaseNo = doc->LocalCaseNo->text();
-        app.CurrSpecies = doc->LocalSpp->text();
-        app.CurrBreed = doc->LocalBreed->text();
-        app.CurrSex = doc->LocalSex->text();
-        const qint64 caseNo = static_cast<qint64>(NumText::Val(app.CurrCaseNo));
+            // The case of the active window, as that window loaded it.
+            AppState &app = App();
+            app.CurrCaseNo = doc->LocalCaseNo->text();
+            app.CurrSpecies = doc->LocalSpp->text();
+            app.CurrBreed = doc->LocalBreed->text();
+            app.CurrSex = doc->LocalSex->text();
+            const qint64 caseNo = static_cast<qint64>(NumText::Val(app.CurrCaseNo));
 
-        // A case deleted meanwhile is reported while its window is still open.
-        const QSqlDatabase db = ClinicDb::connection(app.DBFName);
-        if (!ClinicDb::scalar(db, QStringLiteral("SELECT 1 FROM [Clients] WHERE [CaseNo] = ?"), {caseNo}).isValid())
-            throw FwError(ErrNo::RowDeleted);
-
-        // The case window is closed for the whole edit; closing it first also
-        // stores what was typed into it, so the row read below is the latest.
-        if (QMdiSubWindow *sub = frmMain::subWindowOf(doc))
-            sub->close();
-        else
-            doc->close();
-
-        auto *w = new CaseDetails(frame, Mode::Edit);
-        try {
-            w->Data1 = new DataControl(w);
-            w->Data1->setObjectName(QStringLiteral("Data1"));
-            BindToClinicDB(*w->Data1, kCaseQuery, {caseNo});
-            w->bindDataSources();
-            const Recordset &row = w->Data1->recordset();
-            if (row.eof())
+            // A case deleted meanwhile is reported while its window is still open.
+            const QSqlDatabase db = ClinicDb::connection(app.DBFName);
+            if (!ClinicDb::scalar(db, QStringLiteral("SELECT 1 FROM [Clients] WHERE [CaseNo] = ?"), {caseNo}).isValid())
                 throw FwError(ErrNo::RowDeleted);
 
-            w->Done->hide();
-            w->AddNewRec->hide();
-            w->UUpdate->show();
-            connect(w->UUpdate, &QPushButton::clicked, w, &CaseDetails::UUpdate_Click);
+            // The case window is closed for the whole edit; closing it first also
+            // stores what was typed into it, so the row read below is the latest.
+            if (CaseHost *host = CaseHost::current())
+                host->closeCaseWindow(doc);
+            else
+                doc->close();
 
-            // The breed list follows the species of the case window.
-            w->SSpecies->setEditText(app.CurrSpecies);
-            w->BBreedK9->setVisible(app.CurrSpecies == QLatin1String("Dog"));
-            w->BBreedFel->setVisible(app.CurrSpecies == QLatin1String("Cat"));
-            if (app.CurrSpecies == QLatin1String("Dog"))
-                w->BBreedK9->setEditText(app.CurrBreed);
-            else if (app.CurrSpecies == QLatin1String("Cat"))
-                w->BBreedFel->setEditText(app.CurrBreed);
-            w->SSex->setEditText(app.CurrSex);
+            auto *w = new CaseDetails(frame, Mode::Edit);
+            try {
+                w->Data1 = new DataControl(w);
+                w->Data1->setObjectName(QStringLiteral("Data1"));
+                BindToClinicDB(*w->Data1, kCaseQuery, {caseNo});
+                w->bindDataSources();
+                const Recordset &row = w->Data1->recordset();
+                if (row.eof())
+                    throw FwError(ErrNo::RowDeleted);
 
-            w->SSurname->setText(row.text(QStringLiteral("Surname")));
-            w->AnName->setText(row.text(QStringLiteral("AnimalName")));
-            w->TelNo->setText(row.text(QStringLiteral("Tel No")));
-            w->SSpecies->setEditText(row.text(QStringLiteral("Species")));
-            w->DOB->setText(dobText(row.field(QStringLiteral("DOB"))));
-            w->UpperWt->setText(weightText(row.field(QStringLiteral("UpperWt"))));
-            w->LowerWt->setText(weightText(row.field(QStringLiteral("LowerWt"))));
-            w->VetCom->setPlainText(row.text(QStringLiteral("Vet Comments")));
-            w->AAge->clear();
+                w->Done->hide();
+                w->AddNewRec->hide();
+                w->UUpdate->show();
+                connect(w->UUpdate, &QPushButton::clicked, w, &CaseDetails::UUpdate_Click);
 
-            w->CurrWt->setText(QStringLiteral("Unavailable"));
-            w->CurrWt->setEnabled(false);
+                // The breed list follows the species of the case window.
+                w->SSpecies->setEditText(app.CurrSpecies);
+                w->BBreedK9->setVisible(app.CurrSpecies == QLatin1String("Dog"));
+                w->BBreedFel->setVisible(app.CurrSpecies == QLatin1String("Cat"));
+                if (app.CurrSpecies == QLatin1String("Dog"))
+                    w->BBreedK9->setEditText(app.CurrBreed);
+                else if (app.CurrSpecies == QLatin1String("Cat"))
+                    w->BBreedFel->setEditText(app.CurrBreed);
+                w->SSex->setEditText(app.CurrSex);
 
-            // The stored unit, locked; a unit that is none of the four leaves
-            // "kg", the window's own choice, selected.
-            const QString units = row.text(QStringLiteral("Units"));
-            for (QRadioButton *u : w->Units) {
-                u->setEnabled(false);
-                if (u->text() == units)
-                    u->setChecked(true);
+                w->SSurname->setText(row.text(QStringLiteral("Surname")));
+                w->AnName->setText(row.text(QStringLiteral("AnimalName")));
+                w->TelNo->setText(row.text(QStringLiteral("Tel No")));
+                w->SSpecies->setEditText(row.text(QStringLiteral("Species")));
+                w->DOB->setText(dobText(row.field(QStringLiteral("DOB"))));
+                w->UpperWt->setText(weightText(row.field(QStringLiteral("UpperWt"))));
+                w->LowerWt->setText(weightText(row.field(QStringLiteral("LowerWt"))));
+                w->VetCom->setPlainText(row.text(QStringLiteral("Vet Comments")));
+                w->AAge->clear();
+
+                w->CurrWt->setText(QStringLiteral("Unavailable"));
+                w->CurrWt->setEnabled(false);
+
+                // The stored unit, locked; a unit that is none of the four leaves
+                // "kg", the window's own choice, selected.
+                const QString units = row.text(QStringLiteral("Units"));
+                for (QRadioButton *u : w->Units) {
+                    u->setEnabled(false);
+                    if (u->text() == units)
+                        u->setChecked(true);
+                }
+            } catch (...) {
+                w->unload();
+                throw;
             }
-        } catch (...) {
-            w->unload();
-            throw;
-        }
-        w->show();
-        w->SSurname->setFocus();
-    } catch (const std::exception &e) {
-        showCommandError(errorDescription(e));
-    }
+            w->show();
+            w->SSurname->setFocus();
+        },
+        Prompt::Icon::None);
 }
 
 void CaseDetails::UUpdate_Click()
 {
-    std::optional<PromptsOver> over(std::in_place, this);
-    try {
-        if (!Data1)
-            return; // not an edit
+    std::optional<qint64> stored;
+    runGuarded(this, [&] { stored = storeEdit(); });
+    if (stored)
+        closeAndOpenCase(*stored, OpenVariant::Edited);
+}
 
-        // The checks of the entry, in its order; the first that fails says so
-        // and nothing is stored.
-        if (!requiredFieldsEntered())
-            return;
-        const QString species = SSpecies->currentText();
-        if (DOB->text().isEmpty()) {
-            Prompt::Message(QStringLiteral("You must enter an age or DOB"), Prompt::Icon::Exclamation);
-            CalcAge->setFocus();
-            return;
-        }
-        // The range is stored as numbers: a text that is none would be stored
-        // as nonsense.
-        if (!checkWeight(UpperWt, QStringLiteral("The upper weight must be a number more than 0")) ||
-            !checkWeight(LowerWt, QStringLiteral("The lower weight must be a number more than 0")))
-            return;
-        const QDate dob = DateText::CDate(DOB->text());
+std::optional<qint64> CaseDetails::storeEdit()
+{
+    if (!Data1)
+        return std::nullopt; // not an edit
 
-        // One write of the detail fields, made only while the row still holds
-        // what was read when the edit began: a row changed or deleted
-        // elsewhere meanwhile is reported and nothing is overwritten.
-        Recordset &rs = Data1->recordset();
-        const qint64 caseNo = rs.field(QStringLiteral("CaseNo")).toLongLong();
-        try {
-            ClinicDb::Transaction tx(Data1->database());
-            rs.edit();
-            rs.setField(QStringLiteral("Surname"), SSurname->text());
-            rs.setField(QStringLiteral("AnimalName"), AnName->text());
-            rs.setField(QStringLiteral("Tel No"), TelNo->text());
-            rs.setField(QStringLiteral("Species"), species);
-            rs.setField(QStringLiteral("DOB"), DateText::ToIso(dob));
-            rs.setField(QStringLiteral("Sex"), SSex->currentText());
-            rs.setField(QStringLiteral("Breed"), species == QLatin1String("Cat")   ? BBreedFel->currentText()
-                                                 : species == QLatin1String("Dog") ? BBreedK9->currentText()
-                                                                                   : QStringLiteral("-"));
-            rs.setField(QStringLiteral("Units"), selectedUnits());
-            rs.setField(QStringLiteral("UpperWt"), NumText::Val(UpperWt->text()));
-            rs.setField(QStringLiteral("LowerWt"), NumText::Val(LowerWt->text()));
-            rs.setField(QStringLiteral("Vet Comments"), VetCom->toPlainText());
-            rs.update();
-            tx.commit();
-        } catch (...) {
-            if (rs.editing())
-                rs.cancelUpdate();
-            throw;
-        }
-        rs.close();
-        closeAndOpenCase(caseNo, OpenVariant::Edited, over);
-    } catch (const std::exception &e) {
-        showError(errorDescription(e));
+    // The checks of the entry, in its order; the first that fails says so
+    // and nothing is stored.
+    if (!requiredFieldsEntered())
+        return std::nullopt;
+    const QString species = SSpecies->currentText();
+    if (DOB->text().isEmpty()) {
+        Prompt::Message(QStringLiteral("You must enter an age or DOB"), Prompt::Icon::Exclamation);
+        CalcAge->setFocus();
+        return std::nullopt;
     }
+    // The range is stored as numbers: a text that is none would be stored
+    // as nonsense.
+    if (!checkWeight(UpperWt, QStringLiteral("The upper weight must be a number more than 0")) ||
+        !checkWeight(LowerWt, QStringLiteral("The lower weight must be a number more than 0")))
+        return std::nullopt;
+    const QDate dob = DateText::CDate(DOB->text());
+
+    // One write of the detail fields, made only while the row still holds
+    // what was read when the edit began: a row changed or deleted
+    // elsewhere meanwhile is reported and nothing is overwritten.
+    Recordset &rs = Data1->recordset();
+    const qint64 caseNo = rs.field(QStringLiteral("CaseNo")).toLongLong();
+    try {
+        ClinicDb::Transaction tx(Data1->database());
+        rs.edit();
+        rs.setField(QStringLiteral("Surname"), SSurname->text());
+        rs.setField(QStringLiteral("AnimalName"), AnName->text());
+        rs.setField(QStringLiteral("Tel No"), TelNo->text());
+        rs.setField(QStringLiteral("Species"), species);
+        rs.setField(QStringLiteral("DOB"), DateText::ToIso(dob));
+        rs.setField(QStringLiteral("Sex"), SSex->currentText());
+        rs.setField(QStringLiteral("Breed"), species == QLatin1String("Cat")   ? BBreedFel->currentText()
+                                             : species == QLatin1String("Dog") ? BBreedK9->currentText()
+                                                                               : QStringLiteral("-"));
+        rs.setField(QStringLiteral("Units"), selectedUnits());
+        rs.setField(QStringLiteral("UpperWt"), NumText::Val(UpperWt->text()));
+        rs.setField(QStringLiteral("LowerWt"), NumText::Val(LowerWt->text()));
+        rs.setField(QStringLiteral("Vet Comments"), VetCom->toPlainText());
+        rs.update();
+        tx.commit();
+    } catch (...) {
+        // The half-made edit is given up before the failure is shown.
+        if (rs.editing())
+            rs.cancelUpdate();
+        throw;
+    }
+    rs.close();
+    return caseNo;
 }

@@ -1,14 +1,14 @@
 #include "cases/CaseOpening.h"
 
+#include "cases/CaseHost.h"
+#include "cases/CaseProcs.h"
 #include "cases/frmDocument.h"
 #include "platform/FwError.h"
 #include "platform/db/DataControl.h"
 #include "platform/prompt/Prompt.h"
 #include "platform/settings/Settings.h"
+#include "platform/state/AppState.h"
 #include "platform/text/NumberText.h"
-#include "shell/AppState.h"
-#include "shell/SharedProcs.h"
-#include "shell/frmMain.h"
 
 #include <QLabel>
 #include <QMdiArea>
@@ -25,11 +25,10 @@ const QString kCaseQuery = QStringLiteral("SELECT * FROM [Clients] WHERE [CASENO
 const QString kLinkedQuery = QStringLiteral("SELECT * FROM [Clients] WHERE [LinkedRecNo] = ?");
 const QString kReportQuery = QStringLiteral("SELECT * FROM [Report Variables]");
 
-const QString kNoLinkedRecords =
-    QStringLiteral("There are no existing linked records for this animal / ") +
-    QStringLiteral("client. The Fenwarra will now close and return you ") +
-    QStringLiteral("to your management application. Next time request a New Case ") +
-    QStringLiteral("rather than an Existing Case.'.");
+const QString kNoLinkedRecords = QStringLiteral("There are no existing linked records for this animal / ") +
+                                 QStringLiteral("client. The Fenwarra will now close and return you ") +
+                                 QStringLiteral("to your management application. Next time request a New Case ") +
+                                 QStringLiteral("rather than an Existing Case.'.");
 const QString kRecordDeleted =
     QStringLiteral("This record no longer exists and must have been deleted. Please choose again.");
 
@@ -71,37 +70,26 @@ bool isNo(const QVariant &v)
 
 void pushRecent(const QString &caption)
 {
-    if (frmMain *frame = frmMain::instance())
-        frame->pushRecent(caption);
+    if (CaseHost *host = CaseHost::current())
+        host->pushRecent(caption);
 }
 
 /// Close the window just opened, through the frame's Close command when there
-/// is a frame; the window is made the active one first, so that the command
-/// cannot close another case.
+/// is a frame.
 void closeOpenedWindow(frmDocument *doc)
 {
     if (!doc)
         return;
-    frmMain *frame = frmMain::instance();
-    if (frame && frame->mdiArea()) {
-        for (QMdiSubWindow *sub : frame->mdiArea()->subWindowList()) {
-            if (frmMain::childOf(sub) == doc) {
-                frame->mdiArea()->setActiveSubWindow(sub);
-                if (frame->activeChild() == doc) {
-                    frame->mnuFileClose_Click();
-                    return;
-                }
-                break;
-            }
-        }
-    }
-    if (QWidget *host = frmMain::subWindowOf(doc))
-        host->close();
+    if (CaseHost *host = CaseHost::current())
+        host->closeCaseWindow(doc);
     else
         doc->close();
 }
 
-void critical(const QString &text) { Prompt::Message(text, Prompt::Icon::Critical); }
+void critical(const QString &text)
+{
+    Prompt::Message(text, Prompt::Icon::Critical);
+}
 
 } // namespace
 
@@ -175,8 +163,8 @@ frmDocument *OpenCaseInDocument(OpenVariant variant)
                 critical(kNoLinkedRecords);
                 Settings::save(QStringLiteral("LinkData"), QStringLiteral("Linked"), QStringLiteral("0"));
                 app.Linked = QStringLiteral("0");
-                if (frmMain *frame = frmMain::instance())
-                    frame->endAtOnce();
+                if (CaseHost *host = CaseHost::current())
+                    host->endAtOnce();
             } else {
                 critical(e.description() + QStringLiteral(" **(Error no. ") + NumText::Str(e.number()) +
                          QStringLiteral(")"));

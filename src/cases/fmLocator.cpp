@@ -4,12 +4,12 @@
 #include "cases/CaseOpening.h"
 #include "cases/LocatorSearch.h"
 #include "platform/FwError.h"
+#include "platform/Guard.h"
 #include "platform/db/ClinicDb.h"
 #include "platform/db/DataControl.h"
 #include "platform/prompt/Prompt.h"
 #include "platform/text/NumberText.h"
-#include "shell/AppState.h"
-#include "shell/SharedProcs.h"
+#include "platform/state/AppState.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -78,8 +78,6 @@ protected:
         mouseUp(button, shift, p.x(), p.y());
     }
 };
-
-void reportError(const std::exception &e, Prompt::Icon icon) { Prompt::Message(errorDescription(e), icon); }
 
 } // namespace
 
@@ -189,13 +187,7 @@ fmLocator *fmLocator::Launch(QWidget *frame)
 
 void fmLocator::LoadList_Click()
 {
-    try {
-        FillClientListing(LocatorSearch::listQuery(QString()));
-    } catch (const std::exception &e) {
-        reportError(e, Prompt::Icon::Critical);
-    } catch (...) {
-        Prompt::Message(FwError::standardDescription(0), Prompt::Icon::Critical);
-    }
+    runGuarded([&] { FillClientListing(LocatorSearch::listQuery(QString())); });
 }
 
 void fmLocator::FillClientListing(const LocatorSearch::Query &query)
@@ -257,7 +249,7 @@ bool fmLocator::eventFilter(QObject *watched, QEvent *event)
 
 void fmLocator::Narrower_KeyPress(char32_t KeyAscii)
 {
-    try {
+    runGuarded([&] {
         // The box has not taken the key yet. The list follows the text the box
         // will hold once it has, wherever the caret stands and whatever is
         // selected.
@@ -278,11 +270,7 @@ void fmLocator::Narrower_KeyPress(char32_t KeyAscii)
             break;
         }
         FillClientListing(LocatorSearch::listQuery(pattern));
-    } catch (const std::exception &e) {
-        reportError(e, Prompt::Icon::Critical);
-    } catch (...) {
-        Prompt::Message(FwError::standardDescription(0), Prompt::Icon::Critical);
-    }
+    });
 }
 
 // --- selection and opening --------------------------------------------------
@@ -303,15 +291,11 @@ void fmLocator::standOnCase(int row)
 
 void fmLocator::ClientListing_Click()
 {
-    try {
+    runGuarded([&] {
         const int row = listIndex();
         if (row >= 0)
             standOnCase(row);
-    } catch (const std::exception &e) {
-        reportError(e, Prompt::Icon::Critical);
-    } catch (...) {
-        Prompt::Message(FwError::standardDescription(0), Prompt::Icon::Critical);
-    }
+    });
 }
 
 void fmLocator::ClientListing_DblClick()
@@ -331,7 +315,7 @@ void fmLocator::ClientListing_MouseUp(int Button, int Shift, int X, int Y)
 
 void fmLocator::GoToCase_Click()
 {
-    try {
+    runGuarded([&] {
         const int row = listIndex();
         if (row < 0) {
             Prompt::Message(QStringLiteral("You must first select a case"), Prompt::Icon::Critical);
@@ -349,11 +333,7 @@ void fmLocator::GoToCase_Click()
         // window, and reports its own failures.
         close();
         OpenCaseInDocument(OpenVariant::LocatorOrReminder);
-    } catch (const std::exception &e) {
-        reportError(e, Prompt::Icon::Critical);
-    } catch (...) {
-        Prompt::Message(FwError::standardDescription(0), Prompt::Icon::Critical);
-    }
+    });
 }
 
 void fmLocator::keyPressEvent(QKeyEvent *event)
@@ -384,8 +364,7 @@ void fmLocator::DeleteCase_Click()
 
 void fmLocator::changeSelectedCase(RowAction action)
 {
-    Recordset *rs = nullptr;
-    try {
+    runGuarded([&] {
         const int row = listIndex();
         if (row < 0) {
             Prompt::Message(QStringLiteral("No case selected! Please select a case before proceeding."),
@@ -394,7 +373,7 @@ void fmLocator::changeSelectedCase(RowAction action)
         }
         // The question names the case as it is now.
         standOnCase(row);
-        rs = &Data1->recordset();
+        Recordset *rs = &Data1->recordset();
         if (rs->eof()) {
             Prompt::Message(kGone, Prompt::Icon::Critical);
             return;
@@ -439,26 +418,26 @@ void fmLocator::changeSelectedCase(RowAction action)
 
         // The write checks that the row is still there (and unchanged since it
         // was read); a row deleted meanwhile is reported, never called done.
-        if (action == RowAction::Delete) {
-            rs->deleteCurrent();
-        } else {
-            rs->edit();
-            rs->setField(QStringLiteral("Active"), action == RowAction::Activate);
-            rs->update();
+        try {
+            if (action == RowAction::Delete) {
+                rs->deleteCurrent();
+            } else {
+                rs->edit();
+                rs->setField(QStringLiteral("Active"), action == RowAction::Activate);
+                rs->update();
+            }
+        } catch (const FwError &e) {
+            // Not only shown: the half-made edit is given up, and a case that
+            // is gone is told in the locator's own words.
+            if (rs->editing())
+                rs->cancelUpdate();
+            if (e.number() != ErrNo::RowDeleted && e.number() != ErrNo::NoCurrentRecord)
+                throw;
+            Prompt::Message(kGone, Prompt::Icon::Critical);
+            return;
         }
-        rs = nullptr;
         Data1->Refresh();
         LoadList_Click();
         Prompt::MsgBox(done, Prompt::Buttons::OK, Prompt::Icon::Information, doneTitle);
-    } catch (const std::exception &e) {
-        if (rs && rs->editing())
-            rs->cancelUpdate();
-        auto *fe = dynamic_cast<const FwError *>(&e);
-        if (fe && (fe->number() == ErrNo::RowDeleted || fe->number() == ErrNo::NoCurrentRecord))
-            Prompt::Message(kGone, Prompt::Icon::Critical);
-        else
-            reportError(e, Prompt::Icon::Critical);
-    } catch (...) {
-        Prompt::Message(FwError::standardDescription(0), Prompt::Icon::Critical);
-    }
+    });
 }

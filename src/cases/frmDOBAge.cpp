@@ -1,14 +1,15 @@
 #include "cases/frmDOBAge.h"
 
 #include "cases/CaseDetails.h"
+#include "cases/CaseProcs.h"
 #include "platform/FwError.h"
+#include "platform/Guard.h"
 #include "platform/help/Help.h"
 #include "platform/prompt/Prompt.h"
 #include "platform/text/Clock.h"
 #include "platform/text/DateText.h"
 #include "platform/text/NumberText.h"
-#include "shell/AppState.h"
-#include "shell/SharedProcs.h"
+#include "platform/state/AppState.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -22,7 +23,6 @@
 namespace {
 
 constexpr int kHelpTopic = 1037;
-constexpr int kInvalidArgument = 5;
 
 // The number that stands in the two characters before a unit word.
 qint16 unitCount(const QString &ageText, const QString &word)
@@ -31,13 +31,8 @@ qint16 unitCount(const QString &ageText, const QString &word)
     // The reading starts two characters before the word; a word that is
     // missing, or stands at the very start, leaves nothing to read.
     if (p < 3)
-        throw FwError(kInvalidArgument, QStringLiteral("Invalid procedure call or argument"));
+        throw FwError(ErrNo::InvalidArgument);
     return NumText::CInt(NumText::Val(ageText.mid(p - 3, p - 1)));
-}
-
-void showError(const QString &text)
-{
-    Prompt::Message(text, Prompt::Icon::Critical);
 }
 
 } // namespace
@@ -54,12 +49,9 @@ QDateTime dobFromAgeText(const QString &ageText, const QDateTime &now)
 
 std::optional<QDateTime> DOBfrmAge(const QString &ageText)
 {
-    try {
-        return dobFromAgeText(ageText, Clock::now());
-    } catch (const std::exception &e) {
-        showError(errorDescription(e));
-    }
-    return std::nullopt;
+    std::optional<QDateTime> dob;
+    runGuarded([&] { dob = dobFromAgeText(ageText, Clock::now()); });
+    return dob;
 }
 
 frmDOBAge::frmDOBAge(CaseDetails *target) : QWidget(target, Qt::Window | Qt::WindowStaysOnTopHint), m_target(target)
@@ -147,18 +139,15 @@ QString frmDOBAge::maskedText(const QLineEdit *box)
 
 void frmDOBAge::Done_Click()
 {
-    PromptsOver over(this);
-    try {
+    runGuarded(this, [&] {
         if (Option1[0]->isChecked()) {
             const QString typed = maskedText(MaskEdDOB);
-            qint16 ok = 0;
-            CheckDOB(typed, ok);
-            if (ok == 0) {
+            if (CheckDOB(typed) == 0) {
                 Option1[0]->setFocus();
                 return;
             }
             const QDate dob = DateText::CDate(typed);
-            AgeText(App().CurrAgeText, dob);
+            App().CurrAgeText = AgeText(dob);
             if (m_target) {
                 m_target->DOB->setText(typed);
                 m_target->AAge->setText(App().CurrAgeText);
@@ -178,17 +167,10 @@ void frmDOBAge::Done_Click()
             }
         }
         close();
-    } catch (const std::exception &e) {
-        showError(errorDescription(e));
-    }
+    });
 }
 
 void frmDOBAge::HHelp_Click()
 {
-    PromptsOver over(this);
-    try {
-        Help::showTopic(App().HelpFilePath, kHelpTopic);
-    } catch (const std::exception &e) {
-        showError(errorDescription(e));
-    }
+    runGuarded(this, [] { Help::showTopic(App().HelpFilePath, kHelpTopic); });
 }

@@ -1,18 +1,18 @@
 #include "cases/frmDocument.h"
 
 #include "cases/CaseAnalysis.h"
+#include "cases/CaseProcs.h"
 #include "cases/CaseRecord.h"
 #include "platform/FwError.h"
+#include "platform/Guard.h"
 #include "platform/chart/Chart.h"
 #include "platform/db/DataControl.h"
 #include "platform/prompt/Prompt.h"
 #include "platform/text/Clock.h"
 #include "platform/text/DateText.h"
 #include "platform/text/NumberText.h"
-#include "shell/AppState.h"
-#include "shell/SharedProcs.h"
-#include "shell/Twips.h"
-#include "shell/frmMain.h"
+#include "platform/state/AppState.h"
+#include "platform/layout/Twips.h"
 
 #include <QAbstractTableModel>
 #include <QApplication>
@@ -99,19 +99,6 @@ const QString kZoomIn = QStringLiteral("&Zoom In");
 const QString kZoomOut = QStringLiteral("&Zoom Out");
 const QString kPrintZoomIn = QStringLiteral("&PrintZoom In");
 const QString kPrintZoomOut = QStringLiteral("&PrintZoom Out");
-
-/// Run a handler's body so that no failure escapes into Qt: the error's
-/// description in the program's critical box.
-void guarded(const std::function<void()> &body)
-{
-    try {
-        body();
-    } catch (const std::exception &e) {
-        Prompt::Message(errorDescription(e), Prompt::Icon::Critical);
-    } catch (...) {
-        Prompt::Message(FwError::standardDescription(0), Prompt::Icon::Critical);
-    }
-}
 
 /// The hourglass pointer while a case is analysed, put back however the load ends.
 class Hourglass {
@@ -378,18 +365,18 @@ void frmDocument::buildControls()
     DietRecMe->installEventFilter(this);
 
     // Wiring: every handler runs guarded, so nothing escapes into Qt.
-    connect(Zoom, &QPushButton::clicked, this, [this] { guarded([this] { Zoom_Click(); }); });
-    connect(PrintZoom, &QPushButton::clicked, this, [this] { guarded([this] { PrintZoom_Click(); }); });
-    connect(DateIt, &QPushButton::clicked, this, [this] { guarded([this] { DateIt_Click(); }); });
-    connect(NextWt, &QPushButton::clicked, this, [this] { guarded([this] { NextWt_Click(); }); });
-    connect(UndoToLastWt, &QPushButton::clicked, this, [this] { guarded([this] { UndoToLastWt_Click(); }); });
-    connect(DietCalcMe, &QPushButton::clicked, this, [this] { guarded([this] { DietCalcMe_Click(); }); });
-    connect(GrowthCv, &QPushButton::clicked, this, [this] { guarded([this] { GrowthCv_Click(); }); });
+    connect(Zoom, &QPushButton::clicked, this, [this] { runGuarded([this] { Zoom_Click(); }); });
+    connect(PrintZoom, &QPushButton::clicked, this, [this] { runGuarded([this] { PrintZoom_Click(); }); });
+    connect(DateIt, &QPushButton::clicked, this, [this] { runGuarded([this] { DateIt_Click(); }); });
+    connect(NextWt, &QPushButton::clicked, this, [this] { runGuarded([this] { NextWt_Click(); }); });
+    connect(UndoToLastWt, &QPushButton::clicked, this, [this] { runGuarded([this] { UndoToLastWt_Click(); }); });
+    connect(DietCalcMe, &QPushButton::clicked, this, [this] { runGuarded([this] { DietCalcMe_Click(); }); });
+    connect(GrowthCv, &QPushButton::clicked, this, [this] { runGuarded([this] { GrowthCv_Click(); }); });
     connect(Graph1, &Chart::pointClicked, this,
-            [this](int series, int point) { guarded([&] { Graph1_PointClick(series, point); }); });
+            [this](int series, int point) { runGuarded([&] { Graph1_PointClick(series, point); }); });
     // The chart's argument-free notification: nothing sends it while drawing,
     // so the data this handler clears are never lost to a repaint.
-    connect(Graph1, &Chart::notified, this, [this] { guarded([this] { Graph1_Redraw(); }); });
+    connect(Graph1, &Chart::notified, this, [this] { runGuarded([this] { Graph1_Redraw(); }); });
 
     // The chart lies above the right column when it is zoomed to full width.
     Graph1->raise();
@@ -494,15 +481,16 @@ void frmDocument::placeBelowChart()
 int frmDocument::outerWidthTwips() const
 {
     // Inside the frame the window's border belongs to its sub-window.
-    if (QMdiSubWindow *sub = frmMain::subWindowOf(this))
-        return static_cast<int>(twips(sub->width()));
+    for (QWidget *p = parentWidget(); p; p = p->parentWidget())
+        if (auto *sub = qobject_cast<QMdiSubWindow *>(p))
+            return static_cast<int>(twips(sub->width()));
     return static_cast<int>(twips(frameGeometry().width()));
 }
 
 void frmDocument::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    guarded([this] { Form_Resize(); });
+    runGuarded([this] { Form_Resize(); });
 }
 
 void frmDocument::Zoom_Click()
@@ -540,7 +528,7 @@ void frmDocument::Graph1_PointClick(int series, int point)
     // Only the weights have a read-out; the bounds are the same everywhere.
     if (series != 1)
         return;
-    guarded([&] {
+    runGuarded([&] {
         const float value = NumText::Sng(Graph1->value(series, point));
         const QString units = Data1->recordset().text(QStringLiteral("Units"));
         Prompt::MsgBox(NumText::Plain(value) + QStringLiteral(" ") + units, Prompt::Buttons::OK,
@@ -622,10 +610,10 @@ void frmDocument::keepTypedTextOverNewerRow(const QStringList &typed)
     // (so the history, analysis and next save start from it), puts the typed
     // text back, and says that leaving the box will store it.
     Prompt::Message(kTypedTextConflict, Prompt::Icon::Exclamation);
-    guarded([this] { Data1->Requery(); });
+    runGuarded([this] { Data1->Requery(); });
     restoreTypedTexts(typed);
     m_unsavedAfterFailure.clear();
-    guarded([this] { load(); });
+    runGuarded([this] { load(); });
 }
 
 bool frmDocument::eventFilter(QObject *watched, QEvent *event)
@@ -652,7 +640,7 @@ bool frmDocument::eventFilter(QObject *watched, QEvent *event)
                 m_savePending = true; // the handler may end without saving
         });
     } else if (event->type() == QEvent::MouseButtonRelease && watched == RecBreedWtLb) {
-        guarded([this] { RecBreedWtLb_Click(); });
+        runGuarded([this] { RecBreedWtLb_Click(); });
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -699,7 +687,7 @@ void frmDocument::RecBreedWtLb_Click()
 
 void frmDocument::DietCalcMe_Click()
 {
-    guarded([this] {
+    runGuarded([this] {
         App().DietCalcStandAlone = 0; // opened for this case window
         const QString species = App().CurrSpecies;
         if (species.trimmed() == QLatin1String("Cat") || species == QLatin1String("Dog")) {
@@ -716,7 +704,7 @@ void frmDocument::DietCalcMe_Click()
 
 void frmDocument::GrowthCv_Click()
 {
-    guarded([this] {
+    runGuarded([this] {
         AppState &app = App();
         // The curves show the weight and age at the last weighing of this window.
         app.CurrWeeksOld = NumText::CInt(NumText::Val(WeeksOldLastWeighed->text()));
@@ -767,149 +755,142 @@ void frmDocument::Command1_Click()
 {
     // Typed comments go to the row before it is read again.
     saveTypedText();
-    guarded([this] { load(); });
+    runGuarded([this] { load(); });
 }
 
 void frmDocument::load()
 {
     AppState &app = App();
+    // The pointer comes back however the load ends, before a failure is shown.
     Hourglass hourglass;
-    try {
-        // 1. No status yet.
-        hidePictures();
+    // 1. No status yet.
+    hidePictures();
 
-        // 2. Dates of birth and of the latest weighing.
-        const CaseRecord row = CaseRecord::fromRecordset(Data1->recordset());
-        row.checkLoadable();
-        const QDate dob = row.dobDate();
-        const QDate lastWeighed = row.lastWeighedDate();
-        LocalDateLastWt->setText(DateText::ShortDate(lastWeighed));
+    // 2. Dates of birth and of the latest weighing.
+    const CaseRecord row = CaseRecord::fromRecordset(Data1->recordset());
+    row.checkLoadable();
+    const QDate dob = row.dobDate();
+    const QDate lastWeighed = row.lastWeighedDate();
+    LocalDateLastWt->setText(DateText::ShortDate(lastWeighed));
 
-        // 3. Age.
-        app.CurrWeeksOld = WeeksBetween(dob, lastWeighed);
-        QString age;
-        AgeText(age, dob);
-        app.CurrAgeText = age;
-        LocalAge->setText(app.CurrAgeText);
+    // 3. Age.
+    app.CurrWeeksOld = WeeksBetween(dob, lastWeighed);
+    app.CurrAgeText = AgeText(dob);
+    LocalAge->setText(app.CurrAgeText);
 
-        // 4. Names and numbers as the opener set them. The current-case
-        // values are shared by every window and hold the case loaded last
-        // anywhere, so the window keeps its own from its first load: a reload
-        // after a weighing shows (and makes current again) this window's case.
-        if (!m_identified) {
-            m_identified = true;
-            m_caseNo = app.CurrCaseNo;
-            m_animalName = app.CurrAnimalName;
-            m_surname = app.CurrSurname;
-        } else {
-            app.CurrCaseNo = m_caseNo;
-            app.CurrAnimalName = m_animalName;
-            app.CurrSurname = m_surname;
-        }
-        LocalAnName->setText(app.CurrAnimalName);
-        LocalSurname->setText(app.CurrSurname);
-        WeeksOldLastWeighed->setText(NumText::Str(int(app.CurrWeeksOld)));
-        LocalCaseNo->setText(app.CurrCaseNo);
+    // 4. Names and numbers as the opener set them. The current-case
+    // values are shared by every window and hold the case loaded last
+    // anywhere, so the window keeps its own from its first load: a reload
+    // after a weighing shows (and makes current again) this window's case.
+    if (!m_identified) {
+        m_identified = true;
+        m_caseNo = app.CurrCaseNo;
+        m_animalName = app.CurrAnimalName;
+        m_surname = app.CurrSurname;
+    } else {
+        app.CurrCaseNo = m_caseNo;
+        app.CurrAnimalName = m_animalName;
+        app.CurrSurname = m_surname;
+    }
+    LocalAnName->setText(app.CurrAnimalName);
+    LocalSurname->setText(app.CurrSurname);
+    WeeksOldLastWeighed->setText(NumText::Str(int(app.CurrWeeksOld)));
+    LocalCaseNo->setText(app.CurrCaseNo);
 
-        // The analysis of the whole case; its parts are shown below in the
-        // load's order, and a failure stops the showing where it occurred.
-        CaseAnalysisInput input;
-        input.row = row;
-        input.animalName = app.CurrAnimalName;
-        input.surname = app.CurrSurname;
-        input.ageText = app.CurrAgeText;
-        input.lastWeighed = lastWeighed;
-        input.recBreedWtBefore = RecBreedWt->text();
-        if (row.Species == QLatin1String("Dog"))
-            input.breedWtRange = findBreedWtRange(row.Breed);
-        const CaseAnalysis a = analyseCase(input);
-        auto failUnless = [&a](CaseAnalysis::Part part) {
-            if (!a.reached(part))
-                throw a.error.value_or(FwError(ErrNo::InvalidUseOfNull));
-        };
+    // The analysis of the whole case; its parts are shown below in the
+    // load's order, and a failure stops the showing where it occurred.
+    CaseAnalysisInput input;
+    input.row = row;
+    input.animalName = app.CurrAnimalName;
+    input.surname = app.CurrSurname;
+    input.ageText = app.CurrAgeText;
+    input.lastWeighed = lastWeighed;
+    input.recBreedWtBefore = RecBreedWt->text();
+    if (row.Species == QLatin1String("Dog"))
+        input.breedWtRange = findBreedWtRange(row.Breed);
+    const CaseAnalysis a = analyseCase(input);
+    auto failUnless = [&a](CaseAnalysis::Part part) {
+        if (!a.reached(part))
+            throw a.error.value_or(FwError(ErrNo::InvalidUseOfNull));
+    };
 
-        // 5. The row's details, up to the first that is missing.
-        const struct {
-            const char *field;
-            QString CaseRecord::*value;
-            QString AppState::*current; // null: kept in the window only
-            QLineEdit *box;
-        } details[] = {
-            {"Breed", &CaseRecord::Breed, &AppState::CurrBreed, LocalBreed},
-            {"Tel No", &CaseRecord::TelNo, nullptr, LocalTelNo},
-            {"Sex", &CaseRecord::Sex, &AppState::CurrSex, LocalSex},
-            {"Species", &CaseRecord::Species, &AppState::CurrSpecies, LocalSpp},
-            {"Units", &CaseRecord::Units, &AppState::CurrUnits, LocalAnWtUnits},
-        };
-        for (const auto &d : details) {
-            if (row.isNull(QLatin1String(d.field)))
-                break;
-            if (d.current)
-                app.*d.current = row.*d.value;
-            d.box->setText(row.*d.value);
-        }
-        failUnless(CaseAnalysis::Part::Texts);
-        LocalAcRange->setText(a.LocalAcRange);
+    // 5. The row's details, up to the first that is missing.
+    const struct {
+        const char *field;
+        QString CaseRecord::*value;
+        QString AppState::*current; // null: kept in the window only
+        QLineEdit *box;
+    } details[] = {
+        {"Breed", &CaseRecord::Breed, &AppState::CurrBreed, LocalBreed},
+        {"Tel No", &CaseRecord::TelNo, nullptr, LocalTelNo},
+        {"Sex", &CaseRecord::Sex, &AppState::CurrSex, LocalSex},
+        {"Species", &CaseRecord::Species, &AppState::CurrSpecies, LocalSpp},
+        {"Units", &CaseRecord::Units, &AppState::CurrUnits, LocalAnWtUnits},
+    };
+    for (const auto &d : details) {
+        if (row.isNull(QLatin1String(d.field)))
+            break;
+        if (d.current)
+            app.*d.current = row.*d.value;
+        d.box->setText(row.*d.value);
+    }
+    failUnless(CaseAnalysis::Part::Texts);
+    LocalAcRange->setText(a.LocalAcRange);
 
-        // 6. The summary.
-        Details->setText(a.Details);
+    // 6. The summary.
+    Details->setText(a.Details);
 
-        // 7. Recommended weight of the breed; a dog whose breed is not listed
-        // keeps the label as it was.
-        failUnless(CaseAnalysis::Part::Breed);
-        if (a.recBreedWtChanged)
-            RecBreedWt->setText(a.RecBreedWt);
-        RecBreedWtLb_Click();
+    // 7. Recommended weight of the breed; a dog whose breed is not listed
+    // keeps the label as it was.
+    failUnless(CaseAnalysis::Part::Breed);
+    if (a.recBreedWtChanged)
+        RecBreedWt->setText(a.RecBreedWt);
+    RecBreedWtLb_Click();
 
-        // 8. and 9. The history and the table of weighings, newest first.
-        failUnless(CaseAnalysis::Part::History);
-        NumWts = a.NumWts;
-        m_wtModel->setRows(a.WtData);
+    // 8. and 9. The history and the table of weighings, newest first.
+    failUnless(CaseAnalysis::Part::History);
+    NumWts = a.NumWts;
+    m_wtModel->setRows(a.WtData);
 
-        auto drawChart = [&] {
-            Graph1->setNumPoints(a.chart.points());
-            Graph1->setAutoInc(true);
-            Graph1->setThisSet(1);
-            Graph1->setThisPoint(1);
-            for (const QVector<double> *series : {&a.chart.weights, &a.chart.lower, &a.chart.upper})
-                for (double v : *series)
-                    Graph1->setGraphData(v);
-            Graph1->setLeftTitle(a.chart.axisTitle);
-            Graph1->setDrawMode(Chart::Draw);
-        };
-        auto showResults = [&] {
-            const TargetAnalysis &t = a.target;
-            app.CurrWeight = t.Curr;
-            LocalCurrWt->setText(t.LocalCurrWt);
-            IdealWtVal = t.IdealWtVal;
-            AvWtLbl->setText(t.AvWtLbl);
-            LossRate->setText(t.LossRate);
-            IdealWtLbl->setText(t.IdealWtLbl);
-            Congrats->setText(t.Congrats);
-            TimeToTargetlbl->setText(t.TimeToTargetlbl);
-            showPictures(t.pictures.toInt());
-            LocalTarget->setText(t.LocalTarget);
-            LocalProgress->setText(t.LocalProgress);
-        };
+    auto drawChart = [&] {
+        Graph1->setNumPoints(a.chart.points());
+        Graph1->setAutoInc(true);
+        Graph1->setThisSet(1);
+        Graph1->setThisPoint(1);
+        for (const QVector<double> *series : {&a.chart.weights, &a.chart.lower, &a.chart.upper})
+            for (double v : *series)
+                Graph1->setGraphData(v);
+        Graph1->setLeftTitle(a.chart.axisTitle);
+        Graph1->setDrawMode(Chart::Draw);
+    };
+    auto showResults = [&] {
+        const TargetAnalysis &t = a.target;
+        app.CurrWeight = t.Curr;
+        LocalCurrWt->setText(t.LocalCurrWt);
+        IdealWtVal = t.IdealWtVal;
+        AvWtLbl->setText(t.AvWtLbl);
+        LossRate->setText(t.LossRate);
+        IdealWtLbl->setText(t.IdealWtLbl);
+        Congrats->setText(t.Congrats);
+        TimeToTargetlbl->setText(t.TimeToTargetlbl);
+        showPictures(t.pictures.toInt());
+        LocalTarget->setText(t.LocalTarget);
+        LocalProgress->setText(t.LocalProgress);
+    };
 
-        if (NumWts == 1) {
-            // 10. One weighing: the analysis, then two equal points per series.
-            failUnless(CaseAnalysis::Part::Target);
-            showResults();
-            drawChart();
-        } else {
-            // 11. Several weighings (or none): the chart first, then the
-            // analysis, which finds no newest weight in an empty history.
-            hourglass.set();
-            drawChart();
-            failUnless(CaseAnalysis::Part::Target);
-            showResults();
-            hourglass.release();
-        }
-    } catch (...) {
-        // The pointer comes back before the failure is shown.
+    if (NumWts == 1) {
+        // 10. One weighing: the analysis, then two equal points per series.
+        failUnless(CaseAnalysis::Part::Target);
+        showResults();
+        drawChart();
+    } else {
+        // 11. Several weighings (or none): the chart first, then the
+        // analysis, which finds no newest weight in an empty history.
+        hourglass.set();
+        drawChart();
+        failUnless(CaseAnalysis::Part::Target);
+        showResults();
         hourglass.release();
-        throw;
     }
 }
 

@@ -10,12 +10,13 @@
 #include "cases/CaseStore.h"
 #include "cases/Weighing.h"
 #include "platform/FwError.h"
+#include "platform/Guard.h"
 #include "platform/db/DataControl.h"
 #include "platform/prompt/Prompt.h"
 #include "platform/text/Clock.h"
 #include "platform/text/DateText.h"
 #include "platform/text/NumberText.h"
-#include "shell/AppState.h"
+#include "platform/state/AppState.h"
 
 #include <QLineEdit>
 #include <exception>
@@ -57,27 +58,29 @@ void reload(frmDocument *doc)
 {
     const QStringList typed = doc->typedTexts();
     const bool saved = doc->retrySaveTypedText();
-    try {
-        doc->Data1->Requery();
-    } catch (const std::exception &e) {
-        Prompt::Message(errorDescription(e), Prompt::Icon::Critical);
-    }
+    runGuarded([doc] { doc->Data1->Requery(); });
     // Text that could not be saved stays in the boxes, not replaced by the row.
     if (!saved)
         doc->restoreTypedTexts(typed);
     doc->Command1_Click();
 }
 
-// A failed write: a conflict with another window or workstation is explained
-// and the window reloaded; any other failure is shown by its description.
-void reportFailure(frmDocument *doc, const FwError &e)
+// Run a weighing handler's body. A write refused because the case was
+// changed or deleted elsewhere meanwhile is no failure of the handler: the
+// user is told, and the window shows the case as it now stands. Every other
+// failure is shown by the guard.
+void runWeighing(frmDocument *doc, const std::function<void()> &body)
 {
-    if (isConflict(e)) {
-        Prompt::Message(e.description(), Prompt::Icon::Exclamation);
-        reload(doc);
-        return;
-    }
-    Prompt::Message(e.description(), Prompt::Icon::Critical);
+    runGuarded([&] {
+        try {
+            body();
+        } catch (const FwError &e) {
+            if (!isConflict(e))
+                throw;
+            Prompt::Message(e.description(), Prompt::Icon::Exclamation);
+            reload(doc);
+        }
+    });
 }
 
 } // namespace
@@ -85,7 +88,7 @@ void reportFailure(frmDocument *doc, const FwError &e)
 void frmDocument::NextWt_Click()
 {
     HandlerScope scope(this);
-    try {
+    runWeighing(this, [&] {
         // The previous weight is the newest entry this window loaded; without
         // a loaded history the weeks would be filled in from nothing.
         if (NumWts < 1) {
@@ -115,17 +118,13 @@ void frmDocument::NextWt_Click()
                                  Weighing::storedWeight(w.currentWt));
         App().CurrWeight = w.currentWt;
         reload(this);
-    } catch (const FwError &e) {
-        reportFailure(this, e);
-    } catch (const std::exception &e) {
-        Prompt::Message(QString::fromLocal8Bit(e.what()), Prompt::Icon::Critical);
-    }
+    });
 }
 
 void frmDocument::UndoToLastWt_Click()
 {
     HandlerScope scope(this);
-    try {
+    runWeighing(this, [&] {
         if (Prompt::MsgBox(QStringLiteral("Are you sure you wish to undo to the level of the previous last weighing?"),
                            Prompt::Buttons::YesNo, Prompt::Icon::Information, Prompt::kTitle) != Prompt::Answer::Yes)
             return;
@@ -173,9 +172,5 @@ void frmDocument::UndoToLastWt_Click()
         CaseStore::storeUndo(Data1->database(), loaded, *lastWeighedUndo, undoHistory,
                              Weighing::storedWeight(Weighing::undoneCurrentWt(undoHistory)));
         reload(this);
-    } catch (const FwError &e) {
-        reportFailure(this, e);
-    } catch (const std::exception &e) {
-        Prompt::Message(QString::fromLocal8Bit(e.what()), Prompt::Icon::Critical);
-    }
+    });
 }

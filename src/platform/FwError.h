@@ -1,6 +1,7 @@
 #pragma once
 // The one error type that handlers throw and catch: a number and a
-// description, as the message boxes show them.
+// description, as the message boxes show them. The numbers the program
+// raises, and their standard descriptions, stand in one table here.
 #include <QString>
 #include <stdexcept>
 
@@ -8,13 +9,17 @@ namespace ErrNo {
 constexpr int InvalidArgument = 5; // a procedure called with an argument it cannot use
 constexpr int Overflow = 6;
 constexpr int TypeMismatch = 13;
-constexpr int ObjectNotSet = 91;      // no active window to address
-constexpr int InvalidUseOfNull = 94;  // an empty field where a value is needed
+constexpr int ObjectNotSet = 91;     // no active window to address
+constexpr int InvalidUseOfNull = 94; // an empty field where a value is needed
+constexpr int NoSuchMember = 438;    // the window addressed has no such command
+constexpr int NoEditInProgress = 3020;
 constexpr int NoCurrentRecord = 3021; // no current row
 constexpr int DuplicateKey = 3022;    // a duplicate value in a unique index
-constexpr int WriteConflict = 3197;   // row changed by another user meanwhile
-constexpr int RowDeleted = 3167;      // row deleted by another user meanwhile
+constexpr int NotUpdatable = 3027;    // the rows of a source that cannot be written
 constexpr int DatabaseError = 3049;   // the database could not be read or written
+constexpr int RowDeleted = 3167;      // row deleted by another user meanwhile
+constexpr int WriteConflict = 3197;   // row changed by another user meanwhile
+constexpr int ItemNotFound = 3265;    // no field of that name
 } // namespace ErrNo
 
 class FwError : public std::runtime_error {
@@ -29,6 +34,8 @@ public:
     int number() const { return m_number; }
     QString description() const { return m_description; }
 
+    /// The standard description of an error number; a number the table does
+    /// not hold has the general description of an error raised by the program.
     static QString standardDescription(int number);
 
 private:

@@ -1,10 +1,11 @@
 #include "shell/Startup.h"
 
 #include "platform/FwError.h"
+#include "platform/Guard.h"
 #include "platform/db/ClinicDb.h"
 #include "platform/prompt/Prompt.h"
 #include "platform/settings/Settings.h"
-#include "shell/AppState.h"
+#include "platform/state/AppState.h"
 #include "shell/frmMain.h"
 #include "shell/frmSplash.h"
 
@@ -117,11 +118,7 @@ private:
 /// program runs on so that the user can point it at the right one.
 void checkDatabase()
 {
-    try {
-        ClinicDb::connection(App().DBFName);
-    } catch (const std::exception &e) {
-        Prompt::Message(errorDescription(e), Prompt::Icon::Critical);
-    }
+    runGuarded([] { ClinicDb::connection(App().DBFName); });
 }
 
 bool benchmarkStart()

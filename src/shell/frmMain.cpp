@@ -5,6 +5,7 @@
 #include "cases/fmLocator.h"
 #include "cases/frmDocument.h"
 #include "platform/FwError.h"
+#include "platform/Guard.h"
 #include "platform/help/Help.h"
 #include "platform/prompt/Prompt.h"
 #include "platform/settings/Settings.h"
@@ -12,8 +13,8 @@
 #include "platform/text/Clock.h"
 #include "platform/text/DateText.h"
 #include "platform/text/NumberText.h"
-#include "shell/AppState.h"
-#include "shell/Twips.h"
+#include "platform/state/AppState.h"
+#include "platform/layout/Twips.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -75,27 +76,6 @@ QString versionNumber()
         .arg(FENWARRA_VERSION_MAJOR)
         .arg(FENWARRA_VERSION_MINOR)
         .arg(FENWARRA_VERSION_PATCH);
-}
-
-void showDescription(const QString &description)
-{
-    try {
-        Prompt::Message(description, Prompt::Icon::Critical);
-    } catch (...) {
-        // A box that cannot be shown must not take the program down.
-    }
-}
-
-/// Run a handler body; whatever it throws is shown as its description.
-template <typename F> void guarded(F &&body)
-{
-    try {
-        body();
-    } catch (const std::exception &e) {
-        showDescription(errorDescription(e));
-    } catch (...) {
-        showDescription(FwError::standardDescription(0));
-    }
 }
 
 /// A caption as a menu shows it: "&" is a character, not an accelerator.
@@ -199,6 +179,7 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent), d(new Private)
         QApplication::setWindowIcon(paw);
     }
     s_instance = this;
+    CaseHost::install(this);
 
     m_mdi = new QMdiArea(this);
     m_mdi->setObjectName(QStringLiteral("MDIClient"));
@@ -225,6 +206,8 @@ frmMain::~frmMain()
 {
     if (s_instance == this)
         s_instance = nullptr;
+    if (CaseHost::current() == this)
+        CaseHost::install(nullptr);
     delete d;
 }
 
@@ -508,6 +491,25 @@ void frmMain::fitIntoArea(QMdiSubWindow *sw, const QSize &wanted)
     sw->setGeometry(QRect(QPoint(0, 0), size));
 }
 
+void frmMain::addCaseWindow(QWidget *window)
+{
+    addChild(window);
+}
+
+void frmMain::closeCaseWindow(QWidget *window)
+{
+    QMdiSubWindow *sub = subWindowOf(window);
+    if (!sub) {
+        window->close();
+        return;
+    }
+    m_mdi->setActiveSubWindow(sub);
+    if (activeChild() == window)
+        mnuFileClose_Click();
+    else
+        sub->close();
+}
+
 QString frmMain::recentCaption(int index) const
 {
     if (index < 1 || index > 10)
@@ -569,7 +571,7 @@ void frmMain::refreshWindowList()
         a->setCheckable(true);
         a->setChecked(sw == current);
         connect(a, &QAction::triggered, this, [this, sw] {
-            guarded([&] {
+            runGuarded([&] {
                 if (m_mdi->subWindowList().contains(sw)) {
                     if (sw->isMinimized())
                         sw->showNormal();
@@ -586,7 +588,7 @@ void frmMain::refreshWindowList()
 
 void frmMain::MDIForm_Load()
 {
-    guarded([&] {
+    runGuarded([&] {
         const double left = twipsSetting(QStringLiteral("MainLeft"), kDefaultLeft);
         const double top = twipsSetting(QStringLiteral("MainTop"), kDefaultTop);
         const double width = twipsSetting(QStringLiteral("MainWidth"), kDefaultWidth);
@@ -600,7 +602,7 @@ void frmMain::MDIForm_Load()
 bool frmMain::MDIForm_QueryUnload()
 {
     bool mayClose = false;
-    guarded([&] {
+    runGuarded([&] {
         if (Prompt::MsgBox(kExitQuestion, Prompt::Buttons::YesNo, Prompt::Icon::Question, Prompt::kTitle) !=
             Prompt::Answer::Yes)
             return;
@@ -650,12 +652,12 @@ bool frmMain::endProgram(bool atOnce)
 
 void frmMain::endAtOnce()
 {
-    guarded([&] { endProgram(true); });
+    runGuarded([&] { endProgram(true); });
 }
 
 void frmMain::mnuFileExit_Click()
 {
-    guarded([&] { close(); });
+    runGuarded([&] { close(); });
 }
 
 // ---------------------------------------------------------------------------
@@ -686,18 +688,13 @@ void frmMain::pressActiveButton(const QString &buttonName)
 
 void frmMain::forwardCommand(const std::function<void()> &command, const QString &noWindowMessage)
 {
-    try {
-        command();
-    } catch (const FwError &e) {
-        if (e.number() == ErrNo::ObjectNotSet)
+    runGuarded([&] {
+        if (!activeChild()) {
             Prompt::Message(noWindowMessage, Prompt::Icon::Critical);
-        else
-            showDescription(e.description());
-    } catch (const std::exception &e) {
-        showDescription(QString::fromLocal8Bit(e.what()));
-    } catch (...) {
-        showDescription(FwError::standardDescription(0));
-    }
+            return;
+        }
+        command();
+    });
 }
 
 void frmMain::mnuNextWt_Click()
@@ -733,7 +730,7 @@ void frmMain::mnuGrowthCurve_Click()
 
 void frmMain::mnuDietCalc_Click()
 {
-    guarded([&] {
+    runGuarded([&] {
         try {
             pressActiveButton(QStringLiteral("DietCalcMe"));
             App().DietCalcStandAlone = 0;
@@ -747,26 +744,21 @@ void frmMain::mnuDietCalc_Click()
 
 void frmMain::mnuFileClose_Click()
 {
-    try {
+    runGuarded([&] {
         QMdiSubWindow *sw = m_mdi->currentSubWindow();
         if (!sw)
             sw = m_mdi->activeSubWindow();
-        if (!sw)
-            throw FwError(ErrNo::ObjectNotSet);
-        sw->close();
-    } catch (const FwError &e) {
-        if (e.number() == ErrNo::ObjectNotSet)
+        if (!sw) {
             Prompt::Message(QStringLiteral("No open documents to close"), Prompt::Icon::Exclamation);
-        else
-            showDescription(e.description());
-    } catch (const std::exception &e) {
-        showDescription(QString::fromLocal8Bit(e.what()));
-    }
+            return;
+        }
+        sw->close();
+    });
 }
 
 void frmMain::mnuFileCloseAll_Click()
 {
-    guarded([&] {
+    runGuarded([&] {
         for (;;) {
             QList<QMdiSubWindow *> open;
             for (QMdiSubWindow *sw : m_mdi->subWindowList(QMdiArea::ActivationHistoryOrder))
@@ -787,7 +779,7 @@ void frmMain::mnuFileCloseAll_Click()
 
 void frmMain::Command1_Click()
 {
-    guarded([&] {
+    runGuarded([&] {
         const QString transfer = App().DietRecTransfer;
         if (transfer == QLatin1String("*"))
             return;
@@ -821,7 +813,7 @@ QString RecentCaseNumber(const QString &caption)
 
 void frmMain::RecentCli_Click(int index)
 {
-    guarded([&] {
+    runGuarded([&] {
         if (index < 1 || index > 10)
             return;
         App().CurrCaseNo = RecentCaseNumber(recentCaption(index));
@@ -831,7 +823,7 @@ void frmMain::RecentCli_Click(int index)
 
 void frmMain::Hidden1_Click()
 {
-    guarded([&] {
+    runGuarded([&] {
         emit hidden1Pressed();
         openNewCase();
     });
@@ -839,22 +831,22 @@ void frmMain::Hidden1_Click()
 
 void frmMain::Hidden2_Click()
 {
-    guarded([&] { OpenCaseInDocument(OpenVariant::Linked); });
+    runGuarded([&] { OpenCaseInDocument(OpenVariant::Linked); });
 }
 
 void frmMain::mnuFileNew_Click()
 {
-    guarded([&] { openNewCase(); });
+    runGuarded([&] { openNewCase(); });
 }
 
 void frmMain::mnuFileOpen_Click()
 {
-    guarded([&] { openCaseLocator(); });
+    runGuarded([&] { openCaseLocator(); });
 }
 
 void frmMain::mnuEditCaseDet_Click()
 {
-    guarded([&] { openCaseDetailsEditor(); });
+    runGuarded([&] { openCaseDetailsEditor(); });
 }
 
 // The new-case entry window: prepared and shown by the link mode, or brought
@@ -896,7 +888,7 @@ void frmMain::mnuHelpAbout_Click() {}
 
 void frmMain::mnuFilePrintSetup_Click()
 {
-    guarded([&] {
+    runGuarded([&] {
         QPrintDialog dialog(printer(), this);
         dialog.setWindowTitle(QStringLiteral("Printer Setup"));
         dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize);
@@ -906,7 +898,7 @@ void frmMain::mnuFilePrintSetup_Click()
 
 void frmMain::mnuViewToolbar_Click()
 {
-    guarded([&] {
+    runGuarded([&] {
         const bool shown = d->mnuViewToolbar->isChecked();
         d->tbToolBar->setVisible(!shown);
         d->mnuViewToolbar->setChecked(!shown);
@@ -915,7 +907,7 @@ void frmMain::mnuViewToolbar_Click()
 
 void frmMain::mnuViewStatusBar_Click()
 {
-    guarded([&] {
+    runGuarded([&] {
         const bool shown = d->mnuViewStatusBar->isChecked();
         d->sbStatusBar->setVisible(!shown);
         d->mnuViewStatusBar->setChecked(!shown);
@@ -924,7 +916,7 @@ void frmMain::mnuViewStatusBar_Click()
 
 void frmMain::mnuWindowCascade_Click()
 {
-    guarded([&] { m_mdi->cascadeSubWindows(); });
+    runGuarded([&] { m_mdi->cascadeSubWindows(); });
 }
 
 QList<QRect> TileStrips(const QRect &area, int count, Qt::Orientation orientation)
@@ -982,17 +974,17 @@ void tile(QMdiArea *mdi, Qt::Orientation orientation)
 
 void frmMain::mnuWindowTileHorizontal_Click()
 {
-    guarded([&] { tile(m_mdi, Qt::Horizontal); });
+    runGuarded([&] { tile(m_mdi, Qt::Horizontal); });
 }
 
 void frmMain::mnuWindowTileVertical_Click()
 {
-    guarded([&] { tile(m_mdi, Qt::Vertical); });
+    runGuarded([&] { tile(m_mdi, Qt::Vertical); });
 }
 
 void frmMain::mnuWindowArrangeIcons_Click()
 {
-    guarded([&] {
+    runGuarded([&] {
         QList<QMdiSubWindow *> icons;
         QSize size;
         for (QMdiSubWindow *sw : m_mdi->subWindowList(QMdiArea::CreationOrder)) {
@@ -1009,7 +1001,7 @@ void frmMain::mnuWindowArrangeIcons_Click()
 
 void frmMain::mnuHelpContents_Click()
 {
-    guarded([&] {
+    runGuarded([&] {
         if (App().HelpFilePath.isEmpty()) {
             Prompt::MsgBox(kNoHelp, Prompt::Buttons::OK, Prompt::Icon::Information, windowTitle());
             return;
@@ -1020,7 +1012,7 @@ void frmMain::mnuHelpContents_Click()
 
 void frmMain::mnuHelpSearch_Click()
 {
-    guarded([&] {
+    runGuarded([&] {
         if (App().HelpFilePath.isEmpty()) {
             Prompt::MsgBox(kNoHelp, Prompt::Buttons::OK, Prompt::Icon::Information, windowTitle());
             return;
@@ -1031,12 +1023,12 @@ void frmMain::mnuHelpSearch_Click()
 
 void frmMain::Examples_Click()
 {
-    guarded([&] { Help::showTopic(App().HelpFilePath, 1077); });
+    runGuarded([&] { Help::showTopic(App().HelpFilePath, 1077); });
 }
 
 void frmMain::MsgTorvin_Click()
 {
-    guarded([&] { Sound::play(App().AppPath + QStringLiteral("Welcome") + QStringLiteral(".wav")); });
+    runGuarded([&] { Sound::play(App().AppPath + QStringLiteral("Welcome") + QStringLiteral(".wav")); });
 }
 
 // ---------------------------------------------------------------------------

@@ -1,6 +1,8 @@
 #pragma once
 // The multiple-document frame: menus, toolbar, status bar, the recent-cases
 // menu and the routing of commands to the active case window or to tools.
+#include "cases/CaseHost.h"
+
 #include <QList>
 #include <QMainWindow>
 #include <QRect>
@@ -16,7 +18,7 @@ class QStatusBar;
 class QToolBar;
 class QTimer;
 
-class frmMain : public QMainWindow {
+class frmMain : public QMainWindow, public CaseHost {
     Q_OBJECT
 public:
     explicit frmMain(QWidget *parent = nullptr);
@@ -41,7 +43,13 @@ public:
     QString recentCaption(int index) const;
     void setRecentCaption(int index, const QString &caption);
     /// Items 10..2 take the caption of the item above; item 1 takes caption.
-    void pushRecent(const QString &caption);
+    void pushRecent(const QString &caption) override;
+
+    // The host of the case windows.
+    void addCaseWindow(QWidget *window) override;
+    /// Made the active child first, so that the Close command cannot close
+    /// another window.
+    void closeCaseWindow(QWidget *window) override;
 
     /// The printer that printer setup configures and printing uses.
     QPrinter *printer();
@@ -97,7 +105,7 @@ public:
 
     /// End the program at once, without the exit question (a linked case that
     /// does not exist).
-    void endAtOnce();
+    void endAtOnce() override;
 
 signals:
     /// Hidden1 was pressed (the start of a linked new case).

@@ -1,11 +1,12 @@
 #include "shell/frmSplash.h"
 
 #include "platform/FwError.h"
+#include "platform/Guard.h"
 #include "platform/prompt/Prompt.h"
 #include "platform/settings/Settings.h"
 #include "platform/text/NumberText.h"
-#include "shell/AppState.h"
-#include "shell/Twips.h"
+#include "platform/state/AppState.h"
+#include "platform/layout/Twips.h"
 #include "shell/frmMain.h"
 
 #include <QFont>
@@ -177,7 +178,9 @@ frmSplash::frmSplash(frmMain *frame, QWidget *parent)
         try {
             Timer1_Timer();
         } catch (...) {
-            // A tick that fails still lets the splash close at the next one.
+            // Not shown: a box every 600 ms would stand in the way of the
+            // start, and a tick that fails still lets the splash close at the
+            // next one.
         }
     });
 }
@@ -207,7 +210,7 @@ int frmSplash::linkMode(const QString &linked)
 
 void frmSplash::Form_Load()
 {
-    try {
+    runGuarded([&] {
         lblVersion->setText(versionText());
         lblProductName->setText(QStringLiteral("Fenwarra"));
         if (!m_frame)
@@ -227,11 +230,7 @@ void frmSplash::Form_Load()
             m_frame->show();
             break;
         }
-    } catch (const std::exception &e) {
-        Prompt::Message(errorDescription(e), Prompt::Icon::Critical);
-    } catch (...) {
-        Prompt::Message(FwError::standardDescription(0), Prompt::Icon::Critical);
-    }
+    });
 }
 
 // The link window waits for the practice-management program's record number

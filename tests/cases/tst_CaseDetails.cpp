@@ -5,7 +5,7 @@
 #include "cases/frmDocument.h"
 #include "platform/db/ClinicDb.h"
 #include "platform/text/Clock.h"
-#include "shell/AppState.h"
+#include "platform/state/AppState.h"
 #include "shell/frmMain.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestEnv.h"

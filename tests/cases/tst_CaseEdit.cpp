@@ -8,7 +8,7 @@
 #include "platform/FwError.h"
 #include "platform/db/ClinicDb.h"
 #include "platform/text/Clock.h"
-#include "shell/AppState.h"
+#include "platform/state/AppState.h"
 #include "shell/frmMain.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestEnv.h"

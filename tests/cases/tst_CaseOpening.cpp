@@ -8,7 +8,7 @@
 #include "platform/db/DataControl.h"
 #include "platform/settings/Settings.h"
 #include "platform/text/Clock.h"
-#include "shell/AppState.h"
+#include "platform/state/AppState.h"
 #include "shell/frmMain.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestEnv.h"

@@ -6,7 +6,7 @@
 #include "platform/db/ClinicDb.h"
 #include "platform/text/Clock.h"
 #include "platform/text/NumberText.h"
-#include "shell/AppState.h"
+#include "platform/state/AppState.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"

@@ -8,7 +8,7 @@
 #include "platform/chart/Chart.h"
 #include "platform/db/ClinicDb.h"
 #include "platform/text/Clock.h"
-#include "shell/AppState.h"
+#include "platform/state/AppState.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"

@@ -3,7 +3,7 @@
 // the surname key.
 #include "platform/FwError.h"
 #include "platform/db/ClinicDb.h"
-#include "shell/AppState.h"
+#include "platform/state/AppState.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
 

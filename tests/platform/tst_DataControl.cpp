@@ -4,7 +4,7 @@
 #include "platform/FwError.h"
 #include "platform/db/ClinicDb.h"
 #include "platform/db/DataControl.h"
-#include "shell/AppState.h"
+#include "platform/state/AppState.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
 

@@ -6,7 +6,7 @@
 #include "platform/help/Help.h"
 #include "platform/help/HelpWindow.h"
 #include "platform/prompt/Prompt.h"
-#include "shell/AppState.h"
+#include "platform/state/AppState.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -7,7 +7,7 @@
 
 #include "platform/db/ClinicDb.h"
 #include "platform/settings/Settings.h"
-#include "shell/AppState.h"
+#include "platform/state/AppState.h"
 #include "shell/Startup.h"
 #include "shell/frmMain.h"
 #include "shell/frmSplash.h"

@@ -9,7 +9,7 @@
 #include "platform/settings/Settings.h"
 #include "platform/sound/Sound.h"
 #include "platform/text/Clock.h"
-#include "shell/AppState.h"
+#include "platform/state/AppState.h"
 #include "shell/frmMain.h"
 
 #include <QAction>

@@ -3,7 +3,7 @@
 #include "platform/db/ClinicDb.h"
 #include "platform/settings/Settings.h"
 #include "platform/text/Clock.h"
-#include "shell/AppState.h"
+#include "platform/state/AppState.h"
 
 #include <QDir>
 #include <QFile>

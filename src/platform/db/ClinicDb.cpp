@@ -1,7 +1,7 @@
 #include "platform/db/ClinicDb.h"
 
 #include "platform/FwError.h"
-#include "shell/AppState.h"
+#include "platform/state/AppState.h"
 
 #include <QCoreApplication>
 #include <QDir>

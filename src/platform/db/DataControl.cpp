@@ -2,7 +2,7 @@
 
 #include "platform/FwError.h"
 #include "platform/db/ClinicDb.h"
-#include "shell/AppState.h"
+#include "platform/state/AppState.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,11 +17,6 @@
 #include <optional>
 
 namespace {
-
-// Errors of the data layer that the windows do not test by number.
-constexpr int kItemNotFound = 3265;
-constexpr int kNoEditInProgress = 3020;
-constexpr int kNotUpdatable = 3027;
 
 const QString kRowIdColumn = QStringLiteral("fw_rowid__");
 
@@ -263,7 +258,7 @@ QVariant Recordset::field(const QString &name) const
     const QSqlRecord &row = current();
     const int c = column(name);
     if (c < 0)
-        throw FwError(kItemNotFound, QStringLiteral("Item not found in this collection."));
+        throw FwError(ErrNo::ItemNotFound);
     return row.value(c);
 }
 
@@ -287,7 +282,7 @@ QSqlField Recordset::fieldInfo(const QString &name) const
 void Recordset::edit()
 {
     if (!updatable())
-        throw FwError(kNotUpdatable, QStringLiteral("Database or object is read-only."));
+        throw FwError(ErrNo::NotUpdatable);
     if (m_mode != Mode::None)
         cancelUpdate();
     if (eof() || bof())
@@ -300,7 +295,7 @@ void Recordset::edit()
 void Recordset::addNew()
 {
     if (!updatable())
-        throw FwError(kNotUpdatable, QStringLiteral("Database or object is read-only."));
+        throw FwError(ErrNo::NotUpdatable);
     m_buffer = m_shape;
     m_buffer.clearValues();
     m_dirty.clear();
@@ -310,10 +305,10 @@ void Recordset::addNew()
 void Recordset::setField(const QString &name, const QVariant &value)
 {
     if (m_mode == Mode::None)
-        throw FwError(kNoEditInProgress, QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
+        throw FwError(ErrNo::NoEditInProgress);
     const int c = column(name);
     if (c < 0)
-        throw FwError(kItemNotFound, QStringLiteral("Item not found in this collection."));
+        throw FwError(ErrNo::ItemNotFound);
     m_buffer.setValue(c, value);
     m_dirty.insert(c, true);
 }
@@ -384,7 +379,7 @@ void Recordset::reportMissedRow()
 void Recordset::update(Check check)
 {
     if (m_mode == Mode::None)
-        throw FwError(kNoEditInProgress, QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
+        throw FwError(ErrNo::NoEditInProgress);
 
     // The fields to write, in column order; the surname key goes with the
     // surname of a case, so that the locator finds it at once.
@@ -464,7 +459,7 @@ void Recordset::cancelUpdate()
 void Recordset::deleteCurrent()
 {
     if (!updatable())
-        throw FwError(kNotUpdatable, QStringLiteral("Database or object is read-only."));
+        throw FwError(ErrNo::NotUpdatable);
     cancelUpdate();
     if (eof() || bof())
         throw FwError(ErrNo::NoCurrentRecord);
@@ -640,4 +635,13 @@ void DataControl::showBound()
         }
         setWidgetText(b.widget, onRow ? m_rs.text(b.field) : QString());
     }
+}
+
+void BindToClinicDB(DataControl &data, const QString &recordSource, const QVariantList &params)
+{
+    data.DatabaseName = App().DBFName;
+    data.Connect = ClinicDb::kConnect;
+    if (!recordSource.isEmpty())
+        data.setRecordSource(recordSource, params);
+    data.Refresh();
 }

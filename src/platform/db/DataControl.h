@@ -144,3 +144,9 @@ private:
     Recordset m_rs;
     QVector<Binding> m_bindings;
 };
+
+/// Bind a data source to the clinic database: database name DBFName, the
+/// connect text, the record source where given (with its bound values), then
+/// refresh. Done each time a window is opened, so a database moved elsewhere
+/// takes effect at the next opening.
+void BindToClinicDB(DataControl &data, const QString &recordSource = QString(), const QVariantList &params = {});

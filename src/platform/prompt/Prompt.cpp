@@ -17,26 +17,48 @@ public:
         mb.setText(box.text);
         mb.setWindowTitle(box.title.isEmpty() ? applicationTitle() : box.title);
         switch (box.icon) {
-        case Icon::None: mb.setIcon(QMessageBox::NoIcon); break;
-        case Icon::Critical: mb.setIcon(QMessageBox::Critical); break;
-        case Icon::Question: mb.setIcon(QMessageBox::Question); break;
-        case Icon::Exclamation: mb.setIcon(QMessageBox::Warning); break;
-        case Icon::Information: mb.setIcon(QMessageBox::Information); break;
+        case Icon::None:
+            mb.setIcon(QMessageBox::NoIcon);
+            break;
+        case Icon::Critical:
+            mb.setIcon(QMessageBox::Critical);
+            break;
+        case Icon::Question:
+            mb.setIcon(QMessageBox::Question);
+            break;
+        case Icon::Exclamation:
+            mb.setIcon(QMessageBox::Warning);
+            break;
+        case Icon::Information:
+            mb.setIcon(QMessageBox::Information);
+            break;
         }
         switch (box.buttons) {
-        case Buttons::OK: mb.setStandardButtons(QMessageBox::Ok); break;
-        case Buttons::OKCancel: mb.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
-        case Buttons::YesNo: mb.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+        case Buttons::OK:
+            mb.setStandardButtons(QMessageBox::Ok);
+            break;
+        case Buttons::OKCancel:
+            mb.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+            break;
+        case Buttons::YesNo:
+            mb.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            break;
         case Buttons::YesNoCancel:
             mb.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
             break;
-        case Buttons::RetryCancel: mb.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel); break;
+        case Buttons::RetryCancel:
+            mb.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
+            break;
         }
         switch (mb.exec()) {
-        case QMessageBox::Ok: return Answer::OK;
-        case QMessageBox::Yes: return Answer::Yes;
-        case QMessageBox::No: return Answer::No;
-        case QMessageBox::Retry: return Answer::Retry;
+        case QMessageBox::Ok:
+            return Answer::OK;
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::No:
+            return Answer::No;
+        case QMessageBox::Retry:
+            return Answer::Retry;
         default:
             // Closing a Yes/No box with Escape or the title bar means No.
             return box.buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
@@ -78,7 +100,10 @@ QPointer<QWidget> &parentHolder()
 
 } // namespace
 
-void setBackend(Backend *b) { installed() = b; }
+void setBackend(Backend *b)
+{
+    installed() = b;
+}
 
 Backend &backend()
 {
@@ -86,8 +111,14 @@ Backend &backend()
     return installed() ? *installed() : dialogs;
 }
 
-void setParentWindow(QWidget *parent) { parentHolder() = parent; }
-QWidget *parentWindow() { return parentHolder().data(); }
+void setParentWindow(QWidget *parent)
+{
+    parentHolder() = parent;
+}
+QWidget *parentWindow()
+{
+    return parentHolder().data();
+}
 
 QString applicationTitle()
 {
@@ -100,7 +131,10 @@ Answer MsgBox(const QString &text, Buttons buttons, Icon icon, const QString &ti
     return backend().message(Box{text, icon, buttons, title});
 }
 
-Answer Message(const QString &text, Icon icon) { return MsgBox(text, Buttons::OK, icon, kTitle); }
+Answer Message(const QString &text, Icon icon)
+{
+    return MsgBox(text, Buttons::OK, icon, kTitle);
+}
 
 QString InputBox(const QString &prompt, const QString &title, const QString &defaultText)
 {
@@ -117,6 +151,21 @@ QString SaveFileName(const QString &title, const QString &directory, const QStri
     return backend().file(FileRequest{title, directory, filter, true});
 }
 
-void Beep() { backend().beep(); }
+void Beep()
+{
+    backend().beep();
+}
 
 } // namespace Prompt
+
+PromptsOver::PromptsOver(QWidget *window) : m_previous(Prompt::parentWindow()), m_active(window != nullptr)
+{
+    if (m_active)
+        Prompt::setParentWindow(window);
+}
+
+PromptsOver::~PromptsOver()
+{
+    if (m_active)
+        Prompt::setParentWindow(m_previous);
+}

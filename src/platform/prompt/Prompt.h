@@ -2,9 +2,9 @@
 // The prompt layer: every message box, input box, file dialog and beep of the
 // program goes through here, so that tests can answer them from a script and
 // check each box's text, icon, buttons and title.
+#include <QPointer>
 #include <QString>
-
-class QWidget;
+#include <QWidget>
 
 namespace Prompt {
 
@@ -61,3 +61,19 @@ void Beep();
 QString applicationTitle();
 
 } // namespace Prompt
+
+/// While alive, message and input boxes open over the given window rather
+/// than over the frame: the entry windows stay on top of the frame, and a box
+/// behind them could not be seen. A null window leaves the boxes where they
+/// open now.
+class PromptsOver {
+public:
+    explicit PromptsOver(QWidget *window);
+    ~PromptsOver();
+    PromptsOver(const PromptsOver &) = delete;
+    PromptsOver &operator=(const PromptsOver &) = delete;
+
+private:
+    QPointer<QWidget> m_previous;
+    bool m_active = false;
+};

@@ -1,4 +1,4 @@
-#include "shell/AppState.h"
+#include "platform/state/AppState.h"
 
 namespace {
 AppState &instance()

@@ -1,13 +1,12 @@
 #pragma once
-// Small procedures that the windows share.
+// The small procedures of the case windows: weeks and ages, the check of an
+// entered date of birth, counting a character, the case caption, and the
+// creation of a case window in the frame.
 #include <QDate>
 #include <QDateTime>
 #include <QString>
 #include <QVariant>
 
-class DataControl;
-class QLineEdit;
-class QWidget;
 class frmDocument;
 
 /// Whole weeks from the first date to the second, rounded half away from zero
@@ -20,30 +19,23 @@ qint16 WeeksBetween(const QDate &first, const QDate &second);
 qint16 WeeksBetween(const QDateTime &first, const QDateTime &second);
 
 /// Create a new case window with the caption and show it in the frame; it
-/// becomes the frame's active child window.
+/// becomes the frame's active child window. Without a frame (a test, a tool)
+/// the window stands alone and goes away when it is closed.
 frmDocument *OpenCaseWindow(const QString &caption);
 
 /// How many times ch (one character, exact case) stands in text; a ch of any
 /// other length counts 0. More than 32767 matches throws FwError(Overflow).
-qint16 CountChar(const QString &text, const QString &ch, qint16 &count);
+qint16 CountChar(const QString &text, const QString &ch);
 
 /// Check an entered date of birth (a text, a QDate or a QDateTime): 1 valid,
 /// 0 refused (with the program's messages: no date, a date in the future, or
 /// the description of an error that stopped the check).
-qint16 CheckDOB(const QVariant &entered, qint16 &ok);
+qint16 CheckDOB(const QVariant &entered);
 
 /// The age text of a date of birth at today's date:
 /// " 1yrs  0mths  0wks" (each number blank-led when not negative). An invalid
 /// date throws FwError(InvalidUseOfNull) for the caller's handler to report.
-QString AgeText(QString &result, const QDate &dob);
-
-/// Select the whole text of an entry box (QLineEdit, QTextEdit, QPlainTextEdit),
-/// so the next key stroke replaces it; anything else gets the program's note.
-void SelectAllText(QWidget *textBox);
+QString AgeText(const QDate &dob);
 
 /// The case caption: "Case#" + blank-led number + ", " + animal + " " + surname.
 QString CaseCaption(const QString &caseNo, const QString &animalName, const QString &surname);
-
-/// Bind a data source to the clinic database: database name DBFName, the
-/// connect text, the record source where given (with its bound values), refresh.
-void BindToClinicDB(DataControl &data, const QString &recordSource = QString(), const QVariantList &params = {});

@@ -1,0 +1,15 @@
+#include "cases/CaseHost.h"
+
+namespace {
+CaseHost *s_host = nullptr;
+}
+
+CaseHost *CaseHost::current()
+{
+    return s_host;
+}
+
+void CaseHost::install(CaseHost *host)
+{
+    s_host = host;
+}
