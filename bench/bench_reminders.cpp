@@ -14,7 +14,7 @@
 // figures and exits with 1 when a budget is missed. Not part of ctest.
 #include "curves_reports/Reminders.h"
 #include "platform/db/ClinicDb.h"
-#include "shell/AppState.h"
+#include "platform/state/AppState.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

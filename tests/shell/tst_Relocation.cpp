@@ -2,7 +2,7 @@
 #include "support/TestMain.h"
 
 #include "platform/db/ClinicDb.h"
-#include "shell/AppState.h"
+#include "platform/state/AppState.h"
 #include "shell/Relocation.h"
 
 #include <QDir>
