@@ -142,7 +142,7 @@ Diet DietCatalogue::read(const QString &name, DietTable table) const
     if (!q.next())
         throw FwError(ErrNo::RowDeleted,
                       QStringLiteral("The diet '%1' is no longer in the database; it may have been deleted or renamed "
-                                     "at another workstation. The list has been read again.")
+                                     "at another workstation.")
                           .arg(name));
     Diet d;
     d.rowId = q.value(0).toLongLong();
