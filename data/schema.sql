@@ -10,8 +10,10 @@
 -- SQLite does not enforce them itself.
 
 -- Marks the file as a Fenwarra database ("FWNR") and gives the schema version.
+-- Version 2 ships the diet catalogue's rows; a file of version 1, whose diet
+-- tables are empty, gets them once when the program next opens it.
 PRAGMA application_id = 1180126802;
-PRAGMA user_version = 1;
+PRAGMA user_version = 2;
 
 -- One row per case: one animal of one client.
 CREATE TABLE [Clients] (

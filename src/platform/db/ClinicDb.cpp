@@ -1,6 +1,7 @@
 #include "platform/db/ClinicDb.h"
 
 #include "platform/FwError.h"
+#include "platform/prompt/Prompt.h"
 #include "platform/state/AppState.h"
 
 #include <QCoreApplication>
@@ -9,6 +10,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QLibrary>
+#include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlRecord>
@@ -462,7 +464,175 @@ QSet<QString> &openedThisRun()
     static QSet<QString> paths;
     return paths;
 }
+
+int userVersion(const QSqlDatabase &db)
+{
+    return scalar(db, QStringLiteral("PRAGMA user_version")).toInt();
+}
+
+// A file of an earlier version gets this version's reference rows. A failure
+// leaves the file as it was; it is still the practice's database and opens,
+// and the next opening tries again.
+void upgradeOnOpening(const QSqlDatabase &db, const QString &path)
+{
+    try {
+        upgrade(db, QDir(dataDir()).filePath(QStringLiteral("rows")));
+    } catch (const FwError &e) {
+        Prompt::Message(QStringLiteral("The reference rows of this version of the program (such as the diet "
+                                       "catalogue) could not be added to the database %1:\n%2\n\nThe database has "
+                                       "not been changed and can be used as it was; the program will try again at "
+                                       "its next start.")
+                            .arg(nativePath(path), e.description()),
+                        Prompt::Icon::Exclamation);
+    }
+}
 } // namespace
+
+QStringList tablesOfRows(const QString &script)
+{
+    // A bracketed, double-quoted, back-quoted or plain name after INSERT INTO.
+    static const QRegularExpression insert(
+        QStringLiteral(
+            "^INSERT\\s+INTO\\s+(?:\\[([^\\]]*)\\]|\"((?:[^\"]|\"\")*)\"|`([^`]*)`|([A-Za-z_][A-Za-z0-9_]*))"),
+        QRegularExpression::CaseInsensitiveOption);
+    QStringList tables;
+    const QStringList statements = splitStatements(script);
+    for (const QString &sql : statements) {
+        const QRegularExpressionMatch m = insert.match(sql);
+        if (!m.hasMatch())
+            throw FwError(ErrNo::DatabaseError,
+                          QStringLiteral("A reference rows file may hold INSERT INTO statements only, not: %1")
+                              .arg(sql.left(80)));
+        QString table;
+        for (int group = 1; group <= 4 && table.isEmpty(); ++group)
+            table = m.captured(group);
+        table.replace(QLatin1String("\"\""), QLatin1String("\""));
+        bool known = false;
+        for (const QString &t : std::as_const(tables))
+            known = known || t.compare(table, Qt::CaseInsensitive) == 0;
+        if (!known)
+            tables << table;
+    }
+    return tables;
+}
+
+// Columns that a later schema added to a table (the week of the growth-curve
+// rows) are added to a file of an earlier version before its rows are loaded,
+// so that the same rows files serve old and new files alike. The shipped
+// schema is read into a scratch database in memory to learn the columns.
+void addMissingColumns(const QSqlDatabase &db, const QString &schemaPath)
+{
+    if (!QFileInfo::exists(schemaPath))
+        return;
+    const QString scratchName = QStringLiteral("fenwarra-schema-scratch");
+    QList<QPair<QString, QPair<QString, QString>>> missing; // table, (column, type)
+    {
+        QSqlDatabase scratch = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), scratchName);
+        scratch.setDatabaseName(QStringLiteral(":memory:"));
+        if (!scratch.open())
+            throw FwError(ErrNo::DatabaseError, errorText(scratch.lastError()));
+        runScript(scratch, schemaPath);
+        QSqlQuery tables(scratch);
+        tables.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"));
+        while (tables.next()) {
+            const QString table = tables.value(0).toString();
+            QSet<QString> have;
+            QSqlQuery info(db);
+            info.prepare(QStringLiteral("SELECT name FROM pragma_table_info(?)"));
+            info.addBindValue(table);
+            if (!info.exec())
+                throw FwError(ErrNo::DatabaseError, errorText(info.lastError()));
+            while (info.next())
+                have.insert(info.value(0).toString().toLower());
+            if (have.isEmpty())
+                continue; // a table the file lacks altogether is not ours to make here
+            QSqlQuery wanted(scratch);
+            wanted.prepare(QStringLiteral("SELECT name, type FROM pragma_table_info(?)"));
+            wanted.addBindValue(table);
+            wanted.exec();
+            while (wanted.next())
+                if (!have.contains(wanted.value(0).toString().toLower()))
+                    missing.append({table, {wanted.value(0).toString(), wanted.value(1).toString()}});
+        }
+        scratch.close();
+    }
+    QSqlDatabase::removeDatabase(scratchName);
+    auto quoted = [](QString name) { return QLatin1Char('"') + name.replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"'); };
+    for (const auto &[table, column] : std::as_const(missing)) {
+        // Names and types come from the shipped schema, never from outside.
+        QString type = column.second;
+        type.remove(QRegularExpression(QStringLiteral("[^A-Za-z0-9() ]")));
+        exec(db, QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3").arg(quoted(table), quoted(column.first), type));
+    }
+}
+
+UpgradeResult upgrade(const QSqlDatabase &db, const QString &rowsDir)
+{
+    UpgradeResult result;
+    result.fromVersion = userVersion(db);
+    if (result.fromVersion >= kSchemaVersion)
+        return result;
+
+    const QDir rows(rowsDir);
+    const QStringList files = rows.entryList({QStringLiteral("*.sql")}, QDir::Files, QDir::Name);
+    // Without the shipped rows there is nothing to bring the file up to date
+    // with; marking it would make the next start, with the rows in place,
+    // skip them.
+    if (files.isEmpty())
+        throw FwError(ErrNo::DatabaseError,
+                      QStringLiteral("The reference rows in %1 are missing; the program's data files are not "
+                                     "installed.")
+                          .arg(nativePath(rowsDir)));
+
+    Transaction tx(db);
+    // Another workstation may have upgraded the file while this one waited
+    // for the lock.
+    result.fromVersion = userVersion(db);
+    if (result.fromVersion >= kSchemaVersion)
+        return result; // the transaction rolls back: nothing was written
+
+    addMissingColumns(db, QDir(rowsDir).absoluteFilePath(QStringLiteral("../schema.sql")));
+
+    // Which files to load is decided on the tables as the file had them
+    // before this upgrade, so that two files filling one table both load,
+    // as they do when a new file is made.
+    QList<QPair<QString, QStringList>> plan;
+    QHash<QString, bool> emptyTables; // by lower-case name
+    for (const QString &file : files) {
+        QStringList tables;
+        try {
+            tables = tablesOfRows(readText(rows.filePath(file)));
+        } catch (const FwError &e) {
+            throw FwError(e.number(), QStringLiteral("%1: %2").arg(file, e.description()));
+        }
+        for (const QString &table : std::as_const(tables)) {
+            if (emptyTables.contains(table.toLower()))
+                continue;
+            QString quoted = table;
+            quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+            QSqlQuery q(db);
+            if (!q.exec(QStringLiteral("SELECT 1 FROM \"%1\" LIMIT 1").arg(quoted)))
+                throw FwError(ErrNo::DatabaseError, QStringLiteral("%1: %2").arg(file, errorText(q.lastError())));
+            emptyTables.insert(table.toLower(), !q.next());
+        }
+        plan.append({file, tables});
+    }
+    for (const auto &[file, tables] : std::as_const(plan)) {
+        bool empty = true;
+        for (const QString &table : tables)
+            empty = empty && emptyTables.value(table.toLower());
+        if (!empty) {
+            result.skippedFiles << file;
+            continue;
+        }
+        runScript(db, rows.filePath(file));
+        result.loadedFiles << file;
+    }
+    // A whole number of this program's own, not a value from outside.
+    exec(db, QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion));
+    tx.commit();
+    return result;
+}
 
 QSqlDatabase connection(const QString &dbfName)
 {
@@ -507,6 +677,7 @@ QSqlDatabase connection(const QString &dbfName)
     QSqlQuery(db).exec(QStringLiteral("PRAGMA journal_mode = DELETE"));
     installFold(db);
     mendSurnameKeys(db);
+    upgradeOnOpening(db, path);
     openedThisRun().insert(path);
     return db;
 }

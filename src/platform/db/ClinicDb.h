@@ -6,6 +6,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <QVariantList>
 
@@ -19,13 +20,44 @@ inline const QString kFileName = QStringLiteral("Fenwarra.mdb");
 /// The SQLite application id ("FWNR") that schema.sql writes into the file's
 /// header: it marks the file as a Fenwarra database.
 constexpr quint32 kApplicationId = 0x46574E52;
+/// The version of the database's layout and reference rows that this program
+/// makes and expects, kept in the file as PRAGMA user_version; schema.sql sets
+/// the same number. Raise both when a release ships reference rows for tables
+/// that earlier files have empty, and upgrade() brings those files up to date.
+constexpr int kSchemaVersion = 2;
 
 /// The open connection to a database file, opened on first use (rollback
 /// journal, busy timeout, foreign keys). When the file does not exist it is
 /// created from dataDir()/schema.sql and the reference rows in dataDir()/rows.
 /// A file that exists but is not a Fenwarra database is refused with
 /// FwError(ErrNo::DatabaseError, a clear message) and never altered.
+/// A file of an earlier version is upgraded (upgrade()) when it is opened; an
+/// upgrade that fails is reported in a message box, the file stays as it was
+/// and opens as it is, and the next opening tries again.
 QSqlDatabase connection(const QString &dbfName);
+
+/// What upgrade() did.
+struct UpgradeResult {
+    int fromVersion = 0;      // the file's version before; kSchemaVersion or more: nothing was done
+    QStringList loadedFiles;  // the rows files loaded, by file name
+    QStringList skippedFiles; // the rows files left out because a table of theirs holds rows
+};
+
+/// Bring a file made by an earlier version (PRAGMA user_version below
+/// kSchemaVersion) up to date, once, in one transaction: every rows file of
+/// rowsDir (*.sql, in name order) whose tables are all empty is loaded; a file
+/// with a table that already holds rows is left out whole, so that nothing
+/// the practice has is changed or doubled; then the file is marked with
+/// kSchemaVersion, so that the next opening does nothing. Rows files hold
+/// INSERT statements only. Any failure (a missing table or folder, a bad
+/// statement, a file that cannot be written) throws FwError and leaves the
+/// database exactly as it was. Another workstation upgrading the same file
+/// at the same moment is waited for, and its upgrade is not repeated.
+UpgradeResult upgrade(const QSqlDatabase &db, const QString &rowsDir);
+
+/// The tables a rows script inserts into, in the order of their first
+/// statement. Throws FwError for a statement that is not an INSERT INTO.
+QStringList tablesOfRows(const QString &script);
 
 /// Create a new database file from the shipped schema and reference rows.
 /// Throws FwError when it cannot. The folder is created when missing.
