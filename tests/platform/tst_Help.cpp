@@ -49,13 +49,14 @@ private slots:
             delete w;
     }
 
-    // Every topic the windows ask for has a page in the shipped set, with a
-    // title, and every link between the pages leads to a page that exists.
+    // Every topic the windows ask for, and every page of the case windows,
+    // has a page in the shipped set, with a title, and every link between the
+    // pages leads to a page that exists.
     void shippedPagesAreComplete()
     {
         const QString folder = QDir(ClinicDb::dataDir()).filePath(QStringLiteral("help"));
         const QStringList pages = {QStringLiteral("contents.html"), QStringLiteral("search.html")};
-        const int topics[] = {1077, 1027, 1083, 1037, 1123, 1126, 1001, 1005, 1102};
+        const int topics[] = {1077, 1027, 1083, 1037, 1123, 1126, 1001, 1005, 1102, 1040, 1041, 1042};
         QStringList all = pages;
         for (int t : topics)
             all << HelpPages::topicFile(t);
@@ -71,6 +72,26 @@ private slots:
             }
         }
         QVERIFY(QFile(QDir(folder).filePath(QStringLiteral("search.html"))).open(QIODevice::ReadOnly));
+    }
+
+    // The shipped help answers what a nurse looks for on the main road: undo
+    // has a page of its own (not only the worked examples), and the contents
+    // put the recent cases where the File menu has them.
+    void shippedHelpFindsTheMainRoad()
+    {
+        const QString folder = QDir(ClinicDb::dataDir()).filePath(QStringLiteral("help"));
+        for (const char *key : {"undo", "weigh", "recent", "locator"}) {
+            QStringList files;
+            for (const HelpPages::Hit &h : HelpPages::search(folder, QLatin1String(key)))
+                files << h.file;
+            files.removeAll(QStringLiteral("1077.html"));
+            QVERIFY2(!files.isEmpty(), key);
+        }
+        QFile contents(QDir(folder).filePath(HelpPages::kContents));
+        QVERIFY(contents.open(QIODevice::ReadOnly));
+        const QString text = HelpPages::plainText(QString::fromUtf8(contents.readAll()));
+        QVERIFY(!text.contains(QStringLiteral("bottom of the File menu"), Qt::CaseInsensitive));
+        QVERIFY(text.contains(QStringLiteral("middle of the File menu")));
     }
 
     void plainText_data()
