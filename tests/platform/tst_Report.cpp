@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QLocale>
+#include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -223,6 +224,25 @@ private slots:
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
         QCOMPARE(ReportDocument::defaultPageSize().id(), QPageSize::A4);
         QLocale::setDefault(before);
+    }
+
+    // A printer keeps the paper of its setup and gets the report's
+    // orientation and margins; the printed pages hold the report's texts.
+    void printerKeepsItsPaper()
+    {
+        QTemporaryDir dir;
+        QByteArray json(kSample);
+        json.replace("\"portrait\"", "\"landscape\"");
+        ReportDocument doc(Report::parseDefinition(json, QString(), QStringLiteral("wide")));
+        doc.setText(QStringLiteral("Title"), QStringLiteral("Printed title"));
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath(QStringLiteral("printed.pdf")));
+        printer.setPageSize(QPageSize(QPageSize::Letter));
+        QCOMPARE(doc.render(printer), 1);
+        QCOMPARE(printer.pageLayout().orientation(), QPageLayout::Landscape);
+        QCOMPARE(printer.pageLayout().pageSize().id(), QPageSize::Letter);
+        QVERIFY(pdfText(printer.outputFileName()).contains(QStringLiteral("Printed title")));
     }
 
     // A PDF that cannot be written is reported and leaves no file behind.

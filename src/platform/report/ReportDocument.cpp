@@ -396,6 +396,7 @@ void ReportDocument::drawPage(QPainter &painter, const Layout &lay, int index, d
 
 int ReportDocument::render(QPagedPaintDevice &device) const
 {
+    applyPageSetup(device);
     const Layout lay = layout(device.pageLayout());
     QPainter painter;
     if (!painter.begin(&device))

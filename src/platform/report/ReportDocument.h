@@ -55,8 +55,10 @@ public:
     /// keeping the paper size it already has (the user's printer setup).
     void applyPageSetup(QPagedPaintDevice &device) const;
 
-    /// Draw every page onto the device after applyPageSetup. Returns the
-    /// number of pages drawn; 0 when the device could not be painted on.
+    /// Give the device the definition's page setup (applyPageSetup), then
+    /// draw every page onto it: a printer, a print preview's printer or a
+    /// PDF writer. Returns the number of pages drawn; 0 when the device could
+    /// not be painted on.
     int render(QPagedPaintDevice &device) const;
     /// The number of pages on paper of that layout.
     int pageCount(const QPageLayout &layout) const;
