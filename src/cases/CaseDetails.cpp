@@ -10,10 +10,10 @@
 #include "platform/db/DataControl.h"
 #include "platform/help/Help.h"
 #include "platform/prompt/Prompt.h"
+#include "platform/state/AppState.h"
 #include "platform/text/Clock.h"
 #include "platform/text/DateText.h"
 #include "platform/text/NumberText.h"
-#include "platform/state/AppState.h"
 #include "platform/widgets/SelectAllText.h"
 
 #include <QApplication>
@@ -137,6 +137,12 @@ CaseDetails *CaseDetails::instance()
 frmDOBAge *CaseDetails::dobWindow() const
 {
     return m_dobWindow.data();
+}
+
+void CaseDetails::setDateOfBirth(const QString &dob, const QString &age)
+{
+    DOB->setText(dob);
+    AAge->setText(age);
 }
 
 void CaseDetails::buildLayout()
@@ -726,10 +732,7 @@ void CaseDetails::closeAndOpenCase(qint64 caseNo, OpenVariant variant)
     const QString animalName = AnName->text();
     const QString surname = SSurname->text();
     unload();
-    App().CurrCaseNo = QString::number(caseNo);
-    App().CurrAnimalName = animalName;
-    App().CurrSurname = surname;
-    OpenCaseInDocument(variant);
+    OpenCaseInDocument(variant, CaseRef{QString::number(caseNo), surname, animalName});
 }
 
 // ---------------------------------------------------------------------------

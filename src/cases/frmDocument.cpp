@@ -7,12 +7,12 @@
 #include "platform/Guard.h"
 #include "platform/chart/Chart.h"
 #include "platform/db/DataControl.h"
+#include "platform/layout/Twips.h"
 #include "platform/prompt/Prompt.h"
+#include "platform/state/AppState.h"
 #include "platform/text/Clock.h"
 #include "platform/text/DateText.h"
 #include "platform/text/NumberText.h"
-#include "platform/state/AppState.h"
-#include "platform/layout/Twips.h"
 
 #include <QAbstractTableModel>
 #include <QApplication>
@@ -35,7 +35,10 @@
 #include <functional>
 
 // Resources of a static library must be registered by name, outside any namespace.
-static void initCaseResources() { Q_INIT_RESOURCE(cases); }
+static void initCaseResources()
+{
+    Q_INIT_RESOURCE(cases);
+}
 
 namespace {
 
@@ -50,8 +53,14 @@ const QString kTypedTextConflict =
 const QString kCrLf = QStringLiteral("\r\n");
 
 // Geometry of the window is designed in twips.
-int px(double twips) { return Twips::toPixels(twips); }
-double twips(int pixels) { return Twips::fromPixels(pixels); }
+int px(double twips)
+{
+    return Twips::toPixels(twips);
+}
+double twips(int pixels)
+{
+    return Twips::fromPixels(pixels);
+}
 QRect twipRect(double left, double top, double width, double height)
 {
     return Twips::toPixels(left, top, width, height);
@@ -91,8 +100,8 @@ constexpr double kPrintHeight = 4933;
 // the comments and the buttons; it goes no smaller, and the frame's area
 // scrolls instead.
 constexpr double kEdgeMargin = 30;
-constexpr double kMinWidth = std::max((kColumnWidth + kEdgeMargin) / (1 - 0.715),
-                                      (kTextLeft + kTextWidth + kEdgeMargin) / 0.715);
+constexpr double kMinWidth =
+    std::max((kColumnWidth + kEdgeMargin) / (1 - 0.715), (kTextLeft + kTextWidth + kEdgeMargin) / 0.715);
 constexpr double kMinHeight = (kChartTop - 100 + kGapBelowChart + kButtonHeight + kEdgeMargin) / (1 - 0.8);
 
 const QString kZoomIn = QStringLiteral("&Zoom In");
@@ -152,10 +161,14 @@ public:
     static QString cell(const WtDataRow &r, int col)
     {
         switch (col) {
-        case 0: return r.Week;
-        case 1: return r.Wt;
-        case 2: return r.Date;
-        default: return QString();
+        case 0:
+            return r.Week;
+        case 1:
+            return r.Wt;
+        case 2:
+            return r.Date;
+        default:
+            return QString();
         }
     }
 
@@ -212,7 +225,10 @@ frmDocument::frmDocument(QWidget *parent) : QWidget(parent)
 
 frmDocument::~frmDocument() = default;
 
-QSize frmDocument::sizeHint() const { return QSize(px(kDefaultWidth), px(kDefaultHeight)); }
+QSize frmDocument::sizeHint() const
+{
+    return QSize(px(kDefaultWidth), px(kDefaultHeight));
+}
 
 void frmDocument::buildControls()
 {
@@ -384,7 +400,10 @@ void frmDocument::buildControls()
 
 // --- the grid as texts --------------------------------------------------------------
 
-int frmDocument::WtDataRows() const { return m_wtModel->rowCount() + 1; }
+int frmDocument::WtDataRows() const
+{
+    return m_wtModel->rowCount() + 1;
+}
 
 QString frmDocument::WtDataText(int row, int col) const
 {
@@ -395,7 +414,10 @@ QString frmDocument::WtDataText(int row, int col) const
     return WtDataModel::cell(m_wtModel->rows().at(row - 1), col);
 }
 
-QString frmDocument::VetComBoxText() const { return withCrLf(VetComBox->toPlainText()); }
+QString frmDocument::VetComBoxText() const
+{
+    return withCrLf(VetComBox->toPlainText());
+}
 
 // --- set-up and layout ------------------------------------------------------------------
 
@@ -444,8 +466,7 @@ void frmDocument::Form_Resize()
 
     // The right column starts just beyond the chart.
     const double X = twips(Graph1->width()) + 100;
-    for (QWidget *w : {static_cast<QWidget *>(WtData), static_cast<QWidget *>(Label5),
-                       static_cast<QWidget *>(Label4)})
+    for (QWidget *w : {static_cast<QWidget *>(WtData), static_cast<QWidget *>(Label5), static_cast<QWidget *>(Label4)})
         w->move(px(X), w->y());
     Label1->move(px(X + twips(DateIt->width())), Label1->y());
     for (QWidget *w : {static_cast<QWidget *>(DateIt), static_cast<QWidget *>(RecBreedWt),
@@ -453,16 +474,15 @@ void frmDocument::Form_Resize()
         w->move(px(X), w->y());
 
     // The comments box ends 1240 twips below the chart's height.
-    VetComBox->resize(VetComBox->width(),
-                      std::max(0, px(twips(Graph1->height()) + 1240 - twips(VetComBox->y()))));
+    VetComBox->resize(VetComBox->width(), std::max(0, px(twips(Graph1->height()) + 1240 - twips(VetComBox->y()))));
     RecBreedWtLb->move(px(X + twips(RecBreedWt->width())), RecBreedWtLb->y());
 
     // The summary heads the right column and takes the room up to the
     // window's edge, so that a long name shows whole in a wider window; the
     // buttons move down with the chart, so that the chart of a larger window
     // never covers them.
-    Details->setGeometry(px(X), Details->y(),
-                         std::max(px(kColumnWidth), width() - px(X) - px(kEdgeMargin)), Details->height());
+    Details->setGeometry(px(X), Details->y(), std::max(px(kColumnWidth), width() - px(X) - px(kEdgeMargin)),
+                         Details->height());
     placeBelowChart();
 }
 
@@ -595,7 +615,10 @@ bool frmDocument::retrySaveTypedText()
     return false;
 }
 
-QStringList frmDocument::typedTexts() const { return {VetComBox->toPlainText(), DietRecMe->toPlainText()}; }
+QStringList frmDocument::typedTexts() const
+{
+    return {VetComBox->toPlainText(), DietRecMe->toPlainText()};
+}
 
 void frmDocument::restoreTypedTexts(const QStringList &typed)
 {
@@ -660,8 +683,7 @@ void frmDocument::closeEvent(QCloseEvent *event)
     // Closing leaves the boxes: the typed text is saved, tried once more if it
     // failed before. When it still cannot be (other than for a case that no
     // longer exists), the window stays open unless the user lets it go.
-    if (!retrySaveTypedText() && m_lastSaveError != ErrNo::RowDeleted &&
-        m_lastSaveError != ErrNo::NoCurrentRecord &&
+    if (!retrySaveTypedText() && m_lastSaveError != ErrNo::RowDeleted && m_lastSaveError != ErrNo::NoCurrentRecord &&
         Prompt::MsgBox(kCloseUnsaved, Prompt::Buttons::YesNo, Prompt::Icon::Exclamation, Prompt::kTitle) !=
             Prompt::Answer::Yes) {
         event->ignore();
@@ -672,7 +694,10 @@ void frmDocument::closeEvent(QCloseEvent *event)
 
 // --- breed weight in pounds ------------------------------------------------------------------
 
-QString frmDocument::CvtRangeLB(const QString &rangeKg) const { return Analysis::CvtRangeLB(rangeKg); }
+QString frmDocument::CvtRangeLB(const QString &rangeKg) const
+{
+    return Analysis::CvtRangeLB(rangeKg);
+}
 
 void frmDocument::RecBreedWtLb_Click()
 {
@@ -683,13 +708,88 @@ void frmDocument::RecBreedWtLb_Click()
         RecBreedWtLb->setText(CvtRangeLB(s) + QStringLiteral(" lb"));
 }
 
-// --- hand-overs ------------------------------------------------------------------------------
+// --- the case and its hand-overs ----------------------------------------------------------
+
+CaseFacts frmDocument::facts() const
+{
+    // The mirror boxes hold what the load found, in the forms the hand-overs
+    // read them.
+    CaseFacts f;
+    f.ref = m_case;
+    f.species = LocalSpp->text();
+    f.breed = LocalBreed->text();
+    f.sex = LocalSex->text();
+    f.units = LocalAnWtUnits->text();
+    f.ageText = LocalAge->text();
+    f.weeksOld = NumText::CInt(NumText::Val(WeeksOldLastWeighed->text()));
+    f.currentWt = NumText::Sng(NumText::Val(LocalCurrWt->text()));
+    f.idealWt = m_idealWtVal;
+    return f;
+}
+
+void frmDocument::makeCurrent() const
+{
+    const CaseFacts f = facts();
+    AppState &app = App();
+    app.CurrCaseNo = f.ref.caseNo;
+    app.CurrSurname = f.ref.surname;
+    app.CurrAnimalName = f.ref.animalName;
+    app.CurrAgeText = f.ageText;
+    app.CurrSpecies = f.species;
+    app.CurrBreed = f.breed;
+    app.CurrSex = f.sex;
+    app.CurrUnits = f.units;
+    app.CurrWeight = f.currentWt;
+    app.CurrWeeksOld = f.weeksOld;
+}
+
+void frmDocument::bindCaseRow(const QString &query, const QVariantList &params)
+{
+    BindToClinicDB(*Data1, query, params);
+}
+
+void frmDocument::bindReportAndBreeds()
+{
+    BindToClinicDB(*Data2, QStringLiteral("SELECT * FROM [Report Variables]"));
+    if (Data2->recordset().recordCount() > 0)
+        Data2->recordset().moveFirst();
+    // The breed table's source is part of the window's design.
+    BindToClinicDB(*Data3);
+}
+
+const Recordset &frmDocument::caseRow() const
+{
+    return Data1->recordset();
+}
+
+void frmDocument::markInactive()
+{
+    QPalette pal = Details->palette();
+    pal.setColor(QPalette::Window, QColor(0xFF, 0, 0));
+    pal.setColor(QPalette::WindowText, QColor(0xFF, 0xFF, 0xFF));
+    Details->setPalette(pal);
+    Details->setAutoFillBackground(true);
+    Activity->setVisible(true);
+}
+
+void frmDocument::receiveDietRecommendation(const QString &text)
+{
+    DietRecMe->setPlainText(text);
+    saveTypedText();
+}
+
+void frmDocument::focusDietRecommendation()
+{
+    DietRecMe->setFocus(Qt::OtherFocusReason);
+}
 
 void frmDocument::DietCalcMe_Click()
 {
     runGuarded([this] {
+        // The calculator reads the current case: it is this window's.
+        makeCurrent();
         App().DietCalcStandAlone = 0; // opened for this case window
-        const QString species = App().CurrSpecies;
+        const QString species = facts().species;
         if (species.trimmed() == QLatin1String("Cat") || species == QLatin1String("Dog")) {
             // A cat or a dog goes to the diet calculator with the ideal weight
             // (blank-led) and its diet picker opened; the calculator window is
@@ -705,24 +805,21 @@ void frmDocument::DietCalcMe_Click()
 void frmDocument::GrowthCv_Click()
 {
     runGuarded([this] {
-        AppState &app = App();
-        // The curves show the weight and age at the last weighing of this window.
-        app.CurrWeeksOld = NumText::CInt(NumText::Val(WeeksOldLastWeighed->text()));
-        app.CurrWeight = NumText::Sng(NumText::Val(LocalCurrWt->text()));
-        app.CurrUnits = LocalAnWtUnits->text();
-        app.CurrAnimalName = LocalAnName->text();
-
-        if (app.CurrWeeksOld > 52) {
+        // The curves read the current case, with the weight and age at the
+        // last weighing of this window.
+        makeCurrent();
+        const CaseFacts f = facts();
+        if (f.weeksOld > 52) {
             Prompt::Message(QStringLiteral("Growth Curves are only available ") +
                                 QStringLiteral("for pups or kittens under 52 weeks of age."),
                             Prompt::Icon::Critical);
             return;
         }
         Prompt::Message(QStringLiteral("Note that the growth curve displays the animal's weight and age at its last") +
-                            QStringLiteral(" weighing (") + NumText::Str(int(app.CurrWeeksOld)) +
+                            QStringLiteral(" weighing (") + NumText::Str(int(f.weeksOld)) +
                             QStringLiteral(" wks old). NOT its current age."),
                         Prompt::Icon::Information);
-        if (app.CurrSpecies == QLatin1String("Cat") || app.CurrSpecies == QLatin1String("Dog")) {
+        if (f.species == QLatin1String("Cat") || f.species == QLatin1String("Dog")) {
             // The kitten or puppy curve window is not part of the program yet.
             return;
         }
@@ -744,8 +841,11 @@ void frmDocument::showPictures(unsigned pictures)
     const struct {
         CasePicture flag;
         QLabel *label;
-    } all[] = {{CasePicture::Baloons, Baloons}, {CasePicture::Clouds, Clouds}, {CasePicture::Smile, Smile},
-               {CasePicture::Bland, Bland},     {CasePicture::Frown, Frown}};
+    } all[] = {{CasePicture::Baloons, Baloons},
+               {CasePicture::Clouds, Clouds},
+               {CasePicture::Smile, Smile},
+               {CasePicture::Bland, Bland},
+               {CasePicture::Frown, Frown}};
     for (const auto &p : all)
         if (set.testFlag(p.flag))
             p.label->show();
@@ -760,8 +860,13 @@ void frmDocument::Command1_Click()
 
 void frmDocument::load()
 {
-    AppState &app = App();
-    // The pointer comes back however the load ends, before a failure is shown.
+    // However the load ends, the window's case is the current one with what
+    // the load found of it, and the pointer comes back before a failure is
+    // shown.
+    struct PublishAtEnd {
+        const frmDocument *doc;
+        ~PublishAtEnd() { doc->makeCurrent(); }
+    } publish{this};
     Hourglass hourglass;
     // 1. No status yet.
     hidePictures();
@@ -774,36 +879,23 @@ void frmDocument::load()
     LocalDateLastWt->setText(DateText::ShortDate(lastWeighed));
 
     // 3. Age.
-    app.CurrWeeksOld = WeeksBetween(dob, lastWeighed);
-    app.CurrAgeText = AgeText(dob);
-    LocalAge->setText(app.CurrAgeText);
+    const qint16 weeksOld = WeeksBetween(dob, lastWeighed);
+    const QString ageText = AgeText(dob);
+    LocalAge->setText(ageText);
 
-    // 4. Names and numbers as the opener set them. The current-case
-    // values are shared by every window and hold the case loaded last
-    // anywhere, so the window keeps its own from its first load: a reload
-    // after a weighing shows (and makes current again) this window's case.
-    if (!m_identified) {
-        m_identified = true;
-        m_caseNo = app.CurrCaseNo;
-        m_animalName = app.CurrAnimalName;
-        m_surname = app.CurrSurname;
-    } else {
-        app.CurrCaseNo = m_caseNo;
-        app.CurrAnimalName = m_animalName;
-        app.CurrSurname = m_surname;
-    }
-    LocalAnName->setText(app.CurrAnimalName);
-    LocalSurname->setText(app.CurrSurname);
-    WeeksOldLastWeighed->setText(NumText::Str(int(app.CurrWeeksOld)));
-    LocalCaseNo->setText(app.CurrCaseNo);
+    // 4. Names and number of the case the opener handed over.
+    LocalAnName->setText(m_case.animalName);
+    LocalSurname->setText(m_case.surname);
+    WeeksOldLastWeighed->setText(NumText::Str(int(weeksOld)));
+    LocalCaseNo->setText(m_case.caseNo);
 
     // The analysis of the whole case; its parts are shown below in the
     // load's order, and a failure stops the showing where it occurred.
     CaseAnalysisInput input;
     input.row = row;
-    input.animalName = app.CurrAnimalName;
-    input.surname = app.CurrSurname;
-    input.ageText = app.CurrAgeText;
+    input.animalName = m_case.animalName;
+    input.surname = m_case.surname;
+    input.ageText = ageText;
     input.lastWeighed = lastWeighed;
     input.recBreedWtBefore = RecBreedWt->text();
     if (row.Species == QLatin1String("Dog"))
@@ -818,20 +910,15 @@ void frmDocument::load()
     const struct {
         const char *field;
         QString CaseRecord::*value;
-        QString AppState::*current; // null: kept in the window only
         QLineEdit *box;
     } details[] = {
-        {"Breed", &CaseRecord::Breed, &AppState::CurrBreed, LocalBreed},
-        {"Tel No", &CaseRecord::TelNo, nullptr, LocalTelNo},
-        {"Sex", &CaseRecord::Sex, &AppState::CurrSex, LocalSex},
-        {"Species", &CaseRecord::Species, &AppState::CurrSpecies, LocalSpp},
-        {"Units", &CaseRecord::Units, &AppState::CurrUnits, LocalAnWtUnits},
+        {"Breed", &CaseRecord::Breed, LocalBreed},     {"Tel No", &CaseRecord::TelNo, LocalTelNo},
+        {"Sex", &CaseRecord::Sex, LocalSex},           {"Species", &CaseRecord::Species, LocalSpp},
+        {"Units", &CaseRecord::Units, LocalAnWtUnits},
     };
     for (const auto &d : details) {
         if (row.isNull(QLatin1String(d.field)))
             break;
-        if (d.current)
-            app.*d.current = row.*d.value;
         d.box->setText(row.*d.value);
     }
     failUnless(CaseAnalysis::Part::Texts);
@@ -849,7 +936,7 @@ void frmDocument::load()
 
     // 8. and 9. The history and the table of weighings, newest first.
     failUnless(CaseAnalysis::Part::History);
-    NumWts = a.NumWts;
+    m_numWts = a.NumWts;
     m_wtModel->setRows(a.WtData);
 
     auto drawChart = [&] {
@@ -865,9 +952,8 @@ void frmDocument::load()
     };
     auto showResults = [&] {
         const TargetAnalysis &t = a.target;
-        app.CurrWeight = t.Curr;
         LocalCurrWt->setText(t.LocalCurrWt);
-        IdealWtVal = t.IdealWtVal;
+        m_idealWtVal = t.IdealWtVal;
         AvWtLbl->setText(t.AvWtLbl);
         LossRate->setText(t.LossRate);
         IdealWtLbl->setText(t.IdealWtLbl);
@@ -878,7 +964,7 @@ void frmDocument::load()
         LocalProgress->setText(t.LocalProgress);
     };
 
-    if (NumWts == 1) {
+    if (m_numWts == 1) {
         // 10. One weighing: the analysis, then two equal points per series.
         failUnless(CaseAnalysis::Part::Target);
         showResults();
