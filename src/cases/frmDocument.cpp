@@ -3,6 +3,7 @@
 #include "cases/CaseAnalysis.h"
 #include "cases/CaseProcs.h"
 #include "cases/CaseRecord.h"
+#include "cases/TypedTextSaver.h"
 #include "platform/FwError.h"
 #include "platform/Guard.h"
 #include "platform/chart/Chart.h"
@@ -41,14 +42,6 @@ static void initCaseResources()
 }
 
 namespace {
-
-const QString kCloseUnsaved =
-    QStringLiteral("The comments and diet recommendation typed in this window could not be saved. Close the "
-                   "window and lose them?");
-const QString kTypedTextConflict =
-    QStringLiteral("The comments or diet recommendation of this case were changed in another window or at "
-                   "another workstation while you were typing here. Your text is kept in this window and will "
-                   "replace that change when you leave the box.");
 
 const QString kCrLf = QStringLiteral("\r\n");
 
@@ -374,11 +367,12 @@ void frmDocument::buildControls()
     LocalProgress = mirror("LocalProgress");
 
     // The typed texts belong to the case's row; they are written back when
-    // the box is left (see eventFilter) and before the row is read again.
+    // the box is left and before the row is read again.
     Data1->bind(VetComBox, QStringLiteral("Vet Comments"));
     Data1->bind(DietRecMe, QStringLiteral("Diet Recommend"));
-    VetComBox->installEventFilter(this);
-    DietRecMe->installEventFilter(this);
+    m_typedText =
+        new TypedTextSaver(this, {VetComBox, DietRecMe},
+                           {[this] { Data1->saveBound(); }, [this] { Data1->Requery(); }, [this] { load(); }});
 
     // Wiring: every handler runs guarded, so nothing escapes into Qt.
     connect(Zoom, &QPushButton::clicked, this, [this] { runGuarded([this] { Zoom_Click(); }); });
@@ -575,117 +569,20 @@ void frmDocument::DateIt_Click()
 
 bool frmDocument::saveTypedText()
 {
-    if (m_saving)
-        return true; // a box shown by the save itself takes the focus away
-    QScopedValueRollback<bool> busy(m_saving, true);
-    const QStringList typed{VetComBox->toPlainText(), DietRecMe->toPlainText()};
-    if (!m_unsavedAfterFailure.isEmpty() && typed == m_unsavedAfterFailure)
-        return false; // already reported; nothing new to try
-    try {
-        Data1->saveBound();
-        m_unsavedAfterFailure.clear();
-        m_lastSaveError = 0;
-        return true;
-    } catch (const FwError &e) {
-        m_lastSaveError = e.number();
-        if (e.number() != ErrNo::WriteConflict) {
-            m_unsavedAfterFailure = typed;
-            Prompt::Message(e.description(), Prompt::Icon::Critical);
-            return false;
-        }
-    } catch (const std::exception &e) {
-        m_lastSaveError = -1;
-        m_unsavedAfterFailure = typed;
-        Prompt::Message(errorDescription(e), Prompt::Icon::Critical);
-        return false;
-    }
-    keepTypedTextOverNewerRow(typed);
-    return false;
-}
-
-bool frmDocument::retrySaveTypedText()
-{
-    m_unsavedAfterFailure.clear();
-    if (saveTypedText())
-        return true;
-    // Text kept after a change made elsewhere is stored over it now, as the
-    // user was told it would be.
-    if (m_lastSaveError == ErrNo::WriteConflict)
-        return saveTypedText();
-    return false;
-}
-
-QStringList frmDocument::typedTexts() const
-{
-    return {VetComBox->toPlainText(), DietRecMe->toPlainText()};
-}
-
-void frmDocument::restoreTypedTexts(const QStringList &typed)
-{
-    VetComBox->setPlainText(typed.at(0));
-    DietRecMe->setPlainText(typed.at(1));
-}
-
-void frmDocument::keepTypedTextOverNewerRow(const QStringList &typed)
-{
-    // The same box was changed elsewhere while the user typed here. What was
-    // typed is never thrown away: the window takes the row as it now stands
-    // (so the history, analysis and next save start from it), puts the typed
-    // text back, and says that leaving the box will store it.
-    Prompt::Message(kTypedTextConflict, Prompt::Icon::Exclamation);
-    runGuarded([this] { Data1->Requery(); });
-    restoreTypedTexts(typed);
-    m_unsavedAfterFailure.clear();
-    runGuarded([this] { load(); });
+    return m_typedText->save();
 }
 
 bool frmDocument::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::FocusOut && (watched == VetComBox || watched == DietRecMe)) {
-        // When a mouse press on a button took the focus away, the box is
-        // saved once the click is over: a message box shown in between would
-        // swallow the click, and the button's own handler saves first anyway.
-        if (QGuiApplication::mouseButtons() != Qt::NoButton) {
-            if (!m_saveAfterClick) {
-                m_saveAfterClick = true;
-                qApp->installEventFilter(this);
-            }
-        } else {
-            saveTypedText();
-        }
-    } else if (event->type() == QEvent::MouseButtonRelease && m_saveAfterClick) {
-        m_saveAfterClick = false;
-        qApp->removeEventFilter(this);
-        QTimer::singleShot(0, this, [this] {
-            if (m_handlerDepth == 0)
-                saveTypedText();
-            else
-                m_savePending = true; // the handler may end without saving
-        });
-    } else if (event->type() == QEvent::MouseButtonRelease && watched == RecBreedWtLb) {
+    if (event->type() == QEvent::MouseButtonRelease && watched == RecBreedWtLb)
         runGuarded([this] { RecBreedWtLb_Click(); });
-    }
     return QWidget::eventFilter(watched, event);
-}
-
-void frmDocument::handlerFinished()
-{
-    if (--m_handlerDepth > 0 || !m_savePending)
-        return;
-    // A weighing that was cancelled saved nothing: the text typed before the
-    // click that started it is saved now.
-    m_savePending = false;
-    QTimer::singleShot(0, this, [this] { saveTypedText(); });
 }
 
 void frmDocument::closeEvent(QCloseEvent *event)
 {
-    // Closing leaves the boxes: the typed text is saved, tried once more if it
-    // failed before. When it still cannot be (other than for a case that no
-    // longer exists), the window stays open unless the user lets it go.
-    if (!retrySaveTypedText() && m_lastSaveError != ErrNo::RowDeleted && m_lastSaveError != ErrNo::NoCurrentRecord &&
-        Prompt::MsgBox(kCloseUnsaved, Prompt::Buttons::YesNo, Prompt::Icon::Exclamation, Prompt::kTitle) !=
-            Prompt::Answer::Yes) {
+    // Closing leaves the boxes: what was typed is saved, or the user lets it go.
+    if (!m_typedText->mayClose()) {
         event->ignore();
         return;
     }

@@ -21,6 +21,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QTableView;
 class Recordset;
+class TypedTextSaver;
 class WtDataModel;
 
 /// What the last load found out about a case, as the other windows need it.
@@ -106,12 +107,8 @@ public:
     virtual void NextWt_Click();
     virtual void UndoToLastWt_Click();
 
-    /// Write the typed comments and diet recommendation to the case's row.
-    /// When the same boxes were changed elsewhere meanwhile, nothing is
-    /// written: the user is told, the window shows the row as it now stands
-    /// with the typed text kept in the boxes, and the next save stores it. A
-    /// row deleted elsewhere is reported with the error's description, once
-    /// for the same text. Returns false when the texts could not be saved.
+    /// Write the typed comments and diet recommendation to the case's row
+    /// (see TypedTextSaver::save). Returns false when they could not be saved.
     bool saveTypedText();
 
 protected:
@@ -128,12 +125,6 @@ private:
     /// Run a weighing handler's body under the guard, a write refused by a
     /// change made elsewhere meanwhile answered by showing the case afresh.
     void runWeighing(const std::function<void()> &body);
-    void keepTypedTextOverNewerRow(const QStringList &typed);
-    /// saveTypedText() tried again even for text whose failure was reported,
-    /// and for text kept after a change made elsewhere stored over it.
-    bool retrySaveTypedText();
-    QStringList typedTexts() const;
-    void restoreTypedTexts(const QStringList &typed);
     std::optional<QString> findBreedWtRange(const QString &breed);
     void hidePictures();
     void showPictures(unsigned pictures);
@@ -206,21 +197,5 @@ private:
     QPlainTextEdit *VetComBox = nullptr; // bound to [Vet Comments]
     QPlainTextEdit *DietRecMe = nullptr; // bound to [Diet Recommend]
 
-    // The saving of the typed text.
-    bool m_saving = false;
-    QStringList m_unsavedAfterFailure; // texts whose save failed and was reported
-    bool m_saveAfterClick = false;     // a box lost the focus to a mouse press
-    int m_lastSaveError = 0;           // error number of the last failed save, 0 after a success
-
-    /// Handlers that save the typed text themselves (weighing, undo) count
-    /// themselves here, so that a save put off until after a click does not
-    /// run in the middle of them.
-    int m_handlerDepth = 0;
-    struct HandlerScope {
-        explicit HandlerScope(frmDocument *d) : doc(d) { ++doc->m_handlerDepth; }
-        ~HandlerScope() { doc->handlerFinished(); }
-        frmDocument *doc;
-    };
-    void handlerFinished();
-    bool m_savePending = false; // a put-off save met a running handler
+    TypedTextSaver *m_typedText = nullptr;
 };

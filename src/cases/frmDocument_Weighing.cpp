@@ -8,6 +8,7 @@
 #include "cases/frmDocument.h"
 
 #include "cases/CaseStore.h"
+#include "cases/TypedTextSaver.h"
 #include "cases/Weighing.h"
 #include "platform/FwError.h"
 #include "platform/Guard.h"
@@ -58,12 +59,12 @@ bool isConflict(const FwError &e)
 // another attempt.
 void frmDocument::reload()
 {
-    const QStringList typed = typedTexts();
-    const bool saved = retrySaveTypedText();
+    const QStringList typed = m_typedText->typed();
+    const bool saved = m_typedText->retry();
     runGuarded([this] { Data1->Requery(); });
     // Text that could not be saved stays in the boxes, not replaced by the row.
     if (!saved)
-        restoreTypedTexts(typed);
+        m_typedText->restore(typed);
     Command1_Click();
 }
 
@@ -86,7 +87,7 @@ void frmDocument::runWeighing(const std::function<void()> &body)
 
 void frmDocument::NextWt_Click()
 {
-    HandlerScope scope(this);
+    TypedTextSaver::HandlerScope scope(*m_typedText);
     runWeighing([&] {
         // The previous weight is the newest entry this window loaded; without
         // a loaded history the weeks would be filled in from nothing.
@@ -121,7 +122,7 @@ void frmDocument::NextWt_Click()
 
 void frmDocument::UndoToLastWt_Click()
 {
-    HandlerScope scope(this);
+    TypedTextSaver::HandlerScope scope(*m_typedText);
     runWeighing([&] {
         if (Prompt::MsgBox(QStringLiteral("Are you sure you wish to undo to the level of the previous last weighing?"),
                            Prompt::Buttons::YesNo, Prompt::Icon::Information, Prompt::kTitle) != Prompt::Answer::Yes)
