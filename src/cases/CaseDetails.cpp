@@ -147,6 +147,13 @@ void CaseDetails::setDateOfBirth(const QString &dob, const QString &age)
 
 void CaseDetails::buildLayout()
 {
+    createControls();
+    arrangeControls();
+    connectHandlers();
+}
+
+void CaseDetails::createControls()
+{
     auto lineEdit = [this](const char *name) {
         auto *e = keepPlace(new QLineEdit(this));
         e->setObjectName(QLatin1String(name));
@@ -231,26 +238,38 @@ void CaseDetails::buildLayout()
     HHelp = button("HHelp", QStringLiteral("&Help"));
     Done->hide();
     UUpdate->hide();
+    for (QLineEdit *weight : {UpperWt, LowerWt, CurrWt})
+        weight->setMinimumWidth(80);
+}
 
-    // Case details
+void CaseDetails::arrangeControls()
+{
+    // Two boxes side by side, each a column of captioned fields; the buttons
+    // in a row below them.
+    struct Field {
+        const char *caption;
+        QList<QWidget *> widgets; // more than one share the place; one is shown
+    };
+    auto addFields = [](QGridLayout *grid, int &row, const QList<Field> &fields) {
+        for (const Field &f : fields) {
+            grid->addWidget(new QLabel(QString::fromUtf8(f.caption), grid->parentWidget()), row, 0);
+            for (QWidget *w : f.widgets)
+                grid->addWidget(w, row, 1);
+            ++row;
+        }
+    };
+
     auto *caseBox = new QGroupBox(QStringLiteral("Case Details"), this);
     auto *cg = new QGridLayout(caseBox);
     int row = 0;
-    auto addRow = [&](QGridLayout *g, const QString &caption, QWidget *field) {
-        g->addWidget(new QLabel(caption, g->parentWidget()), row, 0);
-        g->addWidget(field, row, 1);
-        ++row;
-    };
-    addRow(cg, QStringLiteral("Surname:"), SSurname);
-    addRow(cg, QStringLiteral("Animal's Name:"), AnName);
-    addRow(cg, QStringLiteral("Contact Tel #:"), TelNo);
-    addRow(cg, QStringLiteral("Species:"), SSpecies);
     // The two breed lists share one place; the species decides which is shown.
-    cg->addWidget(new QLabel(QStringLiteral("Breed:"), caseBox), row, 0);
-    cg->addWidget(BBreedFel, row, 1);
-    cg->addWidget(BBreedK9, row, 1);
-    ++row;
-    addRow(cg, QStringLiteral("Sex:"), SSex);
+    addFields(cg, row,
+              {{"Surname:", {SSurname}},
+               {"Animal's Name:", {AnName}},
+               {"Contact Tel #:", {TelNo}},
+               {"Species:", {SSpecies}},
+               {"Breed:", {BBreedFel, BBreedK9}},
+               {"Sex:", {SSex}}});
     auto *age = new QHBoxLayout;
     age->addWidget(DOB);
     age->addWidget(AAge, 1);
@@ -265,14 +284,13 @@ void CaseDetails::buildLayout()
     auto *wg = new QGridLayout(weightBox);
     row = 0;
     wg->addWidget(Frame1, row++, 0, 1, 2);
-    addRow(wg, QStringLiteral("2. Upper Acceptable Weight:"), UpperWt);
-    addRow(wg, QStringLiteral("3. Lower Acceptable Weight:"), LowerWt);
-    addRow(wg, QStringLiteral("4. Current Weight:"), CurrWt);
+    addFields(wg, row,
+              {{"2. Upper Acceptable Weight:", {UpperWt}},
+               {"3. Lower Acceptable Weight:", {LowerWt}},
+               {"4. Current Weight:", {CurrWt}}});
     wg->addWidget(new QLabel(QStringLiteral("5. Veterinary Comments:"), weightBox), row++, 0, 1, 2);
     wg->addWidget(VetCom, row++, 0, 1, 2);
     wg->setColumnStretch(1, 1);
-    for (QLineEdit *weight : {UpperWt, LowerWt, CurrWt})
-        weight->setMinimumWidth(80);
 
     auto *boxes = new QHBoxLayout;
     boxes->addWidget(caseBox, 1);
@@ -292,7 +310,10 @@ void CaseDetails::buildLayout()
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(boxes);
     layout->addLayout(buttons);
+}
 
+void CaseDetails::connectHandlers()
+{
     connect(AddNewRec, &QPushButton::clicked, this, &CaseDetails::AddNewRec_Click);
     connect(Done, &QPushButton::clicked, this, &CaseDetails::Done_Click);
     connect(CCancel, &QPushButton::clicked, this, &CaseDetails::CCancel_Click);

@@ -144,6 +144,9 @@ private:
     /// reported and has the focus).
     bool requiredFieldsEntered();
     void buildLayout();
+    void createControls();
+    void arrangeControls();
+    void connectHandlers();
     void hideEntryFields();
     void setEntryFieldsVisible(bool visible);
     void bindDataSources();

@@ -3,6 +3,7 @@
 #include "cases/CaseAnalysis.h"
 #include "cases/CaseProcs.h"
 #include "cases/CaseRecord.h"
+#include "cases/CaseWindowLayout.h"
 #include "cases/TypedTextSaver.h"
 #include "platform/FwError.h"
 #include "platform/Guard.h"
@@ -45,57 +46,12 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-// Geometry of the window is designed in twips.
-int px(double twips)
-{
-    return Twips::toPixels(twips);
-}
+namespace Layout = CaseWindowLayout;
+
 double twips(int pixels)
 {
     return Twips::fromPixels(pixels);
 }
-QRect twipRect(double left, double top, double width, double height)
-{
-    return Twips::toPixels(left, top, width, height);
-}
-
-// The design: a default inner size of 15000 x 10200 twips (1000 x 680 pixels).
-// The top band holds the status pictures and texts; the chart fills the left
-// below it; the right column holds the summary, the table of weighings, the
-// breed weight, the diet recommendation and the comments; the buttons run
-// along the bottom under the chart.
-constexpr double kDefaultWidth = 15000;
-constexpr double kDefaultHeight = 10200;
-constexpr double kChartLeft = 30;
-constexpr double kChartTop = 1240;
-constexpr double kColumnWidth = 4170;
-constexpr double kDetailsTop = 30;
-constexpr double kWtDataTop = 1240;
-constexpr double kLabel5Top = 4020;
-constexpr double kRecBreedWtTop = 4290;
-constexpr double kLabel4Top = 4680;
-constexpr double kDietRecMeTop = 4950;
-constexpr double kDateItTop = 6300;
-constexpr double kVetComBoxTop = 6720;
-constexpr double kTextLeft = 1980; // the result texts of the top band
-constexpr double kTextWidth = 8600;
-constexpr double kButtonHeight = 420;
-constexpr double kGapBelowChart = 105;
-// The print size of the chart, whatever the window's size.
-constexpr double kPrintWidth = 9543;
-constexpr double kPrintHeight = 4933;
-// The smallest inner size at which every control of the design is whole: the
-// layout gives the chart 0.715 of the width and 0.8 of the height less 100,
-// and starts the right column at the chart's right edge; so the right column
-// of fixed width needs the rest of the width, the result texts above the
-// chart must end before that column, and the button row under the chart
-// needs the rest of the height. A smaller window would cut off the table,
-// the comments and the buttons; it goes no smaller, and the frame's area
-// scrolls instead.
-constexpr double kEdgeMargin = 30;
-constexpr double kMinWidth =
-    std::max((kColumnWidth + kEdgeMargin) / (1 - 0.715), (kTextLeft + kTextWidth + kEdgeMargin) / 0.715);
-constexpr double kMinHeight = (kChartTop - 100 + kGapBelowChart + kButtonHeight + kEdgeMargin) / (1 - 0.8);
 
 const QString kZoomIn = QStringLiteral("&Zoom In");
 const QString kZoomOut = QStringLiteral("&Zoom Out");
@@ -211,8 +167,8 @@ frmDocument::frmDocument(QWidget *parent) : QWidget(parent)
     Data3->RecordSource = QStringLiteral("SELECT * FROM [Dog Breeds]");
 
     buildControls();
-    setMinimumSize(px(kMinWidth), px(kMinHeight));
-    resize(px(kDefaultWidth), px(kDefaultHeight));
+    setMinimumSize(Layout::minimumSize());
+    resize(Layout::defaultSize());
     Form_Load();
 }
 
@@ -220,7 +176,7 @@ frmDocument::~frmDocument() = default;
 
 QSize frmDocument::sizeHint() const
 {
-    return QSize(px(kDefaultWidth), px(kDefaultHeight));
+    return Layout::defaultSize();
 }
 
 void frmDocument::buildControls()
@@ -230,11 +186,11 @@ void frmDocument::buildControls()
         l->setObjectName(QLatin1String(name));
         return l;
     };
-    auto picture = [&](const char *name, double left, double top, double size) {
+    auto picture = [&](const char *name, const Layout::TwipRect &place) {
         QLabel *l = label(name);
-        l->setGeometry(twipRect(left, top, size, size));
+        l->setGeometry(place.pixels());
         l->setPixmap(QPixmap(QStringLiteral(":/cases/pictures/%1.svg").arg(QLatin1String(name)))
-                         .scaled(px(size), px(size), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+                         .scaled(l->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
         l->setAlignment(Qt::AlignCenter);
         l->hide();
         return l;
@@ -254,11 +210,11 @@ void frmDocument::buildControls()
     };
 
     // Top band: two pictures and the five result texts.
-    Baloons = picture("Baloons", 60, 90, 960);
-    Clouds = picture("Clouds", 60, 90, 960);
-    Smile = picture("Smile", 1110, 210, 720);
-    Bland = picture("Bland", 1110, 210, 720);
-    Frown = picture("Frown", 1110, 210, 720);
+    Baloons = picture("Baloons", Layout::kBigPicture);
+    Clouds = picture("Clouds", Layout::kBigPicture);
+    Smile = picture("Smile", Layout::kFacePicture);
+    Bland = picture("Bland", Layout::kFacePicture);
+    Frown = picture("Frown", Layout::kFacePicture);
 
     Congrats = label("Congrats");
     IdealWtLbl = label("IdealWtLbl");
@@ -268,22 +224,20 @@ void frmDocument::buildControls()
     QFont bold = Congrats->font();
     bold.setBold(true);
     Congrats->setFont(bold);
-    const double lineHeight = 240;
     int line = 0;
     for (QLabel *l : {Congrats, IdealWtLbl, AvWtLbl, LossRate, TimeToTargetlbl})
-        l->setGeometry(twipRect(kTextLeft, 15 + lineHeight * line++, kTextWidth, lineHeight));
+        l->setGeometry(Layout::resultText(line++).pixels());
 
     // The chart.
     Graph1 = new Chart(this);
     Graph1->setObjectName(QStringLiteral("Graph1"));
     Graph1->setNumSets(3);
     Graph1->setGraphStyle(Chart::LinesWithSymbols);
-    Graph1->setGeometry(twipRect(kChartLeft, kChartTop, 10625, 8060));
+    Graph1->setGeometry(Layout::kChart.pixels());
 
     // Right column.
-    const double x = 10725;
     Details = label("Details");
-    Details->setGeometry(twipRect(x, kDetailsTop, kColumnWidth, kChartTop - kDetailsTop - 30));
+    Details->setGeometry(Layout::kDetails.pixels());
     Details->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Details->setMargin(2);
 
@@ -291,7 +245,7 @@ void frmDocument::buildControls()
     WtData->setObjectName(QStringLiteral("WtData"));
     m_wtModel = new WtDataModel(WtData);
     WtData->setModel(m_wtModel);
-    WtData->setGeometry(twipRect(x, kWtDataTop, kColumnWidth, kLabel5Top - kWtDataTop - 60));
+    WtData->setGeometry(Layout::kWtData.pixels());
     WtData->verticalHeader()->hide();
     WtData->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     WtData->horizontalHeader()->setStretchLastSection(true);
@@ -307,30 +261,30 @@ void frmDocument::buildControls()
     WtData->verticalHeader()->setDefaultSectionSize(QFontMetrics(gridFont).height() + 4);
 
     Label5 = label("Label5", QStringLiteral("Weight Recommended This Breed"));
-    Label5->setGeometry(twipRect(x, kLabel5Top, kColumnWidth, 255));
+    Label5->setGeometry(Layout::kLabel5.pixels());
     RecBreedWt = label("RecBreedWt");
-    RecBreedWt->setGeometry(twipRect(x, kRecBreedWtTop, 1860, 300));
+    RecBreedWt->setGeometry(Layout::kRecBreedWt.pixels());
     RecBreedWt->setFrameShape(QFrame::StyledPanel);
     RecBreedWtLb = label("RecBreedWtLb");
-    RecBreedWtLb->setGeometry(twipRect(x + 1860, kRecBreedWtTop, kColumnWidth - 1860, 300));
+    RecBreedWtLb->setGeometry(Layout::kRecBreedWtLb.pixels());
     RecBreedWtLb->setFrameShape(QFrame::StyledPanel);
     RecBreedWtLb->installEventFilter(this);
 
     Label4 = label("Label4", QStringLiteral("Current Diet Recommendations"));
-    Label4->setGeometry(twipRect(x, kLabel4Top, kColumnWidth, 255));
+    Label4->setGeometry(Layout::kLabel4.pixels());
     DietRecMe = new QPlainTextEdit(this);
     DietRecMe->setObjectName(QStringLiteral("DietRecMe"));
-    DietRecMe->setGeometry(twipRect(x, kDietRecMeTop, kColumnWidth, kDateItTop - kDietRecMeTop - 90));
+    DietRecMe->setGeometry(Layout::kDietRecMe.pixels());
 
     DateIt = button("DateIt", QStringLiteral("Date"));
     DateIt->setToolTip(QStringLiteral("Date stamp your next comment"));
-    DateIt->setGeometry(twipRect(x, kDateItTop, 900, 360));
+    DateIt->setGeometry(Layout::kDateIt.pixels());
     Label1 = label("Label1", QStringLiteral("Your Comments on The Case"));
-    Label1->setGeometry(twipRect(x + 900, kDateItTop + 45, kColumnWidth - 900, 270));
+    Label1->setGeometry(Layout::kLabel1.pixels());
     Label1->setIndent(6);
     VetComBox = new QPlainTextEdit(this);
     VetComBox->setObjectName(QStringLiteral("VetComBox"));
-    VetComBox->setGeometry(twipRect(x, kVetComBoxTop, kColumnWidth, 2580));
+    VetComBox->setGeometry(Layout::kVetComBox.pixels());
 
     // Bottom row.
     NextWt = button("NextWt", QStringLiteral("&Next Weight"));
@@ -443,53 +397,32 @@ void frmDocument::Form_Load()
     }
 }
 
-void frmDocument::setChartSizeTwips(double widthTwips, double heightTwips)
-{
-    Graph1->resize(std::max(0, px(widthTwips)), std::max(0, px(heightTwips)));
-}
-
 void frmDocument::Form_Resize()
 {
-    const double W = twips(width());
-    const double H = twips(height());
+    Layout::Current now;
+    now.inner = size();
+    now.chartTop = Graph1->y();
+    now.dateItWidth = DateIt->width();
+    now.recBreedWtWidth = RecBreedWt->width();
+    now.vetComBoxTop = VetComBox->y();
+    const QList<QPushButton *> buttons{NextWt, UndoToLastWt, DietCalcMe, GrowthCv, Zoom};
+    for (QPushButton *b : buttons)
+        now.buttonWidths << b->sizeHint().width();
+    const Layout::Resized r = Layout::resized(now);
 
-    // The chart takes its normal proportions.
-    const float chartWidth = NumText::Sng(W * 0.715 - 100);
-    const float chartHeight = NumText::Sng(H * 0.8 - 100);
-    setChartSizeTwips(chartWidth, chartHeight);
-
-    // The right column starts just beyond the chart.
-    const double X = twips(Graph1->width()) + 100;
-    for (QWidget *w : {static_cast<QWidget *>(WtData), static_cast<QWidget *>(Label5), static_cast<QWidget *>(Label4)})
-        w->move(px(X), w->y());
-    Label1->move(px(X + twips(DateIt->width())), Label1->y());
-    for (QWidget *w : {static_cast<QWidget *>(DateIt), static_cast<QWidget *>(RecBreedWt),
-                       static_cast<QWidget *>(DietRecMe), static_cast<QWidget *>(VetComBox)})
-        w->move(px(X), w->y());
-
-    // The comments box ends 1240 twips below the chart's height.
-    VetComBox->resize(VetComBox->width(), std::max(0, px(twips(Graph1->height()) + 1240 - twips(VetComBox->y()))));
-    RecBreedWtLb->move(px(X + twips(RecBreedWt->width())), RecBreedWtLb->y());
-
-    // The summary heads the right column and takes the room up to the
-    // window's edge, so that a long name shows whole in a wider window; the
-    // buttons move down with the chart, so that the chart of a larger window
-    // never covers them.
-    Details->setGeometry(px(X), Details->y(), std::max(px(kColumnWidth), width() - px(X) - px(kEdgeMargin)),
-                         Details->height());
-    placeBelowChart();
-}
-
-void frmDocument::placeBelowChart()
-{
-    const int top = Graph1->y() + px(twips(Graph1->height()) + kGapBelowChart);
-    int left = px(kChartLeft + 30);
-    for (QPushButton *b : {NextWt, UndoToLastWt, DietCalcMe, GrowthCv, Zoom}) {
-        const int w = std::max(px(1500), b->sizeHint().width() + 12);
-        b->setGeometry(left, top, w, px(kButtonHeight));
-        left += w + px(90);
-    }
-    Activity->setGeometry(WtData->x(), top, px(kColumnWidth), px(kButtonHeight));
+    // The chart takes its normal proportions, the right column starts just
+    // beyond it, and the buttons run under it.
+    Graph1->resize(r.chart);
+    for (QWidget *w :
+         std::initializer_list<QWidget *>{WtData, Label5, Label4, DateIt, RecBreedWt, DietRecMe, VetComBox})
+        w->move(r.columnLeft, w->y());
+    Label1->move(r.label1Left, Label1->y());
+    RecBreedWtLb->move(r.recBreedWtLbLeft, RecBreedWtLb->y());
+    VetComBox->resize(VetComBox->width(), r.vetComBoxHeight);
+    Details->setGeometry(r.columnLeft, Details->y(), r.detailsWidth, Details->height());
+    for (int i = 0; i < buttons.size(); ++i)
+        buttons[i]->setGeometry(r.buttons.at(i));
+    Activity->setGeometry(r.activity);
 }
 
 int frmDocument::outerWidthTwips() const
@@ -510,11 +443,11 @@ void frmDocument::resizeEvent(QResizeEvent *event)
 void frmDocument::Zoom_Click()
 {
     if (Zoom->text() == kZoomIn) {
-        setChartSizeTwips(outerWidthTwips(), twips(Graph1->height()));
+        Graph1->resize(Layout::zoomedChartWidth(outerWidthTwips(), true), Graph1->height());
         Zoom->setText(kZoomOut);
         DateIt->hide();
     } else {
-        setChartSizeTwips(NumText::Sng(outerWidthTwips() * 0.695), twips(Graph1->height()));
+        Graph1->resize(Layout::zoomedChartWidth(outerWidthTwips(), false), Graph1->height());
         Zoom->setText(kZoomIn);
         DateIt->show();
     }
@@ -523,13 +456,11 @@ void frmDocument::Zoom_Click()
 void frmDocument::PrintZoom_Click()
 {
     if (PrintZoom->text() == kPrintZoomIn) {
-        setChartSizeTwips(kPrintWidth, kPrintHeight);
+        Graph1->resize(Layout::printChart());
         PrintZoom->setText(kPrintZoomOut);
         DateIt->hide();
     } else {
-        const double W = twips(width());
-        const double H = twips(height());
-        setChartSizeTwips(NumText::Sng(W * 0.715 - 100), NumText::Sng(H * 0.8 - 100));
+        Graph1->resize(Layout::normalChart(size()));
         PrintZoom->setText(kPrintZoomIn);
         DateIt->show();
     }

@@ -129,8 +129,6 @@ private:
     void hidePictures();
     void showPictures(unsigned pictures);
     int outerWidthTwips() const;
-    void placeBelowChart();
-    void setChartSizeTwips(double widthTwips, double heightTwips);
 
     CaseRef m_case;
     qint16 m_numWts = 0;
