@@ -151,7 +151,8 @@ private:
     void setEntryFieldsVisible(bool visible);
     void bindDataSources();
     void fillList(QComboBox *list, DataControl *data, const QString &field);
-    void CheckFieldEntered(QWidget *control, qint16 &incomplete);
+    /// Whether the control holds an entry; an empty one is reported and gets the focus.
+    bool CheckFieldEntered(QWidget *control);
     void limitLength(QLineEdit *box, int maxLength, const QString &message);
     void weightKeyUp(QLineEdit *box, const QString &tooLongMessage);
     bool checkWeight(QLineEdit *box, const QString &message);

@@ -8,6 +8,7 @@
 
 #include "cases/CaseHost.h"
 #include "cases/CaseOpening.h"
+#include "cases/Species.h"
 #include "cases/frmDocument.h"
 #include "platform/FwError.h"
 #include "platform/Guard.h"
@@ -104,13 +105,13 @@ void CaseDetails::loadForEdit(qint64 caseNo, const CaseFacts &caseWindow)
     connect(UUpdate, &QPushButton::clicked, this, &CaseDetails::UUpdate_Click);
 
     // The breed list follows the species of the case window.
-    const QString &species = caseWindow.species;
-    SSpecies->setEditText(species);
-    BBreedK9->setVisible(species == QLatin1String("Dog"));
-    BBreedFel->setVisible(species == QLatin1String("Cat"));
-    if (species == QLatin1String("Dog"))
+    const Species::Kind species = Species::parse(caseWindow.species);
+    SSpecies->setEditText(caseWindow.species);
+    BBreedK9->setVisible(species == Species::Kind::Dog);
+    BBreedFel->setVisible(species == Species::Kind::Cat);
+    if (species == Species::Kind::Dog)
         BBreedK9->setEditText(caseWindow.breed);
-    else if (species == QLatin1String("Cat"))
+    else if (species == Species::Kind::Cat)
         BBreedFel->setEditText(caseWindow.breed);
     SSex->setEditText(caseWindow.sex);
 
@@ -181,9 +182,9 @@ std::optional<qint64> CaseDetails::storeEdit()
         rs.setField(QStringLiteral("Species"), species);
         rs.setField(QStringLiteral("DOB"), DateText::ToIso(dob));
         rs.setField(QStringLiteral("Sex"), SSex->currentText());
-        rs.setField(QStringLiteral("Breed"), species == QLatin1String("Cat")   ? BBreedFel->currentText()
-                                             : species == QLatin1String("Dog") ? BBreedK9->currentText()
-                                                                               : QStringLiteral("-"));
+        rs.setField(QStringLiteral("Breed"), Species::parse(species) == Species::Kind::Cat   ? BBreedFel->currentText()
+                                             : Species::parse(species) == Species::Kind::Dog ? BBreedK9->currentText()
+                                                                                             : QStringLiteral("-"));
         rs.setField(QStringLiteral("Units"), selectedUnits());
         rs.setField(QStringLiteral("UpperWt"), NumText::Val(UpperWt->text()));
         rs.setField(QStringLiteral("LowerWt"), NumText::Val(LowerWt->text()));

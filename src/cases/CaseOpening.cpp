@@ -9,6 +9,7 @@
 #include "platform/prompt/Prompt.h"
 #include "platform/settings/Settings.h"
 #include "platform/state/AppState.h"
+#include "platform/state/LinkMode.h"
 #include "platform/text/NumberText.h"
 
 #include <QPointer>
@@ -96,8 +97,8 @@ bool answeredByTheCaller(OpenVariant variant, const FwError &e, frmDocument *doc
     case OpenVariant::Linked:
         if (e.number() == ErrNo::NoCurrentRecord) {
             critical(kNoLinkedRecords);
-            Settings::save(QStringLiteral("LinkData"), QStringLiteral("Linked"), QStringLiteral("0"));
-            App().Linked = QStringLiteral("0");
+            App().Linked = linkModeText(LinkMode::Normal);
+            Settings::save(QStringLiteral("LinkData"), QStringLiteral("Linked"), App().Linked);
             if (CaseHost *host = CaseHost::current())
                 host->endAtOnce();
         } else {

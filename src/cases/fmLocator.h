@@ -41,7 +41,7 @@ public:
     /// one recordset.)
     DataControl *Data1 = nullptr;
 
-    // Controls, named as the system names them.
+    // Controls; their objectNames are the names tests and scripts find them by.
     QListView *ClientListing = nullptr;
     QLineEdit *Narrower = nullptr;
     QLabel *Label1 = nullptr;

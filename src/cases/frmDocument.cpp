@@ -4,6 +4,7 @@
 #include "cases/CaseProcs.h"
 #include "cases/CaseRecord.h"
 #include "cases/CaseWindowLayout.h"
+#include "cases/Species.h"
 #include "cases/TypedTextSaver.h"
 #include "platform/FwError.h"
 #include "platform/Guard.h"
@@ -618,7 +619,8 @@ void frmDocument::DietCalcMe_Click()
         makeCurrent();
         App().DietCalcStandAlone = 0; // opened for this case window
         const QString species = facts().species;
-        if (species.trimmed() == QLatin1String("Cat") || species == QLatin1String("Dog")) {
+        // A cat is recognised with blanks around it, a dog only as stored.
+        if (Species::parse(species.trimmed()) == Species::Kind::Cat || Species::parse(species) == Species::Kind::Dog) {
             // A cat or a dog goes to the diet calculator with the ideal weight
             // (blank-led) and its diet picker opened; the calculator window is
             // not part of the program yet, so the hand-over ends here.
@@ -647,7 +649,7 @@ void frmDocument::GrowthCv_Click()
                             QStringLiteral(" weighing (") + NumText::Str(int(f.weeksOld)) +
                             QStringLiteral(" wks old). NOT its current age."),
                         Prompt::Icon::Information);
-        if (f.species == QLatin1String("Cat") || f.species == QLatin1String("Dog")) {
+        if (Species::parse(f.species) != Species::Kind::Other) {
             // The kitten or puppy curve window is not part of the program yet.
             return;
         }
@@ -726,7 +728,7 @@ void frmDocument::load()
     input.ageText = ageText;
     input.lastWeighed = lastWeighed;
     input.recBreedWtBefore = RecBreedWt->text();
-    if (row.Species == QLatin1String("Dog"))
+    if (Species::parse(row.Species) == Species::Kind::Dog)
         input.breedWtRange = findBreedWtRange(row.Breed);
     const CaseAnalysis a = analyseCase(input);
     auto failUnless = [&a](CaseAnalysis::Part part) {

@@ -3,8 +3,8 @@
 // analysis. Other windows talk to it through its public members only: the
 // opening sequence binds it to its case, the frame calls its commands and
 // reads the case's facts, a tool hands a result back to it. Its controls are
-// its own; they carry their system names as objectNames, by which tests and
-// users' scripts find them.
+// its own; their objectNames are the names by which tests and users' scripts
+// find them.
 #include "cases/CaseRef.h"
 
 #include <QStringList>
@@ -87,7 +87,7 @@ public:
     /// Give the recommendation box the focus, so that the user can type one.
     virtual void focusDietRecommendation();
 
-    // --- handlers (the system's names) ---------------------------------------------------
+    // --- handlers ---------------------------------------------------
     // The commands the frame gives the active case window are virtual, so
     // that a stand-in window can take them in tests.
     /// Load and analyse the case from its row (the hidden loader button).

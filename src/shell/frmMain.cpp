@@ -12,6 +12,7 @@
 #include "platform/settings/Settings.h"
 #include "platform/sound/Sound.h"
 #include "platform/state/AppState.h"
+#include "platform/state/LinkMode.h"
 #include "platform/text/Clock.h"
 #include "platform/text/DateText.h"
 #include "platform/text/NumberText.h"
@@ -599,8 +600,8 @@ bool frmMain::MDIForm_QueryUnload()
             return;
         for (int i = 1; i <= 10; ++i)
             Settings::save(QStringLiteral("Recent"), QStringLiteral("C%1").arg(i), recentCaption(i));
-        if (NumText::Val(App().Linked) != 0)
-            Settings::save(QStringLiteral("LinkData"), QStringLiteral("Linked"), QStringLiteral("0"));
+        if (currentLinkMode() != LinkMode::Normal)
+            Settings::save(QStringLiteral("LinkData"), QStringLiteral("Linked"), linkModeText(LinkMode::Normal));
         if (!isMinimized()) {
             Settings::save(QStringLiteral("Settings"), QStringLiteral("MainLeft"),
                            QString::number(Twips::fromPixels(pos().x())));

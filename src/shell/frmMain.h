@@ -63,7 +63,7 @@ public:
     /// once. Tests replace it so that the test program itself runs on.
     void setEndProgram(std::function<void()> end);
 
-    // Handlers (the system's names).
+    // Handlers.
     void MDIForm_Load();
     bool MDIForm_QueryUnload(); // true: the frame may close
     void mnuFileNew_Click();

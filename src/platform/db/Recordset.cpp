@@ -196,7 +196,8 @@ bool Recordset::hasField(const QString &name) const
 
 int Recordset::column(const QString &name) const
 {
-    // QSqlRecord matches names without regard to (ASCII) case, as Jet did.
+    // QSqlRecord matches names without regard to (ASCII) case, as the windows
+    // have always named the fields.
     return m_shape.indexOf(stripBrackets(name));
 }
 
