@@ -186,6 +186,8 @@ frmDocument *OpenCaseInDocument(OpenVariant variant, const CaseRef &ref)
             openSteps(variant, ref, doc);
             opened = true;
         } catch (const FwError &e) {
+            // Not only shown: some callers answer a failure in their own
+            // words and with steps of their own.
             if (!answeredByTheCaller(variant, e, doc))
                 throw;
         }

@@ -208,6 +208,8 @@ QVariant HelpBrowser::loadResource(int type, const QUrl &name)
         try {
             return HelpPages::searchPage(QFileInfo(name.toLocalFile()).absolutePath(), m_key);
         } catch (const FwError &e) {
+            // The page being loaded says what went wrong; a box shown from
+            // inside the loading of a page would stand in its way.
             return QStringLiteral("<p>%1</p>").arg(e.description().toHtmlEscaped());
         }
     }
