@@ -95,18 +95,16 @@ int main(int argc, char **argv)
                                   "'Labrador Retriever', 'kg', 32, 28, 29.6, ?, ?, '2025-01-06', '2024-12-30', "
                                   "'None', 1)"),
                    {history, history});
-    s.CurrCaseNo = QStringLiteral("1");
-    s.CurrAnimalName = QStringLiteral("Rex");
-    s.CurrSurname = QStringLiteral("Smith");
+    const CaseRef rex{QStringLiteral("1"), QStringLiteral("Smith"), QStringLiteral("Rex")};
 
-    frmDocument *doc = OpenCaseInDocument(OpenVariant::Edited);
-    if (!doc || doc->NumWts != kWeeks || prompt.boxes != 0) {
+    frmDocument *doc = OpenCaseInDocument(OpenVariant::Edited, rex);
+    if (!doc || doc->NumWts() != kWeeks || prompt.boxes != 0) {
         out << "the case did not open as expected\n";
         return 2;
     }
     const double loadMs = medianMs([&] { doc->Command1_Click(); });
     const double openMs = medianMs([&] {
-        frmDocument *d = OpenCaseInDocument(OpenVariant::Edited);
+        frmDocument *d = OpenCaseInDocument(OpenVariant::Edited, rex);
         delete d;
     });
     // For information: drawing the opened window once, with its 3 x 1,040 points.

@@ -1,5 +1,6 @@
 #include "cases/CaseAnalysis.h"
 
+#include "cases/Species.h"
 #include "cases/WeightHistory.h"
 #include "platform/text/DateText.h"
 #include "platform/text/NumberText.h"
@@ -9,8 +10,7 @@
 using NumText::Plain;
 using NumText::Str;
 
-namespace
-{
+namespace {
 
 const QString CRLF = QStringLiteral("\r\n");
 
@@ -58,8 +58,7 @@ QStringList pictureNames(CasePictures pictures)
     return names;
 }
 
-namespace Analysis
-{
+namespace Analysis {
 
 QString AcRangeText(float lower, float upper, const QString &units)
 {
@@ -77,7 +76,7 @@ QString DetailsText(const QString &animalName, const QString &surname, const QSt
 std::optional<QString> RecBreedWtText(const QString &species, const QString &breed,
                                       const std::optional<QString> &breedWtRange)
 {
-    if (species != QLatin1String("Dog"))
+    if (Species::parse(species) != Species::Kind::Dog)
         return QStringLiteral("Canines Only");
     if (breed == QLatin1String("Cross Breed"))
         return QStringLiteral("Nearest Breed");
@@ -148,7 +147,7 @@ TargetAnalysis Target(const QVector<float> &weights, float upper, float lower, c
     const qint16 n = NumText::To16(weights.size());
     t.NumWts = n;
     if (n == 0)
-        throw FwError(CaseAnalysisErr::EmptyHistory,
+        throw FwError(ErrNo::SubscriptOutOfRange,
                       QStringLiteral("This case has no weighings yet: its weight history is empty."));
 
     const float curr = weights[n - 1];
@@ -290,8 +289,7 @@ TargetAnalysis Target(const QVector<float> &weights, float upper, float lower, c
 
 } // namespace Analysis
 
-namespace
-{
+namespace {
 
 // A number field needs a value: NULL, or an empty text, cannot be read as a bound.
 void requireNumber(const CaseRecord &row, const QString &fieldName, const QString &text)

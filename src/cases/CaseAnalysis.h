@@ -18,12 +18,6 @@
 #include <QVector>
 #include <optional>
 
-namespace CaseAnalysisErr
-{
-// An empty history has no newest weight (the runtime's "subscript out of range").
-constexpr int EmptyHistory = 9;
-} // namespace CaseAnalysisErr
-
 // The five status pictures of the case window; a status shows two of them.
 enum class CasePicture : unsigned {
     Baloons = 0x01,
@@ -35,9 +29,9 @@ enum class CasePicture : unsigned {
 Q_DECLARE_FLAGS(CasePictures, CasePicture)
 Q_DECLARE_OPERATORS_FOR_FLAGS(CasePictures)
 
-/// The system names of all five pictures, in the order above.
+/// The names of all five pictures (their controls' objectNames), in the order above.
 QStringList allPictureNames();
-/// The system names of the pictures in a set ("Baloons", "Smile", ...).
+/// The names of the pictures in a set ("Baloons", "Smile", ...).
 QStringList pictureNames(CasePictures pictures);
 
 // Where the newest weight lies, tested in this order: Above (Curr > Upper),
@@ -134,8 +128,7 @@ struct CaseAnalysis {
     TargetAnalysis target;
 };
 
-namespace Analysis
-{
+namespace Analysis {
 
 /// "From " + blank-led lower + " to " + blank-led upper + " " + units.
 QString AcRangeText(float lower, float upper, const QString &units);
@@ -170,7 +163,7 @@ WeightChart ChartSeries(const QVector<float> &weights, double lower, double uppe
 
 /// The analysis against the ideal weight. name is the animal's name shown in
 /// the texts, sex decides "her" (contains "Female", exact case) or "his".
-/// Throws FwError(CaseAnalysisErr::EmptyHistory) for an empty history: there
+/// Throws FwError(ErrNo::SubscriptOutOfRange) for an empty history: there
 /// is no newest weight to analyse.
 TargetAnalysis Target(const QVector<float> &weights, float upper, float lower, const QString &name, const QString &sex,
                       const QString &units);

@@ -2,6 +2,7 @@
 
 #include "cases/CaseOpening.h"
 #include "cases/CaseStore.h"
+#include "cases/Species.h"
 #include "cases/Weighing.h"
 #include "cases/frmDOBAge.h"
 #include "platform/FwError.h"
@@ -10,10 +11,11 @@
 #include "platform/db/DataControl.h"
 #include "platform/help/Help.h"
 #include "platform/prompt/Prompt.h"
+#include "platform/state/AppState.h"
+#include "platform/state/LinkMode.h"
 #include "platform/text/Clock.h"
 #include "platform/text/DateText.h"
 #include "platform/text/NumberText.h"
-#include "platform/state/AppState.h"
 #include "platform/widgets/SelectAllText.h"
 
 #include <QApplication>
@@ -44,18 +46,10 @@ constexpr int kNameMax = 20;
 constexpr int kTelMax = 20;
 constexpr int kWeightMax = 6;
 
-const QString kDog = QStringLiteral("Dog");
-const QString kCat = QStringLiteral("Cat");
-
 QPointer<CaseDetails> &openWindow()
 {
     static QPointer<CaseDetails> window;
     return window;
-}
-
-int linkMode()
-{
-    return static_cast<int>(NumText::Val(App().Linked));
 }
 
 // A widget whose size stays reserved in the layout while it is hidden, so the
@@ -139,7 +133,20 @@ frmDOBAge *CaseDetails::dobWindow() const
     return m_dobWindow.data();
 }
 
+void CaseDetails::setDateOfBirth(const QString &dob, const QString &age)
+{
+    DOB->setText(dob);
+    AAge->setText(age);
+}
+
 void CaseDetails::buildLayout()
+{
+    createControls();
+    arrangeControls();
+    connectHandlers();
+}
+
+void CaseDetails::createControls()
 {
     auto lineEdit = [this](const char *name) {
         auto *e = keepPlace(new QLineEdit(this));
@@ -225,26 +232,38 @@ void CaseDetails::buildLayout()
     HHelp = button("HHelp", QStringLiteral("&Help"));
     Done->hide();
     UUpdate->hide();
+    for (QLineEdit *weight : {UpperWt, LowerWt, CurrWt})
+        weight->setMinimumWidth(80);
+}
 
-    // Case details
+void CaseDetails::arrangeControls()
+{
+    // Two boxes side by side, each a column of captioned fields; the buttons
+    // in a row below them.
+    struct Field {
+        const char *caption;
+        QList<QWidget *> widgets; // more than one share the place; one is shown
+    };
+    auto addFields = [](QGridLayout *grid, int &row, const QList<Field> &fields) {
+        for (const Field &f : fields) {
+            grid->addWidget(new QLabel(QString::fromUtf8(f.caption), grid->parentWidget()), row, 0);
+            for (QWidget *w : f.widgets)
+                grid->addWidget(w, row, 1);
+            ++row;
+        }
+    };
+
     auto *caseBox = new QGroupBox(QStringLiteral("Case Details"), this);
     auto *cg = new QGridLayout(caseBox);
     int row = 0;
-    auto addRow = [&](QGridLayout *g, const QString &caption, QWidget *field) {
-        g->addWidget(new QLabel(caption, g->parentWidget()), row, 0);
-        g->addWidget(field, row, 1);
-        ++row;
-    };
-    addRow(cg, QStringLiteral("Surname:"), SSurname);
-    addRow(cg, QStringLiteral("Animal's Name:"), AnName);
-    addRow(cg, QStringLiteral("Contact Tel #:"), TelNo);
-    addRow(cg, QStringLiteral("Species:"), SSpecies);
     // The two breed lists share one place; the species decides which is shown.
-    cg->addWidget(new QLabel(QStringLiteral("Breed:"), caseBox), row, 0);
-    cg->addWidget(BBreedFel, row, 1);
-    cg->addWidget(BBreedK9, row, 1);
-    ++row;
-    addRow(cg, QStringLiteral("Sex:"), SSex);
+    addFields(cg, row,
+              {{"Surname:", {SSurname}},
+               {"Animal's Name:", {AnName}},
+               {"Contact Tel #:", {TelNo}},
+               {"Species:", {SSpecies}},
+               {"Breed:", {BBreedFel, BBreedK9}},
+               {"Sex:", {SSex}}});
     auto *age = new QHBoxLayout;
     age->addWidget(DOB);
     age->addWidget(AAge, 1);
@@ -259,14 +278,13 @@ void CaseDetails::buildLayout()
     auto *wg = new QGridLayout(weightBox);
     row = 0;
     wg->addWidget(Frame1, row++, 0, 1, 2);
-    addRow(wg, QStringLiteral("2. Upper Acceptable Weight:"), UpperWt);
-    addRow(wg, QStringLiteral("3. Lower Acceptable Weight:"), LowerWt);
-    addRow(wg, QStringLiteral("4. Current Weight:"), CurrWt);
+    addFields(wg, row,
+              {{"2. Upper Acceptable Weight:", {UpperWt}},
+               {"3. Lower Acceptable Weight:", {LowerWt}},
+               {"4. Current Weight:", {CurrWt}}});
     wg->addWidget(new QLabel(QStringLiteral("5. Veterinary Comments:"), weightBox), row++, 0, 1, 2);
     wg->addWidget(VetCom, row++, 0, 1, 2);
     wg->setColumnStretch(1, 1);
-    for (QLineEdit *weight : {UpperWt, LowerWt, CurrWt})
-        weight->setMinimumWidth(80);
 
     auto *boxes = new QHBoxLayout;
     boxes->addWidget(caseBox, 1);
@@ -286,7 +304,10 @@ void CaseDetails::buildLayout()
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(boxes);
     layout->addLayout(buttons);
+}
 
+void CaseDetails::connectHandlers()
+{
     connect(AddNewRec, &QPushButton::clicked, this, &CaseDetails::AddNewRec_Click);
     connect(Done, &QPushButton::clicked, this, &CaseDetails::Done_Click);
     connect(CCancel, &QPushButton::clicked, this, &CaseDetails::CCancel_Click);
@@ -323,17 +344,17 @@ void CaseDetails::NewCaseCommand(QWidget *frame)
     if (!prepared)
         return;
 
-    switch (linkMode()) {
-    case 0:
+    switch (currentLinkMode()) {
+    case LinkMode::Normal:
         w->show();
         w->AddNewRec->setFocus();
         break;
-    case 1:
+    case LinkMode::NewCase:
         w->show();
         w->AddNewRec_Click();
         break;
-    default:
-        // Another link mode starts no entry: nothing is shown.
+    case LinkMode::AwaitRecord:
+        // Waiting for the other program starts no entry: nothing is shown.
         w->unload();
         break;
     }
@@ -420,20 +441,20 @@ void CaseDetails::AddNewRec_Click()
         // and the first key stroke replaces it.
         SSurname->setFocus();
 
-        switch (linkMode()) {
-        case 0:
+        switch (currentLinkMode()) {
+        case LinkMode::Normal:
             SSpecies->setEditText(QStringLiteral("Species?"));
             BBreedFel->setEditText(QStringLiteral("Domestic Shorthair"));
             BBreedK9->setEditText(QStringLiteral("Cross Breed"));
             SSex->setEditText(QStringLiteral("Sex?"));
             break;
-        case 1:
+        case LinkMode::NewCase:
             // The practice-management program fills species and sex.
             SSpecies->setEditText(QString());
             SSex->setEditText(QString());
             CalcAge->hide();
             break;
-        default:
+        case LinkMode::AwaitRecord:
             break;
         }
     });
@@ -493,8 +514,8 @@ void CaseDetails::CurrWt_KeyUp()
 void CaseDetails::SSpecies_Click()
 {
     const QString species = SSpecies->currentText();
-    BBreedK9->setVisible(species == kDog);
-    BBreedFel->setVisible(species == kCat);
+    BBreedK9->setVisible(Species::parse(species) == Species::Kind::Dog);
+    BBreedFel->setVisible(Species::parse(species) == Species::Kind::Cat);
 }
 
 void CaseDetails::BBreed_GotFocus(QComboBox * /*list*/)
@@ -564,15 +585,13 @@ bool CaseDetails::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-void CaseDetails::CheckFieldEntered(QWidget *control, qint16 &incomplete)
+bool CaseDetails::CheckFieldEntered(QWidget *control)
 {
-    if (textOf(control).isEmpty()) {
-        Prompt::Message(QStringLiteral("Data incomplete. Please enter data at the cursor."), Prompt::Icon::Exclamation);
-        control->setFocus();
-        incomplete = 1;
-    } else {
-        incomplete = 0;
-    }
+    if (!textOf(control).isEmpty())
+        return true;
+    Prompt::Message(QStringLiteral("Data incomplete. Please enter data at the cursor."), Prompt::Icon::Exclamation);
+    control->setFocus();
+    return false;
 }
 
 bool CaseDetails::checkWeight(QLineEdit *box, const QString &message)
@@ -611,27 +630,21 @@ bool CaseDetails::requiredFieldsEntered()
 {
     // The same fields, in the same order, for a new case and an edit; the
     // first empty one is reported and gets the focus.
-    qint16 incomplete = 0;
-    for (QWidget *field : {static_cast<QWidget *>(SSurname), static_cast<QWidget *>(AnName),
-                           static_cast<QWidget *>(TelNo), static_cast<QWidget *>(SSpecies)}) {
-        CheckFieldEntered(field, incomplete);
-        if (incomplete)
-            return false;
+    QList<QWidget *> fields{SSurname, AnName, TelNo, SSpecies};
+    switch (Species::parse(SSpecies->currentText())) {
+    case Species::Kind::Cat:
+        fields << BBreedFel;
+        break;
+    case Species::Kind::Dog:
+        fields << BBreedK9;
+        break;
+    case Species::Kind::Other:
+        break;
     }
-    const QString species = SSpecies->currentText();
-    if (species == kCat)
-        CheckFieldEntered(BBreedFel, incomplete);
-    else if (species == kDog)
-        CheckFieldEntered(BBreedK9, incomplete);
-    if (incomplete)
-        return false;
-    for (QWidget *field :
-         {static_cast<QWidget *>(SSex), static_cast<QWidget *>(UpperWt), static_cast<QWidget *>(LowerWt),
-          static_cast<QWidget *>(CurrWt), static_cast<QWidget *>(VetCom)}) {
-        CheckFieldEntered(field, incomplete);
-        if (incomplete)
+    fields << SSex << UpperWt << LowerWt << CurrWt << VetCom;
+    for (QWidget *field : fields)
+        if (!CheckFieldEntered(field))
             return false;
-    }
     return true;
 }
 
@@ -659,7 +672,8 @@ std::optional<qint64> CaseDetails::storeNewCase()
     }
 
     const QString units = selectedUnits();
-    if ((species == kDog || species == kCat) && (units == QLatin1String("oz") || units == QLatin1String("gm"))) {
+    if ((Species::parse(species) == Species::Kind::Dog || Species::parse(species) == Species::Kind::Cat) &&
+        (units == QLatin1String("oz") || units == QLatin1String("gm"))) {
         Prompt::Message(QStringLiteral("You must use 'lb' or 'kg' units for cats and dogs"), Prompt::Icon::Critical);
         Units[0]->setFocus();
         return std::nullopt;
@@ -682,16 +696,16 @@ std::optional<qint64> CaseDetails::storeNewCase()
     row.Species = species;
     row.DOB = DateText::CDate(DOB->text());
     row.Sex = SSex->currentText();
-    row.Breed = species == kCat   ? BBreedFel->currentText()
-                : species == kDog ? BBreedK9->currentText()
-                                  : QStringLiteral("-");
+    row.Breed = Species::parse(species) == Species::Kind::Cat   ? BBreedFel->currentText()
+                : Species::parse(species) == Species::Kind::Dog ? BBreedK9->currentText()
+                                                                : QStringLiteral("-");
     row.UpperWt = NumText::Val(UpperWt->text());
     row.LowerWt = NumText::Val(LowerWt->text());
     row.CurrentWt = NumText::Val(CurrWt->text());
     // The first weekly entry is the current weight exactly as typed.
     row.GraphData = CurrWt->text() + QLatin1Char(';');
     row.VetComments = VetCom->toPlainText();
-    if (linkMode() == 1)
+    if (currentLinkMode() == LinkMode::NewCase)
         row.LinkedRecNo = wholeNumber(HiddenText->text());
 
     const QSqlDatabase db = ClinicDb::connection(m_dbfName);
@@ -726,10 +740,7 @@ void CaseDetails::closeAndOpenCase(qint64 caseNo, OpenVariant variant)
     const QString animalName = AnName->text();
     const QString surname = SSurname->text();
     unload();
-    App().CurrCaseNo = QString::number(caseNo);
-    App().CurrAnimalName = animalName;
-    App().CurrSurname = surname;
-    OpenCaseInDocument(variant);
+    OpenCaseInDocument(variant, CaseRef{QString::number(caseNo), surname, animalName});
 }
 
 // ---------------------------------------------------------------------------
@@ -781,7 +792,7 @@ bool CaseDetails::Form_QueryUnload(bool byCloseBox)
 void CaseDetails::Form_Unload()
 {
     m_unloaded = true;
-    if (linkMode() == 1)
+    if (currentLinkMode() == LinkMode::NewCase)
         App().LinkRecNo = HiddenText->text();
 }
 

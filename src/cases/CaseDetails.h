@@ -20,6 +20,8 @@
 
 class DataControl;
 class frmDOBAge;
+class frmDocument;
+struct CaseFacts;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -109,10 +111,17 @@ public:
 
     /// The date-of-birth window while it is open.
     frmDOBAge *dobWindow() const;
+    /// What the date-of-birth window worked out: the date of birth and the age.
+    void setDateOfBirth(const QString &dob, const QString &age);
 
     // Editing an existing case (defined in CaseDetails_Edit.cpp).
-    /// The frame's Edit Case Details command, on the frame's active child window.
-    static void EditCaseCommand(QWidget *frame, QWidget *activeChild);
+    /// The frame's Edit Case Details command, on the case of the frame's
+    /// active case window: that window is closed and the case details
+    /// window opens on the case's row. Throws FwError when it cannot.
+    static void EditCaseCommand(QWidget *frame, frmDocument &doc);
+    /// Load the case's row for editing; the species, breed and sex lists
+    /// follow the case window's facts. Throws FwError when the row is gone.
+    void loadForEdit(qint64 caseNo, const CaseFacts &caseWindow);
     /// Check the edited details, store them and open the case again.
     void UUpdate_Click();
     DataControl *Data1 = nullptr; // while editing: the case's row
@@ -135,11 +144,15 @@ private:
     /// reported and has the focus).
     bool requiredFieldsEntered();
     void buildLayout();
+    void createControls();
+    void arrangeControls();
+    void connectHandlers();
     void hideEntryFields();
     void setEntryFieldsVisible(bool visible);
     void bindDataSources();
     void fillList(QComboBox *list, DataControl *data, const QString &field);
-    void CheckFieldEntered(QWidget *control, qint16 &incomplete);
+    /// Whether the control holds an entry; an empty one is reported and gets the focus.
+    bool CheckFieldEntered(QWidget *control);
     void limitLength(QLineEdit *box, int maxLength, const QString &message);
     void weightKeyUp(QLineEdit *box, const QString &tooLongMessage);
     bool checkWeight(QLineEdit *box, const QString &message);

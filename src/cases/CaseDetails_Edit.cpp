@@ -8,15 +8,16 @@
 
 #include "cases/CaseHost.h"
 #include "cases/CaseOpening.h"
+#include "cases/Species.h"
 #include "cases/frmDocument.h"
 #include "platform/FwError.h"
 #include "platform/Guard.h"
 #include "platform/db/ClinicDb.h"
 #include "platform/db/DataControl.h"
 #include "platform/prompt/Prompt.h"
+#include "platform/state/AppState.h"
 #include "platform/text/DateText.h"
 #include "platform/text/NumberText.h"
-#include "platform/state/AppState.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -49,103 +50,92 @@ QString dobText(const QVariant &v)
 
 } // namespace
 
-void CaseDetails::EditCaseCommand(QWidget *frame, QWidget *activeChild)
+void CaseDetails::EditCaseCommand(QWidget *frame, frmDocument &doc)
 {
-    // The command's own error box: the error's text, no icon, the
-    // application's title.
-    runGuarded(
-        [&] {
-            if (!activeChild) {
-                Prompt::Message(QStringLiteral("No document open to edit case details!"), Prompt::Icon::Critical);
-                return;
-            }
-            auto *doc = qobject_cast<frmDocument *>(activeChild);
-            if (!doc) // the report viewer or a browser is the active window
-                throw FwError(ErrNo::NoSuchMember);
+    // One case details window at a time: an entry or an edit under way is
+    // brought forward and keeps what has been typed (and a reserved number).
+    if (CaseDetails *open = instance()) {
+        open->show();
+        open->raise();
+        open->activateWindow();
+        return;
+    }
 
-            // One case details window at a time: an entry or an edit under way is
-            // brought forward and keeps what has been typed (and a reserved number).
-            if (CaseDetails *open = instance()) {
-                open->show();
-                open->raise();
-                open->activateWindow();
-                return;
-            }
+    // The case of the window, as that window loaded it.
+    const CaseFacts facts = doc.facts();
+    const qint64 caseNo = static_cast<qint64>(NumText::Val(facts.ref.caseNo));
 
-            // The case of the active window, as that window loaded it.
-            AppState &app = App();
-            app.CurrCaseNo = doc->LocalCaseNo->text();
-            app.CurrSpecies = doc->LocalSpp->text();
-            app.CurrBreed = doc->LocalBreed->text();
-            app.CurrSex = doc->LocalSex->text();
-            const qint64 caseNo = static_cast<qint64>(NumText::Val(app.CurrCaseNo));
+    // A case deleted meanwhile is reported while its window is still open.
+    const QSqlDatabase db = ClinicDb::connection(App().DBFName);
+    if (!ClinicDb::scalar(db, QStringLiteral("SELECT 1 FROM [Clients] WHERE [CaseNo] = ?"), {caseNo}).isValid())
+        throw FwError(ErrNo::RowDeleted);
 
-            // A case deleted meanwhile is reported while its window is still open.
-            const QSqlDatabase db = ClinicDb::connection(app.DBFName);
-            if (!ClinicDb::scalar(db, QStringLiteral("SELECT 1 FROM [Clients] WHERE [CaseNo] = ?"), {caseNo}).isValid())
-                throw FwError(ErrNo::RowDeleted);
+    // The case window is closed for the whole edit; closing it first also
+    // stores what was typed into it, so the row read below is the latest.
+    if (CaseHost *host = CaseHost::current())
+        host->closeCaseWindow(&doc);
+    else
+        doc.close();
 
-            // The case window is closed for the whole edit; closing it first also
-            // stores what was typed into it, so the row read below is the latest.
-            if (CaseHost *host = CaseHost::current())
-                host->closeCaseWindow(doc);
-            else
-                doc->close();
+    auto *w = new CaseDetails(frame, Mode::Edit);
+    try {
+        w->loadForEdit(caseNo, facts);
+    } catch (...) {
+        // The half-made window goes before the failure is shown.
+        w->unload();
+        throw;
+    }
+    w->show();
+    w->SSurname->setFocus();
+}
 
-            auto *w = new CaseDetails(frame, Mode::Edit);
-            try {
-                w->Data1 = new DataControl(w);
-                w->Data1->setObjectName(QStringLiteral("Data1"));
-                BindToClinicDB(*w->Data1, kCaseQuery, {caseNo});
-                w->bindDataSources();
-                const Recordset &row = w->Data1->recordset();
-                if (row.eof())
-                    throw FwError(ErrNo::RowDeleted);
+void CaseDetails::loadForEdit(qint64 caseNo, const CaseFacts &caseWindow)
+{
+    Data1 = new DataControl(this);
+    Data1->setObjectName(QStringLiteral("Data1"));
+    BindToClinicDB(*Data1, kCaseQuery, {caseNo});
+    bindDataSources();
+    const Recordset &row = Data1->recordset();
+    if (row.eof())
+        throw FwError(ErrNo::RowDeleted);
 
-                w->Done->hide();
-                w->AddNewRec->hide();
-                w->UUpdate->show();
-                connect(w->UUpdate, &QPushButton::clicked, w, &CaseDetails::UUpdate_Click);
+    Done->hide();
+    AddNewRec->hide();
+    UUpdate->show();
+    connect(UUpdate, &QPushButton::clicked, this, &CaseDetails::UUpdate_Click);
 
-                // The breed list follows the species of the case window.
-                w->SSpecies->setEditText(app.CurrSpecies);
-                w->BBreedK9->setVisible(app.CurrSpecies == QLatin1String("Dog"));
-                w->BBreedFel->setVisible(app.CurrSpecies == QLatin1String("Cat"));
-                if (app.CurrSpecies == QLatin1String("Dog"))
-                    w->BBreedK9->setEditText(app.CurrBreed);
-                else if (app.CurrSpecies == QLatin1String("Cat"))
-                    w->BBreedFel->setEditText(app.CurrBreed);
-                w->SSex->setEditText(app.CurrSex);
+    // The breed list follows the species of the case window.
+    const Species::Kind species = Species::parse(caseWindow.species);
+    SSpecies->setEditText(caseWindow.species);
+    BBreedK9->setVisible(species == Species::Kind::Dog);
+    BBreedFel->setVisible(species == Species::Kind::Cat);
+    if (species == Species::Kind::Dog)
+        BBreedK9->setEditText(caseWindow.breed);
+    else if (species == Species::Kind::Cat)
+        BBreedFel->setEditText(caseWindow.breed);
+    SSex->setEditText(caseWindow.sex);
 
-                w->SSurname->setText(row.text(QStringLiteral("Surname")));
-                w->AnName->setText(row.text(QStringLiteral("AnimalName")));
-                w->TelNo->setText(row.text(QStringLiteral("Tel No")));
-                w->SSpecies->setEditText(row.text(QStringLiteral("Species")));
-                w->DOB->setText(dobText(row.field(QStringLiteral("DOB"))));
-                w->UpperWt->setText(weightText(row.field(QStringLiteral("UpperWt"))));
-                w->LowerWt->setText(weightText(row.field(QStringLiteral("LowerWt"))));
-                w->VetCom->setPlainText(row.text(QStringLiteral("Vet Comments")));
-                w->AAge->clear();
+    SSurname->setText(row.text(QStringLiteral("Surname")));
+    AnName->setText(row.text(QStringLiteral("AnimalName")));
+    TelNo->setText(row.text(QStringLiteral("Tel No")));
+    SSpecies->setEditText(row.text(QStringLiteral("Species")));
+    DOB->setText(dobText(row.field(QStringLiteral("DOB"))));
+    UpperWt->setText(weightText(row.field(QStringLiteral("UpperWt"))));
+    LowerWt->setText(weightText(row.field(QStringLiteral("LowerWt"))));
+    VetCom->setPlainText(row.text(QStringLiteral("Vet Comments")));
+    AAge->clear();
 
-                w->CurrWt->setText(QStringLiteral("Unavailable"));
-                w->CurrWt->setEnabled(false);
+    CurrWt->setText(QStringLiteral("Unavailable"));
+    CurrWt->setEnabled(false);
 
-                // The stored unit, locked; a unit that is none of the four leaves
-                // "kg", the window's own choice, selected.
-                const QString units = row.text(QStringLiteral("Units"));
-                for (QRadioButton *u : w->Units) {
-                    u->setEnabled(false);
-                    if (u->text() == units)
-                        u->setChecked(true);
-                }
-            } catch (...) {
-                w->unload();
-                throw;
-            }
-            w->show();
-            w->SSurname->setFocus();
-        },
-        Prompt::Icon::None);
+    // The stored unit, locked; a unit that is none of the four leaves "kg",
+    // the window's own choice, selected.
+    const QString units = row.text(QStringLiteral("Units"));
+    for (QRadioButton *u : Units) {
+        u->setEnabled(false);
+        if (u->text() == units)
+            u->setChecked(true);
+    }
 }
 
 void CaseDetails::UUpdate_Click()
@@ -192,9 +182,9 @@ std::optional<qint64> CaseDetails::storeEdit()
         rs.setField(QStringLiteral("Species"), species);
         rs.setField(QStringLiteral("DOB"), DateText::ToIso(dob));
         rs.setField(QStringLiteral("Sex"), SSex->currentText());
-        rs.setField(QStringLiteral("Breed"), species == QLatin1String("Cat")   ? BBreedFel->currentText()
-                                             : species == QLatin1String("Dog") ? BBreedK9->currentText()
-                                                                               : QStringLiteral("-"));
+        rs.setField(QStringLiteral("Breed"), Species::parse(species) == Species::Kind::Cat   ? BBreedFel->currentText()
+                                             : Species::parse(species) == Species::Kind::Dog ? BBreedK9->currentText()
+                                                                                             : QStringLiteral("-"));
         rs.setField(QStringLiteral("Units"), selectedUnits());
         rs.setField(QStringLiteral("UpperWt"), NumText::Val(UpperWt->text()));
         rs.setField(QStringLiteral("LowerWt"), NumText::Val(LowerWt->text()));

@@ -4,26 +4,23 @@
 #include "cases/CaseProcs.h"
 #include "cases/frmDocument.h"
 #include "platform/FwError.h"
+#include "platform/Guard.h"
 #include "platform/db/DataControl.h"
 #include "platform/prompt/Prompt.h"
 #include "platform/settings/Settings.h"
 #include "platform/state/AppState.h"
+#include "platform/state/LinkMode.h"
 #include "platform/text/NumberText.h"
 
-#include <QLabel>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPointer>
 #include <QRegularExpression>
 
 #include <cmath>
-#include <exception>
 
 namespace {
 
 const QString kCaseQuery = QStringLiteral("SELECT * FROM [Clients] WHERE [CASENO] = ?");
 const QString kLinkedQuery = QStringLiteral("SELECT * FROM [Clients] WHERE [LinkedRecNo] = ?");
-const QString kReportQuery = QStringLiteral("SELECT * FROM [Report Variables]");
 
 const QString kNoLinkedRecords = QStringLiteral("There are no existing linked records for this animal / ") +
                                  QStringLiteral("client. The Fenwarra will now close and return you ") +
@@ -91,100 +88,109 @@ void critical(const QString &text)
     Prompt::Message(text, Prompt::Icon::Critical);
 }
 
+/// The linked and the recent-cases openings answer a failure in their own
+/// words, and a missing row with steps of their own; true when this was one
+/// of theirs.
+bool answeredByTheCaller(OpenVariant variant, const FwError &e, frmDocument *doc)
+{
+    switch (variant) {
+    case OpenVariant::Linked:
+        if (e.number() == ErrNo::NoCurrentRecord) {
+            critical(kNoLinkedRecords);
+            App().Linked = linkModeText(LinkMode::Normal);
+            Settings::save(QStringLiteral("LinkData"), QStringLiteral("Linked"), App().Linked);
+            if (CaseHost *host = CaseHost::current())
+                host->endAtOnce();
+        } else {
+            critical(e.description() + QStringLiteral(" **(Error no. ") + NumText::Str(e.number()) +
+                     QStringLiteral(")"));
+        }
+        return true;
+    case OpenVariant::Recent:
+        if (e.number() == ErrNo::NoCurrentRecord) {
+            closeOpenedWindow(doc);
+            critical(kRecordDeleted);
+        } else {
+            critical(QStringLiteral("Error no ") + NumText::Str(e.number()) + QStringLiteral(" => ") + e.description());
+        }
+        return true;
+    default:
+        return false;
+    }
+}
+
+/// The steps of the sequence; doc is the window once it is open.
+void openSteps(OpenVariant variant, const CaseRef &requested, QPointer<frmDocument> &doc)
+{
+    const bool linked = variant == OpenVariant::Linked;
+    const bool recent = variant == OpenVariant::Recent;
+
+    // The locator, the reminder list and a new case are listed before the
+    // window opens.
+    if (variant == OpenVariant::LocatorOrReminder || variant == OpenVariant::NewCase)
+        pushRecent(CaseCaption(requested.caseNo, requested.animalName, requested.surname));
+
+    // 1. The window, with a first caption until the row is read.
+    QString firstCaption;
+    if (linked)
+        firstCaption = QStringLiteral("Linked Case =") + App().LinkRecNo;
+    else if (recent)
+        firstCaption = QStringLiteral("Case#") + NumText::Str(NumText::Val(requested.caseNo));
+    else
+        firstCaption = CaseCaption(requested.caseNo, requested.animalName, requested.surname);
+    doc = OpenCaseWindow(firstCaption);
+    CaseRef ref = requested;
+    doc->setCaseRef(ref);
+
+    // 2. The case's row.
+    if (linked)
+        doc->bindCaseRow(kLinkedQuery, {linkedKey(App().LinkRecNo)});
+    else
+        doc->bindCaseRow(kCaseQuery, {caseKey(ref.caseNo)});
+
+    // 3. An inactive case is marked (reading the row fails when there is none).
+    if (recent || variant == OpenVariant::LocatorOrReminder) {
+        if (isNo(doc->caseRow().field(QStringLiteral("Active"))))
+            doc->markInactive();
+    }
+
+    // 4. and 5. The report's single row and the breed table.
+    doc->bindReportAndBreeds();
+
+    // 6. Names from the row, and the case's own caption.
+    if (linked || recent) {
+        const Recordset &rs = doc->caseRow();
+        ref.animalName = rs.text(QStringLiteral("AnimalName"));
+        if (linked)
+            ref.caseNo = rs.text(QStringLiteral("CaseNo"));
+        ref.surname = rs.text(QStringLiteral("Surname"));
+        doc->setCaseRef(ref);
+        const QString caption = CaseCaption(ref.caseNo, ref.animalName, ref.surname);
+        doc->setWindowTitle(caption);
+        // 7. Listed once the row is known.
+        pushRecent(caption);
+    }
+
+    // 8. Load and analyse.
+    doc->Command1_Click();
+}
+
 } // namespace
 
-frmDocument *OpenCaseInDocument(OpenVariant variant)
+frmDocument *OpenCaseInDocument(OpenVariant variant, const CaseRef &ref)
 {
-    AppState &app = App();
     QPointer<frmDocument> doc;
-    try {
-        const bool linked = variant == OpenVariant::Linked;
-        const bool recent = variant == OpenVariant::Recent;
-
-        // The locator, the reminder list and a new case are listed before the
-        // window opens.
-        if (variant == OpenVariant::LocatorOrReminder || variant == OpenVariant::NewCase)
-            pushRecent(CaseCaption(app.CurrCaseNo, app.CurrAnimalName, app.CurrSurname));
-
-        // 1. The window, with a first caption until the row is read.
-        QString firstCaption;
-        if (linked)
-            firstCaption = QStringLiteral("Linked Case =") + app.LinkRecNo;
-        else if (recent)
-            firstCaption = QStringLiteral("Case#") + NumText::Str(NumText::Val(app.CurrCaseNo));
-        else
-            firstCaption = CaseCaption(app.CurrCaseNo, app.CurrAnimalName, app.CurrSurname);
-        doc = OpenCaseWindow(firstCaption);
-
-        // 2. The case's row.
-        if (linked)
-            BindToClinicDB(*doc->Data1, kLinkedQuery, {linkedKey(app.LinkRecNo)});
-        else
-            BindToClinicDB(*doc->Data1, kCaseQuery, {caseKey(app.CurrCaseNo)});
-
-        // 3. An inactive case is marked (reading the row fails when there is none).
-        if (recent || variant == OpenVariant::LocatorOrReminder) {
-            if (isNo(doc->Data1->recordset().field(QStringLiteral("Active")))) {
-                QPalette pal = doc->Details->palette();
-                pal.setColor(QPalette::Window, QColor(0xFF, 0, 0));
-                pal.setColor(QPalette::WindowText, QColor(0xFF, 0xFF, 0xFF));
-                doc->Details->setPalette(pal);
-                doc->Details->setAutoFillBackground(true);
-                doc->Activity->setVisible(true);
-            }
+    bool opened = false;
+    runGuarded([&] {
+        try {
+            openSteps(variant, ref, doc);
+            opened = true;
+        } catch (const FwError &e) {
+            // Not only shown: some callers answer a failure in their own
+            // words and with steps of their own.
+            if (!answeredByTheCaller(variant, e, doc))
+                throw;
         }
-
-        // 4. and 5. The report's single row and the breed table.
-        BindToClinicDB(*doc->Data2, kReportQuery);
-        if (doc->Data2->recordset().recordCount() > 0)
-            doc->Data2->recordset().moveFirst();
-        BindToClinicDB(*doc->Data3);
-
-        // 6. Names from the row, and the case's own caption.
-        if (linked || recent) {
-            const Recordset &rs = doc->Data1->recordset();
-            app.CurrAnimalName = rs.text(QStringLiteral("AnimalName"));
-            if (linked)
-                app.CurrCaseNo = rs.text(QStringLiteral("CaseNo"));
-            app.CurrSurname = rs.text(QStringLiteral("Surname"));
-            const QString caption = CaseCaption(app.CurrCaseNo, app.CurrAnimalName, app.CurrSurname);
-            doc->setWindowTitle(caption);
-            // 7. Listed once the row is known.
-            pushRecent(caption);
-        }
-
-        // 8. Load and analyse.
-        doc->Command1_Click();
-        return doc;
-    } catch (const FwError &e) {
-        switch (variant) {
-        case OpenVariant::Linked:
-            if (e.number() == ErrNo::NoCurrentRecord) {
-                critical(kNoLinkedRecords);
-                Settings::save(QStringLiteral("LinkData"), QStringLiteral("Linked"), QStringLiteral("0"));
-                app.Linked = QStringLiteral("0");
-                if (CaseHost *host = CaseHost::current())
-                    host->endAtOnce();
-            } else {
-                critical(e.description() + QStringLiteral(" **(Error no. ") + NumText::Str(e.number()) +
-                         QStringLiteral(")"));
-            }
-            break;
-        case OpenVariant::Recent:
-            if (e.number() == ErrNo::NoCurrentRecord) {
-                closeOpenedWindow(doc);
-                critical(kRecordDeleted);
-            } else {
-                critical(QStringLiteral("Error no ") + NumText::Str(e.number()) + QStringLiteral(" => ") +
-                         e.description());
-            }
-            break;
-        default:
-            critical(e.description());
-            break;
-        }
-    } catch (const std::exception &e) {
-        critical(QString::fromLocal8Bit(e.what()));
-    }
-    return nullptr;
+    });
+    return opened ? doc.data() : nullptr;
 }

@@ -8,8 +8,8 @@
 #include "platform/db/ClinicDb.h"
 #include "platform/db/DataControl.h"
 #include "platform/prompt/Prompt.h"
-#include "platform/text/NumberText.h"
 #include "platform/state/AppState.h"
+#include "platform/text/NumberText.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -19,6 +19,7 @@
 #include <QListView>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <functional>
@@ -168,13 +169,10 @@ fmLocator *fmLocator::Launch(QWidget *frame)
 {
     // The locator unloads itself when it opens a case or is closed; one that
     // is closing is not reused.
-    fmLocator *locator = nullptr;
-    const QList<fmLocator *> loaded = frame->findChildren<fmLocator *>(QString(), Qt::FindDirectChildrenOnly);
-    for (fmLocator *candidate : loaded)
-        if (!candidate->isHidden())
-            locator = candidate;
-    if (!locator)
-        locator = new fmLocator(frame);
+    static QPointer<fmLocator> loaded;
+    if (!loaded || loaded->isHidden() || loaded->parentWidget() != frame)
+        loaded = new fmLocator(frame);
+    fmLocator *locator = loaded;
     BindToClinicDB(*locator->Data1);
     locator->LoadList_Click();
     locator->show();
@@ -275,18 +273,19 @@ void fmLocator::Narrower_KeyPress(char32_t KeyAscii)
 
 // --- selection and opening --------------------------------------------------
 
-void fmLocator::standOnCase(int row)
+CaseRef fmLocator::standOnCase(int row)
 {
     // The case is identified by the number kept with its line; Data1 reads
     // its row afresh (the list is not refreshed when cases change elsewhere),
     // and the names are the row's own, whole (a surname may hold a comma).
     const qint64 caseNo = m_model->caseNo(row);
-    App().CurrCaseNo = QString::number(caseNo);
     Data1->setRecordSource(kCaseQuery, {caseNo});
     Data1->Refresh();
     const Recordset &rs = Data1->recordset();
-    App().CurrSurname = rs.eof() ? QString() : rs.text(QStringLiteral("SURNAME"));
-    App().CurrAnimalName = rs.eof() ? QString() : rs.text(QStringLiteral("ANIMALNAME"));
+    m_selected.caseNo = QString::number(caseNo);
+    m_selected.surname = rs.eof() ? QString() : rs.text(QStringLiteral("SURNAME"));
+    m_selected.animalName = rs.eof() ? QString() : rs.text(QStringLiteral("ANIMALNAME"));
+    return m_selected;
 }
 
 void fmLocator::ClientListing_Click()
@@ -321,9 +320,8 @@ void fmLocator::GoToCase_Click()
             Prompt::Message(QStringLiteral("You must first select a case"), Prompt::Icon::Critical);
             return;
         }
-        // Other windows set the current case too (a growth curve takes the
-        // active case window's); the case to open is the selected one.
-        standOnCase(row);
+        // The case to open is the selected one, as its row now stands.
+        const CaseRef selected = standOnCase(row);
         if (Data1->recordset().eof()) {
             Prompt::Message(kGone, Prompt::Icon::Critical);
             return;
@@ -332,7 +330,7 @@ void fmLocator::GoToCase_Click()
         // sequence puts the case on the recent-cases menu before it opens the
         // window, and reports its own failures.
         close();
-        OpenCaseInDocument(OpenVariant::LocatorOrReminder);
+        OpenCaseInDocument(OpenVariant::LocatorOrReminder, selected);
     });
 }
 

@@ -6,6 +6,8 @@
 // The frame owns one instance: it binds Data1 to the clinic database, presses
 // LoadList and shows the window modeless. Opening a case (or closing the
 // window) unloads it, so the next opening starts afresh.
+#include "cases/CaseRef.h"
+
 #include <QWidget>
 
 class CaseListModel;
@@ -39,7 +41,7 @@ public:
     /// one recordset.)
     DataControl *Data1 = nullptr;
 
-    // Controls, named as the system names them.
+    // Controls; their objectNames are the names tests and scripts find them by.
     QListView *ClientListing = nullptr;
     QLineEdit *Narrower = nullptr;
     QLabel *Label1 = nullptr;
@@ -69,6 +71,8 @@ public:
     /// Select a line (-1: none), as a click on it does.
     void setListIndex(int row);
     CaseListModel *listModel() const { return m_model; }
+    /// The case of the line selected last, with its row's names.
+    CaseRef selectedCase() const { return m_selected; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -79,8 +83,9 @@ private:
     void changeSelectedCase(RowAction action);
     void FillClientListing(const LocatorSearch::Query &query);
     void CountItemsFound();
-    /// Make the case of a line the current case, with Data1 on its row.
-    void standOnCase(int row);
+    /// Stand Data1 on the row of a line's case; the case as selected.
+    CaseRef standOnCase(int row);
 
     CaseListModel *m_model = nullptr;
+    CaseRef m_selected;
 };

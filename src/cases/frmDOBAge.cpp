@@ -6,10 +6,10 @@
 #include "platform/Guard.h"
 #include "platform/help/Help.h"
 #include "platform/prompt/Prompt.h"
+#include "platform/state/AppState.h"
 #include "platform/text/Clock.h"
 #include "platform/text/DateText.h"
 #include "platform/text/NumberText.h"
-#include "platform/state/AppState.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -148,10 +148,8 @@ void frmDOBAge::Done_Click()
             }
             const QDate dob = DateText::CDate(typed);
             App().CurrAgeText = AgeText(dob);
-            if (m_target) {
-                m_target->DOB->setText(typed);
-                m_target->AAge->setText(App().CurrAgeText);
-            }
+            if (m_target)
+                m_target->setDateOfBirth(typed, App().CurrAgeText);
         } else if (Option1[1]->isChecked()) {
             const QString typed = maskedText(MaskEdAge);
             const std::optional<QDateTime> d = DOBfrmAge(typed);
@@ -161,10 +159,8 @@ void frmDOBAge::Done_Click()
                 MaskEdAge->setFocus();
                 return;
             }
-            if (m_target) {
-                m_target->AAge->setText(typed);
-                m_target->DOB->setText(DateText::Format(d->date(), QStringLiteral("dd-mmm-yyyy")));
-            }
+            if (m_target)
+                m_target->setDateOfBirth(DateText::Format(d->date(), QStringLiteral("dd-mmm-yyyy")), typed);
         }
         close();
     });

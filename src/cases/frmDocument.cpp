@@ -3,16 +3,19 @@
 #include "cases/CaseAnalysis.h"
 #include "cases/CaseProcs.h"
 #include "cases/CaseRecord.h"
+#include "cases/CaseWindowLayout.h"
+#include "cases/Species.h"
+#include "cases/TypedTextSaver.h"
 #include "platform/FwError.h"
 #include "platform/Guard.h"
 #include "platform/chart/Chart.h"
 #include "platform/db/DataControl.h"
+#include "platform/layout/Twips.h"
 #include "platform/prompt/Prompt.h"
+#include "platform/state/AppState.h"
 #include "platform/text/Clock.h"
 #include "platform/text/DateText.h"
 #include "platform/text/NumberText.h"
-#include "platform/state/AppState.h"
-#include "platform/layout/Twips.h"
 
 #include <QAbstractTableModel>
 #include <QApplication>
@@ -35,65 +38,21 @@
 #include <functional>
 
 // Resources of a static library must be registered by name, outside any namespace.
-static void initCaseResources() { Q_INIT_RESOURCE(cases); }
+static void initCaseResources()
+{
+    Q_INIT_RESOURCE(cases);
+}
 
 namespace {
 
-const QString kCloseUnsaved =
-    QStringLiteral("The comments and diet recommendation typed in this window could not be saved. Close the "
-                   "window and lose them?");
-const QString kTypedTextConflict =
-    QStringLiteral("The comments or diet recommendation of this case were changed in another window or at "
-                   "another workstation while you were typing here. Your text is kept in this window and will "
-                   "replace that change when you leave the box.");
-
 const QString kCrLf = QStringLiteral("\r\n");
 
-// Geometry of the window is designed in twips.
-int px(double twips) { return Twips::toPixels(twips); }
-double twips(int pixels) { return Twips::fromPixels(pixels); }
-QRect twipRect(double left, double top, double width, double height)
-{
-    return Twips::toPixels(left, top, width, height);
-}
+namespace Layout = CaseWindowLayout;
 
-// The design: a default inner size of 15000 x 10200 twips (1000 x 680 pixels).
-// The top band holds the status pictures and texts; the chart fills the left
-// below it; the right column holds the summary, the table of weighings, the
-// breed weight, the diet recommendation and the comments; the buttons run
-// along the bottom under the chart.
-constexpr double kDefaultWidth = 15000;
-constexpr double kDefaultHeight = 10200;
-constexpr double kChartLeft = 30;
-constexpr double kChartTop = 1240;
-constexpr double kColumnWidth = 4170;
-constexpr double kDetailsTop = 30;
-constexpr double kWtDataTop = 1240;
-constexpr double kLabel5Top = 4020;
-constexpr double kRecBreedWtTop = 4290;
-constexpr double kLabel4Top = 4680;
-constexpr double kDietRecMeTop = 4950;
-constexpr double kDateItTop = 6300;
-constexpr double kVetComBoxTop = 6720;
-constexpr double kTextLeft = 1980; // the result texts of the top band
-constexpr double kTextWidth = 8600;
-constexpr double kButtonHeight = 420;
-constexpr double kGapBelowChart = 105;
-// The print size of the chart, whatever the window's size.
-constexpr double kPrintWidth = 9543;
-constexpr double kPrintHeight = 4933;
-// The smallest inner size at which every control of the design is whole: the
-// layout gives the chart 0.715 of the width and 0.8 of the height less 100,
-// and starts the right column at the chart's right edge; so the right column
-// of fixed width needs the rest of the width, the result texts above the
-// chart must end before that column, and the button row under the chart
-// needs the rest of the height. A smaller window would cut off the table,
-// the comments and the buttons; it goes no smaller, and the frame's area
-// scrolls instead.
-constexpr double kEdgeMargin = 30;
-constexpr double kMinWidth = std::max((kColumnWidth + kEdgeMargin) / (1 - 0.715),
-                                      (kTextLeft + kTextWidth + kEdgeMargin) / 0.715);
-constexpr double kMinHeight = (kChartTop - 100 + kGapBelowChart + kButtonHeight + kEdgeMargin) / (1 - 0.8);
+double twips(int pixels)
+{
+    return Twips::fromPixels(pixels);
+}
 
 const QString kZoomIn = QStringLiteral("&Zoom In");
 const QString kZoomOut = QStringLiteral("&Zoom Out");
@@ -152,10 +111,14 @@ public:
     static QString cell(const WtDataRow &r, int col)
     {
         switch (col) {
-        case 0: return r.Week;
-        case 1: return r.Wt;
-        case 2: return r.Date;
-        default: return QString();
+        case 0:
+            return r.Week;
+        case 1:
+            return r.Wt;
+        case 2:
+            return r.Date;
+        default:
+            return QString();
         }
     }
 
@@ -205,14 +168,17 @@ frmDocument::frmDocument(QWidget *parent) : QWidget(parent)
     Data3->RecordSource = QStringLiteral("SELECT * FROM [Dog Breeds]");
 
     buildControls();
-    setMinimumSize(px(kMinWidth), px(kMinHeight));
-    resize(px(kDefaultWidth), px(kDefaultHeight));
+    setMinimumSize(Layout::minimumSize());
+    resize(Layout::defaultSize());
     Form_Load();
 }
 
 frmDocument::~frmDocument() = default;
 
-QSize frmDocument::sizeHint() const { return QSize(px(kDefaultWidth), px(kDefaultHeight)); }
+QSize frmDocument::sizeHint() const
+{
+    return Layout::defaultSize();
+}
 
 void frmDocument::buildControls()
 {
@@ -221,11 +187,11 @@ void frmDocument::buildControls()
         l->setObjectName(QLatin1String(name));
         return l;
     };
-    auto picture = [&](const char *name, double left, double top, double size) {
+    auto picture = [&](const char *name, const Layout::TwipRect &place) {
         QLabel *l = label(name);
-        l->setGeometry(twipRect(left, top, size, size));
+        l->setGeometry(place.pixels());
         l->setPixmap(QPixmap(QStringLiteral(":/cases/pictures/%1.svg").arg(QLatin1String(name)))
-                         .scaled(px(size), px(size), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+                         .scaled(l->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
         l->setAlignment(Qt::AlignCenter);
         l->hide();
         return l;
@@ -245,11 +211,11 @@ void frmDocument::buildControls()
     };
 
     // Top band: two pictures and the five result texts.
-    Baloons = picture("Baloons", 60, 90, 960);
-    Clouds = picture("Clouds", 60, 90, 960);
-    Smile = picture("Smile", 1110, 210, 720);
-    Bland = picture("Bland", 1110, 210, 720);
-    Frown = picture("Frown", 1110, 210, 720);
+    Baloons = picture("Baloons", Layout::kBigPicture);
+    Clouds = picture("Clouds", Layout::kBigPicture);
+    Smile = picture("Smile", Layout::kFacePicture);
+    Bland = picture("Bland", Layout::kFacePicture);
+    Frown = picture("Frown", Layout::kFacePicture);
 
     Congrats = label("Congrats");
     IdealWtLbl = label("IdealWtLbl");
@@ -259,22 +225,20 @@ void frmDocument::buildControls()
     QFont bold = Congrats->font();
     bold.setBold(true);
     Congrats->setFont(bold);
-    const double lineHeight = 240;
     int line = 0;
     for (QLabel *l : {Congrats, IdealWtLbl, AvWtLbl, LossRate, TimeToTargetlbl})
-        l->setGeometry(twipRect(kTextLeft, 15 + lineHeight * line++, kTextWidth, lineHeight));
+        l->setGeometry(Layout::resultText(line++).pixels());
 
     // The chart.
     Graph1 = new Chart(this);
     Graph1->setObjectName(QStringLiteral("Graph1"));
     Graph1->setNumSets(3);
     Graph1->setGraphStyle(Chart::LinesWithSymbols);
-    Graph1->setGeometry(twipRect(kChartLeft, kChartTop, 10625, 8060));
+    Graph1->setGeometry(Layout::kChart.pixels());
 
     // Right column.
-    const double x = 10725;
     Details = label("Details");
-    Details->setGeometry(twipRect(x, kDetailsTop, kColumnWidth, kChartTop - kDetailsTop - 30));
+    Details->setGeometry(Layout::kDetails.pixels());
     Details->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Details->setMargin(2);
 
@@ -282,7 +246,7 @@ void frmDocument::buildControls()
     WtData->setObjectName(QStringLiteral("WtData"));
     m_wtModel = new WtDataModel(WtData);
     WtData->setModel(m_wtModel);
-    WtData->setGeometry(twipRect(x, kWtDataTop, kColumnWidth, kLabel5Top - kWtDataTop - 60));
+    WtData->setGeometry(Layout::kWtData.pixels());
     WtData->verticalHeader()->hide();
     WtData->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     WtData->horizontalHeader()->setStretchLastSection(true);
@@ -298,30 +262,30 @@ void frmDocument::buildControls()
     WtData->verticalHeader()->setDefaultSectionSize(QFontMetrics(gridFont).height() + 4);
 
     Label5 = label("Label5", QStringLiteral("Weight Recommended This Breed"));
-    Label5->setGeometry(twipRect(x, kLabel5Top, kColumnWidth, 255));
+    Label5->setGeometry(Layout::kLabel5.pixels());
     RecBreedWt = label("RecBreedWt");
-    RecBreedWt->setGeometry(twipRect(x, kRecBreedWtTop, 1860, 300));
+    RecBreedWt->setGeometry(Layout::kRecBreedWt.pixels());
     RecBreedWt->setFrameShape(QFrame::StyledPanel);
     RecBreedWtLb = label("RecBreedWtLb");
-    RecBreedWtLb->setGeometry(twipRect(x + 1860, kRecBreedWtTop, kColumnWidth - 1860, 300));
+    RecBreedWtLb->setGeometry(Layout::kRecBreedWtLb.pixels());
     RecBreedWtLb->setFrameShape(QFrame::StyledPanel);
     RecBreedWtLb->installEventFilter(this);
 
     Label4 = label("Label4", QStringLiteral("Current Diet Recommendations"));
-    Label4->setGeometry(twipRect(x, kLabel4Top, kColumnWidth, 255));
+    Label4->setGeometry(Layout::kLabel4.pixels());
     DietRecMe = new QPlainTextEdit(this);
     DietRecMe->setObjectName(QStringLiteral("DietRecMe"));
-    DietRecMe->setGeometry(twipRect(x, kDietRecMeTop, kColumnWidth, kDateItTop - kDietRecMeTop - 90));
+    DietRecMe->setGeometry(Layout::kDietRecMe.pixels());
 
     DateIt = button("DateIt", QStringLiteral("Date"));
     DateIt->setToolTip(QStringLiteral("Date stamp your next comment"));
-    DateIt->setGeometry(twipRect(x, kDateItTop, 900, 360));
+    DateIt->setGeometry(Layout::kDateIt.pixels());
     Label1 = label("Label1", QStringLiteral("Your Comments on The Case"));
-    Label1->setGeometry(twipRect(x + 900, kDateItTop + 45, kColumnWidth - 900, 270));
+    Label1->setGeometry(Layout::kLabel1.pixels());
     Label1->setIndent(6);
     VetComBox = new QPlainTextEdit(this);
     VetComBox->setObjectName(QStringLiteral("VetComBox"));
-    VetComBox->setGeometry(twipRect(x, kVetComBoxTop, kColumnWidth, 2580));
+    VetComBox->setGeometry(Layout::kVetComBox.pixels());
 
     // Bottom row.
     NextWt = button("NextWt", QStringLiteral("&Next Weight"));
@@ -358,11 +322,12 @@ void frmDocument::buildControls()
     LocalProgress = mirror("LocalProgress");
 
     // The typed texts belong to the case's row; they are written back when
-    // the box is left (see eventFilter) and before the row is read again.
+    // the box is left and before the row is read again.
     Data1->bind(VetComBox, QStringLiteral("Vet Comments"));
     Data1->bind(DietRecMe, QStringLiteral("Diet Recommend"));
-    VetComBox->installEventFilter(this);
-    DietRecMe->installEventFilter(this);
+    m_typedText =
+        new TypedTextSaver(this, {VetComBox, DietRecMe},
+                           {[this] { Data1->saveBound(); }, [this] { Data1->Requery(); }, [this] { load(); }});
 
     // Wiring: every handler runs guarded, so nothing escapes into Qt.
     connect(Zoom, &QPushButton::clicked, this, [this] { runGuarded([this] { Zoom_Click(); }); });
@@ -384,7 +349,10 @@ void frmDocument::buildControls()
 
 // --- the grid as texts --------------------------------------------------------------
 
-int frmDocument::WtDataRows() const { return m_wtModel->rowCount() + 1; }
+int frmDocument::WtDataRows() const
+{
+    return m_wtModel->rowCount() + 1;
+}
 
 QString frmDocument::WtDataText(int row, int col) const
 {
@@ -395,7 +363,10 @@ QString frmDocument::WtDataText(int row, int col) const
     return WtDataModel::cell(m_wtModel->rows().at(row - 1), col);
 }
 
-QString frmDocument::VetComBoxText() const { return withCrLf(VetComBox->toPlainText()); }
+QString frmDocument::VetComBoxText() const
+{
+    return withCrLf(VetComBox->toPlainText());
+}
 
 // --- set-up and layout ------------------------------------------------------------------
 
@@ -427,55 +398,32 @@ void frmDocument::Form_Load()
     }
 }
 
-void frmDocument::setChartSizeTwips(double widthTwips, double heightTwips)
-{
-    Graph1->resize(std::max(0, px(widthTwips)), std::max(0, px(heightTwips)));
-}
-
 void frmDocument::Form_Resize()
 {
-    const double W = twips(width());
-    const double H = twips(height());
+    Layout::Current now;
+    now.inner = size();
+    now.chartTop = Graph1->y();
+    now.dateItWidth = DateIt->width();
+    now.recBreedWtWidth = RecBreedWt->width();
+    now.vetComBoxTop = VetComBox->y();
+    const QList<QPushButton *> buttons{NextWt, UndoToLastWt, DietCalcMe, GrowthCv, Zoom};
+    for (QPushButton *b : buttons)
+        now.buttonWidths << b->sizeHint().width();
+    const Layout::Resized r = Layout::resized(now);
 
-    // The chart takes its normal proportions.
-    const float chartWidth = NumText::Sng(W * 0.715 - 100);
-    const float chartHeight = NumText::Sng(H * 0.8 - 100);
-    setChartSizeTwips(chartWidth, chartHeight);
-
-    // The right column starts just beyond the chart.
-    const double X = twips(Graph1->width()) + 100;
-    for (QWidget *w : {static_cast<QWidget *>(WtData), static_cast<QWidget *>(Label5),
-                       static_cast<QWidget *>(Label4)})
-        w->move(px(X), w->y());
-    Label1->move(px(X + twips(DateIt->width())), Label1->y());
-    for (QWidget *w : {static_cast<QWidget *>(DateIt), static_cast<QWidget *>(RecBreedWt),
-                       static_cast<QWidget *>(DietRecMe), static_cast<QWidget *>(VetComBox)})
-        w->move(px(X), w->y());
-
-    // The comments box ends 1240 twips below the chart's height.
-    VetComBox->resize(VetComBox->width(),
-                      std::max(0, px(twips(Graph1->height()) + 1240 - twips(VetComBox->y()))));
-    RecBreedWtLb->move(px(X + twips(RecBreedWt->width())), RecBreedWtLb->y());
-
-    // The summary heads the right column and takes the room up to the
-    // window's edge, so that a long name shows whole in a wider window; the
-    // buttons move down with the chart, so that the chart of a larger window
-    // never covers them.
-    Details->setGeometry(px(X), Details->y(),
-                         std::max(px(kColumnWidth), width() - px(X) - px(kEdgeMargin)), Details->height());
-    placeBelowChart();
-}
-
-void frmDocument::placeBelowChart()
-{
-    const int top = Graph1->y() + px(twips(Graph1->height()) + kGapBelowChart);
-    int left = px(kChartLeft + 30);
-    for (QPushButton *b : {NextWt, UndoToLastWt, DietCalcMe, GrowthCv, Zoom}) {
-        const int w = std::max(px(1500), b->sizeHint().width() + 12);
-        b->setGeometry(left, top, w, px(kButtonHeight));
-        left += w + px(90);
-    }
-    Activity->setGeometry(WtData->x(), top, px(kColumnWidth), px(kButtonHeight));
+    // The chart takes its normal proportions, the right column starts just
+    // beyond it, and the buttons run under it.
+    Graph1->resize(r.chart);
+    for (QWidget *w :
+         std::initializer_list<QWidget *>{WtData, Label5, Label4, DateIt, RecBreedWt, DietRecMe, VetComBox})
+        w->move(r.columnLeft, w->y());
+    Label1->move(r.label1Left, Label1->y());
+    RecBreedWtLb->move(r.recBreedWtLbLeft, RecBreedWtLb->y());
+    VetComBox->resize(VetComBox->width(), r.vetComBoxHeight);
+    Details->setGeometry(r.columnLeft, Details->y(), r.detailsWidth, Details->height());
+    for (int i = 0; i < buttons.size(); ++i)
+        buttons[i]->setGeometry(r.buttons.at(i));
+    Activity->setGeometry(r.activity);
 }
 
 int frmDocument::outerWidthTwips() const
@@ -496,11 +444,11 @@ void frmDocument::resizeEvent(QResizeEvent *event)
 void frmDocument::Zoom_Click()
 {
     if (Zoom->text() == kZoomIn) {
-        setChartSizeTwips(outerWidthTwips(), twips(Graph1->height()));
+        Graph1->resize(Layout::zoomedChartWidth(outerWidthTwips(), true), Graph1->height());
         Zoom->setText(kZoomOut);
         DateIt->hide();
     } else {
-        setChartSizeTwips(NumText::Sng(outerWidthTwips() * 0.695), twips(Graph1->height()));
+        Graph1->resize(Layout::zoomedChartWidth(outerWidthTwips(), false), Graph1->height());
         Zoom->setText(kZoomIn);
         DateIt->show();
     }
@@ -509,13 +457,11 @@ void frmDocument::Zoom_Click()
 void frmDocument::PrintZoom_Click()
 {
     if (PrintZoom->text() == kPrintZoomIn) {
-        setChartSizeTwips(kPrintWidth, kPrintHeight);
+        Graph1->resize(Layout::printChart());
         PrintZoom->setText(kPrintZoomOut);
         DateIt->hide();
     } else {
-        const double W = twips(width());
-        const double H = twips(height());
-        setChartSizeTwips(NumText::Sng(W * 0.715 - 100), NumText::Sng(H * 0.8 - 100));
+        Graph1->resize(Layout::normalChart(size()));
         PrintZoom->setText(kPrintZoomIn);
         DateIt->show();
     }
@@ -555,115 +501,20 @@ void frmDocument::DateIt_Click()
 
 bool frmDocument::saveTypedText()
 {
-    if (m_saving)
-        return true; // a box shown by the save itself takes the focus away
-    QScopedValueRollback<bool> busy(m_saving, true);
-    const QStringList typed{VetComBox->toPlainText(), DietRecMe->toPlainText()};
-    if (!m_unsavedAfterFailure.isEmpty() && typed == m_unsavedAfterFailure)
-        return false; // already reported; nothing new to try
-    try {
-        Data1->saveBound();
-        m_unsavedAfterFailure.clear();
-        m_lastSaveError = 0;
-        return true;
-    } catch (const FwError &e) {
-        m_lastSaveError = e.number();
-        if (e.number() != ErrNo::WriteConflict) {
-            m_unsavedAfterFailure = typed;
-            Prompt::Message(e.description(), Prompt::Icon::Critical);
-            return false;
-        }
-    } catch (const std::exception &e) {
-        m_lastSaveError = -1;
-        m_unsavedAfterFailure = typed;
-        Prompt::Message(errorDescription(e), Prompt::Icon::Critical);
-        return false;
-    }
-    keepTypedTextOverNewerRow(typed);
-    return false;
-}
-
-bool frmDocument::retrySaveTypedText()
-{
-    m_unsavedAfterFailure.clear();
-    if (saveTypedText())
-        return true;
-    // Text kept after a change made elsewhere is stored over it now, as the
-    // user was told it would be.
-    if (m_lastSaveError == ErrNo::WriteConflict)
-        return saveTypedText();
-    return false;
-}
-
-QStringList frmDocument::typedTexts() const { return {VetComBox->toPlainText(), DietRecMe->toPlainText()}; }
-
-void frmDocument::restoreTypedTexts(const QStringList &typed)
-{
-    VetComBox->setPlainText(typed.at(0));
-    DietRecMe->setPlainText(typed.at(1));
-}
-
-void frmDocument::keepTypedTextOverNewerRow(const QStringList &typed)
-{
-    // The same box was changed elsewhere while the user typed here. What was
-    // typed is never thrown away: the window takes the row as it now stands
-    // (so the history, analysis and next save start from it), puts the typed
-    // text back, and says that leaving the box will store it.
-    Prompt::Message(kTypedTextConflict, Prompt::Icon::Exclamation);
-    runGuarded([this] { Data1->Requery(); });
-    restoreTypedTexts(typed);
-    m_unsavedAfterFailure.clear();
-    runGuarded([this] { load(); });
+    return m_typedText->save();
 }
 
 bool frmDocument::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::FocusOut && (watched == VetComBox || watched == DietRecMe)) {
-        // When a mouse press on a button took the focus away, the box is
-        // saved once the click is over: a message box shown in between would
-        // swallow the click, and the button's own handler saves first anyway.
-        if (QGuiApplication::mouseButtons() != Qt::NoButton) {
-            if (!m_saveAfterClick) {
-                m_saveAfterClick = true;
-                qApp->installEventFilter(this);
-            }
-        } else {
-            saveTypedText();
-        }
-    } else if (event->type() == QEvent::MouseButtonRelease && m_saveAfterClick) {
-        m_saveAfterClick = false;
-        qApp->removeEventFilter(this);
-        QTimer::singleShot(0, this, [this] {
-            if (m_handlerDepth == 0)
-                saveTypedText();
-            else
-                m_savePending = true; // the handler may end without saving
-        });
-    } else if (event->type() == QEvent::MouseButtonRelease && watched == RecBreedWtLb) {
+    if (event->type() == QEvent::MouseButtonRelease && watched == RecBreedWtLb)
         runGuarded([this] { RecBreedWtLb_Click(); });
-    }
     return QWidget::eventFilter(watched, event);
-}
-
-void frmDocument::handlerFinished()
-{
-    if (--m_handlerDepth > 0 || !m_savePending)
-        return;
-    // A weighing that was cancelled saved nothing: the text typed before the
-    // click that started it is saved now.
-    m_savePending = false;
-    QTimer::singleShot(0, this, [this] { saveTypedText(); });
 }
 
 void frmDocument::closeEvent(QCloseEvent *event)
 {
-    // Closing leaves the boxes: the typed text is saved, tried once more if it
-    // failed before. When it still cannot be (other than for a case that no
-    // longer exists), the window stays open unless the user lets it go.
-    if (!retrySaveTypedText() && m_lastSaveError != ErrNo::RowDeleted &&
-        m_lastSaveError != ErrNo::NoCurrentRecord &&
-        Prompt::MsgBox(kCloseUnsaved, Prompt::Buttons::YesNo, Prompt::Icon::Exclamation, Prompt::kTitle) !=
-            Prompt::Answer::Yes) {
+    // Closing leaves the boxes: what was typed is saved, or the user lets it go.
+    if (!m_typedText->mayClose()) {
         event->ignore();
         return;
     }
@@ -672,7 +523,10 @@ void frmDocument::closeEvent(QCloseEvent *event)
 
 // --- breed weight in pounds ------------------------------------------------------------------
 
-QString frmDocument::CvtRangeLB(const QString &rangeKg) const { return Analysis::CvtRangeLB(rangeKg); }
+QString frmDocument::CvtRangeLB(const QString &rangeKg) const
+{
+    return Analysis::CvtRangeLB(rangeKg);
+}
 
 void frmDocument::RecBreedWtLb_Click()
 {
@@ -683,14 +537,90 @@ void frmDocument::RecBreedWtLb_Click()
         RecBreedWtLb->setText(CvtRangeLB(s) + QStringLiteral(" lb"));
 }
 
-// --- hand-overs ------------------------------------------------------------------------------
+// --- the case and its hand-overs ----------------------------------------------------------
+
+CaseFacts frmDocument::facts() const
+{
+    // The mirror boxes hold what the load found, in the forms the hand-overs
+    // read them.
+    CaseFacts f;
+    f.ref = m_case;
+    f.species = LocalSpp->text();
+    f.breed = LocalBreed->text();
+    f.sex = LocalSex->text();
+    f.units = LocalAnWtUnits->text();
+    f.ageText = LocalAge->text();
+    f.weeksOld = NumText::CInt(NumText::Val(WeeksOldLastWeighed->text()));
+    f.currentWt = NumText::Sng(NumText::Val(LocalCurrWt->text()));
+    f.idealWt = m_idealWtVal;
+    return f;
+}
+
+void frmDocument::makeCurrent() const
+{
+    const CaseFacts f = facts();
+    AppState &app = App();
+    app.CurrCaseNo = f.ref.caseNo;
+    app.CurrSurname = f.ref.surname;
+    app.CurrAnimalName = f.ref.animalName;
+    app.CurrAgeText = f.ageText;
+    app.CurrSpecies = f.species;
+    app.CurrBreed = f.breed;
+    app.CurrSex = f.sex;
+    app.CurrUnits = f.units;
+    app.CurrWeight = f.currentWt;
+    app.CurrWeeksOld = f.weeksOld;
+}
+
+void frmDocument::bindCaseRow(const QString &query, const QVariantList &params)
+{
+    BindToClinicDB(*Data1, query, params);
+}
+
+void frmDocument::bindReportAndBreeds()
+{
+    BindToClinicDB(*Data2, QStringLiteral("SELECT * FROM [Report Variables]"));
+    if (Data2->recordset().recordCount() > 0)
+        Data2->recordset().moveFirst();
+    // The breed table's source is part of the window's design.
+    BindToClinicDB(*Data3);
+}
+
+const Recordset &frmDocument::caseRow() const
+{
+    return Data1->recordset();
+}
+
+void frmDocument::markInactive()
+{
+    QPalette pal = Details->palette();
+    pal.setColor(QPalette::Window, QColor(0xFF, 0, 0));
+    pal.setColor(QPalette::WindowText, QColor(0xFF, 0xFF, 0xFF));
+    Details->setPalette(pal);
+    Details->setAutoFillBackground(true);
+    Activity->setVisible(true);
+}
+
+void frmDocument::receiveDietRecommendation(const QString &text)
+{
+    DietRecMe->setPlainText(text);
+    saveTypedText();
+}
+
+void frmDocument::focusDietRecommendation()
+{
+    DietRecMe->setFocus(Qt::OtherFocusReason);
+}
 
 void frmDocument::DietCalcMe_Click()
 {
     runGuarded([this] {
+        // The calculator reads the current case: it is this window's.
+        makeCurrent();
         App().DietCalcStandAlone = 0; // opened for this case window
-        const QString species = App().CurrSpecies;
-        if (species.trimmed() == QLatin1String("Cat") || species == QLatin1String("Dog")) {
+        const QString species = facts().species;
+        // A cat is recognised with blanks around it, a dog only as stored.
+        if (Species::parse(species.trimmed()) == Species::Kind::Cat || Species::parse(species) == Species::Kind::Dog) {
             // A cat or a dog goes to the diet calculator with the ideal weight
             // (blank-led) and its diet picker opened; the calculator window is
             // not part of the program yet, so the hand-over ends here.
@@ -705,24 +635,21 @@ void frmDocument::DietCalcMe_Click()
 void frmDocument::GrowthCv_Click()
 {
     runGuarded([this] {
-        AppState &app = App();
-        // The curves show the weight and age at the last weighing of this window.
-        app.CurrWeeksOld = NumText::CInt(NumText::Val(WeeksOldLastWeighed->text()));
-        app.CurrWeight = NumText::Sng(NumText::Val(LocalCurrWt->text()));
-        app.CurrUnits = LocalAnWtUnits->text();
-        app.CurrAnimalName = LocalAnName->text();
-
-        if (app.CurrWeeksOld > 52) {
+        // The curves read the current case, with the weight and age at the
+        // last weighing of this window.
+        makeCurrent();
+        const CaseFacts f = facts();
+        if (f.weeksOld > 52) {
             Prompt::Message(QStringLiteral("Growth Curves are only available ") +
                                 QStringLiteral("for pups or kittens under 52 weeks of age."),
                             Prompt::Icon::Critical);
             return;
         }
         Prompt::Message(QStringLiteral("Note that the growth curve displays the animal's weight and age at its last") +
-                            QStringLiteral(" weighing (") + NumText::Str(int(app.CurrWeeksOld)) +
+                            QStringLiteral(" weighing (") + NumText::Str(int(f.weeksOld)) +
                             QStringLiteral(" wks old). NOT its current age."),
                         Prompt::Icon::Information);
-        if (app.CurrSpecies == QLatin1String("Cat") || app.CurrSpecies == QLatin1String("Dog")) {
+        if (Species::parse(f.species) != Species::Kind::Other) {
             // The kitten or puppy curve window is not part of the program yet.
             return;
         }
@@ -744,8 +671,11 @@ void frmDocument::showPictures(unsigned pictures)
     const struct {
         CasePicture flag;
         QLabel *label;
-    } all[] = {{CasePicture::Baloons, Baloons}, {CasePicture::Clouds, Clouds}, {CasePicture::Smile, Smile},
-               {CasePicture::Bland, Bland},     {CasePicture::Frown, Frown}};
+    } all[] = {{CasePicture::Baloons, Baloons},
+               {CasePicture::Clouds, Clouds},
+               {CasePicture::Smile, Smile},
+               {CasePicture::Bland, Bland},
+               {CasePicture::Frown, Frown}};
     for (const auto &p : all)
         if (set.testFlag(p.flag))
             p.label->show();
@@ -760,8 +690,13 @@ void frmDocument::Command1_Click()
 
 void frmDocument::load()
 {
-    AppState &app = App();
-    // The pointer comes back however the load ends, before a failure is shown.
+    // However the load ends, the window's case is the current one with what
+    // the load found of it, and the pointer comes back before a failure is
+    // shown.
+    struct PublishAtEnd {
+        const frmDocument *doc;
+        ~PublishAtEnd() { doc->makeCurrent(); }
+    } publish{this};
     Hourglass hourglass;
     // 1. No status yet.
     hidePictures();
@@ -774,39 +709,26 @@ void frmDocument::load()
     LocalDateLastWt->setText(DateText::ShortDate(lastWeighed));
 
     // 3. Age.
-    app.CurrWeeksOld = WeeksBetween(dob, lastWeighed);
-    app.CurrAgeText = AgeText(dob);
-    LocalAge->setText(app.CurrAgeText);
+    const qint16 weeksOld = WeeksBetween(dob, lastWeighed);
+    const QString ageText = AgeText(dob);
+    LocalAge->setText(ageText);
 
-    // 4. Names and numbers as the opener set them. The current-case
-    // values are shared by every window and hold the case loaded last
-    // anywhere, so the window keeps its own from its first load: a reload
-    // after a weighing shows (and makes current again) this window's case.
-    if (!m_identified) {
-        m_identified = true;
-        m_caseNo = app.CurrCaseNo;
-        m_animalName = app.CurrAnimalName;
-        m_surname = app.CurrSurname;
-    } else {
-        app.CurrCaseNo = m_caseNo;
-        app.CurrAnimalName = m_animalName;
-        app.CurrSurname = m_surname;
-    }
-    LocalAnName->setText(app.CurrAnimalName);
-    LocalSurname->setText(app.CurrSurname);
-    WeeksOldLastWeighed->setText(NumText::Str(int(app.CurrWeeksOld)));
-    LocalCaseNo->setText(app.CurrCaseNo);
+    // 4. Names and number of the case the opener handed over.
+    LocalAnName->setText(m_case.animalName);
+    LocalSurname->setText(m_case.surname);
+    WeeksOldLastWeighed->setText(NumText::Str(int(weeksOld)));
+    LocalCaseNo->setText(m_case.caseNo);
 
     // The analysis of the whole case; its parts are shown below in the
     // load's order, and a failure stops the showing where it occurred.
     CaseAnalysisInput input;
     input.row = row;
-    input.animalName = app.CurrAnimalName;
-    input.surname = app.CurrSurname;
-    input.ageText = app.CurrAgeText;
+    input.animalName = m_case.animalName;
+    input.surname = m_case.surname;
+    input.ageText = ageText;
     input.lastWeighed = lastWeighed;
     input.recBreedWtBefore = RecBreedWt->text();
-    if (row.Species == QLatin1String("Dog"))
+    if (Species::parse(row.Species) == Species::Kind::Dog)
         input.breedWtRange = findBreedWtRange(row.Breed);
     const CaseAnalysis a = analyseCase(input);
     auto failUnless = [&a](CaseAnalysis::Part part) {
@@ -818,20 +740,15 @@ void frmDocument::load()
     const struct {
         const char *field;
         QString CaseRecord::*value;
-        QString AppState::*current; // null: kept in the window only
         QLineEdit *box;
     } details[] = {
-        {"Breed", &CaseRecord::Breed, &AppState::CurrBreed, LocalBreed},
-        {"Tel No", &CaseRecord::TelNo, nullptr, LocalTelNo},
-        {"Sex", &CaseRecord::Sex, &AppState::CurrSex, LocalSex},
-        {"Species", &CaseRecord::Species, &AppState::CurrSpecies, LocalSpp},
-        {"Units", &CaseRecord::Units, &AppState::CurrUnits, LocalAnWtUnits},
+        {"Breed", &CaseRecord::Breed, LocalBreed},     {"Tel No", &CaseRecord::TelNo, LocalTelNo},
+        {"Sex", &CaseRecord::Sex, LocalSex},           {"Species", &CaseRecord::Species, LocalSpp},
+        {"Units", &CaseRecord::Units, LocalAnWtUnits},
     };
     for (const auto &d : details) {
         if (row.isNull(QLatin1String(d.field)))
             break;
-        if (d.current)
-            app.*d.current = row.*d.value;
         d.box->setText(row.*d.value);
     }
     failUnless(CaseAnalysis::Part::Texts);
@@ -849,7 +766,7 @@ void frmDocument::load()
 
     // 8. and 9. The history and the table of weighings, newest first.
     failUnless(CaseAnalysis::Part::History);
-    NumWts = a.NumWts;
+    m_numWts = a.NumWts;
     m_wtModel->setRows(a.WtData);
 
     auto drawChart = [&] {
@@ -865,9 +782,8 @@ void frmDocument::load()
     };
     auto showResults = [&] {
         const TargetAnalysis &t = a.target;
-        app.CurrWeight = t.Curr;
         LocalCurrWt->setText(t.LocalCurrWt);
-        IdealWtVal = t.IdealWtVal;
+        m_idealWtVal = t.IdealWtVal;
         AvWtLbl->setText(t.AvWtLbl);
         LossRate->setText(t.LossRate);
         IdealWtLbl->setText(t.IdealWtLbl);
@@ -878,7 +794,7 @@ void frmDocument::load()
         LocalProgress->setText(t.LocalProgress);
     };
 
-    if (NumWts == 1) {
+    if (m_numWts == 1) {
         // 10. One weighing: the analysis, then two equal points per series.
         failUnless(CaseAnalysis::Part::Target);
         showResults();

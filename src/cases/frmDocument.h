@@ -1,11 +1,17 @@
 #pragma once
 // The case window: one open case, its table of weighings, chart and target
-// analysis. Buttons that the frame presses are public handlers; the controls
-// carry their system names as objectNames and are public so that the frame,
-// the weighing entry and report preparation reach them as the system does.
+// analysis. Other windows talk to it through its public members only: the
+// opening sequence binds it to its case, the frame calls its commands and
+// reads the case's facts, a tool hands a result back to it. Its controls are
+// its own; their objectNames are the names by which tests and users' scripts
+// find them.
+#include "cases/CaseRef.h"
+
 #include <QStringList>
-#include <optional>
+#include <QVariantList>
 #include <QWidget>
+#include <functional>
+#include <optional>
 
 class Chart;
 class DataControl;
@@ -14,7 +20,22 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QTableView;
+class Recordset;
+class TypedTextSaver;
 class WtDataModel;
+
+/// What the last load found out about a case, as the other windows need it.
+struct CaseFacts {
+    CaseRef ref;
+    QString species; // as stored in the case's row
+    QString breed;
+    QString sex;
+    QString units;       // "kg", "gm", "lb" or "oz"
+    QString ageText;     // the age today
+    qint16 weeksOld = 0; // the age at the last weighing, in whole weeks
+    float currentWt = 0; // the latest weight, in the case's units
+    float idealWt = 0;   // the ideal weight of the analysis
+};
 
 class frmDocument : public QWidget {
     Q_OBJECT
@@ -24,15 +45,99 @@ public:
 
     QSize sizeHint() const override;
 
+    // --- the case ---------------------------------------------------------------
+    /// The case this window shows, as its opener handed it over. The
+    /// application's current case may meanwhile be another window's.
+    CaseRef caseRef() const { return m_case; }
+    void setCaseRef(const CaseRef &ref) { m_case = ref; }
+    /// The case's facts as the last load found them.
+    CaseFacts facts() const;
+    /// Make this window's case the application's current case. The one
+    /// place where the current-case values are written: when the window
+    /// loads, when it becomes the frame's active window, and when one of its
+    /// commands hands the case to a tool that reads them.
+    void makeCurrent() const;
+
+    // --- the opening's steps ------------------------------------------------------
+    /// Bind the case's row (Data1) to the clinic database with a query for it.
+    void bindCaseRow(const QString &query, const QVariantList &params);
+    /// Bind the report's single row (Data2) and the breed table (Data3).
+    void bindReportAndBreeds();
+    /// The case's row as the window read it.
+    const Recordset &caseRow() const;
+    /// Mark an inactive case: the summary white on red, "Reminder Inactive " shown.
+    void markInactive();
+
+    // --- values of the last load ------------------------------------------------------
+    /// The number of history entries.
+    qint16 NumWts() const { return m_numWts; }
+    /// The ideal weight, handed to the diet calculator.
+    float IdealWtVal() const { return m_idealWtVal; }
+    // The table of weighings as a grid of texts: row 0 is the heading row,
+    // rows 1 to NumWts the weighings, newest first.
+    int WtDataRows() const;
+    QString WtDataText(int row, int col) const;
+    /// The comments box's text with CR LF line ends, as the row's texts have them.
+    QString VetComBoxText() const;
+
+    // --- results handed back ------------------------------------------------------------
+    /// A diet recommendation calculated for this case: it replaces the text
+    /// of the recommendation box and is saved as typed text is.
+    virtual void receiveDietRecommendation(const QString &text);
+    /// Give the recommendation box the focus, so that the user can type one.
+    virtual void focusDietRecommendation();
+
+    // --- handlers ---------------------------------------------------
+    // The commands the frame gives the active case window are virtual, so
+    // that a stand-in window can take them in tests.
+    /// Load and analyse the case from its row (the hidden loader button).
+    void Command1_Click();
+    void Form_Load();
+    void Form_Resize();
+    virtual void Zoom_Click();
+    void PrintZoom_Click();
+    void Graph1_PointClick(int series, int point);
+    void Graph1_Redraw();
+    void DateIt_Click();
+    QString CvtRangeLB(const QString &rangeKg) const;
+    void RecBreedWtLb_Click();
+    virtual void DietCalcMe_Click();
+    virtual void GrowthCv_Click();
+    // Weighing entry and undo (defined in frmDocument_Weighing.cpp).
+    virtual void NextWt_Click();
+    virtual void UndoToLastWt_Click();
+
+    /// Write the typed comments and diet recommendation to the case's row
+    /// (see TypedTextSaver::save). Returns false when they could not be saved.
+    bool saveTypedText();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildControls();
+    void load();
+    /// Show the case as the database now holds it, keeping typed text that
+    /// could not be saved in its boxes.
+    void reload();
+    /// Run a weighing handler's body under the guard, a write refused by a
+    /// change made elsewhere meanwhile answered by showing the case afresh.
+    void runWeighing(const std::function<void()> &body);
+    std::optional<QString> findBreedWtRange(const QString &breed);
+    void hidePictures();
+    void showPictures(unsigned pictures);
+    int outerWidthTwips() const;
+
+    CaseRef m_case;
+    qint16 m_numWts = 0;
+    float m_idealWtVal = 0;
+
     // Data sources: the case's row, Report Variables, Dog Breeds.
     DataControl *Data1 = nullptr;
     DataControl *Data2 = nullptr;
     DataControl *Data3 = nullptr;
-
-    // Values of the last load: the number of history entries and the ideal
-    // weight (handed to the diet calculator).
-    qint16 NumWts = 0;
-    float IdealWtVal = 0;
 
     // Status pictures; a complete load shows two of them.
     QLabel *Baloons = nullptr;
@@ -70,7 +175,8 @@ public:
     QLabel *Label5 = nullptr;
 
     QTableView *WtData = nullptr; // the table of weighings, newest first
-    Chart *Graph1 = nullptr;      // series 1 weights, 2 lower bound, 3 upper bound
+    WtDataModel *m_wtModel = nullptr;
+    Chart *Graph1 = nullptr; // series 1 weights, 2 lower bound, 3 upper bound
 
     QLabel *IdealWtLbl = nullptr;
     QLabel *AvWtLbl = nullptr;
@@ -89,86 +195,5 @@ public:
     QPlainTextEdit *VetComBox = nullptr; // bound to [Vet Comments]
     QPlainTextEdit *DietRecMe = nullptr; // bound to [Diet Recommend]
 
-    // The table of weighings as a grid of texts: row 0 is the heading row,
-    // rows 1 to NumWts the weighings, newest first.
-    int WtDataRows() const;
-    QString WtDataText(int row, int col) const;
-
-    /// The comments box's text with CR LF line ends, as the row's texts have them.
-    QString VetComBoxText() const;
-
-    // --- handlers (the system's names) ---------------------------------------
-    /// Load and analyse the case from Data1's row (the hidden loader button).
-    void Command1_Click();
-    void Form_Load();
-    void Form_Resize();
-    void Zoom_Click();
-    void PrintZoom_Click();
-    void Graph1_PointClick(int series, int point);
-    void Graph1_Redraw();
-    void DateIt_Click();
-    QString CvtRangeLB(const QString &rangeKg) const;
-    void RecBreedWtLb_Click();
-    void DietCalcMe_Click();
-    void GrowthCv_Click();
-
-    // Weighing entry and undo (defined in frmDocument_Weighing.cpp).
-    void NextWt_Click();
-    void UndoToLastWt_Click();
-
-    /// Write the typed comments and diet recommendation to the case's row.
-    /// When the same boxes were changed elsewhere meanwhile, nothing is
-    /// written: the user is told, the window shows the row as it now stands
-    /// with the typed text kept in the boxes, and the next save stores it. A
-    /// row deleted elsewhere is reported with the error's description, once
-    /// for the same text. Returns false when the texts could not be saved.
-    bool saveTypedText();
-    /// saveTypedText() tried again even for text whose failure was reported,
-    /// and for text kept after a change made elsewhere stored over it.
-    bool retrySaveTypedText();
-    QStringList typedTexts() const;
-    void restoreTypedTexts(const QStringList &typed);
-
-protected:
-    void resizeEvent(QResizeEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
-private:
-    void buildControls();
-    void load();
-    void keepTypedTextOverNewerRow(const QStringList &typed);
-    std::optional<QString> findBreedWtRange(const QString &breed);
-    void hidePictures();
-    void showPictures(unsigned pictures);
-    int outerWidthTwips() const;
-    void placeBelowChart();
-    void setChartSizeTwips(double widthTwips, double heightTwips);
-
-    WtDataModel *m_wtModel = nullptr;
-    bool m_saving = false;
-    QStringList m_unsavedAfterFailure; // texts whose save failed and was reported
-    bool m_saveAfterClick = false;     // a box lost the focus to a mouse press
-    int m_lastSaveError = 0;           // error number of the last failed save, 0 after a success
-    // The case this window shows, from its first load (the shared current-case
-    // values may meanwhile hold another window's case).
-    bool m_identified = false;
-    QString m_caseNo;
-    QString m_animalName;
-    QString m_surname;
-
-public:
-    /// Handlers that save the typed text themselves (weighing, undo) count
-    /// themselves here, so that a save put off until after a click does not
-    /// run in the middle of them.
-    int m_handlerDepth = 0;
-    struct HandlerScope {
-        explicit HandlerScope(frmDocument *d) : doc(d) { ++doc->m_handlerDepth; }
-        ~HandlerScope() { doc->handlerFinished(); }
-        frmDocument *doc;
-    };
-    void handlerFinished();
-
-private:
-    bool m_savePending = false; // a put-off save met a running handler
+    TypedTextSaver *m_typedText = nullptr;
 };

@@ -8,15 +8,16 @@
 #include "cases/frmDocument.h"
 
 #include "cases/CaseStore.h"
+#include "cases/TypedTextSaver.h"
 #include "cases/Weighing.h"
 #include "platform/FwError.h"
 #include "platform/Guard.h"
 #include "platform/db/DataControl.h"
 #include "platform/prompt/Prompt.h"
+#include "platform/state/AppState.h"
 #include "platform/text/Clock.h"
 #include "platform/text/DateText.h"
 #include "platform/text/NumberText.h"
-#include "platform/state/AppState.h"
 
 #include <QLineEdit>
 #include <exception>
@@ -51,25 +52,26 @@ bool isConflict(const FwError &e)
     return e.number() == ErrNo::WriteConflict || e.number() == ErrNo::RowDeleted;
 }
 
+} // namespace
+
 // Show the case as the database now holds it. The typed comments are saved
-// first by the window itself, which keeps them when they cannot be, so the
-// row is then read without another attempt.
-void reload(frmDocument *doc)
+// first, and kept when they cannot be, so the row is then read without
+// another attempt.
+void frmDocument::reload()
 {
-    const QStringList typed = doc->typedTexts();
-    const bool saved = doc->retrySaveTypedText();
-    runGuarded([doc] { doc->Data1->Requery(); });
+    const QStringList typed = m_typedText->typed();
+    const bool saved = m_typedText->retry();
+    runGuarded([this] { Data1->Requery(); });
     // Text that could not be saved stays in the boxes, not replaced by the row.
     if (!saved)
-        doc->restoreTypedTexts(typed);
-    doc->Command1_Click();
+        m_typedText->restore(typed);
+    Command1_Click();
 }
 
-// Run a weighing handler's body. A write refused because the case was
-// changed or deleted elsewhere meanwhile is no failure of the handler: the
-// user is told, and the window shows the case as it now stands. Every other
-// failure is shown by the guard.
-void runWeighing(frmDocument *doc, const std::function<void()> &body)
+// A write refused because the case was changed or deleted elsewhere
+// meanwhile is no failure of the handler: the user is told, and the window
+// shows the case as it now stands. Every other failure is shown by the guard.
+void frmDocument::runWeighing(const std::function<void()> &body)
 {
     runGuarded([&] {
         try {
@@ -78,20 +80,18 @@ void runWeighing(frmDocument *doc, const std::function<void()> &body)
             if (!isConflict(e))
                 throw;
             Prompt::Message(e.description(), Prompt::Icon::Exclamation);
-            reload(doc);
+            reload();
         }
     });
 }
 
-} // namespace
-
 void frmDocument::NextWt_Click()
 {
-    HandlerScope scope(this);
-    runWeighing(this, [&] {
+    TypedTextSaver::HandlerScope scope(*m_typedText);
+    runWeighing([&] {
         // The previous weight is the newest entry this window loaded; without
         // a loaded history the weeks would be filled in from nothing.
-        if (NumWts < 1) {
+        if (m_numWts < 1) {
             Prompt::Message(kNoHistory, Prompt::Icon::Critical);
             return;
         }
@@ -116,15 +116,14 @@ void frmDocument::NextWt_Click()
         saveTypedText();
         CaseStore::storeWeighing(Data1->database(), loaded, loaded.graphData.toString() + w.appended, today,
                                  Weighing::storedWeight(w.currentWt));
-        App().CurrWeight = w.currentWt;
-        reload(this);
+        reload();
     });
 }
 
 void frmDocument::UndoToLastWt_Click()
 {
-    HandlerScope scope(this);
-    runWeighing(this, [&] {
+    TypedTextSaver::HandlerScope scope(*m_typedText);
+    runWeighing([&] {
         if (Prompt::MsgBox(QStringLiteral("Are you sure you wish to undo to the level of the previous last weighing?"),
                            Prompt::Buttons::YesNo, Prompt::Icon::Information, Prompt::kTitle) != Prompt::Answer::Yes)
             return;
@@ -134,7 +133,7 @@ void frmDocument::UndoToLastWt_Click()
         const std::optional<QDate> lastWeighed = DateText::Parse(row.text(QStringLiteral("Last Weighed")));
         const std::optional<QDate> lastWeighedUndo = DateText::Parse(row.text(QStringLiteral("Last Weighed Undo")));
 
-        if (NumWts == 1) {
+        if (m_numWts == 1) {
             // The first-weight correction.
             if (Prompt::MsgBox(QStringLiteral("Only one weighing so far. Would you like to correct this first weight?"),
                                Prompt::Buttons::YesNo, Prompt::Icon::Information,
@@ -154,8 +153,7 @@ void frmDocument::UndoToLastWt_Click()
                 lastWeighedUndo ? *lastWeighedUndo : DateText::CDate(row.text(QStringLiteral("Last Weighed")));
             saveTypedText();
             CaseStore::storeCorrection(Data1->database(), loaded, date, history, Weighing::storedWeight(weight));
-            App().CurrWeight = weight;
-            reload(this);
+            reload();
             return;
         }
 
@@ -171,6 +169,6 @@ void frmDocument::UndoToLastWt_Click()
         saveTypedText();
         CaseStore::storeUndo(Data1->database(), loaded, *lastWeighedUndo, undoHistory,
                              Weighing::storedWeight(Weighing::undoneCurrentWt(undoHistory)));
-        reload(this);
+        reload();
     });
 }

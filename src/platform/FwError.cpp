@@ -7,8 +7,14 @@ QString FwError::standardDescription(int number)
         return QStringLiteral("Invalid procedure call or argument");
     case ErrNo::Overflow:
         return QStringLiteral("Overflow");
+    case ErrNo::SubscriptOutOfRange:
+        return QStringLiteral("Subscript out of range");
     case ErrNo::TypeMismatch:
         return QStringLiteral("Type mismatch");
+    case ErrNo::FileNotFound:
+        return QStringLiteral("File not found");
+    case ErrNo::PathFileAccess:
+        return QStringLiteral("Path/File access error");
     case ErrNo::ObjectNotSet:
         return QStringLiteral("Object variable or With block variable not set");
     case ErrNo::InvalidUseOfNull:

@@ -8,7 +8,10 @@
 namespace ErrNo {
 constexpr int InvalidArgument = 5; // a procedure called with an argument it cannot use
 constexpr int Overflow = 6;
+constexpr int SubscriptOutOfRange = 9; // an entry asked for that a list does not have
 constexpr int TypeMismatch = 13;
+constexpr int FileNotFound = 53;
+constexpr int PathFileAccess = 75;   // a file that cannot be written
 constexpr int ObjectNotSet = 91;     // no active window to address
 constexpr int InvalidUseOfNull = 94; // an empty field where a value is needed
 constexpr int NoSuchMember = 438;    // the window addressed has no such command

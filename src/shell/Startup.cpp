@@ -6,6 +6,7 @@
 #include "platform/prompt/Prompt.h"
 #include "platform/settings/Settings.h"
 #include "platform/state/AppState.h"
+#include "platform/state/LinkMode.h"
 #include "shell/frmMain.h"
 #include "shell/frmSplash.h"
 
@@ -149,8 +150,8 @@ void Main()
     if (App().DBFPath == dbfPathDefault)
         QDir().mkpath(dbfPathDefault);
     // A link mode the program does not know is a normal start.
-    App().Linked = QString::number(
-        frmSplash::linkMode(Settings::get(QStringLiteral("LinkData"), QStringLiteral("Linked"), QStringLiteral("0"))));
+    App().Linked = linkModeText(
+        parseLinkMode(Settings::get(QStringLiteral("LinkData"), QStringLiteral("Linked"), QStringLiteral("0"))));
     App().PrintOption = Settings::get(QStringLiteral("Options"), QStringLiteral("PrintOption"), QStringLiteral("1"));
     App().LegendCheck = Settings::get(QStringLiteral("Options"), QStringLiteral("LegendCheck"), QStringLiteral("1"));
     App().SymbolCheck = Settings::get(QStringLiteral("Options"), QStringLiteral("SymbolCheck"), QStringLiteral("1"));
@@ -167,7 +168,7 @@ void Main()
     // so nothing can use the database before. A linked start goes straight on
     // to a case, so its database is made ready before the frame comes up.
     QPointer<AfterFirstPaint> databaseCheck = new AfterFirstPaint(frame, checkDatabase);
-    if (frmSplash::linkMode(App().Linked) != 0)
+    if (currentLinkMode() != LinkMode::Normal)
         databaseCheck->runNow();
 
     // 5. The splash, modal; its load shows the frame (or the link window).

@@ -7,14 +7,15 @@
 #include "platform/FwError.h"
 #include "platform/Guard.h"
 #include "platform/help/Help.h"
+#include "platform/layout/Twips.h"
 #include "platform/prompt/Prompt.h"
 #include "platform/settings/Settings.h"
 #include "platform/sound/Sound.h"
+#include "platform/state/AppState.h"
+#include "platform/state/LinkMode.h"
 #include "platform/text/Clock.h"
 #include "platform/text/DateText.h"
 #include "platform/text/NumberText.h"
-#include "platform/state/AppState.h"
-#include "platform/layout/Twips.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -54,10 +55,6 @@ namespace {
 
 frmMain *s_instance = nullptr;
 
-/// What the runtime reports when a window lacks the control a command presses.
-constexpr int kNoSuchMember = 438;
-const QString kNoSuchMemberText = QStringLiteral("Object doesn't support this property or method");
-
 const QString kExitQuestion = QStringLiteral("Do you really want to exit the Fenwarra?");
 const QString kNoHelp =
     QStringLiteral("Unable to display Help Contents. There is no Help associated with this project.");
@@ -93,16 +90,6 @@ double twipsSetting(const QString &key, int defaultValue)
     if (!NumText::IsNumeric(text))
         return defaultValue;
     return std::clamp(NumText::Val(text), -kTwipsLimit, kTwipsLimit);
-}
-
-/// The text of a child control found by name (a text box or a label).
-QString controlText(QWidget *window, const QString &name)
-{
-    if (auto *edit = window->findChild<QLineEdit *>(name))
-        return edit->text();
-    if (auto *label = window->findChild<QLabel *>(name))
-        return label->text();
-    throw FwError(kNoSuchMember, kNoSuchMemberText);
 }
 
 // The toolbar's pictures are the program's own set, drawn in one style; a
@@ -186,6 +173,11 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent), d(new Private)
     m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_mdi);
+    // A case window that becomes the active one makes its case current.
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, [](QMdiSubWindow *sw) {
+        if (auto *doc = qobject_cast<frmDocument *>(childOf(sw)))
+            doc->makeCurrent();
+    });
 
     d->end = [] {
         // Leave whichever event loop runs now, and the main one too should
@@ -608,8 +600,8 @@ bool frmMain::MDIForm_QueryUnload()
             return;
         for (int i = 1; i <= 10; ++i)
             Settings::save(QStringLiteral("Recent"), QStringLiteral("C%1").arg(i), recentCaption(i));
-        if (NumText::Val(App().Linked) != 0)
-            Settings::save(QStringLiteral("LinkData"), QStringLiteral("Linked"), QStringLiteral("0"));
+        if (currentLinkMode() != LinkMode::Normal)
+            Settings::save(QStringLiteral("LinkData"), QStringLiteral("Linked"), linkModeText(LinkMode::Normal));
         if (!isMinimized()) {
             Settings::save(QStringLiteral("Settings"), QStringLiteral("MainLeft"),
                            QString::number(Twips::fromPixels(pos().x())));
@@ -663,82 +655,65 @@ void frmMain::mnuFileExit_Click()
 // ---------------------------------------------------------------------------
 // Forwarding to the active case window
 
-void frmMain::pressActiveButton(const QString &buttonName)
+frmDocument *frmMain::activeCaseWindow() const
 {
-    QWidget *child = activeChild();
-    if (!child)
-        throw FwError(ErrNo::ObjectNotSet);
-    if (auto *button = child->findChild<QAbstractButton *>(buttonName)) {
-        button->click();
-        return;
-    }
-    // A case window may carry a command as a handler without a widget of its own.
-    if (auto *doc = qobject_cast<frmDocument *>(child)) {
-        if (buttonName == QLatin1String("NextWt")) {
-            doc->NextWt_Click();
-            return;
-        }
-        if (buttonName == QLatin1String("UndoToLastWt")) {
-            doc->UndoToLastWt_Click();
-            return;
-        }
-    }
-    throw FwError(kNoSuchMember, kNoSuchMemberText);
+    return qobject_cast<frmDocument *>(activeChild());
 }
 
-void frmMain::forwardCommand(const std::function<void()> &command, const QString &noWindowMessage)
+void frmMain::forActiveCase(const QString &noWindowMessage, const std::function<void(frmDocument &)> &command,
+                            Prompt::Icon errorIcon)
 {
-    runGuarded([&] {
-        if (!activeChild()) {
-            Prompt::Message(noWindowMessage, Prompt::Icon::Critical);
-            return;
-        }
-        command();
-    });
+    runGuarded(
+        [&] {
+            if (!activeChild()) {
+                Prompt::Message(noWindowMessage, Prompt::Icon::Critical);
+                return;
+            }
+            frmDocument *doc = activeCaseWindow();
+            if (!doc) // the report viewer or a browser is the active child
+                throw FwError(ErrNo::NoSuchMember);
+            command(*doc);
+        },
+        errorIcon);
 }
 
 void frmMain::mnuNextWt_Click()
 {
-    forwardCommand([this] { pressActiveButton(QStringLiteral("NextWt")); },
-                   QStringLiteral("No document open to enter a next weight!"));
+    forActiveCase(QStringLiteral("No document open to enter a next weight!"),
+                  [](frmDocument &doc) { doc.NextWt_Click(); });
 }
 
 void frmMain::mnuUndoLastWt_Click()
 {
-    forwardCommand([this] { pressActiveButton(QStringLiteral("UndoToLastWt")); },
-                   QStringLiteral("No document open to undo to previous weight!"));
+    forActiveCase(QStringLiteral("No document open to undo to previous weight!"),
+                  [](frmDocument &doc) { doc.UndoToLastWt_Click(); });
 }
 
 void frmMain::mnuZoom_Click()
 {
-    forwardCommand([this] { pressActiveButton(QStringLiteral("Zoom")); }, QStringLiteral("No document open to zoom!"));
+    forActiveCase(QStringLiteral("No document open to zoom!"), [](frmDocument &doc) { doc.Zoom_Click(); });
 }
 
 void frmMain::mnuGrowthCurve_Click()
 {
-    forwardCommand(
-        [this] {
-            QWidget *child = activeChild();
-            if (!child)
-                throw FwError(ErrNo::ObjectNotSet);
-            App().CurrCaseNo = controlText(child, QStringLiteral("LocalCaseNo"));
-            App().CurrSpecies = controlText(child, QStringLiteral("LocalSpp"));
-            pressActiveButton(QStringLiteral("GrowthCv"));
-        },
-        QStringLiteral("No document open for which to display a growth curve!"));
+    forActiveCase(QStringLiteral("No document open for which to display a growth curve!"), [](frmDocument &doc) {
+        // The curves read the current case: the active window's.
+        doc.makeCurrent();
+        doc.GrowthCv_Click();
+    });
 }
 
 void frmMain::mnuDietCalc_Click()
 {
     runGuarded([&] {
-        try {
-            pressActiveButton(QStringLiteral("DietCalcMe"));
+        if (frmDocument *doc = activeCaseWindow()) {
+            doc->DietCalcMe_Click();
             App().DietCalcStandAlone = 0;
-        } catch (...) {
-            // No case window to calculate for: the calculator runs on its own.
-            App().DietCalcStandAlone = -1;
-            openDietCalculatorWithoutCase();
+            return;
         }
+        // No case window to calculate for: the calculator runs on its own.
+        App().DietCalcStandAlone = -1;
+        openDietCalculatorWithoutCase();
     });
 }
 
@@ -783,21 +758,14 @@ void frmMain::Command1_Click()
         const QString transfer = App().DietRecTransfer;
         if (transfer == QLatin1String("*"))
             return;
-        QWidget *child = activeChild();
         // Without a case window to take it, the recommendation is dropped.
-        QWidget *box = child ? child->findChild<QWidget *>(QStringLiteral("DietRecMe")) : nullptr;
-        if (!box)
+        frmDocument *doc = activeCaseWindow();
+        if (!doc)
             return;
-        if (transfer == QLatin1String("**")) {
-            box->setFocus(Qt::OtherFocusReason);
-            return;
-        }
-        if (auto *edit = qobject_cast<QLineEdit *>(box))
-            edit->setText(transfer);
-        else if (auto *text = qobject_cast<QTextEdit *>(box))
-            text->setPlainText(transfer);
-        else if (auto *plain = qobject_cast<QPlainTextEdit *>(box))
-            plain->setPlainText(transfer);
+        if (transfer == QLatin1String("**"))
+            doc->focusDietRecommendation();
+        else
+            doc->receiveDietRecommendation(transfer);
     });
 }
 
@@ -816,8 +784,7 @@ void frmMain::RecentCli_Click(int index)
     runGuarded([&] {
         if (index < 1 || index > 10)
             return;
-        App().CurrCaseNo = RecentCaseNumber(recentCaption(index));
-        OpenCaseInDocument(OpenVariant::Recent);
+        OpenCaseInDocument(OpenVariant::Recent, CaseRef{RecentCaseNumber(recentCaption(index)), {}, {}});
     });
 }
 
@@ -846,7 +813,7 @@ void frmMain::mnuFileOpen_Click()
 
 void frmMain::mnuEditCaseDet_Click()
 {
-    runGuarded([&] { openCaseDetailsEditor(); });
+    openCaseDetailsEditor();
 }
 
 // The new-case entry window: prepared and shown by the link mode, or brought
@@ -862,10 +829,14 @@ void frmMain::openCaseLocator()
     fmLocator::Launch(this);
 }
 
-// The case details window on the case of the active case window.
+// The case details window on the case of the active case window. The
+// command's own error box is a plain one: the error's text, no icon, the
+// application's title.
 void frmMain::openCaseDetailsEditor()
 {
-    CaseDetails::EditCaseCommand(this, activeChild());
+    forActiveCase(
+        QStringLiteral("No document open to edit case details!"),
+        [this](frmDocument &doc) { CaseDetails::EditCaseCommand(this, doc); }, Prompt::Icon::None);
 }
 
 // The units choice and the diet calculator for a weight of the user's own

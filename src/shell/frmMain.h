@@ -2,6 +2,7 @@
 // The multiple-document frame: menus, toolbar, status bar, the recent-cases
 // menu and the routing of commands to the active case window or to tools.
 #include "cases/CaseHost.h"
+#include "platform/prompt/Prompt.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -9,6 +10,7 @@
 #include <QString>
 #include <functional>
 
+class frmDocument;
 class QAction;
 class QLabel;
 class QMdiArea;
@@ -61,7 +63,7 @@ public:
     /// once. Tests replace it so that the test program itself runs on.
     void setEndProgram(std::function<void()> end);
 
-    // Handlers (the system's names).
+    // Handlers.
     void MDIForm_Load();
     bool MDIForm_QueryUnload(); // true: the frame may close
     void mnuFileNew_Click();
@@ -126,12 +128,14 @@ private:
     void updateClockPanels();
     bool endProgram(bool atOnce); // false: a window stayed open, the program runs on
 
-    /// Press the active child's button of that name. Throws FwError 91 when no
-    /// child window is open, 438 when the child has no such button.
-    void pressActiveButton(const QString &buttonName);
-    /// Run a forwarded command: error 91 shows the command's own message,
-    /// every other failure the error's description.
-    void forwardCommand(const std::function<void()> &command, const QString &noWindowMessage);
+    /// The active child as a case window, or null when none is open or the
+    /// active child is another kind of window.
+    frmDocument *activeCaseWindow() const;
+    /// Run a command on the active case window under the guard. With no
+    /// child window open the command's own message is shown; a child that is
+    /// no case window (the report viewer, a browser) has no such command.
+    void forActiveCase(const QString &noWindowMessage, const std::function<void(frmDocument &)> &command,
+                       Prompt::Icon errorIcon = Prompt::Icon::Critical);
 
     // Launchers of the windows that open from the frame, one small function
     // each, so that every window's opening sequence stays in one place.

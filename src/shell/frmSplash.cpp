@@ -2,11 +2,12 @@
 
 #include "platform/FwError.h"
 #include "platform/Guard.h"
+#include "platform/layout/Twips.h"
 #include "platform/prompt/Prompt.h"
 #include "platform/settings/Settings.h"
-#include "platform/text/NumberText.h"
 #include "platform/state/AppState.h"
-#include "platform/layout/Twips.h"
+#include "platform/state/LinkMode.h"
+#include "platform/text/NumberText.h"
 #include "shell/frmMain.h"
 
 #include <QFont>
@@ -198,14 +199,7 @@ QString frmSplash::versionText()
 
 int frmSplash::linkMode(const QString &linked)
 {
-    if (!NumText::IsNumeric(linked))
-        return 0;
-    const double mode = NumText::Val(linked);
-    if (mode == 1)
-        return 1;
-    if (mode == 2)
-        return 2;
-    return 0;
+    return static_cast<int>(parseLinkMode(linked));
 }
 
 void frmSplash::Form_Load()
@@ -218,15 +212,15 @@ void frmSplash::Form_Load()
         for (int i = 1; i <= 10; ++i)
             m_frame->setRecentCaption(
                 i, Settings::get(QStringLiteral("Recent"), QStringLiteral("C%1").arg(i), QStringLiteral("?")));
-        switch (linkMode(App().Linked)) {
-        case 1:
+        switch (currentLinkMode()) {
+        case LinkMode::NewCase:
             m_frame->show();
             m_frame->Hidden1_Click();
             break;
-        case 2:
+        case LinkMode::AwaitRecord:
             showLinkWindow();
             break;
-        default:
+        case LinkMode::Normal:
             m_frame->show();
             break;
         }
@@ -250,7 +244,7 @@ void frmSplash::showEvent(QShowEvent *event)
 
 void frmSplash::Timer1_Timer()
 {
-    if (linkMode(App().Linked) != 0) {
+    if (currentLinkMode() != LinkMode::Normal) {
         unload();
         return;
     }

@@ -14,8 +14,7 @@
 Q_DECLARE_METATYPE(CasePictures)
 Q_DECLARE_METATYPE(WeightBand)
 
-namespace
-{
+namespace {
 
 CaseRecord makeRow(const QString &history, const QString &lower, const QString &upper,
                    const QString &sex = QStringLiteral("Male"), const QString &species = QStringLiteral("Dog"),
@@ -69,8 +68,7 @@ QString heading(const char *weeks)
 
 } // namespace
 
-class CaseAnalysisTest : public QObject
-{
+class CaseAnalysisTest : public QObject {
     Q_OBJECT
 private slots:
     // Every row of the two status tables (range 10-14, ideal 12).
@@ -523,7 +521,7 @@ private slots:
         in.breedWtRange = QStringLiteral("8-14");
         const CaseAnalysis a = analyseCase(in);
         QVERIFY(a.error);
-        QCOMPARE(a.error->number(), CaseAnalysisErr::EmptyHistory);
+        QCOMPARE(a.error->number(), ErrNo::SubscriptOutOfRange);
         QVERIFY(!a.error->description().isEmpty());
         QCOMPARE(a.done, CaseAnalysis::Part::History);
         QCOMPARE(a.LocalAcRange, QStringLiteral("From  10 to  14 kg"));

@@ -4,9 +4,10 @@
 #include "cases/CaseDetails.h"
 #include "cases/frmDocument.h"
 #include "platform/db/ClinicDb.h"
-#include "platform/text/Clock.h"
 #include "platform/state/AppState.h"
+#include "platform/text/Clock.h"
 #include "shell/frmMain.h"
+#include "support/Controls.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
@@ -210,7 +211,7 @@ private slots:
         frmDocument *doc = openedCaseWindow();
         QVERIFY(doc);
         QCOMPARE(doc->windowTitle(), QString("Case# %1, Name? Surname?").arg(caseNo));
-        QCOMPARE(int(doc->NumWts), 1);
+        QCOMPARE(int(doc->NumWts()), 1);
         QCOMPARE(rowCount(), 1);
     }
 

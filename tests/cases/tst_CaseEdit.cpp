@@ -7,8 +7,8 @@
 #include "cases/frmDocument.h"
 #include "platform/FwError.h"
 #include "platform/db/ClinicDb.h"
-#include "platform/text/Clock.h"
 #include "platform/state/AppState.h"
+#include "platform/text/Clock.h"
 #include "shell/frmMain.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestEnv.h"
@@ -54,10 +54,7 @@ struct World {
     }
     void open(int caseNo, const QString &animal, const QString &surname)
     {
-        App().CurrCaseNo = QString::number(caseNo);
-        App().CurrAnimalName = animal;
-        App().CurrSurname = surname;
-        OpenCaseInDocument(OpenVariant::LocatorOrReminder);
+        OpenCaseInDocument(OpenVariant::LocatorOrReminder, CaseRef{QString::number(caseNo), surname, animal});
     }
     CaseDetails *edit() // open Rex's case and edit it
     {
@@ -108,8 +105,8 @@ private slots:
         QVERIFY(!d->CurrWt->isEnabled());
         for (int i = 0; i < 4; ++i)
             QVERIFY(!d->Units[i]->isEnabled() && d->Units[i]->isChecked() == (i == 2)); // "lb"
-        QCOMPARE(App().CurrCaseNo + App().CurrSpecies + App().CurrBreed + App().CurrSex,
-                 QString::number(w.rex) + "DogBeagleMale");
+        // Tom's window, active again, holds the current case.
+        QCOMPARE(App().CurrCaseNo + App().CurrSpecies, QString::number(w.tom) + "Cat");
         // Update is not the default button: Enter in a box stores nothing.
         d->SSurname->setText("Smythe");
         QTest::keyClick(d->SSurname, Qt::Key_Return);

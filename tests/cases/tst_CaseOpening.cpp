@@ -7,9 +7,10 @@
 #include "platform/db/ClinicDb.h"
 #include "platform/db/DataControl.h"
 #include "platform/settings/Settings.h"
-#include "platform/text/Clock.h"
 #include "platform/state/AppState.h"
+#include "platform/text/Clock.h"
 #include "shell/frmMain.h"
+#include "support/Controls.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
@@ -47,8 +48,7 @@ struct World {
         ClinicDb::exec(env.db(), QStringLiteral("INSERT INTO [Clients] ([CaseNo]) VALUES (11)"));
         rex = env.addCase("Smith", "Rex", "Dog", "Beagle", "Male", "kg", 10, 12, "12.5;12.1;11.8;", "2026-12-01");
         ClinicDb::exec(env.db(), QStringLiteral("DELETE FROM [Clients] WHERE [CaseNo] = 11"));
-        ClinicDb::exec(env.db(), QStringLiteral("UPDATE [Clients] SET [LinkedRecNo] = 5001 WHERE [CaseNo] = ?"),
-                       {rex});
+        ClinicDb::exec(env.db(), QStringLiteral("UPDATE [Clients] SET [LinkedRecNo] = 5001 WHERE [CaseNo] = ?"), {rex});
         QObject::connect(frame.mdiArea(), &QMdiArea::subWindowActivated, [this](QMdiSubWindow *sub) {
             if (sub && firstCaption.isEmpty()) {
                 firstCaption = frmMain::childOf(sub)->windowTitle();
@@ -63,19 +63,19 @@ struct World {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
+    // The case the caller hands to the opening.
+    CaseRef ref;
     void setCase(int no, const QString &animal, const QString &surname)
     {
-        App().CurrCaseNo = QString::number(no);
-        App().CurrAnimalName = animal;
-        App().CurrSurname = surname;
+        ref = CaseRef{QString::number(no), surname, animal};
     }
     int windows() const { return frame.mdiArea()->subWindowList().size(); }
     frmDocument *active() const { return qobject_cast<frmDocument *>(frame.activeChild()); }
     bool markedInactive(frmDocument *doc) const
     {
-        return !doc->Activity->isHidden() && doc->Details->autoFillBackground() &&
-               doc->Details->palette().color(QPalette::Window) == QColor(255, 0, 0) &&
-               doc->Details->palette().color(QPalette::WindowText) == QColor(255, 255, 255);
+        return !control<QLabel>(doc, "Activity")->isHidden() && control<QLabel>(doc, "Details")->autoFillBackground() &&
+               control<QLabel>(doc, "Details")->palette().color(QPalette::Window) == QColor(255, 0, 0) &&
+               control<QLabel>(doc, "Details")->palette().color(QPalette::WindowText) == QColor(255, 255, 255);
     }
 };
 
@@ -89,12 +89,13 @@ private slots:
     {
         World w;
         w.setCase(w.rex, "Rex", "Smith");
-        frmDocument *doc = OpenCaseInDocument(OpenVariant::LocatorOrReminder);
+        frmDocument *doc = OpenCaseInDocument(OpenVariant::LocatorOrReminder, w.ref);
         QVERIFY(doc);
-        QCOMPARE(doc->Data1->RecordSource, QStringLiteral("SELECT * FROM [Clients] WHERE [CASENO] = ?"));
-        QCOMPARE(doc->Data1->Parameters, QVariantList{qint64(12)});
-        QCOMPARE(doc->Data2->recordset().recordCount(), 1); // Report Variables
-        QCOMPARE(doc->RecBreedWt->text(), QStringLiteral("9-14 kg")); // Dog Breeds bound
+        QCOMPARE(control<DataControl>(doc, "Data1")->RecordSource,
+                 QStringLiteral("SELECT * FROM [Clients] WHERE [CASENO] = ?"));
+        QCOMPARE(control<DataControl>(doc, "Data1")->Parameters, QVariantList{qint64(12)});
+        QCOMPARE(control<DataControl>(doc, "Data2")->recordset().recordCount(), 1);      // Report Variables
+        QCOMPARE(control<QLabel>(doc, "RecBreedWt")->text(), QStringLiteral("9-14 kg")); // Dog Breeds bound
         FW_VERIFY_PROMPTS(w.prompt);
     }
 
@@ -109,15 +110,14 @@ private slots:
         // variants that take the names from the row show the row's.
         QTest::addColumn<QString>("caption");
 
-        QTest::newRow("locator or reminder") << OpenVariant::LocatorOrReminder << "Case# 12, Rexy Smyth" << true
-                                             << true << true << "Case# 12, Rexy Smyth";
+        QTest::newRow("locator or reminder") << OpenVariant::LocatorOrReminder << "Case# 12, Rexy Smyth" << true << true
+                                             << true << "Case# 12, Rexy Smyth";
         QTest::newRow("new case") << OpenVariant::NewCase << "Case# 12, Rexy Smyth" << true << true << false
                                   << "Case# 12, Rexy Smyth";
         QTest::newRow("edited case") << OpenVariant::Edited << "Case# 12, Rexy Smyth" << false << false << false
                                      << "Case# 12, Rexy Smyth";
         QTest::newRow("recent") << OpenVariant::Recent << "Case# 12" << false << true << true << kRexCaption;
-        QTest::newRow("linked") << OpenVariant::Linked << "Linked Case =5001" << false << true << false
-                                << kRexCaption;
+        QTest::newRow("linked") << OpenVariant::Linked << "Linked Case =5001" << false << true << false << kRexCaption;
     }
 
     void variants()
@@ -134,11 +134,11 @@ private slots:
         w.setCase(w.rex, "Rexy", "Smyth");
         App().LinkRecNo = QStringLiteral("5001");
         if (variant == OpenVariant::Linked)
-            App().CurrCaseNo.clear();
+            w.ref = CaseRef(); // the link finds the case by its own number
         const QString before1 = w.frame.recentCaption(1);
         const QString before2 = w.frame.recentCaption(2);
 
-        QPointer<frmDocument> doc = OpenCaseInDocument(variant);
+        QPointer<frmDocument> doc = OpenCaseInDocument(variant, w.ref);
         QVERIFY(doc);
         FW_VERIFY_PROMPTS(w.prompt);
         QCOMPARE(w.firstCaption, firstCaption);
@@ -149,7 +149,7 @@ private slots:
         QCOMPARE(w.frame.recentCaption(2), pushedAfter ? before1 : before2);
         QCOMPARE(w.markedInactive(doc), marksInactive);
         QCOMPARE(App().CurrCaseNo, QStringLiteral("12"));
-        QCOMPARE(int(doc->NumWts), 3); // loaded in every variant
+        QCOMPARE(int(doc->NumWts()), 3); // loaded in every variant
     }
 
     void reopeningRecentItem3()
@@ -187,12 +187,12 @@ private slots:
         World w;
         // Another case stays open all along and must not be the one closed.
         w.setCase(w.rex, "Rex", "Smith");
-        QPointer<frmDocument> other = OpenCaseInDocument(OpenVariant::Edited);
+        QPointer<frmDocument> other = OpenCaseInDocument(OpenVariant::Edited, w.ref);
         QVERIFY(other);
         if (item == kRexCaption) {
             const int keep = w.env.addCase("Jones", "Bess", "Cat", "-", "Female", "kg", 4, 5, "4;", "2026-12-01");
             w.setCase(keep, "Bess", "Jones");
-            other = OpenCaseInDocument(OpenVariant::Edited);
+            other = OpenCaseInDocument(OpenVariant::Edited, w.ref);
             ClinicDb::exec(w.env.db(), QStringLiteral("DELETE FROM [Clients] WHERE [CaseNo] = ?"), {w.rex});
         }
         w.frame.setRecentCaption(5, item);
@@ -215,13 +215,35 @@ private slots:
     {
         World w;
         w.setCase(w.rex, "Rex", "Smith");
-        QPointer<frmDocument> first = OpenCaseInDocument(OpenVariant::LocatorOrReminder);
-        QPointer<frmDocument> second = OpenCaseInDocument(OpenVariant::LocatorOrReminder);
+        QPointer<frmDocument> first = OpenCaseInDocument(OpenVariant::LocatorOrReminder, w.ref);
+        QPointer<frmDocument> second = OpenCaseInDocument(OpenVariant::LocatorOrReminder, w.ref);
         QVERIFY(first && second && first != second);
         QCOMPARE(w.windows(), 2);
         QCOMPARE(w.frame.recentCaption(1), kRexCaption);
         QCOMPARE(w.frame.recentCaption(2), kRexCaption);
         QCOMPARE(second->WtDataText(1, 1), first->WtDataText(1, 1));
+    }
+
+    void eachWindowKeepsItsOwnCase()
+    {
+        World w;
+        const int tib = w.env.addCase("Jones", "Tiddles", "Cat", "-", "Female", "kg", 4, 5, "4.8;4.7;", "2026-11-20");
+        w.setCase(w.rex, "Rex", "Smith");
+        QPointer<frmDocument> rex = OpenCaseInDocument(OpenVariant::LocatorOrReminder, w.ref);
+        w.setCase(tib, "Tiddles", "Jones");
+        QPointer<frmDocument> tiddles = OpenCaseInDocument(OpenVariant::LocatorOrReminder, w.ref);
+        QVERIFY(rex && tiddles);
+        QCOMPARE(App().CurrCaseNo + App().CurrSpecies, QString::number(tib) + "Cat");
+        // The window made active makes its case the current one.
+        w.frame.mdiArea()->setActiveSubWindow(frmMain::subWindowOf(rex));
+        QCOMPARE(App().CurrCaseNo + App().CurrAnimalName + App().CurrSpecies, QString("12RexDog"));
+        QCOMPARE(rex->caseRef(), (CaseRef{"12", "Smith", "Rex"}));
+        // A reload of the other window shows its own case.
+        tiddles->Command1_Click();
+        QCOMPARE(tiddles->facts().ref, (CaseRef{QString::number(tib), "Jones", "Tiddles"}));
+        QCOMPARE(App().CurrCaseNo, QString::number(tib));
+        QCOMPARE(rex->facts().species, QString("Dog"));
+        FW_VERIFY_PROMPTS(w.prompt);
     }
 
     void linkedOpeningWithoutARecord_data()

@@ -4,9 +4,10 @@
 #include "cases/CaseOpening.h"
 #include "cases/frmDocument.h"
 #include "platform/db/ClinicDb.h"
+#include "platform/state/AppState.h"
 #include "platform/text/Clock.h"
 #include "platform/text/NumberText.h"
-#include "platform/state/AppState.h"
+#include "support/Controls.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
@@ -54,10 +55,8 @@ class NextWeightTest : public QObject {
     // A case window on the case, as the locator opens it.
     frmDocument *open()
     {
-        App().CurrCaseNo = QString::number(caseNo);
-        App().CurrAnimalName = "Rex";
-        App().CurrSurname = "Smith";
-        frmDocument *doc = OpenCaseInDocument(OpenVariant::LocatorOrReminder);
+        frmDocument *doc =
+            OpenCaseInDocument(OpenVariant::LocatorOrReminder, CaseRef{QString::number(caseNo), "Smith", "Rex"});
         windows << doc;
         return doc;
     }
@@ -139,7 +138,7 @@ private slots:
         QCOMPARE(after.currentWt, currentWt);
         QCOMPARE(App().CurrWeight, float(NumText::Val(stored.section(';', -2, -2))));
         // The window shows the new history.
-        QCOMPARE(int(doc->NumWts), stored.count(';'));
+        QCOMPARE(int(doc->NumWts()), stored.count(';'));
     }
 
     void refusalsStoreNothing_data()
@@ -202,8 +201,8 @@ private slots:
         QVERIFY(prompt->last().text.contains("changed in another window or at another workstation"));
         QVERIFY(row() == afterFirst);
         // ...and it now shows the history as stored.
-        QCOMPARE(int(second->NumWts), 4);
-        QCOMPARE(second->LocalCurrWt->text(), QString("11"));
+        QCOMPARE(int(second->NumWts()), 4);
+        QCOMPARE(control<QLineEdit>(second, "LocalCurrWt")->text(), QString("11"));
 
         // A stale undo is refused the same way.
         ClinicDb::exec(env->db(), "UPDATE [Clients] SET [Graph Data] = '12.5;' WHERE [CaseNo] = ?", {caseNo});
@@ -268,7 +267,7 @@ private slots:
         QCOMPARE(r.graphData, QString("12.5;12;"));
         QCOMPARE(r.lastWeighed, QString("2026-02-24"));
         QCOMPARE(r.currentWt, 12.0);
-        QCOMPARE(int(doc->NumWts), 2);
+        QCOMPARE(int(doc->NumWts()), 2);
 
         // A second undo says so and changes nothing.
         prompt->clear();
@@ -300,7 +299,7 @@ private slots:
     {
         addCase("12.50;", 0, "12.50;", 3);
         frmDocument *doc = open();
-        QCOMPARE(int(doc->NumWts), 1);
+        QCOMPARE(int(doc->NumWts()), 1);
         prompt->answer(Prompt::Answer::Yes).answer(Prompt::Answer::Yes).type("abc").type("-1").type("12.5");
         doc->UndoToLastWt_Click();
         FW_VERIFY_PROMPTS(*prompt);

@@ -9,6 +9,7 @@
 #include "platform/db/DataControl.h"
 #include "platform/state/AppState.h"
 #include "shell/frmMain.h"
+#include "support/Controls.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
@@ -215,17 +216,18 @@ private slots:
                                          box("No current record.", Prompt::Icon::Information)}));
     }
 
-    void selectingSetsTheCurrentCase()
+    void selectingStandsOnTheCase()
     {
         World w;
         w.open();
         for (int caseNo : {w.smith, w.comma}) {
             w.click(caseNo);
             QCOMPARE(w.loc->listIndex(), w.loc->listModel()->rowOfCase(caseNo));
-            QCOMPARE(App().CurrCaseNo, QString::number(caseNo));
+            const CaseRef selected = w.loc->selectedCase();
+            QCOMPARE(selected.caseNo, QString::number(caseNo));
             // The names are the row's, whole: a surname may hold a comma.
-            QCOMPARE(App().CurrSurname, caseNo == w.smith ? QString("Smith") : QString("Smith, Jones"));
-            QCOMPARE(App().CurrAnimalName, caseNo == w.smith ? QString("Rex") : QString("Ruby"));
+            QCOMPARE(selected.surname, caseNo == w.smith ? QString("Smith") : QString("Smith, Jones"));
+            QCOMPARE(selected.animalName, caseNo == w.smith ? QString("Rex") : QString("Ruby"));
             QCOMPARE(w.loc->Data1->recordset().field("CaseNo").toInt(), caseNo);
         }
         QCOMPARE(w.prompt.count(), 0);
@@ -436,7 +438,7 @@ private slots:
     {
         World w;
         frmDocument doc;
-        BindToClinicDB(*doc.Data1, "SELECT * FROM [Clients] WHERE [CaseNo] = ?", {w.smith});
+        BindToClinicDB(*control<DataControl>(&doc, "Data1"), "SELECT * FROM [Clients] WHERE [CaseNo] = ?", {w.smith});
         w.open();
         w.click(w.smith);
         w.prompt.answer(Prompt::Answer::Yes);
@@ -444,7 +446,7 @@ private slots:
         QCOMPARE(w.prompt.texts(), (QStringList{"Are you sure you want to delete Rex Smith's record from the database?",
                                                 "Deletion completed."}));
         // The window keeps showing the case, and a save from it is refused.
-        Recordset &rs = doc.Data1->recordset();
+        Recordset &rs = control<DataControl>(&doc, "Data1")->recordset();
         QCOMPARE(rs.text("Surname"), QString("Smith"));
         rs.edit();
         rs.setField("Vet Comments", "after the deletion");

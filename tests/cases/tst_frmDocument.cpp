@@ -7,8 +7,9 @@
 #include "platform/FwError.h"
 #include "platform/chart/Chart.h"
 #include "platform/db/ClinicDb.h"
-#include "platform/text/Clock.h"
 #include "platform/state/AppState.h"
+#include "platform/text/Clock.h"
+#include "support/Controls.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
@@ -57,8 +58,8 @@ struct World {
     int addRex(const QString &graphData = history(20, 38, -0.25), const QString &breed = "Labrador Retriever")
     {
         ClinicDb::exec(env.db(), QStringLiteral("INSERT INTO [Clients] ([CaseNo]) VALUES (11)"));
-        const int no = env.addCase("Smith", "Rex", "Dog", breed, "Male", "kg", 28, 32, graphData, "2026-12-01",
-                                   "2024-06-01");
+        const int no =
+            env.addCase("Smith", "Rex", "Dog", breed, "Male", "kg", 28, 32, graphData, "2026-12-01", "2024-06-01");
         ClinicDb::exec(env.db(), QStringLiteral("DELETE FROM [Clients] WHERE [CaseNo] = 11"));
         return no;
     }
@@ -66,10 +67,7 @@ struct World {
     // The case as the locator opens it.
     frmDocument *open(int caseNo, const QString &animal, const QString &surname)
     {
-        App().CurrCaseNo = QString::number(caseNo);
-        App().CurrAnimalName = animal;
-        App().CurrSurname = surname;
-        return OpenCaseInDocument(OpenVariant::LocatorOrReminder);
+        return OpenCaseInDocument(OpenVariant::LocatorOrReminder, CaseRef{QString::number(caseNo), surname, animal});
     }
 
     QVariant field(int caseNo, const QString &name)
@@ -82,7 +80,8 @@ struct World {
 QStringList visiblePictures(frmDocument *doc)
 {
     QStringList names;
-    for (QLabel *p : {doc->Baloons, doc->Clouds, doc->Smile, doc->Bland, doc->Frown})
+    for (QLabel *p : {control<QLabel>(doc, "Baloons"), control<QLabel>(doc, "Clouds"), control<QLabel>(doc, "Smile"),
+                      control<QLabel>(doc, "Bland"), control<QLabel>(doc, "Frown")})
         if (!p->isHidden())
             names << p->objectName();
     return names;
@@ -116,24 +115,28 @@ private slots:
         QCOMPARE(newest, (QStringList{" 19", " 33.25", "01-Dec-26"}));
         QCOMPARE(doc->WtDataText(2, 2), QStringLiteral("24-Nov-26"));
         QCOMPARE(doc->WtDataText(20, 1), QStringLiteral(" 38"));
-        QCOMPARE(doc->WtData->model()->index(0, 2).data().toString(), QStringLiteral("01-Dec-26"));
+        QCOMPARE(control<QTableView>(doc, "WtData")->model()->index(0, 2).data().toString(),
+                 QStringLiteral("01-Dec-26"));
 
         // The chart: weights oldest first, the bounds at every point.
-        QCOMPARE(doc->Graph1->NumPoints(), 20);
+        QCOMPARE(control<Chart>(doc, "Graph1")->NumPoints(), 20);
         for (int p = 1; p <= 20; ++p) {
-            QCOMPARE(doc->Graph1->value(1, p), 38 - (p - 1) * 0.25);
-            QCOMPARE(doc->Graph1->value(2, p), 28.0);
-            QCOMPARE(doc->Graph1->value(3, p), 32.0);
+            QCOMPARE(control<Chart>(doc, "Graph1")->value(1, p), 38 - (p - 1) * 0.25);
+            QCOMPARE(control<Chart>(doc, "Graph1")->value(2, p), 28.0);
+            QCOMPARE(control<Chart>(doc, "Graph1")->value(3, p), 32.0);
         }
 
         // Mirror boxes, breed weight and the current case.
-        QCOMPARE(doc->LocalAcRange->text(), QStringLiteral("From  28 to  32 kg"));
-        QCOMPARE(doc->LocalCurrWt->text(), QStringLiteral("33.25"));
-        QCOMPARE(doc->WeeksOldLastWeighed->text(), QStringLiteral(" 130"));
+        QCOMPARE(control<QLineEdit>(doc, "LocalAcRange")->text(), QStringLiteral("From  28 to  32 kg"));
+        QCOMPARE(control<QLineEdit>(doc, "LocalCurrWt")->text(), QStringLiteral("33.25"));
+        QCOMPARE(control<QLineEdit>(doc, "WeeksOldLastWeighed")->text(), QStringLiteral(" 130"));
         QCOMPARE(App().CurrWeight, 33.25f);
-        QCOMPARE(doc->IdealWtVal, 30.0f);
-        QVERIFY(doc->Details->text().endsWith(QStringLiteral("\r\nSex =Male\r\nContact #: 01632 960123 ")));
-        QCOMPARE(doc->RecBreedWt->text() + " / " + doc->RecBreedWtLb->text(), QStringLiteral("25-36 kg / 55 - 79.2 lb"));
+        QCOMPARE(doc->IdealWtVal(), 30.0f);
+        QVERIFY(control<QLabel>(doc, "Details")
+                    ->text()
+                    .endsWith(QStringLiteral("\r\nSex =Male\r\nContact #: 01632 960123 ")));
+        QCOMPARE(control<QLabel>(doc, "RecBreedWt")->text() + " / " + control<QLabel>(doc, "RecBreedWtLb")->text(),
+                 QStringLiteral("25-36 kg / 55 - 79.2 lb"));
         QCOMPARE(QApplication::overrideCursor(), nullptr);
     }
 
@@ -186,13 +189,15 @@ private slots:
         const int no = w.env.addCase("Jones", "Bess", "Cat", "-", sex, "kg", lower, upper, graphData, "2026-11-30");
         QPointer<frmDocument> doc = w.open(no, "Bess", "Jones");
         FW_VERIFY_PROMPTS(w.prompt);
-        QCOMPARE((QStringList{doc->Congrats->text(), doc->IdealWtLbl->text(), doc->AvWtLbl->text(),
-                              doc->LossRate->text(), doc->TimeToTargetlbl->text()}),
+        QCOMPARE((QStringList{control<QLabel>(doc, "Congrats")->text(), control<QLabel>(doc, "IdealWtLbl")->text(),
+                              control<QLabel>(doc, "AvWtLbl")->text(), control<QLabel>(doc, "LossRate")->text(),
+                              control<QLabel>(doc, "TimeToTargetlbl")->text()}),
                  texts);
         QCOMPARE(visiblePictures(doc), pictures);
-        QCOMPARE(doc->LocalTarget->text() + doc->LocalProgress->text(), faces);
+        QCOMPARE(control<QLineEdit>(doc, "LocalTarget")->text() + control<QLineEdit>(doc, "LocalProgress")->text(),
+                 faces);
         // One weighing gives two equal points per series.
-        QCOMPARE(doc->Graph1->NumPoints(), std::max(2, int(doc->NumWts)));
+        QCOMPARE(control<Chart>(doc, "Graph1")->NumPoints(), std::max(2, int(doc->NumWts())));
         // A reload shows the same two pictures again, not four.
         doc->Command1_Click();
         QCOMPARE(visiblePictures(doc), pictures);
@@ -203,8 +208,12 @@ private slots:
         QTest::addColumn<QString>("breed");
         QTest::addColumn<QString>("recBreedWt");
         QTest::addColumn<QString>("pounds");
-        QTest::newRow("cross breed") << "Cross Breed" << "Nearest Breed" << "-";
-        QTest::newRow("not listed: the label keeps its text") << "Moon Hound" << "" << "-";
+        QTest::newRow("cross breed") << "Cross Breed"
+                                     << "Nearest Breed"
+                                     << "-";
+        QTest::newRow("not listed: the label keeps its text") << "Moon Hound"
+                                                              << ""
+                                                              << "-";
     }
 
     void breedLabel()
@@ -214,14 +223,14 @@ private slots:
         QFETCH(QString, pounds);
         World w;
         QPointer<frmDocument> doc = w.open(w.addRex(history(3, 30, 0), breed), "Rex", "Smith");
-        QCOMPARE(doc->RecBreedWt->text(), recBreedWt);
-        QCOMPARE(doc->RecBreedWtLb->text(), pounds);
-        QVERIFY(!doc->Congrats->text().isEmpty()); // the analysis goes on
+        QCOMPARE(control<QLabel>(doc, "RecBreedWt")->text(), recBreedWt);
+        QCOMPARE(control<QLabel>(doc, "RecBreedWtLb")->text(), pounds);
+        QVERIFY(!control<QLabel>(doc, "Congrats")->text().isEmpty()); // the analysis goes on
 
         // The pound label follows the kg label when it is clicked.
-        doc->RecBreedWt->setText(QStringLiteral("20 kg"));
-        QTest::mouseClick(doc->RecBreedWtLb, Qt::LeftButton);
-        QCOMPARE(doc->RecBreedWtLb->text(), QStringLiteral("44 - 0 lb"));
+        control<QLabel>(doc, "RecBreedWt")->setText(QStringLiteral("20 kg"));
+        QTest::mouseClick(control<QLabel>(doc, "RecBreedWtLb"), Qt::LeftButton);
+        QCOMPARE(control<QLabel>(doc, "RecBreedWtLb")->text(), QStringLiteral("44 - 0 lb"));
         FW_VERIFY_PROMPTS(w.prompt);
     }
 
@@ -244,10 +253,10 @@ private slots:
         const int no = w.env.addCase("Jones", "Bess", "Cat", "-", "Female", "kg", 4, 5, "", "2026-11-30");
         doc = w.open(no, "Bess", "Jones");
         QCOMPARE(w.prompt.texts(), QStringList{"This case has no weighings yet: its weight history is empty."});
-        QVERIFY(doc->Details->text().startsWith(QStringLiteral("Bess Jones, Cat")));
+        QVERIFY(control<QLabel>(doc, "Details")->text().startsWith(QStringLiteral("Bess Jones, Cat")));
         QCOMPARE(doc->WtDataRows(), 1);
-        QCOMPARE(doc->Graph1->NumPoints(), 0);
-        QCOMPARE(doc->Congrats->text() + doc->LocalCurrWt->text(), QString());
+        QCOMPARE(control<Chart>(doc, "Graph1")->NumPoints(), 0);
+        QCOMPARE(control<QLabel>(doc, "Congrats")->text() + control<QLineEdit>(doc, "LocalCurrWt")->text(), QString());
         QCOMPARE(QApplication::overrideCursor(), nullptr); // the hourglass went away
     }
 
@@ -258,40 +267,43 @@ private slots:
         doc->resize(1200, 810);
         QApplication::processEvents();
         const QSize normal(qRound((1200 * 15 * 0.715 - 100) / 15), qRound((810 * 15 * 0.8 - 100) / 15));
-        QCOMPARE(doc->Graph1->size(), normal);
-        const int X = doc->Graph1->width() + qRound(100 / 15.0);
-        for (QWidget *c : {static_cast<QWidget *>(doc->WtData), static_cast<QWidget *>(doc->Label5),
-                           static_cast<QWidget *>(doc->DietRecMe), static_cast<QWidget *>(doc->VetComBox)})
+        QCOMPARE(control<Chart>(doc, "Graph1")->size(), normal);
+        const int X = control<Chart>(doc, "Graph1")->width() + qRound(100 / 15.0);
+        for (QWidget *c : {static_cast<QWidget *>(control<QTableView>(doc, "WtData")),
+                           static_cast<QWidget *>(control<QLabel>(doc, "Label5")),
+                           static_cast<QWidget *>(control<QPlainTextEdit>(doc, "DietRecMe")),
+                           static_cast<QWidget *>(control<QPlainTextEdit>(doc, "VetComBox"))})
             QCOMPARE(c->x(), X);
-        QCOMPARE(doc->Label1->x(), X + doc->DateIt->width());
-        QCOMPARE(doc->RecBreedWtLb->x(), X + doc->RecBreedWt->width());
+        QCOMPARE(control<QLabel>(doc, "Label1")->x(), X + control<QPushButton>(doc, "DateIt")->width());
+        QCOMPARE(control<QLabel>(doc, "RecBreedWtLb")->x(), X + control<QLabel>(doc, "RecBreedWt")->width());
         // The comments box ends 1240 twips below the chart's height.
-        QCOMPARE(doc->VetComBox->geometry().bottom() + 1, doc->Graph1->height() + qRound(1240 / 15.0));
+        QCOMPARE(control<QPlainTextEdit>(doc, "VetComBox")->geometry().bottom() + 1,
+                 control<Chart>(doc, "Graph1")->height() + qRound(1240 / 15.0));
 
         // Zoom: full outer width, then a resize restores the proportions but
         // not the caption, and the next press gives 0.695 of the outer width.
         doc->Zoom_Click();
-        QCOMPARE(doc->Graph1->size(), QSize(doc->frameGeometry().width(), normal.height()));
-        QCOMPARE(doc->Zoom->text(), QStringLiteral("&Zoom Out"));
-        QVERIFY(doc->DateIt->isHidden());
+        QCOMPARE(control<Chart>(doc, "Graph1")->size(), QSize(doc->frameGeometry().width(), normal.height()));
+        QCOMPARE(control<QPushButton>(doc, "Zoom")->text(), QStringLiteral("&Zoom Out"));
+        QVERIFY(control<QPushButton>(doc, "DateIt")->isHidden());
         doc->resize(1180, 810);
         QApplication::processEvents();
-        QCOMPARE(doc->Zoom->text(), QStringLiteral("&Zoom Out"));
-        QVERIFY(doc->Graph1->width() < 1180);
+        QCOMPARE(control<QPushButton>(doc, "Zoom")->text(), QStringLiteral("&Zoom Out"));
+        QVERIFY(control<Chart>(doc, "Graph1")->width() < 1180);
         doc->Zoom_Click();
-        QCOMPARE(doc->Graph1->width(), qRound(doc->frameGeometry().width() * 0.695));
-        QCOMPARE(doc->Zoom->text(), QStringLiteral("&Zoom In"));
-        QVERIFY(!doc->DateIt->isHidden());
+        QCOMPARE(control<Chart>(doc, "Graph1")->width(), qRound(doc->frameGeometry().width() * 0.695));
+        QCOMPARE(control<QPushButton>(doc, "Zoom")->text(), QStringLiteral("&Zoom In"));
+        QVERIFY(!control<QPushButton>(doc, "DateIt")->isHidden());
 
         // Print size: fixed; pressed twice it leaves the layout's size.
         const QSize layout = QSize(qRound((1180 * 15 * 0.715 - 100) / 15), normal.height());
         doc->PrintZoom_Click();
-        QCOMPARE(doc->Graph1->size(), QSize(636, 329));
-        QCOMPARE(doc->PrintZoom->text(), QStringLiteral("&PrintZoom Out"));
-        QVERIFY(doc->DateIt->isHidden());
+        QCOMPARE(control<Chart>(doc, "Graph1")->size(), QSize(636, 329));
+        QCOMPARE(control<QPushButton>(doc, "PrintZoom")->text(), QStringLiteral("&PrintZoom Out"));
+        QVERIFY(control<QPushButton>(doc, "DateIt")->isHidden());
         doc->PrintZoom_Click();
-        QCOMPARE(doc->Graph1->size(), layout);
-        QCOMPARE(doc->PrintZoom->text(), QStringLiteral("&PrintZoom In"));
+        QCOMPARE(control<Chart>(doc, "Graph1")->size(), layout);
+        QCOMPARE(control<QPushButton>(doc, "PrintZoom")->text(), QStringLiteral("&PrintZoom In"));
         FW_VERIFY_PROMPTS(w.prompt);
     }
 
@@ -301,7 +313,8 @@ private slots:
         QPointer<frmDocument> doc = w.open(w.addRex(), "Rex", "Smith");
         QVERIFY(QTest::qWaitForWindowExposed(doc));
         // A real click on the newest weight; the bounds have no read-out.
-        QTest::mouseClick(doc->Graph1->viewport(), Qt::LeftButton, {}, doc->Graph1->pointPosition(1, 20));
+        QTest::mouseClick(control<Chart>(doc, "Graph1")->viewport(), Qt::LeftButton, {},
+                          control<Chart>(doc, "Graph1")->pointPosition(1, 20));
         doc->Graph1_PointClick(2, 5);
         doc->Graph1_PointClick(3, 5);
         QCOMPARE(w.prompt.texts(), QStringList{"33.25 kg"});
@@ -312,19 +325,19 @@ private slots:
         doc->resize(doc->width() + 10, doc->height() + 10);
         doc->repaint();
         QApplication::processEvents();
-        QCOMPARE(doc->Graph1->NumPoints(), 20);
-        QCOMPARE(doc->Graph1->legendText(3), QStringLiteral("Upper"));
-        doc->Graph1->sendNotification();
-        QCOMPARE(doc->Graph1->NumPoints(), 0);
+        QCOMPARE(control<Chart>(doc, "Graph1")->NumPoints(), 20);
+        QCOMPARE(control<Chart>(doc, "Graph1")->legendText(3), QStringLiteral("Upper"));
+        control<Chart>(doc, "Graph1")->sendNotification();
+        QCOMPARE(control<Chart>(doc, "Graph1")->NumPoints(), 0);
 
         // The options decide legend, symbols and background when a window opens.
         App().LegendCheck = "0";
         App().SymbolCheck = "0";
         App().BackColour = "14";
         frmDocument plain;
-        QCOMPARE(plain.Graph1->legendText(1), QString());
-        QCOMPARE(plain.Graph1->GraphStyle(), int(Chart::LinesOnly));
-        QCOMPARE(plain.Graph1->Background(), 14);
+        QCOMPARE(control<Chart>(&plain, "Graph1")->legendText(1), QString());
+        QCOMPARE(control<Chart>(&plain, "Graph1")->GraphStyle(), int(Chart::LinesOnly));
+        QCOMPARE(control<Chart>(&plain, "Graph1")->Background(), 14);
     }
 
     void dateStamp()
@@ -332,7 +345,7 @@ private slots:
         World w;
         const int no = w.addRex();
         QPointer<frmDocument> doc = w.open(no, "Rex", "Smith");
-        QTest::mouseClick(doc->DateIt, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(doc, "DateIt"), Qt::LeftButton);
         QCOMPARE(doc->VetComBoxText(), QStringLiteral("None\r\n06-Dec-2026:\r\n"));
         // The stamp reaches the row with the typed text.
         QVERIFY(doc->saveTypedText());
@@ -345,18 +358,31 @@ private slots:
         const int no = w.addRex();
         QPointer<frmDocument> doc = w.open(no, "Rex", "Smith");
 
-        doc->VetComBox->setPlainText(QStringLiteral("Lost 1 kg"));
-        focusOut(doc->VetComBox); // leaving the box
+        control<QPlainTextEdit>(doc, "VetComBox")->setPlainText(QStringLiteral("Lost 1 kg"));
+        focusOut(control<QPlainTextEdit>(doc, "VetComBox")); // leaving the box
         QCOMPARE(w.field(no, "Vet Comments").toString(), QStringLiteral("Lost 1 kg"));
 
-        doc->DietRecMe->setPlainText(QStringLiteral("Light diet"));
+        control<QPlainTextEdit>(doc, "DietRecMe")->setPlainText(QStringLiteral("Light diet"));
         doc->Command1_Click(); // a reload, as after a weighing
         QCOMPARE(w.field(no, "Diet Recommend").toString(), QStringLiteral("Light diet"));
-        QCOMPARE(doc->DietRecMe->toPlainText(), QStringLiteral("Light diet"));
+        QCOMPARE(control<QPlainTextEdit>(doc, "DietRecMe")->toPlainText(), QStringLiteral("Light diet"));
 
-        doc->VetComBox->setPlainText(QStringLiteral("Closing"));
+        control<QPlainTextEdit>(doc, "VetComBox")->setPlainText(QStringLiteral("Closing"));
         doc->close();
         QCOMPARE(w.field(no, "Vet Comments").toString(), QStringLiteral("Closing"));
+        FW_VERIFY_PROMPTS(w.prompt);
+    }
+
+    void aRecommendationHandedBackIsSaved()
+    {
+        World w;
+        const int no = w.addRex();
+        QPointer<frmDocument> doc = w.open(no, "Rex", "Smith");
+        control<QPlainTextEdit>(doc, "DietRecMe")->setPlainText(QStringLiteral("typed before"));
+        doc->receiveDietRecommendation(QStringLiteral("06/Dec/26: \r\n Either"));
+        // The whole earlier text is replaced, and stored at once.
+        QCOMPARE(control<QPlainTextEdit>(doc, "DietRecMe")->toPlainText(), QStringLiteral("06/Dec/26: \n Either"));
+        QCOMPARE(w.field(no, "Diet Recommend").toString().remove('\r'), QStringLiteral("06/Dec/26: \n Either"));
         FW_VERIFY_PROMPTS(w.prompt);
     }
 
@@ -368,23 +394,24 @@ private slots:
 
         // Another workstation changes the comments meanwhile.
         ClinicDb::exec(w.env.db(), "UPDATE [Clients] SET [Vet Comments] = 'From reception' WHERE [CaseNo] = ?", {no});
-        doc->VetComBox->setPlainText(QStringLiteral("From the vet"));
-        focusOut(doc->VetComBox);
+        control<QPlainTextEdit>(doc, "VetComBox")->setPlainText(QStringLiteral("From the vet"));
+        focusOut(control<QPlainTextEdit>(doc, "VetComBox"));
         const QString kept = "The comments or diet recommendation of this case were changed in another window or at "
                              "another workstation while you were typing here. Your text is kept in this window and "
                              "will replace that change when you leave the box.";
         QCOMPARE(w.prompt.texts(), QStringList{kept});
         QCOMPARE(w.prompt.last().icon, Icon::Exclamation);
         QCOMPARE(w.field(no, "Vet Comments").toString(), QStringLiteral("From reception"));
-        QCOMPARE(doc->VetComBox->toPlainText(), QStringLiteral("From the vet")); // never thrown away
-        focusOut(doc->VetComBox); // told once; leaving the box again stores it
+        QCOMPARE(control<QPlainTextEdit>(doc, "VetComBox")->toPlainText(),
+                 QStringLiteral("From the vet"));            // never thrown away
+        focusOut(control<QPlainTextEdit>(doc, "VetComBox")); // told once; leaving the box again stores it
         QCOMPARE(w.prompt.count(), 1);
         QCOMPARE(w.field(no, "Vet Comments").toString(), QStringLiteral("From the vet"));
 
         // The case deleted meanwhile.
         w.prompt.clear();
         ClinicDb::exec(w.env.db(), "DELETE FROM [Clients] WHERE [CaseNo] = ?", {no});
-        doc->VetComBox->setPlainText(QStringLiteral("Still typing"));
+        control<QPlainTextEdit>(doc, "VetComBox")->setPlainText(QStringLiteral("Still typing"));
         doc->close();
         QCOMPARE(w.prompt.texts(), QStringList{FwError::standardDescription(ErrNo::RowDeleted)});
     }
@@ -394,23 +421,23 @@ private slots:
         World w;
         const int no = w.addRex();
         QPointer<frmDocument> doc = w.open(no, "Rex", "Smith");
-        const int weeks = doc->NumWts;
+        const int weeks = doc->NumWts();
 
         // The comments are changed in another window; here the user types a
         // comment and then enters the next weight, 14 days after the last.
         ClinicDb::exec(w.env.db(), "UPDATE [Clients] SET [Vet Comments] = 'Owner: eating well' WHERE [CaseNo] = ?",
                        {no});
         Clock::setNow(QDateTime(QDate(2026, 12, 15), QTime(10, 0)));
-        doc->VetComBox->setPlainText(QStringLiteral("Nurse: kitten food"));
+        control<QPlainTextEdit>(doc, "VetComBox")->setPlainText(QStringLiteral("Nurse: kitten food"));
         w.prompt.type(QStringLiteral("33"));
         doc->NextWt_Click();
 
         QCOMPARE(w.prompt.count(), 2); // the weight asked for, the comments conflict told
         QVERIFY(w.prompt.texts().at(1).startsWith("The comments or diet recommendation"));
-        QCOMPARE(int(doc->NumWts), weeks + 2); // stored and shown
+        QCOMPARE(int(doc->NumWts()), weeks + 2); // stored and shown
         QCOMPARE(w.field(no, "CurrentWt").toDouble(), 33.0);
         QCOMPARE(w.field(no, "Vet Comments").toString(), QStringLiteral("Nurse: kitten food"));
-        QCOMPARE(doc->VetComBox->toPlainText(), QStringLiteral("Nurse: kitten food"));
+        QCOMPARE(control<QPlainTextEdit>(doc, "VetComBox")->toPlainText(), QStringLiteral("Nurse: kitten food"));
         FW_VERIFY_PROMPTS(w.prompt);
     }
 
@@ -422,14 +449,14 @@ private slots:
         // The comments cannot be written (a disk or lock failure, say).
         ClinicDb::exec(w.env.db(), "CREATE TEMP TRIGGER no_comments BEFORE UPDATE OF [Vet Comments] ON [Clients] "
                                    "BEGIN SELECT RAISE(ABORT, 'disk trouble'); END");
-        doc->VetComBox->setPlainText(QStringLiteral("Check teeth"));
+        control<QPlainTextEdit>(doc, "VetComBox")->setPlainText(QStringLiteral("Check teeth"));
 
         // A weighing still goes through; its reload keeps the typed text.
         Clock::setNow(QDateTime(QDate(2026, 12, 15), QTime(10, 0)));
         w.prompt.type(QStringLiteral("33"));
         doc->NextWt_Click();
         QCOMPARE(w.field(no, "CurrentWt").toDouble(), 33.0);
-        QCOMPARE(doc->VetComBox->toPlainText(), QStringLiteral("Check teeth"));
+        QCOMPARE(control<QPlainTextEdit>(doc, "VetComBox")->toPlainText(), QStringLiteral("Check teeth"));
         QVERIFY(w.prompt.texts().last().contains(QStringLiteral("disk trouble")));
 
         // Closing asks before the text is lost; No keeps the window.
@@ -463,12 +490,12 @@ private slots:
         w.prompt.type(QStringLiteral("4.6"));
         tiddles->NextWt_Click();
         FW_VERIFY_PROMPTS(w.prompt);
-        QCOMPARE(tiddles->LocalCaseNo->text(), QString::number(tib));
-        QCOMPARE(tiddles->LocalAnName->text(), QStringLiteral("Tiddles"));
-        QVERIFY(tiddles->Details->text().startsWith(QStringLiteral("Tiddles Jones, Cat")));
-        QVERIFY(tiddles->Congrats->text().contains(QStringLiteral("Tiddles")));
+        QCOMPARE(control<QLineEdit>(tiddles, "LocalCaseNo")->text(), QString::number(tib));
+        QCOMPARE(control<QLineEdit>(tiddles, "LocalAnName")->text(), QStringLiteral("Tiddles"));
+        QVERIFY(control<QLabel>(tiddles, "Details")->text().startsWith(QStringLiteral("Tiddles Jones, Cat")));
+        QVERIFY(control<QLabel>(tiddles, "Congrats")->text().contains(QStringLiteral("Tiddles")));
         QCOMPARE(App().CurrCaseNo, QString::number(tib)); // the case loaded last
-        QCOMPARE(rexWindow->LocalCaseNo->text(), QString::number(rex));
+        QCOMPARE(control<QLineEdit>(rexWindow, "LocalCaseNo")->text(), QString::number(rex));
     }
 
     void handOverRefusals_data()
@@ -480,12 +507,16 @@ private slots:
         const QString note = "Note that the growth curve displays the animal's weight and age at its last weighing "
                              "(%1 wks old). NOT its current age.";
         const QString only = "Growth Curves are for kittens and puppies only";
-        QTest::newRow("52 weeks, dog") << " 52" << "Dog" << QStringList{note.arg(" 52")} << false;
+        QTest::newRow("52 weeks, dog") << " 52"
+                                       << "Dog" << QStringList{note.arg(" 52")} << false;
         QTest::newRow("53 weeks")
-            << " 53" << "Dog"
-            << QStringList{"Growth Curves are only available for pups or kittens under 52 weeks of age."} << false;
-        QTest::newRow("cat in lower case") << " 0" << "cat" << QStringList{note.arg(" 0"), only} << true;
-        QTest::newRow("Cat with blanks") << " 52" << " Cat " << QStringList{note.arg(" 52"), only} << false;
+            << " 53"
+            << "Dog" << QStringList{"Growth Curves are only available for pups or kittens under 52 weeks of age."}
+            << false;
+        QTest::newRow("cat in lower case") << " 0"
+                                           << "cat" << QStringList{note.arg(" 0"), only} << true;
+        QTest::newRow("Cat with blanks") << " 52"
+                                         << " Cat " << QStringList{note.arg(" 52"), only} << false;
     }
 
     void handOverRefusals()
@@ -496,9 +527,9 @@ private slots:
         QFETCH(bool, dietRefused);
         World w;
         frmDocument doc;
-        doc.WeeksOldLastWeighed->setText(weeksOld);
-        doc.LocalCurrWt->setText(QStringLiteral("3.5"));
-        App().CurrSpecies = species;
+        control<QLineEdit>(&doc, "WeeksOldLastWeighed")->setText(weeksOld);
+        control<QLineEdit>(&doc, "LocalCurrWt")->setText(QStringLiteral("3.5"));
+        control<QLineEdit>(&doc, "LocalSpp")->setText(species);
         doc.GrowthCv_Click();
         QCOMPARE(w.prompt.texts(), growthMessages);
         QCOMPARE(App().CurrWeight, 3.5f);
@@ -544,7 +575,9 @@ private slots:
                          qPrintable(shown[i]->objectName() + " / " + shown[j]->objectName()));
         }
         // The result texts fit their labels.
-        for (QLabel *l : {doc->Congrats, doc->IdealWtLbl, doc->AvWtLbl, doc->LossRate, doc->TimeToTargetlbl})
+        for (QLabel *l :
+             {control<QLabel>(doc, "Congrats"), control<QLabel>(doc, "IdealWtLbl"), control<QLabel>(doc, "AvWtLbl"),
+              control<QLabel>(doc, "LossRate"), control<QLabel>(doc, "TimeToTargetlbl")})
             QVERIFY2(l->fontMetrics().horizontalAdvance(l->text()) <= l->width(), qPrintable(l->objectName()));
         const QString shotDir = qEnvironmentVariable("FW_SCREENSHOT_DIR");
         if (!shotDir.isEmpty())

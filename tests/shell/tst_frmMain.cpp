@@ -1,24 +1,28 @@
 // The main frame: menus, toolbar, status bar, command routing to the active
 // case window, the recent-cases menu and leaving the program.
+#include "support/Controls.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
 
+#include "cases/frmDocument.h"
 #include "platform/help/Help.h"
 #include "platform/help/HelpWindow.h"
 #include "platform/settings/Settings.h"
 #include "platform/sound/Sound.h"
-#include "platform/text/Clock.h"
 #include "platform/state/AppState.h"
+#include "platform/text/Clock.h"
 #include "shell/frmMain.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollArea>
@@ -27,37 +31,33 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QTextEdit>
-#include <QCloseEvent>
 #include <QToolBar>
 
 namespace {
 
 const QString kTitle = QStringLiteral("Message from the Fenwarra");
 
-/// A stand-in case window with the controls the frame addresses by name.
-class FakeCase : public QWidget {
+/// A stand-in case window: it records the commands the frame gives it
+/// instead of carrying them out.
+class FakeCase : public frmDocument {
 public:
     explicit FakeCase(const QString &caption, const QString &caseNo = QStringLiteral("12"),
                       const QString &species = QStringLiteral("Dog"))
     {
         setWindowTitle(caption);
-        for (const char *name : {"NextWt", "UndoToLastWt", "Zoom", "GrowthCv", "DietCalcMe"}) {
-            auto *b = new QPushButton(QLatin1String(name), this);
-            b->setObjectName(QLatin1String(name));
-            connect(b, &QPushButton::clicked, this, [this, name] {
-                pressed << QLatin1String(name);
-                caseNoAtPress = App().CurrCaseNo;
-                speciesAtPress = App().CurrSpecies;
-            });
-        }
-        auto *no = new QLineEdit(caseNo, this);
-        no->setObjectName(QStringLiteral("LocalCaseNo"));
-        auto *spp = new QLineEdit(species, this);
-        spp->setObjectName(QStringLiteral("LocalSpp"));
-        DietRecMe = new QTextEdit(this);
-        DietRecMe->setObjectName(QStringLiteral("DietRecMe"));
+        setCaseRef(CaseRef{caseNo, QString(), QString()});
+        control<QLineEdit>(this, "LocalSpp")->setText(species);
+        DietRecMe = control<QPlainTextEdit>(this, "DietRecMe");
         DietRecMe->setPlainText(QStringLiteral("before"));
     }
+
+    void NextWt_Click() override { press("NextWt"); }
+    void UndoToLastWt_Click() override { press("UndoToLastWt"); }
+    void Zoom_Click() override { press("Zoom"); }
+    void GrowthCv_Click() override { press("GrowthCv"); }
+    void DietCalcMe_Click() override { press("DietCalcMe"); }
+    // No row behind the stand-in to save the text to.
+    void receiveDietRecommendation(const QString &text) override { DietRecMe->setPlainText(text); }
 
 protected:
     void closeEvent(QCloseEvent *event) override
@@ -71,7 +71,15 @@ public:
     QStringList pressed;
     QString caseNoAtPress;
     QString speciesAtPress;
-    QTextEdit *DietRecMe = nullptr;
+    QPlainTextEdit *DietRecMe = nullptr;
+
+private:
+    void press(const char *name)
+    {
+        pressed << QLatin1String(name);
+        caseNoAtPress = App().CurrCaseNo;
+        speciesAtPress = App().CurrSpecies;
+    }
 };
 
 /// One test's world: fresh settings and database, scripted boxes, a frame
@@ -664,7 +672,8 @@ void FrameTest::recentItemReopensCase()
     // An entry never filled reads case 0, which no case has.
     w.prompt.clear();
     w.action(QStringLiteral("RecentCli(10)"))->trigger();
-    QCOMPARE(App().CurrCaseNo, QStringLiteral("0"));
+    // The case still open is the current one again.
+    QCOMPARE(App().CurrCaseNo, QString::number(no));
     QCOMPARE(w.prompt.texts(), QStringList{QStringLiteral(
                                    "This record no longer exists and must have been deleted. Please choose again.")});
     QCOMPARE(w.openChildren(), 1);

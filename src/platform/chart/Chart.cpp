@@ -18,8 +18,6 @@
 #include <limits>
 
 namespace {
-// Error number of a file that cannot be written, as the platform numbered it.
-constexpr int kPathFileAccessError = 75;
 // How near (in pixels) a click must come to a point to hit it.
 constexpr double kHitRadius = 8.0;
 
@@ -37,7 +35,10 @@ int tickStep(int span)
     }
 }
 
-QColor textColourOn(bool dark) { return dark ? QColor(Qt::white) : QColor(Qt::black); }
+QColor textColourOn(bool dark)
+{
+    return dark ? QColor(Qt::white) : QColor(Qt::black);
+}
 } // namespace
 
 Chart::Chart(QWidget *parent) : QChartView(parent)
@@ -102,11 +103,20 @@ void Chart::setNumPoints(int points)
     markDirty();
 }
 
-void Chart::setThisSet(int set) { m_thisSet = std::clamp(set, 1, NumSets()); }
+void Chart::setThisSet(int set)
+{
+    m_thisSet = std::clamp(set, 1, NumSets());
+}
 
-void Chart::setThisPoint(int point) { m_thisPoint = std::max(1, point); }
+void Chart::setThisPoint(int point)
+{
+    m_thisPoint = std::max(1, point);
+}
 
-double Chart::GraphData() const { return value(m_thisSet, m_thisPoint); }
+double Chart::GraphData() const
+{
+    return value(m_thisSet, m_thisPoint);
+}
 
 void Chart::setGraphData(double v)
 {
@@ -199,7 +209,10 @@ void Chart::setDrawStyle(int style)
     applyColours();
 }
 
-bool Chart::darkBackground() const { return paletteColour(m_background).lightness() < 140; }
+bool Chart::darkBackground() const
+{
+    return paletteColour(m_background).lightness() < 140;
+}
 
 void Chart::applyColours()
 {
@@ -270,8 +283,9 @@ void Chart::setDrawMode(int mode)
         refresh();
     } else if (mode == WriteImage) {
         if (!writeImageFile())
-            throw FwError(kPathFileAccessError,
-                          QStringLiteral("Path/File access error: %1").arg(QDir::toNativeSeparators(m_imageFile + ".bmp")));
+            throw FwError(
+                ErrNo::PathFileAccess,
+                QStringLiteral("Path/File access error: %1").arg(QDir::toNativeSeparators(m_imageFile + ".bmp")));
     }
 }
 

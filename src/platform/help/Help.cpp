@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr int kFileNotFound = 53;
-
 QPointer<HelpWindow> &theWindow()
 {
     static QPointer<HelpWindow> window;
@@ -34,7 +32,7 @@ QString checkedFolder(const QString &helpFile, const QString &page)
 {
     const QString folder = HelpPages::folderFor(helpFile);
     if (!QFileInfo::exists(QDir(folder).filePath(page)))
-        throw FwError(kFileNotFound, QStringLiteral("The help page %1 is missing from %2.").arg(page, folder));
+        throw FwError(ErrNo::FileNotFound, QStringLiteral("The help page %1 is missing from %2.").arg(page, folder));
     return folder;
 }
 
@@ -59,12 +57,14 @@ void showTopic(const QString &helpFile, int topic)
     const QString page = HelpPages::topicFile(topic);
     const QString folder = HelpPages::folderFor(helpFile);
     if (!QFileInfo::exists(QDir(folder).filePath(page)))
-        throw FwError(kFileNotFound,
-                      QStringLiteral("There is no help page for topic %1 (%2 is missing from %3).")
-                          .arg(QString::number(topic), page, folder));
+        throw FwError(ErrNo::FileNotFound, QStringLiteral("There is no help page for topic %1 (%2 is missing from %3).")
+                                               .arg(QString::number(topic), page, folder));
     helpWindow()->showPage(folder, page);
 }
 
-QWidget *window() { return theWindow().data(); }
+QWidget *window()
+{
+    return theWindow().data();
+}
 
 } // namespace Help

@@ -23,7 +23,6 @@
 namespace {
 
 /// The error number of a file that cannot be found.
-constexpr int kFileNotFound = 53;
 
 QString readPage(const QString &path)
 {
@@ -33,20 +32,23 @@ QString readPage(const QString &path)
     return QString::fromUtf8(f.readAll());
 }
 
-bool holdsContents(const QString &folder) { return QFileInfo::exists(folder + QLatin1Char('/') + HelpPages::kContents); }
+bool holdsContents(const QString &folder)
+{
+    return QFileInfo::exists(folder + QLatin1Char('/') + HelpPages::kContents);
+}
 
 QString decodeEntity(const QString &entity)
 {
     static const QHash<QString, QString> named = {
-        {QStringLiteral("amp"), QStringLiteral("&")},  {QStringLiteral("lt"), QStringLiteral("<")},
-        {QStringLiteral("gt"), QStringLiteral(">")},   {QStringLiteral("quot"), QStringLiteral("\"")},
-        {QStringLiteral("apos"), QStringLiteral("'")}, {QStringLiteral("nbsp"), QStringLiteral(" ")},
+        {QStringLiteral("amp"), QStringLiteral("&")},   {QStringLiteral("lt"), QStringLiteral("<")},
+        {QStringLiteral("gt"), QStringLiteral(">")},    {QStringLiteral("quot"), QStringLiteral("\"")},
+        {QStringLiteral("apos"), QStringLiteral("'")},  {QStringLiteral("nbsp"), QStringLiteral(" ")},
         {QStringLiteral("ndash"), QStringLiteral("-")}, {QStringLiteral("mdash"), QStringLiteral("-")},
     };
     if (entity.startsWith(QLatin1Char('#'))) {
         bool ok = false;
         const uint code = entity.startsWith(QLatin1String("#x"), Qt::CaseInsensitive) ? entity.mid(2).toUInt(&ok, 16)
-                                                                                       : entity.mid(1).toUInt(&ok, 10);
+                                                                                      : entity.mid(1).toUInt(&ok, 10);
         if (ok && code > 0 && code <= 0x10FFFF) {
             const char32_t c = code;
             return QString::fromUcs4(&c, 1);
@@ -74,18 +76,20 @@ QString folderFor(const QString &helpFile)
         return shipped;
     if (!tried.contains(shipped))
         tried << shipped;
-    throw FwError(kFileNotFound,
-                  QStringLiteral("The help pages cannot be found: there is no %1 in %2.")
-                      .arg(kContents, tried.join(QStringLiteral(" or "))));
+    throw FwError(ErrNo::FileNotFound, QStringLiteral("The help pages cannot be found: there is no %1 in %2.")
+                                           .arg(kContents, tried.join(QStringLiteral(" or "))));
 }
 
-QString topicFile(int topic) { return QString::number(topic) + QStringLiteral(".html"); }
+QString topicFile(int topic)
+{
+    return QString::number(topic) + QStringLiteral(".html");
+}
 
 QString plainText(const QString &html)
 {
     static const QRegularExpression blocks(QStringLiteral("<(script|style)\\b[^>]*>.*?</\\1\\s*>"),
-                                           QRegularExpression::CaseInsensitiveOption
-                                               | QRegularExpression::DotMatchesEverythingOption);
+                                           QRegularExpression::CaseInsensitiveOption |
+                                               QRegularExpression::DotMatchesEverythingOption);
     static const QRegularExpression comments(QStringLiteral("<!--.*?-->"),
                                              QRegularExpression::DotMatchesEverythingOption);
     static const QRegularExpression tags(QStringLiteral("<[^>]*>"));
@@ -112,8 +116,8 @@ QString plainText(const QString &html)
 QString title(const QString &html)
 {
     static const QRegularExpression re(QStringLiteral("<title[^>]*>(.*?)</title\\s*>"),
-                                       QRegularExpression::CaseInsensitiveOption
-                                           | QRegularExpression::DotMatchesEverythingOption);
+                                       QRegularExpression::CaseInsensitiveOption |
+                                           QRegularExpression::DotMatchesEverythingOption);
     const QRegularExpressionMatch m = re.match(html);
     return m.hasMatch() ? plainText(m.captured(1)) : QString();
 }
@@ -139,8 +143,8 @@ QList<Hit> search(const QString &folder, const QString &key)
             continue;
         const QString html = readPage(dir.filePath(file));
         const QString text = plainText(html).toCaseFolded();
-        const bool all = std::all_of(words.cbegin(), words.cend(),
-                                     [&text](const QString &w) { return text.contains(w); });
+        const bool all =
+            std::all_of(words.cbegin(), words.cend(), [&text](const QString &w) { return text.contains(w); });
         if (!all)
             continue;
         const QString t = title(html);
@@ -157,7 +161,7 @@ QString searchPage(const QString &folder, const QString &key)
 {
     QString page = readPage(QDir(folder).filePath(kSearch));
     if (page.isEmpty())
-        throw FwError(kFileNotFound, QStringLiteral("The help page %1 is missing from %2.").arg(kSearch, folder));
+        throw FwError(ErrNo::FileNotFound, QStringLiteral("The help page %1 is missing from %2.").arg(kSearch, folder));
 
     QString list;
     if (!searchWords(key).isEmpty()) {
@@ -199,11 +203,13 @@ bool HelpBrowser::showsSearch() const
 
 QVariant HelpBrowser::loadResource(int type, const QUrl &name)
 {
-    if (type == QTextDocument::HtmlResource && name.isLocalFile()
-        && QFileInfo(name.toLocalFile()).fileName().compare(HelpPages::kSearch, Qt::CaseInsensitive) == 0) {
+    if (type == QTextDocument::HtmlResource && name.isLocalFile() &&
+        QFileInfo(name.toLocalFile()).fileName().compare(HelpPages::kSearch, Qt::CaseInsensitive) == 0) {
         try {
             return HelpPages::searchPage(QFileInfo(name.toLocalFile()).absolutePath(), m_key);
         } catch (const FwError &e) {
+            // The page being loaded says what went wrong; a box shown from
+            // inside the loading of a page would stand in its way.
             return QStringLiteral("<p>%1</p>").arg(e.description().toHtmlEscaped());
         }
     }

@@ -61,7 +61,10 @@ bool IsNumeric(const QString &text);
 // --- single precision and rounding ----------------------------------------
 /// Round a double to single precision (every intermediate of the program's
 /// weight arithmetic is).
-inline float Sng(double v) { return static_cast<float>(v); }
+inline float Sng(double v)
+{
+    return static_cast<float>(v);
+}
 
 /// Format with a pattern and read the text back as a number, the program's way
 /// of rounding: RoundBy(12.126f, "###.00") == 12.13f. A text that reads as no
@@ -76,8 +79,8 @@ double RoundBy(double v, const QString &pattern);
 QString BlankLedBy(float v, const QString &pattern);
 
 // --- 16-bit counts --------------------------------------------------------
-/// Round to the nearest whole number (halves to even, as the platform's integer
-/// conversion does) into a 16-bit count; throws FwError(ErrNo::Overflow) when
+/// Round to the nearest whole number (halves to even, as the program's stored
+/// counts have always been rounded) into a 16-bit count; throws FwError(ErrNo::Overflow) when
 /// the value is outside -32768..32767.
 qint16 CInt(double v);
 /// Checked 16-bit arithmetic: overflow throws FwError(ErrNo::Overflow).
