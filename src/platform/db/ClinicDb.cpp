@@ -9,10 +9,10 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QLibrary>
+#include <QSet>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlRecord>
-#include <QSet>
 #include <QStringList>
 #include <QUuid>
 
