@@ -16,9 +16,9 @@
 #include "cases/CaseListModel.h"
 #include "cases/fmLocator.h"
 #include "platform/db/ClinicDb.h"
+#include "platform/db/DataControl.h"
 #include "platform/prompt/Prompt.h"
 #include "platform/state/AppState.h"
-#include "platform/db/DataControl.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

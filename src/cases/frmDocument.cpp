@@ -180,48 +180,78 @@ QSize frmDocument::sizeHint() const
     return Layout::defaultSize();
 }
 
+namespace {
+
+QLabel *newLabel(QWidget *parent, const char *name, const QString &text = QString())
+{
+    auto *l = new QLabel(text, parent);
+    l->setObjectName(QLatin1String(name));
+    return l;
+}
+
+/// A status picture, hidden until a load shows it.
+QLabel *newPicture(QWidget *parent, const char *name, const CaseWindowLayout::TwipRect &place)
+{
+    QLabel *l = newLabel(parent, name);
+    l->setGeometry(place.pixels());
+    l->setPixmap(QPixmap(QStringLiteral(":/cases/pictures/%1.svg").arg(QLatin1String(name)))
+                     .scaled(l->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    l->setAlignment(Qt::AlignCenter);
+    l->hide();
+    return l;
+}
+
+/// A hidden box that keeps a fact of the load.
+QLineEdit *newMirror(QWidget *parent, const char *name)
+{
+    auto *e = new QLineEdit(parent);
+    e->setObjectName(QLatin1String(name));
+    e->setReadOnly(true);
+    e->hide();
+    return e;
+}
+
+QPushButton *newButton(QWidget *parent, const char *name, const QString &caption)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setAutoDefault(false);
+    return b;
+}
+
+} // namespace
+
 void frmDocument::buildControls()
 {
-    auto label = [this](const char *name, const QString &text = QString()) {
-        auto *l = new QLabel(text, this);
-        l->setObjectName(QLatin1String(name));
-        return l;
-    };
-    auto picture = [&](const char *name, const Layout::TwipRect &place) {
-        QLabel *l = label(name);
-        l->setGeometry(place.pixels());
-        l->setPixmap(QPixmap(QStringLiteral(":/cases/pictures/%1.svg").arg(QLatin1String(name)))
-                         .scaled(l->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
-        l->setAlignment(Qt::AlignCenter);
-        l->hide();
-        return l;
-    };
-    auto mirror = [this](const char *name) {
-        auto *e = new QLineEdit(this);
-        e->setObjectName(QLatin1String(name));
-        e->setReadOnly(true);
-        e->hide();
-        return e;
-    };
-    auto button = [this](const char *name, const QString &caption) {
-        auto *b = new QPushButton(caption, this);
-        b->setObjectName(QLatin1String(name));
-        b->setAutoDefault(false);
-        return b;
-    };
+    buildTopBandAndChart();
+    buildRightColumn();
+    buildButtonRow();
+    buildMirrors();
 
+    // The typed texts belong to the case's row; they are written back when
+    // the box is left and before the row is read again.
+    Data1->bind(VetComBox, QStringLiteral("Vet Comments"));
+    Data1->bind(DietRecMe, QStringLiteral("Diet Recommend"));
+    m_typedText =
+        new TypedTextSaver(this, {VetComBox, DietRecMe},
+                           {[this] { Data1->saveBound(); }, [this] { Data1->Requery(); }, [this] { load(); }});
+    connectHandlers();
+}
+
+void frmDocument::buildTopBandAndChart()
+{
     // Top band: two pictures and the five result texts.
-    Baloons = picture("Baloons", Layout::kBigPicture);
-    Clouds = picture("Clouds", Layout::kBigPicture);
-    Smile = picture("Smile", Layout::kFacePicture);
-    Bland = picture("Bland", Layout::kFacePicture);
-    Frown = picture("Frown", Layout::kFacePicture);
+    Baloons = newPicture(this, "Baloons", Layout::kBigPicture);
+    Clouds = newPicture(this, "Clouds", Layout::kBigPicture);
+    Smile = newPicture(this, "Smile", Layout::kFacePicture);
+    Bland = newPicture(this, "Bland", Layout::kFacePicture);
+    Frown = newPicture(this, "Frown", Layout::kFacePicture);
 
-    Congrats = label("Congrats");
-    IdealWtLbl = label("IdealWtLbl");
-    AvWtLbl = label("AvWtLbl");
-    LossRate = label("LossRate");
-    TimeToTargetlbl = label("TimeToTargetlbl");
+    Congrats = newLabel(this, "Congrats");
+    IdealWtLbl = newLabel(this, "IdealWtLbl");
+    AvWtLbl = newLabel(this, "AvWtLbl");
+    LossRate = newLabel(this, "LossRate");
+    TimeToTargetlbl = newLabel(this, "TimeToTargetlbl");
     QFont bold = Congrats->font();
     bold.setBold(true);
     Congrats->setFont(bold);
@@ -235,9 +265,12 @@ void frmDocument::buildControls()
     Graph1->setNumSets(3);
     Graph1->setGraphStyle(Chart::LinesWithSymbols);
     Graph1->setGeometry(Layout::kChart.pixels());
+}
 
+void frmDocument::buildRightColumn()
+{
     // Right column.
-    Details = label("Details");
+    Details = newLabel(this, "Details");
     Details->setGeometry(Layout::kDetails.pixels());
     Details->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Details->setMargin(2);
@@ -261,41 +294,44 @@ void frmDocument::buildControls()
     WtData->horizontalHeader()->setFont(gridFont);
     WtData->verticalHeader()->setDefaultSectionSize(QFontMetrics(gridFont).height() + 4);
 
-    Label5 = label("Label5", QStringLiteral("Weight Recommended This Breed"));
+    Label5 = newLabel(this, "Label5", QStringLiteral("Weight Recommended This Breed"));
     Label5->setGeometry(Layout::kLabel5.pixels());
-    RecBreedWt = label("RecBreedWt");
+    RecBreedWt = newLabel(this, "RecBreedWt");
     RecBreedWt->setGeometry(Layout::kRecBreedWt.pixels());
     RecBreedWt->setFrameShape(QFrame::StyledPanel);
-    RecBreedWtLb = label("RecBreedWtLb");
+    RecBreedWtLb = newLabel(this, "RecBreedWtLb");
     RecBreedWtLb->setGeometry(Layout::kRecBreedWtLb.pixels());
     RecBreedWtLb->setFrameShape(QFrame::StyledPanel);
     RecBreedWtLb->installEventFilter(this);
 
-    Label4 = label("Label4", QStringLiteral("Current Diet Recommendations"));
+    Label4 = newLabel(this, "Label4", QStringLiteral("Current Diet Recommendations"));
     Label4->setGeometry(Layout::kLabel4.pixels());
     DietRecMe = new QPlainTextEdit(this);
     DietRecMe->setObjectName(QStringLiteral("DietRecMe"));
     DietRecMe->setGeometry(Layout::kDietRecMe.pixels());
 
-    DateIt = button("DateIt", QStringLiteral("Date"));
+    DateIt = newButton(this, "DateIt", QStringLiteral("Date"));
     DateIt->setToolTip(QStringLiteral("Date stamp your next comment"));
     DateIt->setGeometry(Layout::kDateIt.pixels());
-    Label1 = label("Label1", QStringLiteral("Your Comments on The Case"));
+    Label1 = newLabel(this, "Label1", QStringLiteral("Your Comments on The Case"));
     Label1->setGeometry(Layout::kLabel1.pixels());
     Label1->setIndent(6);
     VetComBox = new QPlainTextEdit(this);
     VetComBox->setObjectName(QStringLiteral("VetComBox"));
     VetComBox->setGeometry(Layout::kVetComBox.pixels());
+}
 
+void frmDocument::buildButtonRow()
+{
     // Bottom row.
-    NextWt = button("NextWt", QStringLiteral("&Next Weight"));
-    UndoToLastWt = button("UndoToLastWt", QStringLiteral("&Undo To Last Weight"));
-    DietCalcMe = button("DietCalcMe", QStringLiteral("&Diet Calc."));
-    GrowthCv = button("GrowthCv", QStringLiteral("&Growth Curve"));
-    Zoom = button("Zoom", kZoomIn);
-    PrintZoom = button("PrintZoom", kPrintZoomIn);
+    NextWt = newButton(this, "NextWt", QStringLiteral("&Next Weight"));
+    UndoToLastWt = newButton(this, "UndoToLastWt", QStringLiteral("&Undo To Last Weight"));
+    DietCalcMe = newButton(this, "DietCalcMe", QStringLiteral("&Diet Calc."));
+    GrowthCv = newButton(this, "GrowthCv", QStringLiteral("&Growth Curve"));
+    Zoom = newButton(this, "Zoom", kZoomIn);
+    PrintZoom = newButton(this, "PrintZoom", kPrintZoomIn);
     PrintZoom->hide();
-    Activity = label("Activity", QStringLiteral("Reminder Inactive "));
+    Activity = newLabel(this, "Activity", QStringLiteral("Reminder Inactive "));
     QFont warn = Activity->font();
     warn.setBold(true);
     Activity->setFont(warn);
@@ -303,32 +339,30 @@ void frmDocument::buildControls()
     red.setColor(QPalette::WindowText, QColor(0xC0, 0, 0));
     Activity->setPalette(red);
     Activity->hide();
+}
 
+void frmDocument::buildMirrors()
+{
     // Mirror boxes.
-    LocalDateLastWt = mirror("LocalDateLastWt");
-    LocalAge = mirror("LocalAge");
-    LocalAnName = mirror("LocalAnName");
-    LocalSurname = mirror("LocalSurname");
-    WeeksOldLastWeighed = mirror("WeeksOldLastWeighed");
-    LocalCaseNo = mirror("LocalCaseNo");
-    LocalBreed = mirror("LocalBreed");
-    LocalTelNo = mirror("LocalTelNo");
-    LocalSex = mirror("LocalSex");
-    LocalSpp = mirror("LocalSpp");
-    LocalAnWtUnits = mirror("LocalAnWtUnits");
-    LocalAcRange = mirror("LocalAcRange");
-    LocalCurrWt = mirror("LocalCurrWt");
-    LocalTarget = mirror("LocalTarget");
-    LocalProgress = mirror("LocalProgress");
+    LocalDateLastWt = newMirror(this, "LocalDateLastWt");
+    LocalAge = newMirror(this, "LocalAge");
+    LocalAnName = newMirror(this, "LocalAnName");
+    LocalSurname = newMirror(this, "LocalSurname");
+    WeeksOldLastWeighed = newMirror(this, "WeeksOldLastWeighed");
+    LocalCaseNo = newMirror(this, "LocalCaseNo");
+    LocalBreed = newMirror(this, "LocalBreed");
+    LocalTelNo = newMirror(this, "LocalTelNo");
+    LocalSex = newMirror(this, "LocalSex");
+    LocalSpp = newMirror(this, "LocalSpp");
+    LocalAnWtUnits = newMirror(this, "LocalAnWtUnits");
+    LocalAcRange = newMirror(this, "LocalAcRange");
+    LocalCurrWt = newMirror(this, "LocalCurrWt");
+    LocalTarget = newMirror(this, "LocalTarget");
+    LocalProgress = newMirror(this, "LocalProgress");
+}
 
-    // The typed texts belong to the case's row; they are written back when
-    // the box is left and before the row is read again.
-    Data1->bind(VetComBox, QStringLiteral("Vet Comments"));
-    Data1->bind(DietRecMe, QStringLiteral("Diet Recommend"));
-    m_typedText =
-        new TypedTextSaver(this, {VetComBox, DietRecMe},
-                           {[this] { Data1->saveBound(); }, [this] { Data1->Requery(); }, [this] { load(); }});
-
+void frmDocument::connectHandlers()
+{
     // Wiring: every handler runs guarded, so nothing escapes into Qt.
     connect(Zoom, &QPushButton::clicked, this, [this] { runGuarded([this] { Zoom_Click(); }); });
     connect(PrintZoom, &QPushButton::clicked, this, [this] { runGuarded([this] { PrintZoom_Click(); }); });

@@ -118,6 +118,11 @@ protected:
 
 private:
     void buildControls();
+    void buildTopBandAndChart();
+    void buildRightColumn();
+    void buildButtonRow();
+    void buildMirrors();
+    void connectHandlers();
     void load();
     /// Show the case as the database now holds it, keeping typed text that
     /// could not be saved in its boxes.

@@ -17,7 +17,6 @@
 #include "platform/text/DateText.h"
 #include "platform/text/NumberText.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -30,14 +29,12 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QScrollArea>
 #include <QSignalBlocker>
 #include <QStatusBar>
-#include <QTextEdit>
 #include <QTimer>
 #include <QToolBar>
 

@@ -7,8 +7,8 @@
 #include "platform/FwError.h"
 #include "platform/db/ClinicDb.h"
 #include "platform/db/DataControl.h"
-#include "platform/text/Clock.h"
 #include "platform/state/AppState.h"
+#include "platform/text/Clock.h"
 #include "platform/widgets/SelectAllText.h"
 #include "shell/frmMain.h"
 

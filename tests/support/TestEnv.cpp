@@ -2,8 +2,8 @@
 
 #include "platform/db/ClinicDb.h"
 #include "platform/settings/Settings.h"
-#include "platform/text/Clock.h"
 #include "platform/state/AppState.h"
+#include "platform/text/Clock.h"
 
 #include <QDir>
 #include <QFile>

@@ -11,10 +11,10 @@
 #include <QHash>
 #include <QLibrary>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlRecord>
-#include <QSet>
 #include <QStringList>
 #include <QUuid>
 

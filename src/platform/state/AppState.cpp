@@ -8,6 +8,12 @@ AppState &instance()
 }
 } // namespace
 
-AppState &App() { return instance(); }
+AppState &App()
+{
+    return instance();
+}
 
-void resetApp() { instance() = AppState(); }
+void resetApp()
+{
+    instance() = AppState();
+}

@@ -36,10 +36,10 @@ struct AppState {
     qint16 CurrWeeksOld = 0;
 
     // Hand-over values between windows
-    QString DietSpecies;            // "feline" or "canine"
-    QString DietRecTransfer;        // "*" nothing, "**" focus only, else the text
-    qint16 DietCalcStandAlone = 0;  // 0 false, -1 true
-    QString ReportName;             // "ClientHandOut", "GrowthCurveK9", "GrowthCurveFel"
+    QString DietSpecies;           // "feline" or "canine"
+    QString DietRecTransfer;       // "*" nothing, "**" focus only, else the text
+    qint16 DietCalcStandAlone = 0; // 0 false, -1 true
+    QString ReportName;            // "ClientHandOut", "GrowthCurveK9", "GrowthCurveFel"
 };
 
 AppState &App();
