@@ -21,14 +21,21 @@ constexpr double kGapBelowChart = 105;
 constexpr double kEdgeMargin = 30;
 constexpr double kPrintWidth = 9543;
 constexpr double kPrintHeight = 4933;
-// The layout gives the chart 0.715 of the width and 0.8 of the height less
-// 100, and starts the right column at the chart's right edge; so the right
-// column of fixed width needs the rest of the width, the result texts above
-// the chart must end before that column, and the button row under the chart
-// needs the rest of the height.
-constexpr double kMinWidth =
-    std::max((kColumnWidth + kEdgeMargin) / (1 - 0.715), (kTextLeft + kTextWidth + kEdgeMargin) / 0.715);
-constexpr double kMinHeight = (kChart.top - 100 + kGapBelowChart + kButtonHeight + kEdgeMargin) / (1 - 0.8);
+// The chart and the table of weighings take whatever room the window has
+// beyond the design; the right column keeps its width at the window's right
+// edge and the buttons keep their row at its bottom, so a maximised window
+// has no empty band beside the column or under the buttons.
+constexpr double kColumnGap = kColumnLeft - (kChart.left + kChart.width); // chart to column
+constexpr double kRightMargin = kDefaultWidth - (kColumnLeft + kColumnWidth);
+constexpr double kBottomMargin = 120;
+// What stands below the table in the right column, as designed.
+constexpr double kBelowTable = (kVetComBox.top + kVetComBox.height) - (kWtData.top + kWtData.height);
+// The table shows at least its heading and four weighings.
+constexpr double kMinTableHeight = 1400;
+// The result texts of the top band end before the right column.
+constexpr double kMinWidth = kTextLeft + kTextWidth + kColumnGap + kColumnWidth + kRightMargin;
+constexpr double kMinHeight =
+    kWtData.top + kMinTableHeight + kBelowTable + kGapBelowChart + kButtonHeight + kBottomMargin;
 
 int px(double twips)
 {
@@ -63,8 +70,8 @@ QSize minimumSize()
 
 QSize normalChart(const QSize &inner)
 {
-    const float width = NumText::Sng(twips(inner.width()) * 0.715 - 100);
-    const float height = NumText::Sng(twips(inner.height()) * 0.8 - 100);
+    const double width = twips(inner.width()) - (kChart.left + kColumnGap + kColumnWidth + kRightMargin);
+    const double height = twips(inner.height()) - (kChart.top + kGapBelowChart + kButtonHeight + kBottomMargin);
     return QSize(std::max(0, px(width)), std::max(0, px(height)));
 }
 
@@ -73,10 +80,9 @@ QSize printChart()
     return QSize(px(kPrintWidth), px(kPrintHeight));
 }
 
-int zoomedChartWidth(int outerWidthTwips, bool fullWidth)
+int zoomedChartWidth(int outerWidthTwips)
 {
-    const double width = fullWidth ? outerWidthTwips : NumText::Sng(outerWidthTwips * 0.695);
-    return std::max(0, px(width));
+    return std::max(0, px(outerWidthTwips));
 }
 
 Resized resized(const Current &now)
@@ -84,17 +90,20 @@ Resized resized(const Current &now)
     Resized r;
     r.chart = normalChart(now.inner);
     // The right column starts just beyond the chart.
-    const double x = twips(r.chart.width()) + 100;
+    const double x = kChart.left + twips(r.chart.width()) + kColumnGap;
     r.columnLeft = px(x);
     r.label1Left = px(x + twips(now.dateItWidth));
     r.recBreedWtLbLeft = px(x + twips(now.recBreedWtWidth));
-    r.vetComBoxHeight = std::max(0, px(twips(r.chart.height()) + 1240 - twips(now.vetComBoxTop)));
-    // The summary takes the room up to the window's edge, so that a long
-    // name shows whole in a wider window.
+    // The table of weighings takes the column's extra height; what stands
+    // below it moves down with the chart's bottom edge.
+    const double chartBottom = twips(now.chartTop) + twips(r.chart.height());
+    const double tableHeight = std::max(kMinTableHeight, chartBottom - kBelowTable - kWtData.top);
+    r.tableHeight = px(tableHeight);
+    r.belowTableShift = px(tableHeight - kWtData.height);
+    r.vetComBoxHeight = px(kVetComBox.height);
     r.detailsWidth = std::max(px(kColumnWidth), now.inner.width() - r.columnLeft - px(kEdgeMargin));
 
-    // The buttons move down with the chart, so that the chart of a larger
-    // window never covers them.
+    // The buttons run under the chart.
     const int top = now.chartTop + px(twips(r.chart.height()) + kGapBelowChart);
     int left = px(kChart.left + 30);
     for (int asked : now.buttonWidths) {

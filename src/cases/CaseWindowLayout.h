@@ -47,14 +47,13 @@ TwipRect resultText(int line);
 QSize defaultSize();
 QSize minimumSize();
 
-/// The chart's normal size for a window's inner size (pixels): 0.715 of the
-/// width and 0.8 of the height, less 100 twips each.
+/// The chart's normal size for a window's inner size (pixels): all the width
+/// the right column leaves, and all the height down to the row of buttons.
 QSize normalChart(const QSize &inner);
 /// The chart's fixed print size (pixels), whatever the window's size.
 QSize printChart();
-/// The chart's width when zoomed out to the window's outer width (twips),
-/// or back in to 0.695 of it (pixels).
-int zoomedChartWidth(int outerWidthTwips, bool fullWidth);
+/// The chart's width zoomed out to the window's outer width (twips), in pixels.
+int zoomedChartWidth(int outerWidthTwips);
 
 /// What a resize needs of the window as it stands (pixels).
 struct Current {
@@ -62,20 +61,22 @@ struct Current {
     int chartTop = 0;
     int dateItWidth = 0;
     int recBreedWtWidth = 0;
-    int vetComBoxTop = 0;
     /// The widths the buttons under the chart ask for, left to right.
     QList<int> buttonWidths;
 };
 
 /// Where a resize puts things (pixels): the chart at its normal size, the
-/// right column just beyond it, the comments box ending 1240 twips below
-/// the chart's height, the summary taking the room up to the window's edge,
+/// right column just beyond it with the table of weighings taking the extra
+/// height (what stands below the table moves down by belowTableShift from
+/// its designed place), the summary taking the room up to the window's edge,
 /// and the buttons in a row under the chart.
 struct Resized {
     QSize chart;
     int columnLeft = 0;
     int label1Left = 0;
     int recBreedWtLbLeft = 0;
+    int tableHeight = 0;
+    int belowTableShift = 0;
     int vetComBoxHeight = 0;
     int detailsWidth = 0;
     QList<QRect> buttons;

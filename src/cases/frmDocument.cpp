@@ -439,7 +439,6 @@ void frmDocument::Form_Resize()
     now.chartTop = Graph1->y();
     now.dateItWidth = DateIt->width();
     now.recBreedWtWidth = RecBreedWt->width();
-    now.vetComBoxTop = VetComBox->y();
     const QList<QPushButton *> buttons{NextWt, UndoToLastWt, DietCalcMe, GrowthCv, Zoom};
     for (QPushButton *b : buttons)
         now.buttonWidths << b->sizeHint().width();
@@ -448,11 +447,14 @@ void frmDocument::Form_Resize()
     // The chart takes its normal proportions, the right column starts just
     // beyond it, and the buttons run under it.
     Graph1->resize(r.chart);
-    for (QWidget *w :
-         std::initializer_list<QWidget *>{WtData, Label5, Label4, DateIt, RecBreedWt, DietRecMe, VetComBox})
-        w->move(r.columnLeft, w->y());
-    Label1->move(r.label1Left, Label1->y());
-    RecBreedWtLb->move(r.recBreedWtLbLeft, RecBreedWtLb->y());
+    WtData->setGeometry(r.columnLeft, WtData->y(), WtData->width(), r.tableHeight);
+    const std::initializer_list<std::pair<QWidget *, Layout::TwipRect>> belowTable{
+        {Label5, Layout::kLabel5},       {RecBreedWt, Layout::kRecBreedWt}, {Label4, Layout::kLabel4},
+        {DietRecMe, Layout::kDietRecMe}, {DateIt, Layout::kDateIt},         {VetComBox, Layout::kVetComBox}};
+    for (const auto &[w, design] : belowTable)
+        w->move(r.columnLeft, design.pixels().top() + r.belowTableShift);
+    Label1->move(r.label1Left, Layout::kLabel1.pixels().top() + r.belowTableShift);
+    RecBreedWtLb->move(r.recBreedWtLbLeft, Layout::kRecBreedWtLb.pixels().top() + r.belowTableShift);
     VetComBox->resize(VetComBox->width(), r.vetComBoxHeight);
     Details->setGeometry(r.columnLeft, Details->y(), r.detailsWidth, Details->height());
     for (int i = 0; i < buttons.size(); ++i)
@@ -478,11 +480,11 @@ void frmDocument::resizeEvent(QResizeEvent *event)
 void frmDocument::Zoom_Click()
 {
     if (Zoom->text() == kZoomIn) {
-        Graph1->resize(Layout::zoomedChartWidth(outerWidthTwips(), true), Graph1->height());
+        Graph1->resize(Layout::zoomedChartWidth(outerWidthTwips()), Graph1->height());
         Zoom->setText(kZoomOut);
         DateIt->hide();
     } else {
-        Graph1->resize(Layout::zoomedChartWidth(outerWidthTwips(), false), Graph1->height());
+        Graph1->resize(Layout::normalChart(size()).width(), Graph1->height());
         Zoom->setText(kZoomIn);
         DateIt->show();
     }

@@ -21,6 +21,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,9 +33,11 @@
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSignalBlocker>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 
@@ -582,8 +585,16 @@ void frmMain::MDIForm_Load()
         const double top = twipsSetting(QStringLiteral("MainTop"), kDefaultTop);
         const double width = twipsSetting(QStringLiteral("MainWidth"), kDefaultWidth);
         const double height = twipsSetting(QStringLiteral("MainHeight"), kDefaultHeight);
-        move(Twips::toPixels(left), Twips::toPixels(top));
-        resize(Twips::toPixelSize(width, height));
+        QRect wanted(QPoint(Twips::toPixels(left), Twips::toPixels(top)), Twips::toPixelSize(width, height));
+        // A size saved on a larger screen must not put the buttons and the
+        // status bar out of reach on this one.
+        const QScreen *on = QGuiApplication::screenAt(wanted.topLeft());
+        if (!on)
+            on = QGuiApplication::primaryScreen();
+        if (on)
+            wanted = FitFrameToScreen(wanted, on->availableGeometry(), style()->pixelMetric(QStyle::PM_TitleBarHeight));
+        move(wanted.topLeft());
+        resize(wanted.size());
         setWindowTitle(QStringLiteral("Fenwarra ") + versionNumber() + QLatin1Char(' ') + App().EditionTag);
     });
 }
@@ -904,6 +915,19 @@ QList<QRect> TileStrips(const QRect &area, int count, Qt::Orientation orientatio
         start += length;
     }
     return strips;
+}
+
+QRect FitFrameToScreen(const QRect &wanted, const QRect &available, int titleBarHeight)
+{
+    if (available.isEmpty())
+        return wanted;
+    const QSize room(available.width(), std::max(1, available.height() - titleBarHeight));
+    const QSize size = wanted.size().boundedTo(room);
+    // A window's place is that of its outer frame; the title bar lies between
+    // it and the inner size.
+    const int top = std::clamp(wanted.top(), available.top(), available.bottom() + 1 - size.height() - titleBarHeight);
+    const int left = std::clamp(wanted.left(), available.left(), available.right() + 1 - size.width());
+    return QRect(QPoint(left, top), size);
 }
 
 QList<QRect> IconPlaces(const QRect &area, int count, const QSize &iconSize)

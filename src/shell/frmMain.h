@@ -160,6 +160,13 @@ QString RecentCaseNumber(const QString &caption);
 /// above the other (each the full width), Qt::Vertical sets them side by side.
 QList<QRect> TileStrips(const QRect &area, int count, Qt::Orientation orientation);
 
+/// The frame's place on a screen: the size saved (perhaps on a larger screen,
+/// or at another scale) is cut to the screen's free area less the room the
+/// window's title bar takes, and the place moved so that the whole frame,
+/// title bar included, lies within that area (the place is the outer
+/// frame's, the size the inner one, as a window's move and resize take them).
+QRect FitFrameToScreen(const QRect &wanted, const QRect &available, int titleBarHeight);
+
 /// Places for the title bars of minimised windows along the bottom of an area,
 /// left to right, then row above row.
 QList<QRect> IconPlaces(const QRect &area, int count, const QSize &iconSize);

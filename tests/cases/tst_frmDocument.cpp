@@ -266,9 +266,13 @@ private slots:
         QPointer<frmDocument> doc = w.open(w.addRex(), "Rex", "Smith");
         doc->resize(1200, 810);
         QApplication::processEvents();
-        const QSize normal(qRound((1200 * 15 * 0.715 - 100) / 15), qRound((810 * 15 * 0.8 - 100) / 15));
-        QCOMPARE(control<Chart>(doc, "Graph1")->size(), normal);
-        const int X = control<Chart>(doc, "Graph1")->width() + qRound(100 / 15.0);
+        // The chart takes all the room the right column and the buttons leave:
+        // the column ends at the window's right edge, the buttons near its bottom.
+        const QSize normal = control<Chart>(doc, "Graph1")->size();
+        const int X = control<QTableView>(doc, "WtData")->x();
+        QCOMPARE(X, control<Chart>(doc, "Graph1")->geometry().right() + 1 + qRound(70 / 15.0));
+        QVERIFY(1200 - (X + control<QTableView>(doc, "WtData")->width()) <= 10);
+        QVERIFY(810 - (control<QPushButton>(doc, "NextWt")->geometry().bottom() + 1) <= 10);
         for (QWidget *c : {static_cast<QWidget *>(control<QTableView>(doc, "WtData")),
                            static_cast<QWidget *>(control<QLabel>(doc, "Label5")),
                            static_cast<QWidget *>(control<QPlainTextEdit>(doc, "DietRecMe")),
@@ -276,12 +280,23 @@ private slots:
             QCOMPARE(c->x(), X);
         QCOMPARE(control<QLabel>(doc, "Label1")->x(), X + control<QPushButton>(doc, "DateIt")->width());
         QCOMPARE(control<QLabel>(doc, "RecBreedWtLb")->x(), X + control<QLabel>(doc, "RecBreedWt")->width());
-        // The comments box ends 1240 twips below the chart's height.
-        QCOMPARE(control<QPlainTextEdit>(doc, "VetComBox")->geometry().bottom() + 1,
-                 control<Chart>(doc, "Graph1")->height() + qRound(1240 / 15.0));
+        // The table of weighings takes the column's extra height: the comments
+        // box ends with the chart.
+        QCOMPARE(control<QPlainTextEdit>(doc, "VetComBox")->geometry().bottom(),
+                 control<Chart>(doc, "Graph1")->geometry().bottom());
+        QVERIFY(control<QTableView>(doc, "WtData")->height() > qRound(2720 / 15.0));
 
-        // Zoom: full outer width, then a resize restores the proportions but
-        // not the caption, and the next press gives 0.695 of the outer width.
+        // A larger window gives the chart and the table all the extra room.
+        const QSize table = control<QTableView>(doc, "WtData")->size();
+        doc->resize(1500, 1000);
+        QApplication::processEvents();
+        QCOMPARE(control<Chart>(doc, "Graph1")->size(), normal + QSize(300, 190));
+        QCOMPARE(control<QTableView>(doc, "WtData")->size(), table + QSize(0, 190));
+        doc->resize(1200, 810);
+        QApplication::processEvents();
+
+        // Zoom: full outer width, then a resize restores the normal size but
+        // not the caption, and the next press gives the normal size again.
         doc->Zoom_Click();
         QCOMPARE(control<Chart>(doc, "Graph1")->size(), QSize(doc->frameGeometry().width(), normal.height()));
         QCOMPARE(control<QPushButton>(doc, "Zoom")->text(), QStringLiteral("&Zoom Out"));
@@ -291,12 +306,12 @@ private slots:
         QCOMPARE(control<QPushButton>(doc, "Zoom")->text(), QStringLiteral("&Zoom Out"));
         QVERIFY(control<Chart>(doc, "Graph1")->width() < 1180);
         doc->Zoom_Click();
-        QCOMPARE(control<Chart>(doc, "Graph1")->width(), qRound(doc->frameGeometry().width() * 0.695));
+        QCOMPARE(control<Chart>(doc, "Graph1")->width(), 1180 - (1200 - normal.width()));
         QCOMPARE(control<QPushButton>(doc, "Zoom")->text(), QStringLiteral("&Zoom In"));
         QVERIFY(!control<QPushButton>(doc, "DateIt")->isHidden());
 
         // Print size: fixed; pressed twice it leaves the layout's size.
-        const QSize layout = QSize(qRound((1180 * 15 * 0.715 - 100) / 15), normal.height());
+        const QSize layout = QSize(1180 - (1200 - normal.width()), normal.height());
         doc->PrintZoom_Click();
         QCOMPARE(control<Chart>(doc, "Graph1")->size(), QSize(636, 329));
         QCOMPARE(control<QPushButton>(doc, "PrintZoom")->text(), QStringLiteral("&PrintZoom Out"));

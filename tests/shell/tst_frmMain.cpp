@@ -136,6 +136,8 @@ private slots:
     void endAtOnceAsksAndSavesNothing();
     void frameLoadGeometry_data();
     void frameLoadGeometry();
+    void fitFrameToScreen_data();
+    void fitFrameToScreen();
     void recentCaseNumber_data();
     void recentCaseNumber();
     void recentMenu();
@@ -610,6 +612,33 @@ void FrameTest::frameLoadGeometry()
     QCOMPARE(frame.windowTitle(), QStringLiteral("Fenwarra 3.0.0 NW"));
     // Every window shows the program's paw, not the toolkit's logo.
     QCOMPARE(QApplication::windowIcon().availableSizes(), (QList<QSize>{QSize(32, 32), QSize(64, 64)}));
+}
+
+void FrameTest::fitFrameToScreen_data()
+{
+    QTest::addColumn<QRect>("wanted");
+    QTest::addColumn<QRect>("available");
+    QTest::addColumn<QRect>("expected");
+    const QRect small(0, 0, 1280, 770); // 1280x800 less a panel
+    QTest::newRow("fits as saved") << QRect(67, 67, 433, 433) << small << QRect(67, 67, 433, 433);
+    QTest::newRow("saved on a large screen") << QRect(0, 0, 1920, 1061) << small << QRect(0, 0, 1280, 770 - 30);
+    QTest::newRow("off to the right and below") << QRect(1000, 600, 800, 500) << small << QRect(480, 240, 800, 500);
+    QTest::newRow("above and left of the screen") << QRect(-300, -50, 600, 400) << small << QRect(0, 0, 600, 400);
+    QTest::newRow("second screen to the right")
+        << QRect(1500, 100, 2000, 900) << QRect(1280, 0, 1920, 1050) << QRect(1280, 100, 1920, 900);
+    QTest::newRow("scale 2: the screen is half as large in window units")
+        << QRect(0, 0, 1920, 1061) << QRect(0, 0, 640, 385) << QRect(0, 0, 640, 355);
+}
+
+void FrameTest::fitFrameToScreen()
+{
+    QFETCH(QRect, wanted);
+    QFETCH(QRect, available);
+    QFETCH(QRect, expected);
+    const QRect fitted = FitFrameToScreen(wanted, available, 30);
+    QCOMPARE(fitted, expected);
+    // The whole frame, title bar included, lies on the screen.
+    QVERIFY(available.contains(fitted.adjusted(0, 0, 0, 30)));
 }
 
 void FrameTest::recentCaseNumber_data()
