@@ -77,7 +77,7 @@ private slots:
         c.setThisSet(2);
         c.setLegendText(QStringLiteral("Lower"));
         c.refresh();
-        QVERIFY(c.chart()->legend()->isVisible());
+        QVERIFY(c.legendShown());
         QCOMPARE(series[1]->name(), QStringLiteral("Lower"));
 
         c.setBackground(99);
