@@ -4,15 +4,18 @@
 #include "platform/chart/Chart.h"
 #include "support/TestMain.h"
 
+#include <QCategoryAxis>
 #include <QImage>
 #include <QLegend>
 #include <QLineSeries>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QValueAxis>
 
 #include <algorithm>
+#include <cmath>
 
 class ChartTest : public QObject {
     Q_OBJECT
@@ -77,7 +80,7 @@ private slots:
         c.setThisSet(2);
         c.setLegendText(QStringLiteral("Lower"));
         c.refresh();
-        QVERIFY(c.chart()->legend()->isVisible());
+        QVERIFY(c.legendShown());
         QCOMPARE(series[1]->name(), QStringLiteral("Lower"));
 
         c.setBackground(99);
@@ -88,6 +91,69 @@ private slots:
         c.setDrawStyle(Chart::Monochrome);
         QCOMPARE(line(0)->pen().color(), line(2)->pen().color());
         QVERIFY(line(0)->pen().style() != line(1)->pen().style());
+    }
+
+    void nineSeriesStayApart()
+    {
+        Chart c;
+        c.setNumSets(9);
+        auto key = [&](int set) {
+            const QPen p = c.seriesPen(set);
+            QStringList dashes;
+            for (qreal d : p.dashPattern())
+                dashes << QString::number(d * p.widthF());
+            return QStringLiteral("%1 %2 %3 %4")
+                .arg(p.color().name())
+                .arg(int(p.style()))
+                .arg(p.widthF())
+                .arg(p.style() == Qt::SolidLine ? QString() : dashes.join(','));
+        };
+        for (int background : {15, 0}) {
+            c.setBackground(background);
+            for (int style : {int(Chart::Colour), int(Chart::Monochrome)}) {
+                c.setDrawStyle(style);
+                QSet<QString> pens, colours;
+                for (int s = 1; s <= 9; ++s) {
+                    pens.insert(key(s));
+                    colours.insert(c.seriesPen(s).color().name());
+                }
+                QCOMPARE(pens.size(), 9);
+                // In colour by colour alone; in monochrome all in the text colour.
+                QCOMPARE(colours.size(), style == Chart::Colour ? 9 : 1);
+                QVERIFY(!colours.contains(Chart::paletteColour(background).name()));
+            }
+        }
+    }
+
+    void pointLabelsTitlesAndMissingValues()
+    {
+        Chart c;
+        c.resize(500, 320);
+        c.setNumSets(2);
+        c.setNumPoints(3);
+        fill(c, {1, 2, 3, 4, std::nan(""), std::nan("")});
+        c.setGraphTitle(QStringLiteral("Growth"));
+        c.setBottomTitle(QStringLiteral("Age (Weeks)"));
+        for (int p = 1; p <= 3; ++p) {
+            c.setThisPoint(p);
+            c.setLabelText(QStringLiteral(" 0")); // the same text under every point
+        }
+        c.refresh();
+        QCOMPARE(c.chart()->title(), QStringLiteral("Growth"));
+        auto *labels = qobject_cast<QCategoryAxis *>(c.chart()->axes(Qt::Horizontal).first());
+        QVERIFY(labels);
+        QCOMPARE(labels->count(), 3);
+        QCOMPARE(labels->titleText(), QStringLiteral("Age (Weeks)"));
+        // A point without a value is not drawn, and cannot be hit.
+        QCOMPARE(qobject_cast<QLineSeries *>(c.chart()->series().at(1))->count(), 1);
+        QCOMPARE(c.pointPosition(2, 2), QPoint(-1, -1));
+        // Reset 9 takes the labels away, and the point numbers come back.
+        c.setDataReset(Chart::ResetAllData);
+        c.setNumPoints(3);
+        c.refresh();
+        QCOMPARE(c.labelText(1), QString());
+        QVERIFY(!qobject_cast<QCategoryAxis *>(c.chart()->axes(Qt::Horizontal).first()));
+        QCOMPARE(c.chart()->axes(Qt::Horizontal).size(), 1);
     }
 
     void fillingManyValuesRebuildsOnce()

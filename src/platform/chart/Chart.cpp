@@ -2,15 +2,18 @@
 
 #include "platform/FwError.h"
 
+#include <QCategoryAxis>
 #include <QChart>
 #include <QDir>
 #include <QFileInfo>
+#include <QFontMetricsF>
+#include <QGraphicsItem>
 #include <QImage>
 #include <QLegend>
-#include <QLegendMarker>
 #include <QLineSeries>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QSet>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -39,7 +42,124 @@ QColor textColourOn(bool dark)
 {
     return dark ? QColor(Qt::white) : QColor(Qt::black);
 }
+
+// Series colours, one for each of nine series, chosen to stand out on the
+// background and from one another: bright on a dark one, deep on a light one.
+constexpr int kStyles = 9;
+const QRgb kOnDark[kStyles] = {0xFFFF40, 0x60FF60, 0xFF7070, 0xFFA040, 0xC890FF,
+                               0x40E0FF, 0xFF80C0, 0xD2B48C, 0xFFFFFF};
+const QRgb kOnLight[kStyles] = {0x0000A0, 0x007000, 0xC00000, 0xE07000, 0x7B2FBE,
+                                0x008B8B, 0xC0007F, 0x8B5A2B, 0x000000};
+
+// Monochrome: one line pattern for each of nine series. Lengths of dashes
+// and gaps are in pixels.
+struct MonoLine {
+    double width;
+    Qt::PenStyle style;
+    QVector<qreal> dashes; // for Qt::CustomDashLine
+};
+const MonoLine kMono[kStyles] = {
+    {2.0, Qt::SolidLine, {}},
+    {1.5, Qt::CustomDashLine, {6, 3}},
+    {1.5, Qt::CustomDashLine, {1.5, 3}},
+    {1.5, Qt::CustomDashLine, {9, 3, 1.5, 3}},
+    {1.5, Qt::CustomDashLine, {9, 3, 1.5, 3, 1.5, 3}},
+    {1.5, Qt::CustomDashLine, {18, 5}},
+    {1.5, Qt::CustomDashLine, {16, 4, 5, 4}},
+    {1.5, Qt::CustomDashLine, {1.5, 7}},
+    {3.5, Qt::SolidLine, {}},
+};
+
+// A bottom-axis label for every point, without the blanks around it (the
+// room between labels is the axis's to give); labels must differ from one
+// another on the axis, so a repeated text is told apart by invisible blanks.
+QStringList distinctLabels(const QVector<QString> &labels)
+{
+    QStringList out;
+    QSet<QString> used;
+    for (const QString &label : labels) {
+        QString text = label.trimmed();
+        while (used.contains(text))
+            text += QChar(0x200B);
+        used.insert(text);
+        out << text;
+    }
+    return out;
+}
 } // namespace
+
+/// The chart's legend: for each series with a text, a piece of its line and
+/// the text, in rows as wide as the chart.
+class ChartLegendItem : public QGraphicsItem {
+public:
+    struct Entry {
+        QPen pen;
+        QString text;
+    };
+    using QGraphicsItem::QGraphicsItem;
+
+    QVector<Entry> entries;
+    QFont font;
+    QColor textColour;
+
+    /// Place the entries in rows of at most width; returns the height needed.
+    qreal layOut(qreal width)
+    {
+        const QFontMetricsF fm(font);
+        const qreal rowHeight = fm.height() + 4;
+        m_places.clear();
+        QVector<QVector<int>> rows(1);
+        QVector<qreal> rowWidths(1, 0.0);
+        for (int i = 0; i < entries.size(); ++i) {
+            const qreal w = kSample + kGap + fm.horizontalAdvance(entries.at(i).text);
+            const qreal needed = rows.last().isEmpty() ? w : rowWidths.last() + kSpacing + w;
+            if (needed > width && !rows.last().isEmpty()) {
+                rows.append(QVector<int>());
+                rowWidths.append(w);
+            } else {
+                rowWidths.last() = needed;
+            }
+            rows.last().append(i);
+        }
+        m_places.resize(entries.size());
+        for (int r = 0; r < rows.size(); ++r) {
+            qreal x = std::max(0.0, (width - rowWidths.at(r)) / 2);
+            for (int i : rows.at(r)) {
+                const qreal w = kSample + kGap + fm.horizontalAdvance(entries.at(i).text);
+                m_places[i] = QRectF(x, r * rowHeight, w, rowHeight);
+                x += w + kSpacing;
+            }
+        }
+        prepareGeometryChange();
+        m_bounds = QRectF(0, 0, width, rows.size() * rowHeight);
+        return m_bounds.height();
+    }
+
+    QRectF boundingRect() const override { return m_bounds; }
+
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *) override
+    {
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setFont(font);
+        for (int i = 0; i < entries.size() && i < m_places.size(); ++i) {
+            const QRectF &place = m_places.at(i);
+            const qreal y = place.center().y();
+            painter->setPen(entries.at(i).pen);
+            painter->drawLine(QPointF(place.left(), y), QPointF(place.left() + kSample, y));
+            painter->setPen(textColour);
+            painter->drawText(QRectF(place.left() + kSample + kGap, place.top(), place.width(), place.height()),
+                              Qt::AlignLeft | Qt::AlignVCenter, entries.at(i).text);
+        }
+    }
+
+private:
+    // Length of the piece of line, and the room after it and between entries.
+    static constexpr qreal kSample = 40;
+    static constexpr qreal kGap = 6;
+    static constexpr qreal kSpacing = 18;
+    QVector<QRectF> m_places;
+    QRectF m_bounds;
+};
 
 Chart::Chart(QWidget *parent) : QChartView(parent)
 {
@@ -47,8 +167,18 @@ Chart::Chart(QWidget *parent) : QChartView(parent)
     auto *c = new QChart;
     c->setBackgroundRoundness(0);
     c->setMargins(QMargins(4, 4, 4, 4));
-    c->legend()->setAlignment(Qt::AlignBottom);
+    // The chart's own legend takes the place of the one Qt Charts draws, whose
+    // pieces of line are too short to show a pattern and whose texts are
+    // cut short rather than put in a second row.
     c->legend()->hide();
+    m_legendItem = new ChartLegendItem(c);
+    m_legendItem->font = c->legend()->font();
+    m_legendItem->setVisible(false);
+    connect(c, &QGraphicsWidget::geometryChanged, this, [this] { layOutLegend(); });
+    QFont titleFont = c->titleFont();
+    titleFont.setBold(true);
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
+    c->setTitleFont(titleFont);
     setChart(c); // the view owns the chart
 
     m_axisX = new QValueAxis(c);
@@ -57,12 +187,20 @@ Chart::Chart(QWidget *parent) : QChartView(parent)
     m_axisY->setLabelFormat(QStringLiteral("%g"));
     c->addAxis(m_axisX, Qt::AlignBottom);
     c->addAxis(m_axisY, Qt::AlignLeft);
+    m_axisLabels = new QCategoryAxis(c);
+    m_axisLabels->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
 
     setNumSets(1);
     applyColours();
 }
 
-Chart::~Chart() = default;
+Chart::~Chart()
+{
+    // The bottom axis that is not in use belongs to no chart.
+    QValueAxis *spare = m_labelled ? m_axisX : m_axisLabels;
+    if (!chart()->axes().contains(spare))
+        delete spare;
+}
 
 // --- shape --------------------------------------------------------------------
 
@@ -73,6 +211,7 @@ void Chart::setNumSets(int sets)
     for (auto &s : m_values)
         s.resize(m_numPoints);
     m_legend.resize(sets);
+    m_pattern.resize(sets);
     m_thisSet = 1;
     m_thisPoint = 1;
 
@@ -85,7 +224,7 @@ void Chart::setNumSets(int sets)
     while (m_series.size() < sets) {
         auto *s = new QLineSeries(chart());
         chart()->addSeries(s);
-        s->attachAxis(m_axisX);
+        s->attachAxis(m_labelled ? m_axisLabels : m_axisX);
         s->attachAxis(m_axisY);
         m_series.append(s);
     }
@@ -98,6 +237,7 @@ void Chart::setNumPoints(int points)
     m_numPoints = std::max(0, points);
     for (auto &s : m_values)
         s.resize(m_numPoints);
+    m_labels.resize(m_numPoints);
     m_thisSet = 1;
     m_thisPoint = 1;
     markDirty();
@@ -151,6 +291,38 @@ void Chart::setLegendText(const QString &text)
     markDirty();
 }
 
+bool Chart::legendShown() const
+{
+    return std::any_of(m_legend.begin(), m_legend.end(), [](const QString &t) { return !t.isEmpty(); });
+}
+
+void Chart::setLegendFont(const QFont &font)
+{
+    m_legendItem->font = font;
+    layOutLegend();
+}
+
+void Chart::layOutLegend()
+{
+    constexpr int kMargin = 4;
+    QVector<ChartLegendItem::Entry> entries;
+    for (int s = 0; s < m_series.size() && s < m_legend.size(); ++s)
+        if (!m_legend[s].isEmpty())
+            entries.append({seriesPen(s + 1), m_legend[s]});
+    m_legendItem->entries = entries;
+    m_legendItem->textColour = textColourOn(darkBackground());
+    m_legendItem->setVisible(!entries.isEmpty());
+    if (entries.isEmpty()) {
+        chart()->setMargins(QMargins(kMargin, kMargin, kMargin, kMargin));
+        return;
+    }
+    const QSizeF size = chart()->size();
+    const qreal height = m_legendItem->layOut(std::max<qreal>(1, size.width() - 2 * kMargin));
+    m_legendItem->setPos(kMargin, size.height() - kMargin - height);
+    m_legendItem->update();
+    chart()->setMargins(QMargins(kMargin, kMargin, kMargin, kMargin + int(std::ceil(height)) + 2));
+}
+
 QString Chart::legendText(int set) const
 {
     if (set < 1 || set > NumSets())
@@ -162,6 +334,38 @@ void Chart::setLeftTitle(const QString &title)
 {
     m_leftTitle = title;
     markDirty();
+}
+
+void Chart::setBottomTitle(const QString &title)
+{
+    m_bottomTitle = title;
+    markDirty();
+}
+
+void Chart::setGraphTitle(const QString &title)
+{
+    m_graphTitle = title;
+    markDirty();
+}
+
+void Chart::setLabelText(const QString &text)
+{
+    if (m_thisPoint < 1 || m_thisPoint > m_numPoints)
+        return;
+    m_labels[m_thisPoint - 1] = text;
+    markDirty();
+}
+
+QString Chart::labelText(int point) const
+{
+    if (point < 1 || point > m_numPoints)
+        return QString();
+    return m_labels[point - 1];
+}
+
+bool Chart::anyLabel() const
+{
+    return std::any_of(m_labels.begin(), m_labels.end(), [](const QString &l) { return !l.isEmpty(); });
 }
 
 // --- appearance -------------------------------------------------------------------
@@ -225,8 +429,7 @@ void Chart::applyColours()
     c->setBackgroundPen(QPen(bg));
     c->setPlotAreaBackgroundVisible(false);
     setBackgroundBrush(bg);
-    c->legend()->setLabelColor(fg);
-    for (QValueAxis *axis : {m_axisX, m_axisY}) {
+    for (QValueAxis *axis : {m_axisX, m_axisY, static_cast<QValueAxis *>(m_axisLabels)}) {
         axis->setLabelsColor(fg);
         axis->setTitleBrush(fg);
         axis->setLinePenColor(fg);
@@ -235,21 +438,46 @@ void Chart::applyColours()
         axis->setGridLineColor(grid);
     }
 
-    // Series colours chosen to stand out on the background: bright on a dark
-    // one, deep on a light one. Monochrome draws every series in the text
-    // colour and tells them apart by the line pattern.
-    static const QColor onDark[3] = {QColor(0xFF, 0xFF, 0x40), QColor(0x60, 0xFF, 0x60), QColor(0xFF, 0x70, 0x70)};
-    static const QColor onLight[3] = {QColor(0x00, 0x00, 0xA0), QColor(0x00, 0x70, 0x00), QColor(0xC0, 0x00, 0x00)};
-    static const Qt::PenStyle patterns[3] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine};
+    c->setTitleBrush(fg);
     for (int i = 0; i < m_series.size(); ++i) {
-        QColor colour = m_drawStyle == Monochrome ? fg : (dark ? onDark : onLight)[i % 3];
-        QPen pen(colour);
-        pen.setWidthF(i == 0 ? 2.0 : 1.5);
-        pen.setStyle(m_drawStyle == Monochrome ? patterns[i % 3] : (i == 0 ? Qt::SolidLine : Qt::DashLine));
+        const QPen pen = seriesPen(i + 1);
         m_series[i]->setPen(pen);
-        m_series[i]->setColor(colour);
+        m_series[i]->setColor(pen.color());
     }
+    layOutLegend();
     update();
+}
+
+void Chart::setPatternData(int pattern)
+{
+    if (pattern != AutoPattern && pattern != SolidPattern && pattern != DashedPattern)
+        return;
+    m_pattern[m_thisSet - 1] = pattern;
+    applyColours();
+}
+
+QPen Chart::seriesPen(int set) const
+{
+    const int i = std::max(0, set - 1);
+    const bool dark = darkBackground();
+    if (m_drawStyle == Monochrome) {
+        const MonoLine &line = kMono[i % kStyles];
+        QPen pen(textColourOn(dark), line.width, line.style);
+        if (line.style == Qt::CustomDashLine) {
+            // A pen's dashes are counted in widths of the pen.
+            QVector<qreal> dashes;
+            for (qreal d : line.dashes)
+                dashes << d / line.width;
+            pen.setDashPattern(dashes);
+        }
+        return pen;
+    }
+    QPen pen(QColor((dark ? kOnDark : kOnLight)[i % kStyles]));
+    pen.setWidthF(i == 0 ? 2.0 : 1.5);
+    const int pattern = m_pattern.value(i, AutoPattern);
+    const bool solid = pattern == SolidPattern || (pattern == AutoPattern && i == 0);
+    pen.setStyle(solid ? Qt::SolidLine : Qt::DashLine);
+    return pen;
 }
 
 // --- actions ------------------------------------------------------------------------
@@ -267,6 +495,8 @@ void Chart::setDataReset(int code)
     case ResetAllData:
         setNumPoints(0);
         std::fill(m_legend.begin(), m_legend.end(), QString());
+        std::fill(m_pattern.begin(), m_pattern.end(), int(AutoPattern));
+        applyColours();
         break;
     default:
         return;
@@ -347,12 +577,13 @@ void Chart::rebuild()
 
     double lo = std::numeric_limits<double>::max();
     double hi = std::numeric_limits<double>::lowest();
-    bool anyLegend = false;
     for (int s = 0; s < m_series.size(); ++s) {
         QList<QPointF> points;
         points.reserve(m_numPoints);
         for (int p = 0; p < m_numPoints; ++p) {
             const double v = m_values[s][p];
+            if (std::isnan(v))
+                continue;
             points.append(QPointF(p + 1, v));
             lo = std::min(lo, v);
             hi = std::max(hi, v);
@@ -362,11 +593,10 @@ void Chart::rebuild()
         series->setName(m_legend[s]);
         series->setPointsVisible(m_style == LinesWithSymbols);
         series->setMarkerSize(m_numPoints > 200 ? 4.0 : 7.0);
-        anyLegend = anyLegend || !m_legend[s].isEmpty();
     }
 
     const double minValue = lo;
-    if (m_numPoints == 0) {
+    if (m_numPoints == 0 || lo > hi) {
         lo = 0;
         hi = 1;
     } else if (hi - lo < 1e-9) {
@@ -381,7 +611,7 @@ void Chart::rebuild()
     }
     // Weights are never below zero: the padding must not make the axis run
     // into negative numbers.
-    const bool noneNegative = minValue >= 0;
+    const bool noneNegative = lo > hi || minValue >= 0;
     if (noneNegative && lo < 0)
         lo = 0;
     m_axisY->setRange(lo, hi);
@@ -390,9 +620,27 @@ void Chart::rebuild()
         m_axisY->setMin(0);
     m_axisY->setTitleText(m_leftTitle);
 
+    chart()->setTitle(m_graphTitle);
+
     // Points are numbered from 1, and every tick stands on a whole point
-    // number: 1, 2, 3 ... or 1, 11, 21 ... for a long history.
+    // number: 1, 2, 3 ... or 1, 11, 21 ... for a long history. Points with
+    // labels show their labels instead.
     const int n = std::max(1, m_numPoints);
+    useBottomAxis(anyLabel());
+    if (m_labelled) {
+        const QStringList labels = distinctLabels(m_labels);
+        if (labels != m_shownLabels) {
+            for (const QString &old : m_axisLabels->categoriesLabels())
+                m_axisLabels->remove(old);
+            m_axisLabels->setStartValue(0.5);
+            for (int p = 0; p < labels.size(); ++p)
+                m_axisLabels->append(labels.at(p), p + 1);
+            m_shownLabels = labels;
+        }
+        m_axisLabels->setRange(0.5, n + 0.5);
+        m_axisLabels->setTitleText(m_bottomTitle);
+    }
+    m_axisX->setTitleText(m_bottomTitle);
     m_axisX->setTickType(QValueAxis::TicksDynamic);
     m_axisX->setTickAnchor(1);
     // Half a point of room at both ends keeps the end symbols whole. The
@@ -401,11 +649,25 @@ void Chart::rebuild()
     m_axisX->setTickInterval(tickStep(n - 1));
     m_axisX->setRange(0.5, n + 0.5);
 
-    chart()->legend()->setVisible(anyLegend);
-    // The legend shows a marker for every series; hide those without a text.
-    for (int s = 0; s < m_series.size(); ++s)
-        for (QLegendMarker *m : chart()->legend()->markers(m_series[s]))
-            m->setVisible(!m_legend[s].isEmpty());
+    layOutLegend();
+}
+
+void Chart::useBottomAxis(bool labelled)
+{
+    if (labelled == m_labelled)
+        return;
+    QValueAxis *from = m_labelled ? m_axisLabels : m_axisX;
+    QValueAxis *to = labelled ? m_axisLabels : m_axisX;
+    for (QLineSeries *s : m_series)
+        s->detachAxis(from);
+    chart()->removeAxis(from);
+    // The axis that takes over looks like the one it replaces.
+    to->setLabelsFont(from->labelsFont());
+    to->setTitleFont(from->titleFont());
+    chart()->addAxis(to, Qt::AlignBottom);
+    for (QLineSeries *s : m_series)
+        s->attachAxis(to);
+    m_labelled = labelled;
 }
 
 // --- hits -------------------------------------------------------------------------------
@@ -413,7 +675,7 @@ void Chart::rebuild()
 QPoint Chart::pointPosition(int set, int point)
 {
     ensureBuilt();
-    if (set < 1 || set > NumSets() || point < 1 || point > m_numPoints)
+    if (set < 1 || set > NumSets() || point < 1 || point > m_numPoints || std::isnan(m_values[set - 1][point - 1]))
         return QPoint(-1, -1);
     const QPointF scenePos = chart()->mapToPosition(QPointF(point, m_values[set - 1][point - 1]), m_series[set - 1]);
     return mapFromScene(chart()->mapToScene(scenePos));
@@ -427,6 +689,8 @@ QPair<int, int> Chart::pointAt(const QPoint &pos)
     const QPointF inChart = chart()->mapFromScene(mapToScene(pos));
     for (int s = 0; s < m_series.size(); ++s) {
         for (int p = 0; p < m_numPoints; ++p) {
+            if (std::isnan(m_values[s][p]))
+                continue;
             const QPointF at = chart()->mapToPosition(QPointF(p + 1, m_values[s][p]), m_series[s]);
             const double dx = at.x() - inChart.x();
             const double dy = at.y() - inChart.y();

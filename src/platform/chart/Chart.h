@@ -9,12 +9,21 @@
 // Values live in the control's own table; the drawing is rebuilt from it only
 // when a redraw is asked for (or before the control is painted), so filling a
 // thousand points costs no more than one rebuild.
+//
+// Up to nine series stay apart at a glance: in colour each has a colour of
+// its own, in monochrome each a line pattern of its own. The legend, below
+// the chart in as many rows as its texts need, shows a piece of each line
+// long enough to read its pattern.
 #include <QChartView>
 #include <QColor>
 #include <QList>
+#include <QPen>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
+class ChartLegendItem;
+class QCategoryAxis;
 class QLineSeries;
 class QValueAxis;
 
@@ -49,7 +58,8 @@ public:
     double GraphData() const;
     /// Write the value at the current series and point (then advance, see AutoInc).
     void setGraphData(double value);
-    /// The value of a point; 0 for a point outside the data.
+    /// The value of a point; 0 for a point outside the data. A value that is
+    /// not a number (NaN) is a point without a value: it is not drawn.
     double value(int set, int point) const;
 
     // --- texts --------------------------------------------------------------
@@ -58,8 +68,24 @@ public:
     void setLegendText(const QString &text);
     QString LegendText() const { return legendText(m_thisSet); }
     QString legendText(int set) const;
+    /// Whether the legend is shown (any series has a text).
+    bool legendShown() const;
+    /// The font of the legend's texts.
+    void setLegendFont(const QFont &font);
     void setLeftTitle(const QString &title);
     QString LeftTitle() const { return m_leftTitle; }
+    /// Title of the bottom axis.
+    void setBottomTitle(const QString &title);
+    QString BottomTitle() const { return m_bottomTitle; }
+    /// Title above the chart; none when empty.
+    void setGraphTitle(const QString &title);
+    QString GraphTitle() const { return m_graphTitle; }
+    /// Label of the current point on the bottom axis. While any point has a
+    /// label, the axis shows the labels under their points instead of the
+    /// point numbers.
+    void setLabelText(const QString &text);
+    QString LabelText() const { return labelText(m_thisPoint); }
+    QString labelText(int point) const;
 
     // --- appearance ---------------------------------------------------------
     enum Style { LinesOnly = 4, LinesWithSymbols = 5 };
@@ -77,10 +103,21 @@ public:
     int DrawStyle() const { return m_drawStyle; }
     void setDrawStyle(int style);
 
+    /// Line pattern of the current series in colour. Automatic: the first
+    /// series solid, the others dashed. Monochrome always gives every series
+    /// a pattern of its own, whatever is set here.
+    enum PatternCode { AutoPattern = 0, SolidPattern = 1, DashedPattern = 2 };
+    void setPatternData(int pattern);
+    int PatternData() const { return m_pattern.value(m_thisSet - 1, AutoPattern); }
+
+    /// The pen a series is drawn with now (series from 1).
+    QPen seriesPen(int set) const;
+
     // --- actions ------------------------------------------------------------
     enum ResetCode { ResetValues = 1, ResetLegendText = 5, ResetAllData = 9 };
     /// 1: every value back to 0; 5: legend texts cleared; 9 (all data): no
-    /// points left and the legend texts cleared. Other codes change nothing.
+    /// points left, the legend texts and point labels cleared, the patterns
+    /// automatic again. Other codes change nothing.
     void setDataReset(int code);
 
     enum DrawModeCode { Draw = 2, DrawBlit = 3, WriteImage = 6 };
@@ -132,14 +169,21 @@ private:
     void applyColours();
     void advance();
     bool darkBackground() const;
+    bool anyLabel() const;
+    void layOutLegend();
+    void useBottomAxis(bool labelled);
 
     QVector<QVector<double>> m_values; // [set][point], both from 0
     QVector<QString> m_legend;
+    QVector<int> m_pattern;    // [set]
+    QVector<QString> m_labels; // [point], from 0
     int m_numPoints = 0;
     int m_thisSet = 1;
     int m_thisPoint = 1;
     bool m_autoInc = true;
     QString m_leftTitle;
+    QString m_bottomTitle;
+    QString m_graphTitle;
     int m_style = LinesOnly;
     int m_background = 15;
     int m_drawStyle = Colour;
@@ -152,4 +196,9 @@ private:
     QList<QLineSeries *> m_series;
     QValueAxis *m_axisX = nullptr;
     QValueAxis *m_axisY = nullptr;
+    // The bottom axis while points have labels; it takes m_axisX's place.
+    QCategoryAxis *m_axisLabels = nullptr;
+    ChartLegendItem *m_legendItem = nullptr;
+    bool m_labelled = false;
+    QStringList m_shownLabels;
 };
