@@ -7,6 +7,7 @@
 #include "platform/prompt/Prompt.h"
 #include "platform/state/AppState.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -19,6 +20,7 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <functional>
@@ -116,32 +118,38 @@ void frmReports::buildControls()
     connect(CRViewer1, &QPrintPreviewWidget::previewChanged, this, [this] { updatePageControls(); });
 
     // The viewer's own tools: print, paging and zoom.
-    auto tool = [this](const char *name, const QIcon &icon, const QString &tip, const std::function<void()> &action) {
-        auto *b = new QToolButton(this);
-        b->setObjectName(QLatin1String(name));
-        b->setIcon(icon);
-        b->setIconSize(QSize(22, 22));
-        b->setToolTip(tip);
-        b->setAutoRaise(true);
-        connect(b, &QToolButton::clicked, this, [action] { action(); });
-        return b;
+    ViewerTools = new QToolBar(this);
+    ViewerTools->setObjectName(QStringLiteral("ViewerTools"));
+    ViewerTools->setIconSize(QSize(22, 22));
+    ViewerTools->setFloatable(false);
+    ViewerTools->setMovable(false);
+    auto tool = [this](const char *name, const QIcon &icon, const QString &text, const std::function<void()> &action) {
+        QAction *a = ViewerTools->addAction(icon, text);
+        a->setObjectName(QLatin1String(name));
+        a->setToolTip(text);
+        connect(a, &QAction::triggered, this, [action] { action(); });
+        return a;
     };
     PrintRep =
-        tool("PrintRep", viewerIcon("document-print", "printer"), QStringLiteral("Print"), [this] { Print_Click(); });
-    PrintRep->setText(QStringLiteral("&Print"));
-    PrintRep->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        tool("PrintRep", viewerIcon("document-print", "printer"), QStringLiteral("&Print"), [this] { Print_Click(); });
+    PrintRep->setToolTip(QStringLiteral("Print"));
+    if (auto *printButton = qobject_cast<QToolButton *>(ViewerTools->widgetForAction(PrintRep)))
+        printButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    ViewerTools->addSeparator();
     FirstPage = tool("FirstPage", viewerIcon("go-first", "go-first"), QStringLiteral("First page"),
                      [this] { CRViewer1->setCurrentPage(1); });
     PrevPage = tool("PrevPage", viewerIcon("go-previous", "go-previous"), QStringLiteral("Previous page"),
                     [this] { CRViewer1->setCurrentPage(CRViewer1->currentPage() - 1); });
+    PageNo = new QLabel(this);
+    PageNo->setObjectName(QStringLiteral("PageNo"));
+    PageNo->setAlignment(Qt::AlignCenter);
+    PageNo->setMinimumWidth(PageNo->fontMetrics().horizontalAdvance(QStringLiteral("Page 88 of 88")) + 12);
+    ViewerTools->addWidget(PageNo);
     NextPage = tool("NextPage", viewerIcon("go-next", "go-next"), QStringLiteral("Next page"),
                     [this] { CRViewer1->setCurrentPage(CRViewer1->currentPage() + 1); });
     LastPage = tool("LastPage", viewerIcon("go-last", "go-last"), QStringLiteral("Last page"),
                     [this] { CRViewer1->setCurrentPage(CRViewer1->pageCount()); });
-    PageNo = new QLabel(this);
-    PageNo->setObjectName(QStringLiteral("PageNo"));
-    PageNo->setAlignment(Qt::AlignCenter);
-    PageNo->setMinimumWidth(PageNo->fontMetrics().horizontalAdvance(QStringLiteral("Page 88 of 88")) + 8);
+    ViewerTools->addSeparator();
     ZoomOut = tool("ZoomOut", viewerIcon("zoom-out", "zoom-out"), QStringLiteral("Zoom out"),
                    [this] { CRViewer1->zoomOut(kZoomStep); });
     ZoomIn = tool("ZoomIn", viewerIcon("zoom-in", "zoom-in"), QStringLiteral("Zoom in"),
@@ -151,30 +159,14 @@ void frmReports::buildControls()
     FitPage = tool("FitPage", viewerIcon("zoom-fit-best", "zoom-fit-page"), QStringLiteral("Show the whole page"),
                    [this] { CRViewer1->fitInView(); });
 
-    auto separator = [this] {
-        auto *line = new QLabel(this);
-        line->setFrameShape(QFrame::VLine);
-        line->setFrameShadow(QFrame::Sunken);
-        return line;
-    };
     auto *band = new QHBoxLayout;
-    band->setContentsMargins(6, 4, 6, 4);
+    band->setContentsMargins(6, 2, 6, 2);
     band->setSpacing(4);
     band->addWidget(CClose);
     band->addWidget(HHelp);
     band->addWidget(SaveAs);
     band->addSpacing(8);
-    band->addWidget(separator());
-    band->addWidget(PrintRep);
-    band->addWidget(separator());
-    for (QWidget *w :
-         {static_cast<QWidget *>(FirstPage), static_cast<QWidget *>(PrevPage), static_cast<QWidget *>(PageNo),
-          static_cast<QWidget *>(NextPage), static_cast<QWidget *>(LastPage)})
-        band->addWidget(w);
-    band->addWidget(separator());
-    for (QToolButton *b : {ZoomOut, ZoomIn, FitWidth, FitPage})
-        band->addWidget(b);
-    band->addStretch(1);
+    band->addWidget(ViewerTools, 1);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

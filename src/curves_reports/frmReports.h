@@ -19,7 +19,8 @@ class QLabel;
 class QPrinter;
 class QPrintPreviewWidget;
 class QPushButton;
-class QToolButton;
+class QAction;
+class QToolBar;
 
 class frmReports : public QWidget {
     Q_OBJECT
@@ -88,14 +89,17 @@ private:
     QPushButton *CClose = nullptr;
     QPushButton *HHelp = nullptr;
     QPushButton *SaveAs = nullptr;
-    QToolButton *PrintRep = nullptr;
-    QToolButton *FirstPage = nullptr;
-    QToolButton *PrevPage = nullptr;
-    QToolButton *NextPage = nullptr;
-    QToolButton *LastPage = nullptr;
+    // The viewer's own tools; a narrow window keeps the rest behind the
+    // tool bar's extension button.
+    QToolBar *ViewerTools = nullptr;
+    QAction *PrintRep = nullptr;
+    QAction *FirstPage = nullptr;
+    QAction *PrevPage = nullptr;
+    QAction *NextPage = nullptr;
+    QAction *LastPage = nullptr;
     QLabel *PageNo = nullptr;
-    QToolButton *ZoomOut = nullptr;
-    QToolButton *ZoomIn = nullptr;
-    QToolButton *FitWidth = nullptr;
-    QToolButton *FitPage = nullptr;
+    QAction *ZoomOut = nullptr;
+    QAction *ZoomIn = nullptr;
+    QAction *FitWidth = nullptr;
+    QAction *FitPage = nullptr;
 };
