@@ -167,6 +167,7 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent), d(new Private)
     }
     s_instance = this;
     CaseHost::install(this);
+    ReportHost::install(this);
 
     m_mdi = new QMdiArea(this);
     m_mdi->setObjectName(QStringLiteral("MDIClient"));
@@ -200,6 +201,8 @@ frmMain::~frmMain()
         s_instance = nullptr;
     if (CaseHost::current() == this)
         CaseHost::install(nullptr);
+    if (ReportHost::current() == this)
+        ReportHost::install(nullptr);
     delete d;
 }
 
@@ -854,10 +857,8 @@ void frmMain::openDietCalculatorWithoutCase() {}
 // Tool windows that are not part of the program yet: their commands do nothing.
 void frmMain::mnuFilePrint_Click() {}
 void frmMain::NetWorkFW_Click() {}
-void frmMain::mnuPersonalize_Click() {}
 void frmMain::mnuCostCalc_Click() {}
 void frmMain::mnuViewBrowser_Click() {}
-void frmMain::mnuViewOptions_Click() {}
 void frmMain::mnuHelpAbout_Click() {}
 
 // ---------------------------------------------------------------------------

@@ -2,6 +2,7 @@
 // The multiple-document frame: menus, toolbar, status bar, the recent-cases
 // menu and the routing of commands to the active case window or to tools.
 #include "cases/CaseHost.h"
+#include "curves_reports/ReportHost.h"
 #include "platform/prompt/Prompt.h"
 
 #include <QList>
@@ -20,7 +21,7 @@ class QStatusBar;
 class QToolBar;
 class QTimer;
 
-class frmMain : public QMainWindow, public CaseHost {
+class frmMain : public QMainWindow, public CaseHost, public ReportHost {
     Q_OBJECT
 public:
     explicit frmMain(QWidget *parent = nullptr);
@@ -54,7 +55,9 @@ public:
     void closeCaseWindow(QWidget *window) override;
 
     /// The printer that printer setup configures and printing uses.
-    QPrinter *printer();
+    QPrinter *printer() override;
+    /// The host of the report viewers (frmMain_Reports.cpp).
+    void addReportWindow(QWidget *window) override;
 
     /// The start-up enables the database relocation command once the frame is loaded.
     void enableNetWorkFW();

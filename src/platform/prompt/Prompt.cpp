@@ -79,7 +79,8 @@ public:
     QString file(const FileRequest &request) override
     {
         if (request.save)
-            return QFileDialog::getSaveFileName(parentWindow(), request.title, request.directory, request.filter);
+            return QFileDialog::getSaveFileName(parentWindow(), request.title, request.directory, request.filter,
+                                                request.selectedFilter);
         return QFileDialog::getOpenFileName(parentWindow(), request.title, request.directory, request.filter);
     }
 
@@ -146,9 +147,9 @@ QString OpenFileName(const QString &title, const QString &directory, const QStri
     return backend().file(FileRequest{title, directory, filter, false});
 }
 
-QString SaveFileName(const QString &title, const QString &directory, const QString &filter)
+QString SaveFileName(const QString &title, const QString &directory, const QString &filter, QString *selectedFilter)
 {
-    return backend().file(FileRequest{title, directory, filter, true});
+    return backend().file(FileRequest{title, directory, filter, true, selectedFilter});
 }
 
 void Beep()

@@ -27,6 +27,9 @@ struct FileRequest {
     QString directory;
     QString filter;
     bool save = false;
+    /// Save dialogs: the filter shown first, and afterwards the one the user
+    /// chose (left as it was by a backend that has no filters to choose).
+    QString *selectedFilter = nullptr;
 };
 
 class Backend {
@@ -54,7 +57,8 @@ Answer MsgBox(const QString &text, Buttons buttons = Buttons::OK, Icon icon = Ic
 Answer Message(const QString &text, Icon icon);
 QString InputBox(const QString &prompt, const QString &title = QString(), const QString &defaultText = QString());
 QString OpenFileName(const QString &title, const QString &directory, const QString &filter);
-QString SaveFileName(const QString &title, const QString &directory, const QString &filter);
+QString SaveFileName(const QString &title, const QString &directory, const QString &filter,
+                     QString *selectedFilter = nullptr);
 void Beep();
 
 /// The application's title, shown on boxes that have none of their own.

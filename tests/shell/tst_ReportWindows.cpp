@@ -1,0 +1,501 @@
+// The report viewer inside the frame (preparation, paging, Save Report,
+// Print), the options and the practice details.
+#include "support/ScriptedPrompt.h"
+#include "support/TestEnv.h"
+#include "support/TestMain.h"
+
+#include "cases/CaseDetails.h"
+#include "cases/frmDocument.h"
+#include "curves_reports/ReportPreparation.h"
+#include "curves_reports/ReportVariables.h"
+#include "curves_reports/frmReports.h"
+#include "platform/chart/Chart.h"
+#include "platform/db/ClinicDb.h"
+#include "platform/db/DataControl.h"
+#include "platform/help/Help.h"
+#include "platform/help/HelpWindow.h"
+#include "platform/settings/Settings.h"
+#include "platform/state/AppState.h"
+#include "shell/Personalisation.h"
+#include "shell/frmMain.h"
+#include "shell/frmOptions.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QFile>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPrinter>
+#include <QProcess>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using ReportFills::HandoutFacts;
+
+namespace {
+
+HandoutFacts rex()
+{
+    HandoutFacts f;
+    f.Age = QStringLiteral("6 years, 3 months, 2 weeks");
+    f.Summary = QStringLiteral("Rex is overweight and above his target range. (If Adult)");
+    f.IdealWt = QStringLiteral("Rex is  1.1 kg over his ideal weight of  30 kg");
+    f.AvWt = QStringLiteral("Average weight over the past 11 weeks =  32.65 kg");
+    f.LossRate = QStringLiteral("Average weight loss over past 4 weeks =  .38 kg/wk");
+    f.TimeToTarget = QStringLiteral("Heading to target. Estimated time to ideal weight = 2.9 weeks");
+    f.BreedRecWtLb = QStringLiteral("55 - 74.8 lb");
+    f.BreedRecWt = QStringLiteral("25-34 kg");
+    f.Target = QStringLiteral("L");
+    f.Progress = QStringLiteral("J");
+    f.AnName = QStringLiteral("Rex");
+    f.Surname = QStringLiteral("O'Hollings");
+    f.Spp = QStringLiteral("Dog");
+    f.Breed = QStringLiteral("Labrador Retriever");
+    f.Sex = QStringLiteral("Male Neutered");
+    f.TelNo = QStringLiteral("01632 960555");
+    f.DateLastWt = QStringLiteral("06/Dec/26");
+    f.WtRange = QStringLiteral("From  28 to  32 kg");
+    f.DietRec = QStringLiteral("06/Dec/26\r\nWeight Control Dry: 310 g a day\r\nNo treats between meals");
+    f.VetCom = QStringLiteral("Good progress.\r\n06-Dec-2026:\r\nKeep the evening walk.");
+    return f;
+}
+
+HandoutFacts bella()
+{
+    HandoutFacts f;
+    f.Age = QStringLiteral("3 years, 1 months, 0 weeks");
+    f.Summary = QStringLiteral("Bella is within her target range.");
+    f.IdealWt = QStringLiteral("Bella is at her ideal weight of  4.2 kg");
+    f.AvWt = QStringLiteral("Average weight over the past 6 weeks =  4.25 kg");
+    f.LossRate = QStringLiteral("Average weight gain over past 4 weeks =  .02 kg/wk");
+    f.TimeToTarget = QStringLiteral("Keep up the good work.");
+    f.BreedRecWtLb = QStringLiteral("-");
+    f.BreedRecWt = QStringLiteral("Canines Only");
+    f.Target = QStringLiteral("J");
+    f.Progress = QStringLiteral("K");
+    f.AnName = QStringLiteral("Bella");
+    f.Surname = QStringLiteral("Marchbank");
+    f.Spp = QStringLiteral("Cat");
+    f.Breed = QStringLiteral("Domestic Shorthair");
+    f.Sex = QStringLiteral("Female Spayed");
+    f.TelNo = QStringLiteral("01632 960777");
+    f.DateLastWt = QStringLiteral("01/Dec/26");
+    f.WtRange = QStringLiteral("From  4 to  4.5 kg");
+    f.DietRec = QStringLiteral("Indoor Light: 55 g a day");
+    f.VetCom = QStringLiteral("None");
+    return f;
+}
+
+// A chart picture at print size, in one colour so that its use can be told.
+QImage chartPicture(QColor colour = QColor(0x00, 0x80, 0x80))
+{
+    QImage image(636, 329, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+QString pdfText(const QString &path)
+{
+    QProcess p;
+    // In the order of drawing, so that a text broken into lines reads on.
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), path, QStringLiteral("-")});
+    p.waitForFinished(20000);
+    // Compared with one blank for every run of blanks and line breaks.
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    return QString::fromUtf8(p.readAllStandardOutput()).replace(blanks, QStringLiteral(" "));
+}
+
+QString oneBlank(QString text)
+{
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    return text.replace(blanks, QStringLiteral(" "));
+}
+
+struct World {
+    TestEnv env;
+    ScriptedPrompt prompt;
+    frmMain frame;
+    QTemporaryDir dir;
+    World()
+    {
+        frame.setEndProgram([] {});
+        frame.resize(1200, 1000);
+    }
+    ~World() { frame.mdiArea()->closeAllSubWindows(); }
+    QString path(const QString &name) const { return dir.filePath(name); }
+    int children() const { return frame.mdiArea()->subWindowList().size(); }
+    QString setting(const QString &key) const
+    {
+        return Settings::get(QStringLiteral("Options"), key, QStringLiteral("<unset>"));
+    }
+    QString practiceTel() const
+    {
+        return ClinicDb::scalar(env.db(), QStringLiteral("SELECT [Tel No] FROM [Personal]")).toString();
+    }
+};
+
+template <typename T> T *child(QWidget *w, const QString &name)
+{
+    T *c = w->findChild<T *>(name);
+    if (!c)
+        qWarning("no control %s", qPrintable(name));
+    return c;
+}
+
+void click(QWidget *w, const QString &name)
+{
+    QAbstractButton *b = child<QAbstractButton>(w, name);
+    QVERIFY(b);
+    b->click();
+}
+
+// Run a modal dialog's script once it is up, then let the launcher go on.
+void whenModal(const std::function<void(QWidget *)> &script)
+{
+    QTimer::singleShot(0, [script] {
+        QWidget *modal = QApplication::activeModalWidget();
+        QVERIFY(modal);
+        script(modal);
+        // A script that failed half-way must not leave the test waiting.
+        if (auto *dialog = qobject_cast<QDialog *>(modal); dialog && dialog->isVisible())
+            dialog->done(QDialog::Rejected);
+    });
+}
+
+} // namespace
+
+class ReportWindowsTest : public QObject {
+    Q_OBJECT
+private slots:
+    // A prepared handout opens in a child window of the frame, with the
+    // practice in its title and the case's figures and chart; the figures
+    // are kept as the record of the last handout.
+    void handoutShowsInChildWindow()
+    {
+        World w;
+        w.frame.show();
+        const QImage chart = chartPicture();
+        frmReports *viewer = prepareClientHandout(rex(), chart);
+        QVERIFY(viewer);
+        QCOMPARE(w.frame.activeChild(), static_cast<QWidget *>(viewer));
+        QCOMPARE(viewer->windowTitle(), QStringLiteral("Client Handout"));
+        QCOMPARE(App().ReportName, QStringLiteral("ClientHandOut"));
+        QCOMPARE(viewer->report().text(QStringLiteral("Title")),
+                 QStringLiteral("Fenwarra Report by Tollmere Veterinary Surgery"));
+        QCOMPARE(viewer->report().text(QStringLiteral("Regarding")), QStringLiteral("Regarding Rex O'Hollings"));
+        QCOMPARE(viewer->report().picture(QStringLiteral("TheGraph")), chart);
+        QCOMPARE(viewer->pageCount(), 1);
+        QCOMPARE(child<QLabel>(viewer, QStringLiteral("PageNo"))->text(), QStringLiteral("Page 1 of 1"));
+        QCOMPARE(ReportVariables::read(w.env.db()).Summary, rex().Summary);
+        QCOMPARE(ReportVariables::read(w.env.db()).DietRec, rex().DietRec);
+
+        // Help opens its page; Close closes the child window.
+        click(viewer, QStringLiteral("HHelp"));
+        auto *help = qobject_cast<HelpWindow *>(Help::window());
+        QVERIFY(help);
+        QCOMPARE(help->browser()->source().fileName(), QStringLiteral("1102.html"));
+        help->close();
+        click(viewer, QStringLiteral("CClose"));
+        QTRY_COMPARE(w.children(), 0);
+        FW_VERIFY_PROMPTS(w.prompt);
+    }
+
+    // Save Report writes the report on screen: a PDF (the extension added
+    // when the name has none) whose text holds the animal, the owner and the
+    // analysis, or pictures of its pages.
+    void saveReport()
+    {
+        World w;
+        frmReports *viewer = prepareClientHandout(rex(), chartPicture());
+        w.prompt.chooseFile(w.path(QStringLiteral("handout")));
+        click(viewer, QStringLiteral("SaveAs"));
+        QCOMPARE(w.prompt.last().kind, ShownBox::File);
+        QCOMPARE(w.prompt.last().text, QStringLiteral("Save Report"));
+        const QString text = pdfText(w.path(QStringLiteral("handout.pdf")));
+        for (const QString &expected :
+             {QStringLiteral("Fenwarra Report by Tollmere Veterinary Surgery"),
+              QStringLiteral("Regarding Rex O'Hollings"), rex().Summary, rex().IdealWt, rex().AvWt, rex().LossRate,
+              rex().TimeToTarget, QStringLiteral("Weight Control Dry: 310 g a day"),
+              QStringLiteral("Keep the evening walk."), QStringLiteral("Tel: 01632 960418")})
+            QVERIFY2(text.contains(oneBlank(expected)), qPrintable(expected));
+
+        w.prompt.chooseFile(w.path(QStringLiteral("handout.png")));
+        viewer->SaveAs_Click();
+        QImage page(w.path(QStringLiteral("handout.png")));
+        QVERIFY(!page.isNull());
+        QVERIFY(page.width() > 1000 && page.height() > page.width());
+
+        // A destination that cannot be written is reported; no file is left.
+        w.prompt.chooseFile(w.path(QStringLiteral("no/such/folder/handout.pdf")));
+        viewer->SaveAs_Click();
+        QCOMPARE(w.prompt.last().icon, Prompt::Icon::Critical);
+        QVERIFY(w.prompt.last().text.startsWith(QStringLiteral("The report could not be saved as ")));
+        QVERIFY(!QFile::exists(w.path(QStringLiteral("no/such/folder/handout.pdf"))));
+        FW_VERIFY_PROMPTS(w.prompt);
+    }
+
+    // Two handouts prepared one after the other, the first viewer still
+    // open: each viewer shows, saves and prints its own case.
+    void twoHandoutsTwoCases()
+    {
+        World w;
+        frmReports *first = prepareClientHandout(rex(), chartPicture(Qt::red));
+        frmReports *second = prepareClientHandout(bella(), chartPicture(Qt::blue));
+        QVERIFY(first != second);
+        QCOMPARE(w.children(), 2);
+        QCOMPARE(w.frame.activeChild(), static_cast<QWidget *>(second));
+        QCOMPARE(first->report().text(QStringLiteral("Regarding")), QStringLiteral("Regarding Rex O'Hollings"));
+        QCOMPARE(second->report().text(QStringLiteral("Regarding")), QStringLiteral("Regarding Bella Marchbank"));
+        QCOMPARE(first->report().picture(QStringLiteral("TheGraph")).pixelColor(5, 5), QColor(Qt::red));
+        QCOMPARE(second->report().picture(QStringLiteral("TheGraph")).pixelColor(5, 5), QColor(Qt::blue));
+        // The row keeps the last handout.
+        QCOMPARE(ReportVariables::read(w.env.db()).AnName, QStringLiteral("Bella"));
+
+        w.prompt.chooseFile(w.path(QStringLiteral("first.pdf")));
+        first->SaveAs_Click();
+        const QString firstText = pdfText(w.path(QStringLiteral("first.pdf")));
+        QVERIFY(firstText.contains(oneBlank(rex().IdealWt)));
+        QVERIFY(!firstText.contains(QStringLiteral("Bella")));
+
+        w.frame.printer()->setOutputFileName(w.path(QStringLiteral("printed.pdf")));
+        first->findChild<QAction *>(QStringLiteral("PrintRep"))->trigger();
+        const QString printed = pdfText(w.path(QStringLiteral("printed.pdf")));
+        QVERIFY(printed.contains(QStringLiteral("Regarding Rex O'Hollings")));
+        QVERIFY(!printed.contains(QStringLiteral("Bella")));
+
+        w.prompt.chooseFile(w.path(QStringLiteral("second.pdf")));
+        second->SaveAs_Click();
+        const QString secondText = pdfText(w.path(QStringLiteral("second.pdf")));
+        QVERIFY(secondText.contains(oneBlank(bella().IdealWt)));
+        QVERIFY(!secondText.contains(QStringLiteral("Rex")));
+        FW_VERIFY_PROMPTS(w.prompt);
+    }
+
+    // Print goes to the printer of the frame's printer setup, on its paper,
+    // and leaves the setup as it was, also after a landscape report.
+    void printKeepsPrinterSetup()
+    {
+        World w;
+        QPrinter *printer = w.frame.printer();
+        printer->setOutputFileName(w.path(QStringLiteral("curve.pdf")));
+        printer->setPageSize(QPageSize(QPageSize::Letter));
+        printer->setPageOrientation(QPageLayout::Portrait);
+        const ReportFills::GrowthCurveFacts pup{false, QStringLiteral("Bramble"), 12, 2.5f, QStringLiteral("kg")};
+        frmReports *viewer = prepareGrowthCurve(pup, chartPicture());
+        QCOMPARE(viewer->windowTitle(), QStringLiteral("Puppy Growth Curve"));
+        QCOMPARE(viewer->paper().id(), QPageSize::Letter);
+        viewer->Print_Click();
+        QVERIFY(pdfText(w.path(QStringLiteral("curve.pdf"))).contains(QStringLiteral("Regarding: Bramble")));
+        QCOMPARE(printer->pageLayout().orientation(), QPageLayout::Portrait);
+        QCOMPARE(printer->pageLayout().pageSize().id(), QPageSize::Letter);
+
+        // A printer that cannot be started is reported.
+        printer->setOutputFileName(w.path(QStringLiteral("no/such/folder/curve.pdf")));
+        viewer->Print_Click();
+        QCOMPARE(w.prompt.count(), 1);
+        QVERIFY(w.prompt.last().text.startsWith(QStringLiteral("The report could not be printed")));
+        FW_VERIFY_PROMPTS(w.prompt);
+    }
+
+    // ---- Options -----------------------------------------------------------
+
+    // Swatch 9 and OK: saved as a blank and 9, and the next case window
+    // draws its chart on it. Through the frame's menu.
+    void optionsSwatchAndOk()
+    {
+        World w;
+        whenModal([](QWidget *dialog) {
+            QCOMPARE(dialog->objectName(), QStringLiteral("frmOptions"));
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Options"));
+            // Defaults: teal, both boxes checked, monochrome.
+            QCOMPARE(dialog->findChild<QLabel *>(QStringLiteral("CurrC"))->palette().color(QPalette::Window),
+                     Chart::paletteColour(3));
+            QVERIFY(dialog->findChild<QCheckBox *>(QStringLiteral("ShowLegend"))->isChecked());
+            QVERIFY(dialog->findChild<QCheckBox *>(QStringLiteral("ShowSymbols"))->isChecked());
+            QVERIFY(dialog->findChild<QRadioButton *>(QStringLiteral("PrintOp(1)"))->isChecked());
+            QTest::mouseClick(dialog->findChild<QLabel *>(QStringLiteral("Label2(9)")), Qt::LeftButton);
+            QCOMPARE(dialog->findChild<QLabel *>(QStringLiteral("CurrC"))->palette().color(QPalette::Window),
+                     Chart::paletteColour(9));
+            dialog->findChild<QCheckBox *>(QStringLiteral("ShowLegend"))->setChecked(false);
+            dialog->findChild<QRadioButton *>(QStringLiteral("PrintOp(0)"))->setChecked(true);
+            click(dialog, QStringLiteral("cmdOK"));
+        });
+        w.frame.findChild<QAction *>(QStringLiteral("mnuViewOptions"))->trigger();
+        QCOMPARE(w.setting(QStringLiteral("BackColour")), QStringLiteral(" 9"));
+        QCOMPARE(w.setting(QStringLiteral("PrintOption")), QStringLiteral("0"));
+        QCOMPARE(w.setting(QStringLiteral("LegendCheck")), QStringLiteral("0"));
+        QCOMPARE(w.setting(QStringLiteral("SymbolCheck")), QStringLiteral("1"));
+        QCOMPARE(App().BackColour, QStringLiteral(" 9"));
+        QCOMPARE(App().PrintOption, QStringLiteral("0"));
+
+        frmDocument doc;
+        QCOMPARE(doc.findChild<Chart *>(QStringLiteral("Graph1"))->Background(), 9);
+        FW_VERIFY_PROMPTS(w.prompt);
+    }
+
+    // Cancel keeps the saved colour and puts back the colour the dialog
+    // opened with; nothing else changes.
+    void optionsCancel()
+    {
+        World w;
+        Settings::save(QStringLiteral("Options"), QStringLiteral("BackColour"), QStringLiteral(" 12"));
+        App().BackColour = QStringLiteral(" 12");
+        frmOptions dialog;
+        dialog.Form_Load();
+        dialog.show();
+        dialog.Label2_Click(9);
+        QCOMPARE(App().BackColour, QStringLiteral(" 9"));
+        dialog.findChild<QCheckBox *>(QStringLiteral("ShowSymbols"))->setChecked(false);
+        click(&dialog, QStringLiteral("cmdCancel"));
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(App().BackColour, QStringLiteral(" 12"));
+        QCOMPARE(App().SymbolCheck, QStringLiteral("1"));
+        QCOMPARE(w.setting(QStringLiteral("BackColour")), QStringLiteral(" 12"));
+        QCOMPARE(w.setting(QStringLiteral("SymbolCheck")), QStringLiteral("<unset>"));
+
+        // Escape is Cancel too.
+        dialog.Form_Load();
+        dialog.show();
+        dialog.Label2_Click(4);
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        QCOMPARE(App().BackColour, QStringLiteral(" 12"));
+        FW_VERIFY_PROMPTS(w.prompt);
+    }
+
+    // A stored colour that names no swatch shows the colour the charts draw
+    // for it, and OK saves that swatch.
+    void optionsColourOutsideRange_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("shown");
+        QTest::addColumn<QString>("saved");
+        QTest::newRow("default") << "3" << 3 << "3";
+        QTest::newRow("blank-led") << " 15" << 15 << " 15";
+        QTest::newRow("above") << "99" << 15 << " 15";
+        QTest::newRow("below") << "-4" << 0 << " 0";
+        QTest::newRow("fraction") << "3.7" << 3 << " 3";
+        QTest::newRow("no number") << "teal" << 0 << " 0";
+        QTest::newRow("too large") << "1e999" << 0 << " 0";
+    }
+    void optionsColourOutsideRange()
+    {
+        QFETCH(QString, stored);
+        QFETCH(int, shown);
+        QFETCH(QString, saved);
+        World w;
+        App().BackColour = stored;
+        frmOptions dialog;
+        dialog.Form_Load();
+        QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("CurrC"))->palette().color(QPalette::Window),
+                 Chart::paletteColour(shown));
+        dialog.cmdOK_Click();
+        QCOMPARE(w.setting(QStringLiteral("BackColour")), saved);
+        FW_VERIFY_PROMPTS(w.prompt);
+    }
+
+    // ---- Practice details ---------------------------------------------------
+
+    // The six boxes show the row, hold as many characters as its fields, and
+    // Done stores the typed details; the new telephone number is the default
+    // of the next new case and is printed on the next handout.
+    void practiceDetailsSaved()
+    {
+        World w;
+        w.frame.show();
+        whenModal([](QWidget *dialog) {
+            QCOMPARE(dialog->objectName(), QStringLiteral("Personalisation"));
+            auto *surgery = dialog->findChild<QLineEdit *>(QStringLiteral("Surgery"));
+            auto *tel = dialog->findChild<QLineEdit *>(QStringLiteral("TelephoneNumber"));
+            QCOMPARE(surgery->text(), QStringLiteral("Tollmere Veterinary Surgery"));
+            QCOMPARE(surgery->maxLength(), 50);
+            QCOMPARE(tel->maxLength(), 20);
+            QCOMPARE(dialog->findChild<QLineEdit *>(QStringLiteral("eMailAddress"))->maxLength(), 50);
+            QFocusEvent focus(QEvent::FocusIn, Qt::TabFocusReason);
+            QApplication::sendEvent(tel, &focus);
+            QCOMPARE(tel->selectedText(), QStringLiteral("01632 960418"));
+            tel->setText(QStringLiteral("01632 960999"));
+            click(dialog, QStringLiteral("Done"));
+        });
+        w.frame.findChild<QAction *>(QStringLiteral("mnuPersonalize"))->trigger();
+        QCOMPARE(w.practiceTel(), QStringLiteral("01632 960999"));
+
+        CaseDetails::NewCaseCommand(&w.frame);
+        CaseDetails *entry = CaseDetails::instance();
+        QVERIFY(entry);
+        entry->AddNewRec_Click();
+        QCOMPARE(entry->findChild<QLineEdit *>(QStringLiteral("TelNo"))->text(), QStringLiteral("01632 960999"));
+        entry->unload();
+
+        frmReports *viewer = prepareClientHandout(rex(), chartPicture());
+        QVERIFY(viewer->report().text(QStringLiteral("TelFaxEMail")).startsWith(QStringLiteral("Tel: 01632 960999")));
+        FW_VERIFY_PROMPTS(w.prompt);
+    }
+
+    // A save that fails is reported; the window stays open with the typed
+    // text, and the next Done stores it.
+    void practiceDetailsSaveFails_data()
+    {
+        QTest::addColumn<QString>("failure");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("changed elsewhere")
+            << "UPDATE [Personal] SET [Tel No] = '01632 960100'"
+            << "The practice details were changed elsewhere while you were editing them, so nothing was saved. "
+               "The window still shows what you typed: press Done again to store it.";
+        QTest::newRow("deleted elsewhere")
+            << "DELETE FROM [Personal]"
+            << "The practice details were deleted elsewhere while you were editing them, so nothing was saved. "
+               "The window still shows what you typed: press Done again to store it as the practice's details.";
+        QTest::newRow("cannot be written")
+            << "CREATE TRIGGER [NoWrite] BEFORE UPDATE ON [Personal] BEGIN SELECT RAISE(ABORT, 'database is "
+               "locked'); END"
+            << "The practice details could not be saved:\ndatabase is locked";
+    }
+    void practiceDetailsSaveFails()
+    {
+        QFETCH(QString, failure);
+        QFETCH(QString, message);
+        World w;
+        Personalisation dialog(&w.frame);
+        BindToClinicDB(*dialog.Data1, QStringLiteral("Personal"));
+        dialog.show();
+        auto *tel = dialog.findChild<QLineEdit *>(QStringLiteral("TelephoneNumber"));
+        auto *surgery = dialog.findChild<QLineEdit *>(QStringLiteral("Surgery"));
+        tel->setText(QStringLiteral("01632 960222"));
+        ClinicDb::exec(w.env.db(), failure);
+
+        click(&dialog, QStringLiteral("Done"));
+        QCOMPARE(w.prompt.count(), 1);
+        QVERIFY2(w.prompt.last().text.startsWith(message), qPrintable(w.prompt.last().text));
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(tel->text(), QStringLiteral("01632 960222"));
+        QCOMPARE(surgery->text(), QStringLiteral("Tollmere Veterinary Surgery"));
+
+        // Closing by the title bar tries again, and stays open while it fails.
+        if (failure.startsWith(QLatin1String("CREATE"))) {
+            dialog.close();
+            QVERIFY(dialog.isVisible());
+            QCOMPARE(w.prompt.count(), 2);
+            ClinicDb::exec(w.env.db(), QStringLiteral("DROP TRIGGER [NoWrite]"));
+        }
+        click(&dialog, QStringLiteral("Done"));
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(w.practiceTel(), QStringLiteral("01632 960222"));
+        QCOMPARE(ClinicDb::scalar(w.env.db(), QStringLiteral("SELECT COUNT(*) FROM [Personal]")).toInt(), 1);
+        QCOMPARE(ClinicDb::scalar(w.env.db(), QStringLiteral("SELECT [Surgery] FROM [Personal]")).toString(),
+                 QStringLiteral("Tollmere Veterinary Surgery"));
+        w.prompt.clear();
+        FW_VERIFY_PROMPTS(w.prompt);
+    }
+};
+
+FW_TEST(ReportWindowsTest)
+#include "tst_ReportWindows.moc"
