@@ -179,21 +179,26 @@ void GrowthCurveWindow::PPrint_Click()
     if (!hook)
         return;
     runGuarded(this, [&] {
-        // The picture for the report: always in colour, on white; then the
-        // chart goes back to its screen background.
-        const QString picture = App().AppPath + QStringLiteral("GCv");
+        // The picture for the report: always in colour, on white, at twice
+        // the screen's resolution for paper; then the chart goes back to its
+        // screen background. The picture travels in memory, so no folder
+        // need be writable and no other preview can overwrite it.
         Graph1->setDrawStyle(Chart::Colour);
         Graph1->setBackground(kPictureBackground);
-        Graph1->setDrawMode(Chart::DrawBlit);
-        Graph1->setImageFile(picture);
-        Graph1->setDrawMode(Chart::WriteImage);
+        QImage picture;
+        try {
+            picture = Graph1->picture(2);
+        } catch (...) {
+            Graph1->setBackground(kScreenBackground); // the screen chart never stays white
+            throw;
+        }
         Graph1->setBackground(kScreenBackground);
         Graph1->setDrawStyle(Chart::Colour);
         Graph1->setDrawMode(Chart::Draw);
 
         const QString reportName = GrowthCurves::texts(m_kind).reportName;
         App().ReportName = reportName;
-        hook(PreviewRequest{reportName, picture + QStringLiteral(".bmp"), m_case, this});
+        hook(PreviewRequest{reportName, picture, m_case, this});
     });
 }
 

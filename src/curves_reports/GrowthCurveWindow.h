@@ -16,6 +16,7 @@
 // frmKitten::Launch(owner, facts).
 #include "curves_reports/GrowthCurves.h"
 
+#include <QImage>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -48,11 +49,11 @@ public:
     const GrowthCase &caseFacts() const { return m_case; }
 
     /// What Print Preview hands to the report viewer: the report's name
-    /// ("GrowthCurveK9" or "GrowthCurveFel"), the chart's picture file just
-    /// written (AppPath + "GCv.bmp") and the case shown.
+    /// ("GrowthCurveK9" or "GrowthCurveFel"), the chart's picture and the
+    /// case shown.
     struct PreviewRequest {
         QString reportName;
-        QString pictureFile;
+        QImage picture; // the chart on white, in colour
         GrowthCase growthCase;
         QPointer<GrowthCurveWindow> window;
     };

@@ -519,10 +519,8 @@ void Chart::setDrawMode(int mode)
     }
 }
 
-bool Chart::writeImageFile()
+QImage Chart::picture(qreal scale)
 {
-    if (m_imageFile.isEmpty())
-        return false;
     ensureBuilt();
     // The view lays its chart out at its own size only when it is on screen;
     // a control that is hidden (or was resized while hidden) would give the
@@ -530,14 +528,22 @@ bool Chart::writeImageFile()
     // axes. Lay it out at the control's size first.
     if (chart()->size() != QSizeF(size()))
         chart()->resize(QSizeF(size()));
-    QImage image(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    const QSize pixels = (QSizeF(size()) * std::max<qreal>(scale, 0.1)).toSize().expandedTo(QSize(1, 1));
+    QImage image(pixels, QImage::Format_RGB32);
     image.fill(paletteColour(m_background));
     {
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
         chart()->scene()->render(&painter, QRectF(image.rect()), QRectF(rect()));
     }
-    return image.save(m_imageFile + QStringLiteral(".bmp"), "BMP");
+    return image;
+}
+
+bool Chart::writeImageFile()
+{
+    if (m_imageFile.isEmpty())
+        return false;
+    return picture().save(m_imageFile + QStringLiteral(".bmp"), "BMP");
 }
 
 void Chart::refresh()

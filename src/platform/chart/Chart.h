@@ -16,6 +16,7 @@
 // long enough to read its pattern.
 #include <QChartView>
 #include <QColor>
+#include <QImage>
 #include <QList>
 #include <QPen>
 #include <QString>
@@ -131,6 +132,9 @@ public:
     QString ImageFile() const { return m_imageFile; }
     /// Write the chart as it looks now to ImageFile + ".bmp"; false on failure.
     bool writeImageFile();
+    /// The chart as a picture at the control's size times scale, on its
+    /// background, as it is drawn now (style, background, data).
+    QImage picture(qreal scale = 1);
 
     /// Rebuild the drawing from the values and repaint.
     void refresh();
