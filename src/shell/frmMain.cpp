@@ -874,14 +874,11 @@ void frmMain::openDietCalculatorWithoutCase() {}
 
 // Tool windows that are not part of the program yet: their commands do nothing.
 void frmMain::mnuFilePrint_Click() {}
-void frmMain::NetWorkFW_Click() {}
 void frmMain::mnuPersonalize_Click() {}
 void frmMain::mnuCostCalc_Click() {}
 void frmMain::mnuReminders_Click() {}
-void frmMain::mnuViewBrowser_Click() {}
 void frmMain::mnuViewOptions_Click() {}
 void frmMain::mnuBreedWt_Click() {}
-void frmMain::mnuHelpAbout_Click() {}
 
 // ---------------------------------------------------------------------------
 // Printer, bars, windows, help, sound
