@@ -2,11 +2,12 @@
 
 #include "platform/FwError.h"
 #include "platform/Guard.h"
+#include "platform/layout/Twips.h"
 #include "platform/prompt/Prompt.h"
 #include "platform/settings/Settings.h"
-#include "platform/text/NumberText.h"
 #include "platform/state/AppState.h"
-#include "platform/layout/Twips.h"
+#include "platform/text/NumberText.h"
+#include "shell/frmLink.h"
 #include "shell/frmMain.h"
 
 #include <QFont>
@@ -234,11 +235,11 @@ void frmSplash::Form_Load()
 }
 
 // The link window waits for the practice-management program's record number
-// and shows the frame itself. Until it is part of the program, a start in
-// link mode 2 opens the frame as a normal start does.
+// and shows the frame itself.
 void frmSplash::showLinkWindow()
 {
-    m_frame->show();
+    auto *link = new frmLink(m_frame);
+    link->show();
 }
 
 void frmSplash::showEvent(QShowEvent *event)

@@ -1,0 +1,210 @@
+// The windows a practice-management program writes into, driven over the
+// real socket by the real fenwarra-link tool: the link window of link mode 2
+// and, for link mode 1, the new-case window's topic.
+#include "support/ScriptedPrompt.h"
+#include "support/TestEnv.h"
+#include "support/TestMain.h"
+
+#include "cases/CaseProcs.h"
+#include "cases/frmDocument.h"
+#include "platform/db/ClinicDb.h"
+#include "platform/link/LinkProtocol.h"
+#include "platform/link/LinkServer.h"
+#include "platform/settings/Settings.h"
+#include "platform/state/AppState.h"
+#include "shell/Startup.h"
+#include "shell/frmLink.h"
+#include "shell/frmMain.h"
+#include "shell/frmSplash.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QLocalServer>
+#include <QPointer>
+#include <QProcess>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+const QString kNoLinkedRecords =
+    QStringLiteral("There are no existing linked records for this animal / client. The Fenwarra will now close and "
+                   "return you to your management application. Next time request a New Case rather than an "
+                   "Existing Case.'.");
+
+/// Run fenwarra-link while the event loop keeps serving the socket; its exit
+/// code, or -1 when it did not end normally.
+int runTool(const QStringList &args)
+{
+    QProcess tool;
+    tool.start(QStringLiteral(FENWARRA_LINK_TOOL), args);
+    if (!tool.waitForStarted(5000))
+        return -1;
+    QDeadlineTimer deadline(20000);
+    while (tool.state() != QProcess::NotRunning && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    tool.waitForFinished(100);
+    if (tool.exitStatus() != QProcess::NormalExit)
+        return -1;
+    if (tool.exitCode() != 0)
+        qWarning("%s", tool.readAllStandardError().constData());
+    return tool.exitCode();
+}
+
+int write(const QString &topic, const QString &item, const QString &text)
+{
+    return runTool({"--wait", "5", "--write", topic, item, text});
+}
+
+/// A frame started in link mode 2: the splash has shown the link window.
+struct LinkedStart {
+    TestEnv env;
+    ScriptedPrompt prompt;
+    frmMain frame;
+    int ended = 0;
+    QPointer<frmLink> link;
+
+    LinkedStart()
+    {
+        App().Linked = QStringLiteral("2");
+        Settings::save("LinkData", "Linked", "2");
+        frame.setEndProgram([this] { ++ended; });
+        frmSplash splash(&frame);
+        splash.Form_Load();
+        link = frame.findChild<frmLink *>();
+    }
+
+    int addLinkedCase(qint64 linkedRecNo)
+    {
+        const int caseNo =
+            env.addCase("Smith", "Rex", "Dog", "Cross Breed", "Male", "kg", 20, 25, "24.5;24;", "2024-03-01");
+        ClinicDb::exec(env.db(), "UPDATE [Clients] SET [LinkedRecNo] = ? WHERE [CaseNo] = ?", {linkedRecNo, caseNo});
+        return caseNo;
+    }
+};
+
+} // namespace
+
+class LinkWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void waitsWithTheFrameHidden()
+    {
+        LinkedStart s;
+        QVERIFY(s.link);
+        QVERIFY(s.link->isVisible());
+        QVERIFY(!s.frame.isVisible());
+        QCOMPARE(s.link->windowTitle(), QStringLiteral("Fenwarra"));
+        QCOMPARE(s.link->HiddenText->text(), QStringLiteral("Wait"));
+        QCOMPARE(s.link->LinkGauge->text(), QStringLiteral("linking..."));
+        QCOMPARE(s.link->Timer1->interval(), 1000);
+        QVERIFY(s.link->Timer1->isActive());
+        QCOMPARE(Link::offeredTopics(), QStringList{"frmLink"});
+    }
+
+    // The gauge cycles through its six widths for as long as it waits, well
+    // past the 32,767 ticks a 16-bit count would hold.
+    void gaugeCyclesWithoutEnd()
+    {
+        LinkedStart s;
+        s.link->Timer1->stop();
+        QList<int> widths;
+        for (int i = 0; i < 7; ++i) {
+            s.link->Timer1_Timer();
+            widths << s.link->LinkGauge->fillWidthTwips();
+        }
+        QCOMPARE(widths, QList<int>({891, 1782, 2673, 3564, 4455, 0, 891}));
+        for (int i = 0; i < 40000; ++i)
+            s.link->Timer1_Timer();
+        QCOMPARE(s.link->LinkGauge->fillWidthTwips(), ((7 + 40000) % 6) * 891);
+        QVERIFY(s.link->isVisible());
+        QCOMPARE(s.prompt.count(), 0);
+    }
+
+    void recordNumberOpensTheLinkedCase()
+    {
+        LinkedStart s;
+        const int caseNo = s.addLinkedCase(4711);
+        QCOMPARE(write("frmLink", "HiddenText", "4711"), 0);
+        QCOMPARE(App().LinkRecNo, QStringLiteral("4711"));
+        QCOMPARE(s.link->LinkGauge->text(), QStringLiteral("Link successful"));
+
+        // Within about a second: the window closes, the frame shows, the case opens.
+        QVERIFY(QTest::qWaitFor([&] { return s.link.isNull(); }, 3000));
+        QVERIFY(s.frame.isVisible());
+        auto *doc = qobject_cast<frmDocument *>(s.frame.activeChild());
+        QVERIFY(doc);
+        QCOMPARE(doc->windowTitle(), CaseCaption(QString::number(caseNo), "Rex", "Smith"));
+        QVERIFY(Link::offeredTopics().isEmpty());
+        QCOMPARE(s.ended, 0);
+        FW_VERIFY_PROMPTS(s.prompt);
+    }
+
+    void unknownNumberSaysSoAndEnds()
+    {
+        LinkedStart s;
+        s.addLinkedCase(4711);
+        QCOMPARE(write("frmLink", "HiddenText", "999"), 0);
+        QVERIFY(QTest::qWaitFor([&] { return s.ended > 0; }, 3000));
+        QCOMPARE(s.prompt.texts(), QStringList{kNoLinkedRecords});
+        QCOMPARE(s.prompt.last().icon, Prompt::Icon::Critical);
+        QCOMPARE(Settings::get("LinkData", "Linked"), QStringLiteral("0"));
+        QCOMPARE(s.frame.activeChild(), nullptr);
+    }
+
+    void partnerWritingWaitKeepsItWaiting()
+    {
+        LinkedStart s;
+        QCOMPARE(write("frmLink", "HiddenText", "Wait"), 0);
+        s.link->Timer1_Timer();
+        QVERIFY(s.link && s.link->isVisible());
+        QVERIFY(!s.frame.isVisible());
+    }
+
+    void closedByHandShowsTheFrameOnly()
+    {
+        LinkedStart s;
+        s.addLinkedCase(0);
+        s.link->close();
+        QVERIFY(s.frame.isVisible());
+        QCOMPARE(s.frame.activeChild(), nullptr);
+        QVERIFY(Link::offeredTopics().isEmpty());
+        QCOMPARE(s.ended, 0);
+        QCOMPARE(s.prompt.count(), 0);
+    }
+
+    // A second Fenwarra started for the partner while the first still waits
+    // says so and ends before it shows anything or writes any setting.
+    void secondLinkedStartEnds()
+    {
+        TestEnv env(false);
+        ScriptedPrompt prompt;
+        QLocalServer waiting; // the first Fenwarra's socket
+        QVERIFY(waiting.listen(Link::socketPath()));
+        Settings::save("LinkData", "Linked", "2");
+        Settings::save("Paths", "DBFPath", env.dbfPath());
+        const QString before = [] {
+            QFile f(Settings::storeFile());
+            return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+        }();
+
+        Main();
+        QCoreApplication::processEvents(); // the pending end finds no loop to leave here
+
+        QCOMPARE(prompt.texts(), QStringList{Link::kHeldElsewhereMessage});
+        QCOMPARE(prompt.last().icon, Prompt::Icon::Critical);
+        QVERIFY(frmMain::instance());
+        QVERIFY(!frmMain::instance()->isVisible());
+        QVERIFY(!frmMain::instance()->findChild<frmLink *>());
+        QFile f(Settings::storeFile());
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(f.readAll()), before);
+        QVERIFY(!QFile::exists(env.dbfPath() + "Fenwarra.mdb"));
+        delete frmMain::instance();
+    }
+};
+FW_TEST(LinkWindowTest)
+
+#include "tst_LinkWindows.moc"
