@@ -5,6 +5,8 @@
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
 
+#include "cases/CaseDetails.h"
+#include "cases/CaseDetailsLinkTopic.h"
 #include "cases/CaseProcs.h"
 #include "cases/frmDocument.h"
 #include "platform/db/ClinicDb.h"
@@ -12,18 +14,24 @@
 #include "platform/link/LinkServer.h"
 #include "platform/settings/Settings.h"
 #include "platform/state/AppState.h"
+#include "platform/text/Clock.h"
 #include "shell/Startup.h"
 #include "shell/frmLink.h"
 #include "shell/frmMain.h"
 #include "shell/frmSplash.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocalServer>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QProcess>
+#include <QRadioButton>
+#include <QSqlQuery>
 #include <QTest>
 #include <QTimer>
 
@@ -206,5 +214,153 @@ private slots:
     }
 };
 FW_TEST(LinkWindowTest)
+
+// Link mode 1: the partner fills the new-case window over the link.
+class CaseDetailsLinkTest : public QObject {
+    Q_OBJECT
+private slots:
+    void refusals_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("reason"); // "" taken
+        QTest::newRow("record number") << "HiddenText"
+                                       << "4711"
+                                       << "";
+        QTest::newRow("record number not whole") << "HiddenText"
+                                                 << "47.11"
+                                                 << "The client's record number must be a whole number";
+        QTest::newRow("record number text") << "HiddenText"
+                                            << "Hidden Text"
+                                            << "The client's record number must be a whole number";
+        QTest::newRow("surname of 30") << "SSurname" << QString(30, 'x') << "";
+        QTest::newRow("surname of 31") << "SSurname" << QString(31, 'x')
+                                       << "The Surname must be 30 characters or less in length";
+        QTest::newRow("name of 21") << "AnName" << QString(21, 'x')
+                                    << "The animal's name must be 20 characters or less in length";
+        QTest::newRow("telephone of 21") << "TelNo" << QString(21, '1')
+                                         << "The Telephone number must be 20 characters or less in length";
+        QTest::newRow("two-line surname") << "SSurname"
+                                          << "Smith\nJones"
+                                          << "The text for SSurname must be one line";
+        QTest::newRow("weight") << "UpperWt"
+                                << "123.45"
+                                << "";
+        QTest::newRow("weight of 7") << "UpperWt"
+                                     << "123.456"
+                                     << "The upper weight should contain 6 characters in length";
+        QTest::newRow("weight no number") << "CurrWt"
+                                          << "heavy"
+                                          << "Numeric data only";
+        QTest::newRow("empty weight") << "LowerWt"
+                                      << ""
+                                      << "Numeric data only";
+        QTest::newRow("date of birth") << "DOB"
+                                       << "31-Dec-1995"
+                                       << "";
+        QTest::newRow("date of birth tomorrow") << "DOB"
+                                                << "02-Jan-2025"
+                                                << "DOB date cannot be be in the future!";
+        QTest::newRow("no date") << "DOB"
+                                 << "last spring"
+                                 << "What you entered doesn't make sense as a date, please re-enter in the format "
+                                    "of 31-Dec-1995, ie include the full year expression";
+        QTest::newRow("units") << "Units"
+                               << "lb"
+                               << "";
+        QTest::newRow("units unknown") << "Units"
+                                       << "stone"
+                                       << "The units must be kg, gm, lb or oz";
+        QTest::newRow("comments of two lines") << "VetCom"
+                                               << "Seen\nweekly"
+                                               << "";
+        QTest::newRow("any other box") << "Done"
+                                       << "1"
+                                       << "The case details window has no item Done";
+    }
+    void refusals()
+    {
+        QFETCH(QString, item);
+        QFETCH(QString, text);
+        QFETCH(QString, reason);
+        Clock::setNow(QDateTime(QDate(2025, 1, 1), QTime(10, 0)));
+        QCOMPARE(CaseDetailsLinkTopic::refusal(item, text), reason);
+        Clock::reset();
+    }
+
+    void partnerFillsTheNewCase()
+    {
+        TestEnv env;
+        ScriptedPrompt prompt;
+        App().Linked = QStringLiteral("1");
+        frmMain frame;
+        frame.Hidden1_Click(); // as the splash presses it
+        CaseDetails *w = CaseDetails::instance();
+        QVERIFY(w);
+        const qint64 caseNo = w->reservedCaseNo();
+        QVERIFY(caseNo > 0);
+        // What the window adds to offer its topic while the entry waits.
+        auto topic = std::make_unique<CaseDetailsLinkTopic>(
+            CaseDetailsLinkTopic::Boxes{w->HiddenText,
+                                        w->SSurname,
+                                        w->AnName,
+                                        w->TelNo,
+                                        w->SSpecies,
+                                        w->BBreedK9,
+                                        w->BBreedFel,
+                                        w->SSex,
+                                        w->DOB,
+                                        w->AAge,
+                                        {w->Units[0], w->Units[1], w->Units[2], w->Units[3]},
+                                        w->UpperWt,
+                                        w->LowerWt,
+                                        w->CurrWt,
+                                        w->VetCom,
+                                        [w] { w->SSpecies_Click(); }});
+
+        QCOMPARE(
+            runTool({"--write",   "CaseDetails", "HiddenText", "4711",        "--write", "CaseDetails",
+                     "SSurname",  "Jones",       "--write",    "CaseDetails", "AnName",  "Bella",
+                     "--write",   "CaseDetails", "SSpecies",   "Cat",         "--write", "CaseDetails",
+                     "BBreedFel", "Siamese",     "--write",    "CaseDetails", "SSex",    "Female",
+                     "--write",   "CaseDetails", "DOB",        "12-Mar-2019", "--write", "CaseDetails",
+                     "Units",     "lb",          "--write",    "CaseDetails", "UpperWt", "11",
+                     "--write",   "CaseDetails", "LowerWt",    "9",           "--write", "CaseDetails",
+                     "CurrWt",    "10.5",        "--write",    "CaseDetails", "VetCom",  "Referred\nfor weight loss"}),
+            0);
+        QVERIFY(w->BBreedFel->isVisible());
+        QVERIFY(!w->BBreedK9->isVisible());
+        QCOMPARE(w->DOB->text(), QStringLiteral("12-Mar-2019"));
+        QVERIFY(w->Units[2]->isChecked());
+        // A text the box would not take is refused whole; the box keeps its text.
+        QCOMPARE(write("CaseDetails", "CurrWt", "heavy"), 5);
+        QCOMPARE(w->CurrWt->text(), QStringLiteral("10.5"));
+        QCOMPARE(write("CaseDetails", "Done", "1"), 5);
+
+        w->Done_Click();
+        topic.reset();
+
+        const QSqlDatabase db = env.db();
+        QSqlQuery q = ClinicDb::exec(db,
+                                     "SELECT [LinkedRecNo], [Surname], [AnimalName], [Species], [Breed], [Sex], "
+                                     "[Units], [CurrentWt], [Vet Comments] FROM [Clients] WHERE [CaseNo] = ?",
+                                     {caseNo});
+        QVERIFY(q.next());
+        QCOMPARE(q.value(0).toLongLong(), 4711);
+        QCOMPARE(q.value(1).toString(), QStringLiteral("Jones"));
+        QCOMPARE(q.value(2).toString(), QStringLiteral("Bella"));
+        QCOMPARE(q.value(3).toString(), QStringLiteral("Cat"));
+        QCOMPARE(q.value(4).toString(), QStringLiteral("Siamese"));
+        QCOMPARE(q.value(5).toString(), QStringLiteral("Female"));
+        QCOMPARE(q.value(6).toString(), QStringLiteral("lb"));
+        QCOMPARE(q.value(7).toDouble(), 10.5);
+        QCOMPARE(q.value(8).toString(), QStringLiteral("Referred\nfor weight loss"));
+        QCOMPARE(App().LinkRecNo, QStringLiteral("4711"));
+        QVERIFY(qobject_cast<frmDocument *>(frame.activeChild()));
+        QVERIFY(Link::offeredTopics().isEmpty());
+        FW_VERIFY_PROMPTS(prompt);
+    }
+};
+FW_TEST(CaseDetailsLinkTest)
 
 #include "tst_LinkWindows.moc"
