@@ -11,6 +11,7 @@
 #include "platform/settings/Settings.h"
 #include "platform/state/AppState.h"
 #include "shell/Relocation.h"
+#include "shell/frmAbout.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -82,6 +83,13 @@ void frmMain::NetWorkFW_Click()
     });
 }
 
-void frmMain::mnuHelpAbout_Click() {}
+// Help > About: the about box, modal, owned by the frame.
+void frmMain::mnuHelpAbout_Click()
+{
+    runGuarded([&] {
+        frmAbout about(this);
+        about.exec();
+    });
+}
 
 void frmMain::mnuViewBrowser_Click() {}
