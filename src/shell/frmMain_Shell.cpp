@@ -12,6 +12,7 @@
 #include "platform/state/AppState.h"
 #include "shell/Relocation.h"
 #include "shell/frmAbout.h"
+#include "shell/frmBrowser.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -92,4 +93,13 @@ void frmMain::mnuHelpAbout_Click()
     });
 }
 
-void frmMain::mnuViewBrowser_Click() {}
+// View > Web Browser: a new browser window for every command, opening on the
+// technical support page among the shipped files.
+void frmMain::mnuViewBrowser_Click()
+{
+    runGuarded([&] {
+        auto *browser = new frmBrowser;
+        browser->StartingAddress = App().AppPath + QStringLiteral("tech_support.htm");
+        addChild(browser);
+    });
+}
