@@ -25,6 +25,20 @@ QString successMessage(const QString &dbfName);
 inline const QString kFailedMessage = QStringLiteral("You have failed to reset the location of 'Fenwarra.mdb'.") +
                                       QStringLiteral(" the previous setting remains intact.");
 inline const QString kNotFoundMessage = QStringLiteral("Please try again, cannot locate the specified file");
+/// The title of the file-open dialog.
+inline const QString kDialogTitle = QStringLiteral("Open");
+
+// The program's own notes when the move cannot begin: every case window must
+// be closed first, and nothing may be entered into the database in use.
+inline const QString kCaseWindowOpenMessage =
+    QStringLiteral("A case window could not be closed, so the location of 'Fenwarra.mdb' has not been changed. "
+                   "Close the case window, then try again.");
+inline const QString kCaseEntryOpenMessage =
+    QStringLiteral("A case is being entered or edited, so the location of 'Fenwarra.mdb' has not been changed. "
+                   "Finish or cancel the entry, then try again.");
+inline const QString kNotSavedMessage =
+    QStringLiteral("The new location of 'Fenwarra.mdb' could not be saved in the settings (%1), so it has not been "
+                   "changed.");
 
 struct Verdict {
     enum class Outcome {

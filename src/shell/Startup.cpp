@@ -3,6 +3,7 @@
 #include "platform/FwError.h"
 #include "platform/Guard.h"
 #include "platform/db/ClinicDb.h"
+#include "platform/link/LinkServer.h"
 #include "platform/prompt/Prompt.h"
 #include "platform/settings/Settings.h"
 #include "platform/state/AppState.h"
@@ -156,6 +157,15 @@ void Main()
     App().LegendCheck = Settings::get(QStringLiteral("Options"), QStringLiteral("LegendCheck"), QStringLiteral("1"));
     App().SymbolCheck = Settings::get(QStringLiteral("Options"), QStringLiteral("SymbolCheck"), QStringLiteral("1"));
     App().BackColour = Settings::get(QStringLiteral("Options"), QStringLiteral("BackColour"), QStringLiteral("3"));
+
+    // Only one Fenwarra at a time waits for the practice-management program;
+    // the partner's writes reach the one that waits already. This one says so
+    // and ends, leaving the settings as they are.
+    if (frmSplash::linkMode(App().Linked) != 0 && Link::heldElsewhere()) {
+        Prompt::Message(Link::kHeldElsewhereMessage, Prompt::Icon::Critical);
+        frame->endAtOnce();
+        return;
+    }
 
     // 4. The database and help file names.
     App().DBFName = App().DBFPath + ClinicDb::kFileName;

@@ -856,10 +856,7 @@ void frmMain::openDietCalculatorWithoutCase() {}
 
 // Tool windows that are not part of the program yet: their commands do nothing.
 void frmMain::mnuFilePrint_Click() {}
-void frmMain::NetWorkFW_Click() {}
 void frmMain::mnuCostCalc_Click() {}
-void frmMain::mnuViewBrowser_Click() {}
-void frmMain::mnuHelpAbout_Click() {}
 
 // ---------------------------------------------------------------------------
 // Printer, bars, windows, help, sound

@@ -8,6 +8,7 @@
 #include "platform/state/AppState.h"
 #include "platform/state/LinkMode.h"
 #include "platform/text/NumberText.h"
+#include "shell/frmLink.h"
 #include "shell/frmMain.h"
 
 #include <QFont>
@@ -228,11 +229,11 @@ void frmSplash::Form_Load()
 }
 
 // The link window waits for the practice-management program's record number
-// and shows the frame itself. Until it is part of the program, a start in
-// link mode 2 opens the frame as a normal start does.
+// and shows the frame itself.
 void frmSplash::showLinkWindow()
 {
-    m_frame->show();
+    auto *link = new frmLink(m_frame);
+    link->show();
 }
 
 void frmSplash::showEvent(QShowEvent *event)

@@ -1,12 +1,20 @@
+#include "support/ScriptedPrompt.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
 
+#include "cases/CaseDetails.h"
+#include "cases/CaseListModel.h"
+#include "cases/fmLocator.h"
 #include "platform/db/ClinicDb.h"
+#include "platform/settings/Settings.h"
 #include "platform/state/AppState.h"
 #include "shell/Relocation.h"
+#include "shell/frmMain.h"
 
+#include <QCloseEvent>
 #include <QDir>
 #include <QFile>
+#include <QMdiArea>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -49,6 +57,25 @@ QByteArray bytesOf(const QString &path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+/// A child window of the frame that may refuse to close, as a case window
+/// whose typed text could not be saved does when the user keeps it.
+class StubbornCase : public QWidget {
+public:
+    bool keepOpen = false;
+
+protected:
+    void closeEvent(QCloseEvent *event) override
+    {
+        if (keepOpen)
+            event->ignore();
+    }
+};
+
+QString savedDbfPath()
+{
+    return Settings::get(QStringLiteral("Paths"), QStringLiteral("DBFPath"), QStringLiteral("<unset>"));
 }
 
 } // namespace
@@ -164,5 +191,127 @@ private slots:
     }
 };
 FW_TEST(RelocationTest)
+
+// The frame's command: the case windows closed first, the checks, and the
+// names and the setting switched together or not at all.
+class RelocationCommandTest : public QObject {
+    Q_OBJECT
+private slots:
+    void acceptedCopyServesEveryLaterWindow()
+    {
+        TestEnv env;
+        ScriptedPrompt prompt;
+        frmMain frame;
+        env.addCase("Original", "Rex", "Dog", "Cross Breed", "Male", "kg", 10, 12, "11;", "2024-01-01");
+        const QString oldName = App().DBFName;
+        // An open locator lists the register in use.
+        fmLocator *locator = fmLocator::Launch(&frame);
+        QCOMPARE(locator->listModel()->rowCount(), 1);
+        frame.addChild(new StubbornCase);
+
+        QTemporaryDir share;
+        const QString copy = share.path() + "/Fenwarra.mdb";
+        put(copy, Content::Database);
+        ClinicDb::exec(ClinicDb::connection(copy),
+                       "INSERT INTO [Clients] ([CaseNo], [Surname], [AnimalName]) VALUES (?, ?, ?)",
+                       {2, "Moved", "Tess"});
+        ClinicDb::closeAll();
+
+        prompt.chooseFile(copy);
+        frame.NetWorkFW_Click();
+
+        QCOMPARE(frame.mdiArea()->subWindowList().size(), 0);
+        QCOMPARE(prompt.texts(), QStringList({Relocation::locateMessage(oldName), Relocation::successMessage(copy)}));
+        QCOMPARE(prompt.shown().at(0).icon, Prompt::Icon::Information);
+        QCOMPARE(prompt.shown().at(2).icon, Prompt::Icon::Exclamation);
+        QCOMPARE(App().DBFName, copy);
+        QCOMPARE(App().DBFPath, share.path() + "/");
+        QCOMPARE(savedDbfPath(), share.path() + "/");
+        // The locator left open, and every later opening, list the new register.
+        QCOMPARE(locator->listModel()->rowCount(), 2);
+        locator->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(fmLocator::Launch(&frame)->listModel()->rowCount(), 2);
+        FW_VERIFY_PROMPTS(prompt);
+    }
+
+    void refusalsChangeNothing_data()
+    {
+        QTest::addColumn<QString>("name"); // "" cancels the dialog
+        QTest::addColumn<Content>("content");
+        QTest::newRow("another file name") << "Clinic.mdb" << Content::Database;
+        QTest::newRow("other letter case") << "fenwarra.mdb" << Content::Database;
+        QTest::newRow("not a Fenwarra database") << "Fenwarra.mdb" << Content::Text;
+        QTest::newRow("cancel") << "" << Content::Nothing;
+    }
+    void refusalsChangeNothing()
+    {
+        QFETCH(QString, name);
+        QFETCH(Content, content);
+        TestEnv env;
+        ScriptedPrompt prompt;
+        frmMain frame;
+        frame.addChild(new StubbornCase);
+        const QString oldName = App().DBFName;
+        const QString oldPath = App().DBFPath;
+        QTemporaryDir share;
+        const QString chosen = name.isEmpty() ? QString() : share.path() + "/" + name;
+        if (!chosen.isEmpty())
+            put(chosen, content);
+
+        prompt.chooseFile(chosen);
+        frame.NetWorkFW_Click();
+
+        QCOMPARE(frame.mdiArea()->subWindowList().size(), 0); // closed first in every path
+        QStringList expected{Relocation::locateMessage(oldName)};
+        if (!name.isEmpty())
+            expected << Relocation::kFailedMessage;
+        QCOMPARE(prompt.texts(), expected);
+        QCOMPARE(App().DBFName, oldName);
+        QCOMPARE(App().DBFPath, oldPath);
+        QCOMPARE(savedDbfPath(), QStringLiteral("<unset>"));
+        FW_VERIFY_PROMPTS(prompt);
+    }
+
+    void caseWindowKeptOpenStopsTheMove()
+    {
+        TestEnv env;
+        ScriptedPrompt prompt;
+        frmMain frame;
+        auto *kept = new StubbornCase;
+        kept->keepOpen = true;
+        frame.addChild(kept);
+        const QString oldName = App().DBFName;
+
+        frame.NetWorkFW_Click(); // no file dialog is scripted: none may open
+
+        QCOMPARE(prompt.texts(), QStringList{Relocation::kCaseWindowOpenMessage});
+        QCOMPARE(App().DBFName, oldName);
+        QCOMPARE(savedDbfPath(), QStringLiteral("<unset>"));
+        FW_VERIFY_PROMPTS(prompt);
+        kept->keepOpen = false;
+    }
+
+    void caseEntryStopsTheMove()
+    {
+        TestEnv env;
+        ScriptedPrompt prompt;
+        frmMain frame;
+        frame.addChild(new StubbornCase);
+        CaseDetails::NewCaseCommand(&frame);
+        QVERIFY(CaseDetails::instance());
+        const QString oldName = App().DBFName;
+
+        frame.NetWorkFW_Click();
+
+        QCOMPARE(frame.mdiArea()->subWindowList().size(), 0);
+        QCOMPARE(prompt.texts(), QStringList{Relocation::kCaseEntryOpenMessage});
+        QCOMPARE(App().DBFName, oldName);
+        QCOMPARE(savedDbfPath(), QStringLiteral("<unset>"));
+        FW_VERIFY_PROMPTS(prompt);
+        CaseDetails::instance()->unload();
+    }
+};
+FW_TEST(RelocationCommandTest)
 
 #include "tst_Relocation.moc"

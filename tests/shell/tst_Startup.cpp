@@ -9,6 +9,7 @@
 #include "platform/settings/Settings.h"
 #include "platform/state/AppState.h"
 #include "shell/Startup.h"
+#include "shell/frmLink.h"
 #include "shell/frmMain.h"
 #include "shell/frmSplash.h"
 
@@ -19,6 +20,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QLabel>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -295,13 +297,14 @@ void StartupTest::normalStartPaintsTheFrameBeforeMakingTheDatabase()
 }
 
 // A linked start goes straight on to a case: its database is ready before the
-// frame is painted.
+// frame is painted (link mode 1 shows the frame with a new case begun; link
+// mode 2 keeps it hidden until the case is known).
 void StartupTest::linkedStartMakesTheDatabaseBeforeTheFrame()
 {
     TestEnv env(false);
     ScriptedPrompt prompt;
     Settings::save("Paths", "DBFPath", env.dbfPath());
-    Settings::save("LinkData", "Linked", "2");
+    Settings::save("LinkData", "Linked", "1");
     FirstPaintProbe probe(env.dbfPath() + QStringLiteral("Fenwarra.mdb"));
     FrameOwner owner;
     const SplashSeen seen = runMain(&probe);
@@ -408,7 +411,13 @@ void StartupTest::splashInLinkMode2()
     splash.Timer1_Timer();
     QVERIFY(!splash.isVisible());
     QCOMPARE(hidden1.count(), 0);
+    // The link window waits with the frame hidden; closing it shows the frame.
+    QPointer<frmLink> link = frame.findChild<frmLink *>();
+    QVERIFY(link && link->isVisible());
+    QVERIFY(!frame.isVisible());
+    link->close();
     QVERIFY(frame.isVisible());
+    QCOMPARE(prompt.count(), 0);
 }
 
 FW_TEST(StartupTest)

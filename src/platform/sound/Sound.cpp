@@ -14,6 +14,12 @@ QString &lastPath()
     return path;
 }
 
+int &requests()
+{
+    static int count = 0;
+    return count;
+}
+
 using PlayFunction = void (*)(const QString &absolutePath);
 
 /// The play function of the sound player library (player/SoundPlayer.cpp),
@@ -50,6 +56,7 @@ namespace Sound {
 void play(const QString &path)
 {
     lastPath() = path;
+    ++requests();
     // A sound is a greeting, never a requirement: a missing file, no audio
     // device or a file that cannot be decoded simply plays nothing.
     const QFileInfo info(path);
@@ -64,6 +71,11 @@ void play(const QString &path)
 QString lastRequested()
 {
     return lastPath();
+}
+
+int requestCount()
+{
+    return requests();
 }
 
 } // namespace Sound

@@ -8,4 +8,6 @@ namespace Sound {
 void play(const QString &path);
 /// The last file asked for (tests).
 QString lastRequested();
+/// How many sounds were asked for since the program started (tests).
+int requestCount();
 } // namespace Sound

@@ -1,0 +1,216 @@
+// The web browser window over a stand-in view (no network): the address list
+// keeps each address once, newest first; the caption says "Working..." while
+// a page loads and follows the page after; the toolbar's keys; and, over the
+// real view, the frame's command opening the start page.
+#include "support/ScriptedPrompt.h"
+#include "support/TestEnv.h"
+#include "support/TestMain.h"
+
+#include "platform/state/AppState.h"
+#include "shell/frmBrowser.h"
+#include "shell/frmMain.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QTest>
+#include <QToolBar>
+
+namespace {
+
+/// A view that loads nothing: it records what it is asked and finishes a
+/// page when the test says so.
+class FakeView : public BrowserView {
+public:
+    FakeView() : m_widget(new QWidget) {}
+    ~FakeView() override { delete m_widget.data(); }
+
+    QWidget *widget() const override { return m_widget; }
+    void navigate(const QUrl &url) override
+    {
+        asked << url;
+        m_pending = url;
+        reportLoadStarted();
+    }
+    void back() override { calls << "back"; }
+    void forward() override { calls << "forward"; }
+    void reload() override { calls << "reload"; }
+    void stop() override { calls << "stop"; }
+    QUrl url() const override { return m_url; }
+    QString title() const override { return m_title; }
+
+    /// The page asked for last has arrived, with this title.
+    void finish(const QString &title = QString())
+    {
+        m_url = m_pending;
+        m_title = title;
+        reportTitleChanged(title);
+        reportLoadFinished(true);
+    }
+
+    QList<QUrl> asked;
+    QStringList calls;
+
+private:
+    QPointer<QWidget> m_widget;
+    QUrl m_pending;
+    QUrl m_url;
+    QString m_title;
+};
+
+struct Window {
+    FakeView *view = new FakeView;
+    frmBrowser browser{nullptr, std::unique_ptr<BrowserView>(view)};
+
+    /// Type an address and press Enter; the page arrives.
+    void visit(const QString &address, const QString &title = QString())
+    {
+        QLineEdit *edit = browser.cboAddress->lineEdit();
+        edit->clear();
+        QTest::keyClicks(edit, address);
+        QTest::keyClick(edit, Qt::Key_Return);
+        view->finish(title);
+    }
+};
+
+} // namespace
+
+class BrowserTest : public QObject {
+    Q_OBJECT
+private slots:
+    void startPageAndCaption()
+    {
+        TestEnv env;
+        Window w;
+        const QString start = env.appPath() + "tech_support.htm";
+        w.browser.StartingAddress = start;
+        w.browser.show();
+        QCOMPARE(w.view->asked, QList<QUrl>{QUrl::fromLocalFile(start)});
+        QCOMPARE(w.browser.windowTitle(), QStringLiteral("Working..."));
+        QCOMPARE(w.browser.history(), QStringList{start});
+        w.view->finish("Fenwarra Technical Support");
+        QCOMPARE(w.browser.windowTitle(), QStringLiteral("Fenwarra Technical Support"));
+        QCOMPARE(w.browser.history(), QStringList{start});
+        QCOMPARE(w.browser.cboAddress->currentText(), start);
+    }
+
+    void emptyStartOpensNothing()
+    {
+        Window w;
+        w.browser.show();
+        QVERIFY(w.view->asked.isEmpty());
+        QVERIFY(w.browser.history().isEmpty());
+    }
+
+    void eachAddressOnceNewestFirst()
+    {
+        Window w;
+        w.browser.show();
+        w.visit("https://a.example/", "A");
+        w.visit("https://b.example/", "B");
+        w.visit("https://a.example/", "A");
+        QCOMPARE(w.browser.history(), QStringList({"https://a.example/", "https://b.example/"}));
+        QCOMPARE(w.browser.windowTitle(), QStringLiteral("A"));
+        // Rewriting the list started no navigation of its own.
+        QCOMPARE(w.view->asked.size(), 3);
+
+        // Choosing from the list goes there, once.
+        w.browser.cboAddress->setCurrentIndex(1);
+        QMetaObject::invokeMethod(w.browser.cboAddress, "activated", Q_ARG(int, 1));
+        QCOMPARE(w.view->asked.size(), 4);
+        QCOMPARE(w.view->asked.last(), QUrl("https://b.example/"));
+        w.view->finish("B");
+        QCOMPARE(w.browser.history(), QStringList({"https://b.example/", "https://a.example/"}));
+    }
+
+    void captionWhileLoading()
+    {
+        Window w;
+        w.browser.show();
+        w.visit("https://a.example/", "A");
+        QLineEdit *edit = w.browser.cboAddress->lineEdit();
+        edit->setText("https://b.example/");
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(w.browser.windowTitle(), QStringLiteral("Working..."));
+        // A page without a title is named by its address.
+        w.view->finish();
+        QCOMPARE(w.browser.windowTitle(), QStringLiteral("https://b.example/"));
+    }
+
+    void twoWindowsKeepTheirOwnHistories()
+    {
+        Window one;
+        Window two;
+        one.browser.show();
+        two.browser.show();
+        one.visit("https://a.example/");
+        two.visit("https://b.example/");
+        one.visit("https://c.example/");
+        QCOMPARE(one.browser.history(), QStringList({"https://c.example/", "https://a.example/"}));
+        QCOMPARE(two.browser.history(), QStringList{"https://b.example/"});
+    }
+
+    void toolbarKeys()
+    {
+        TestEnv env;
+        ScriptedPrompt prompt;
+        frmMain frame;
+        Window *w = new Window;
+        w->browser.setAttribute(Qt::WA_DeleteOnClose, false);
+        w->browser.StartingAddress = env.appPath() + "tech_support.htm";
+        frame.addChild(&w->browser);
+        w->view->finish("Start");
+        auto press = [&](const char *key) {
+            QAction *a = w->browser.tbToolBar->findChild<QAction *>(QLatin1String(key));
+            QVERIFY2(a, key);
+            a->trigger();
+        };
+        w->visit("https://a.example/", "A");
+        press("Back");
+        press("Forward");
+        press("Refresh");
+        QCOMPARE(w->view->calls, QStringList({"back", "forward", "reload"}));
+        press("Home");
+        QCOMPARE(w->view->asked.last(), QUrl::fromLocalFile(env.appPath() + "tech_support.htm"));
+        press("Stop");
+        QCOMPARE(w->view->calls.last(), QStringLiteral("stop"));
+        QCOMPARE(w->browser.windowTitle(), QStringLiteral("A")); // the page still shown
+        press("Search");
+        QCOMPARE(w->view->asked.last(), QUrl(frmBrowser::kSearchPage));
+        press("Close");
+        QCOMPARE(frame.mdiArea()->subWindowList().size(), 0);
+        QCOMPARE(prompt.count(), 0);
+        delete w;
+    }
+
+    // Over the program's own view: each command opens a new window on the
+    // start page, captioned with its title. The page is local; no network.
+    void frameOpensTheStartPage()
+    {
+        TestEnv env;
+        ScriptedPrompt prompt;
+        QVERIFY(QFile::copy(QStringLiteral(FENWARRA_SOURCE_DATA_DIR "/tech_support.htm"),
+                            env.appPath() + "tech_support.htm"));
+        frmMain frame;
+        frame.show();
+        frame.mnuViewBrowser_Click();
+        frame.mnuViewBrowser_Click();
+        const QList<QMdiSubWindow *> windows = frame.mdiArea()->subWindowList();
+        QCOMPARE(windows.size(), 2);
+        for (QMdiSubWindow *sw : windows) {
+            auto *browser = qobject_cast<frmBrowser *>(frmMain::childOf(sw));
+            QVERIFY(browser);
+            QCOMPARE(browser->StartingAddress, env.appPath() + "tech_support.htm");
+            QVERIFY(QTest::qWaitFor([&] { return sw->windowTitle() == "Fenwarra Technical Support"; }, 30000));
+            QCOMPARE(browser->history(), QStringList{env.appPath() + "tech_support.htm"});
+        }
+        QCOMPARE(prompt.count(), 0);
+    }
+};
+FW_TEST(BrowserTest)
+
+#include "tst_frmBrowser.moc"
