@@ -645,8 +645,12 @@ fmDiets::Leave fmDiets::leaveRow(bool refill)
             throw;
         // Changed or deleted at another workstation since it was shown: what
         // was typed cannot be saved over it. Say so, and show the list anew.
+        const QString name = m_clicked ? m_clicked->generic : QString();
         forgetRow();
-        showFailure(e.description());
+        showFailure(
+            QStringLiteral("The diet '%1' was %2 at another workstation after it was shown here, so what "
+                           "you typed was not saved.")
+                .arg(name, e.number() == ErrNo::WriteConflict ? QStringLiteral("changed") : QStringLiteral("deleted")));
         if (refill)
             refillAfterConflict();
         return Leave::Conflict;
