@@ -464,6 +464,42 @@ private slots:
         FW_VERIFY_PROMPTS(s.prompt);
     }
 
+    void aRenamedDietKeepsItsSpeciesWord()
+    {
+        World s;
+        s.open("canine");
+        const QString name = "Canine Renal Support";
+        s.clickName(name);
+        s.toggleProtection();
+        auto *nameBox = s.get<QLineEdit>("DietName");
+        nameBox->setFocus();
+        nameBox->selectAll();
+        QTest::keyClicks(nameBox, "Renal Special");
+        const QString refusal = box("Diet name must contain the word, feline or canine", Prompt::Icon::Critical);
+
+        // Leaving the box by Tab: told once, the focus comes back with the text selected.
+        QTest::keyClick(nameBox, Qt::Key_Tab);
+        QTRY_COMPARE(s.boxes(), QStringList{refusal});
+        QVERIFY(nameBox->hasFocus());
+        QCOMPARE(nameBox->selectedText(), QStringLiteral("Renal Special"));
+        QVERIFY(!s.get<QCheckBox>("Protected")->isChecked());
+
+        // Return does not store or hand back such a name.
+        s.prompt.clear();
+        s.click("DryBut");
+        QTRY_COMPARE(s.boxes(), QStringList{refusal});
+        QVERIFY(!s.picked);
+        QCOMPARE(s.catalogueField(name, "Generic").toString(), name);
+
+        // Corrected, it is stored and handed back.
+        nameBox->setText("Canine Renal Special");
+        s.click("DryBut");
+        QVERIFY(s.picked);
+        QCOMPARE(s.picked->DietSelected, QStringLiteral("Canine Renal Special"));
+        QVERIFY(s.catalogueField("Canine Renal Special", "ME Dry").isValid());
+        FW_VERIFY_PROMPTS(s.prompt);
+    }
+
     void aDietGoneElsewhereIsReportedAndTheListRefills()
     {
         World s;
