@@ -1,0 +1,989 @@
+#include "diets/fmDiets.h"
+
+#include "diets/ConditionTree.h"
+#include "platform/FwError.h"
+#include "platform/Guard.h"
+#include "platform/db/DataControl.h"
+#include "platform/help/Help.h"
+#include "platform/prompt/Prompt.h"
+#include "platform/state/AppState.h"
+#include "platform/text/NumberText.h"
+#include "platform/widgets/SelectAllText.h"
+
+#include <QCheckBox>
+#include <QFocusEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QScopeGuard>
+#include <QSignalBlocker>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+// Outside any namespace, as Q_INIT_RESOURCE requires.
+static void initDietResources()
+{
+    Q_INIT_RESOURCE(diets);
+}
+
+namespace {
+
+const QString kCaption = QStringLiteral("Diets");
+const QString kByDiet = QStringLiteral("Search By Die&t");
+const QString kByCondition = QStringLiteral("Search By C&ondition");
+const QString kNotSelected = QStringLiteral("You have not selected a diet to work with.") +
+                             QStringLiteral(" If you do not wish to select a diet then click upon") +
+                             QStringLiteral(" the cancel button.");
+
+// Where the tree keeps a node's index and key.
+constexpr int kIndexRole = Qt::UserRole;
+constexpr int kKeyRole = Qt::UserRole + 1;
+
+// A colour written as the number &HBBGGRR: blue, green, red from the top byte down.
+QColor bgr(quint32 value)
+{
+    return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
+}
+
+const QColor kBrowseBack = bgr(0x4040); // dark olive
+const QColor kAddBack = bgr(0xC0);      // dark red
+const QColor kDarkGreen = bgr(0x4000);
+const QColor kYellow = bgr(0xFFFF);
+const QColor kRed = bgr(0xFF);
+
+void paint(QWidget *w, const QColor &back, const QColor &text)
+{
+    QPalette p = w->palette();
+    if (back.isValid()) {
+        // Labels fill with the window colour, buttons (the check box) with
+        // the button colour.
+        p.setColor(QPalette::Window, back);
+        p.setColor(QPalette::Button, back);
+        w->setAutoFillBackground(true);
+    }
+    p.setColor(QPalette::WindowText, text);
+    p.setColor(QPalette::ButtonText, text);
+    w->setPalette(p);
+}
+
+// An energy per 100 gm: what the entry mask "###.#" can hold.
+const QRegularExpression kEnergyFigure(QStringLiteral(R"(\d{0,3}(\.\d?)?)"));
+// A cup's energy, a bag's kg, a can's gm.
+const QRegularExpression kSizeFigure(QStringLiteral(R"(\d{0,4}(\.\d{0,2})?)"));
+
+// A number box's value: an empty box (or one showing only the mask) is 0.
+double figureOf(const QLineEdit *box)
+{
+    QString text = box->text();
+    text.remove(QLatin1Char('_'));
+    text = text.trimmed();
+    bool ok = false;
+    const double v = text.toDouble(&ok);
+    return ok ? v : 0.0;
+}
+
+// A figure of the shown diet as the calculator's boxes take it.
+QString plainFigure(const Recordset &rs, const QString &field)
+{
+    const QVariant v = rs.field(field);
+    if (v.isNull())
+        throw FwError(ErrNo::InvalidUseOfNull);
+    bool ok = false;
+    const double d = v.toDouble(&ok);
+    if (!ok)
+        throw FwError(ErrNo::TypeMismatch);
+    return NumText::Plain(d);
+}
+
+/// The list box: reports the release of a mouse button with its number, as
+/// the pop-up menu needs. A press of any button selects the line under the
+/// pointer first, so the menu acts on the line the user pointed at.
+class DietListBox : public QListWidget {
+public:
+    using QListWidget::QListWidget;
+    std::function<void(int button, int shift, int x, int y)> mouseUp;
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override
+    {
+        QListWidget::mouseReleaseEvent(event);
+        if (!mouseUp)
+            return;
+        int button = 0;
+        switch (event->button()) {
+        case Qt::LeftButton:
+            button = 1;
+            break;
+        case Qt::RightButton:
+            button = 2;
+            break;
+        case Qt::MiddleButton:
+            button = 4;
+            break;
+        default:
+            return;
+        }
+        int shift = 0;
+        if (event->modifiers() & Qt::ShiftModifier)
+            shift |= 1;
+        if (event->modifiers() & Qt::ControlModifier)
+            shift |= 2;
+        if (event->modifiers() & Qt::AltModifier)
+            shift |= 4;
+        const QPoint p = event->position().toPoint();
+        mouseUp(button, shift, p.x(), p.y());
+    }
+};
+
+// Keys that edit the search box rather than type a character into it: the
+// list follows the text they leave, and they are never refused.
+bool isEditingKey(const QKeyEvent *key)
+{
+    static const QKeySequence::StandardKey kEdits[] = {
+        QKeySequence::Paste,
+        QKeySequence::Cut,
+        QKeySequence::Undo,
+        QKeySequence::Redo,
+        QKeySequence::Delete,
+        QKeySequence::Backspace,
+        QKeySequence::DeleteStartOfWord,
+        QKeySequence::DeleteEndOfWord,
+        QKeySequence::DeleteEndOfLine,
+        QKeySequence::DeleteCompleteLine,
+    };
+    for (const QKeySequence::StandardKey k : kEdits)
+        if (key->matches(k))
+            return true;
+    return key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Delete;
+}
+
+// The character code a key stroke types, 0 when it types none (arrows,
+// function keys, Tab moving the focus).
+char32_t typedCode(const QKeyEvent *key)
+{
+    const Qt::KeyboardModifiers mods = key->modifiers();
+    switch (key->key()) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return 0;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Escape:
+        return 27;
+    default:
+        break;
+    }
+    // Ctrl with a letter types a control character (Ctrl+C is 3), whatever
+    // text the platform attaches to the event.
+    if ((mods & Qt::ControlModifier) && !(mods & Qt::AltModifier) && key->key() >= Qt::Key_A && key->key() <= Qt::Key_Z)
+        return char32_t(key->key() - Qt::Key_A + 1);
+    const QList<uint> typed = key->text().toUcs4();
+    return typed.isEmpty() ? 0 : char32_t(typed.first());
+}
+
+} // namespace
+
+// --- building ---------------------------------------------------------------
+
+fmDiets::fmDiets(QWidget *parent) : QDialog(parent)
+{
+    initDietResources();
+    setObjectName(QStringLiteral("fmDiets"));
+    setWindowTitle(kCaption);
+    setModal(true);
+
+    Data1 = new DataControl(this);
+    Data1->setObjectName(QStringLiteral("Data1"));
+
+    buildControls();
+    Form_Load();
+}
+
+fmDiets::~fmDiets() = default;
+
+void fmDiets::buildControls()
+{
+    auto label = [this](const char *name, const QString &text) {
+        auto *l = new QLabel(text, this);
+        l->setObjectName(QLatin1String(name));
+        return l;
+    };
+    auto line = [this](const char *name) {
+        auto *e = new QLineEdit(this);
+        e->setObjectName(QLatin1String(name));
+        return e;
+    };
+    auto memo = [this](const char *name) {
+        auto *e = new QPlainTextEdit(this);
+        e->setObjectName(QLatin1String(name));
+        e->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        e->setTabChangesFocus(true);
+        return e;
+    };
+    auto button = [this](const char *name, const QString &text) {
+        auto *b = new QPushButton(text, this);
+        b->setObjectName(QLatin1String(name));
+        // Enter in a box must not press a button the user did not choose.
+        b->setAutoDefault(false);
+        return b;
+    };
+
+    // The window's background is the mode's colour; the labels that have
+    // colours of their own carry them in both modes.
+    QPalette back = palette();
+    back.setColor(QPalette::Window, kBrowseBack);
+    setPalette(back);
+    setAutoFillBackground(true);
+
+    // Left: how the list is narrowed, the list, the protection; in add mode
+    // the new diet's name.
+    LocateMode = button("LocateMode", kByDiet);
+    LocateMode->setToolTip(QStringLiteral("Click for alternate search mode"));
+    TreeView1 = new QTreeWidget(this);
+    TreeView1->setObjectName(QStringLiteral("TreeView1"));
+    TreeView1->setHeaderHidden(true);
+    TreeView1->setColumnCount(1);
+    TreeView1->setRootIsDecorated(true);
+    TreeView1->setUniformRowHeights(true);
+    TreeView1->setMinimumHeight(170);
+    Label2 = label("Label2", QStringLiteral("List Diet Names Containing:"));
+    paint(Label2, kDarkGreen, kYellow);
+    Label2->setMargin(3);
+    Narrower = line("Narrower");
+    Narrower->installEventFilter(this);
+    Label2->setBuddy(Narrower);
+
+    auto *list = new DietListBox(this);
+    DietListing = list;
+    DietListing->setObjectName(QStringLiteral("DietListing"));
+    DietListing->setSelectionMode(QAbstractItemView::SingleSelection);
+    DietListing->setUniformItemSizes(true);
+    DietListing->setMinimumHeight(130);
+    list->mouseUp = [this](int b, int s, int x, int y) { DietListing_MouseUp(b, s, x, y); };
+
+    Protected = new QCheckBox(QStringLiteral("&Protect Data"), this);
+    Protected->setObjectName(QStringLiteral("Protected"));
+    paint(Protected, kBrowseBack, kYellow);
+    Protected->setChecked(true);
+
+    DietNameLabel = label("DietNameLabel", QStringLiteral("Please enter the new diet's name. Must contain the word, "
+                                                          "canine or feline and be a maximum of 50 characters in "
+                                                          "length."));
+    paint(DietNameLabel, kBrowseBack, kYellow);
+    DietNameLabel->setWordWrap(true);
+    DietNameLabel->setMargin(4);
+    DietNameAdded = line("DietNameAdded");
+    m_addSpacer = new QWidget(this);
+    m_addSpacer->setObjectName(QStringLiteral("addSpacer"));
+
+    auto *left = new QVBoxLayout;
+    left->addWidget(LocateMode);
+    left->addWidget(TreeView1, 3);
+    left->addWidget(Label2);
+    left->addWidget(Narrower);
+    left->addWidget(DietListing, 2);
+    left->addWidget(Protected);
+    left->addWidget(DietNameLabel);
+    left->addWidget(DietNameAdded);
+    left->addWidget(m_addSpacer, 1);
+
+    // Right: the shown diet.
+    DietNameLbl = label("DietNameLbl", QStringLiteral("Diet Name"));
+    paint(DietNameLbl, kBrowseBack, kYellow);
+    DietNameLbl->setMargin(3);
+    DietName = line("DietName");
+    DietName->installEventFilter(this);
+    auto *nameRow = new QHBoxLayout;
+    nameRow->addWidget(DietNameLbl);
+    nameRow->addWidget(DietName, 1);
+
+    Label1 = label("Label1", QStringLiteral("Preparations And Their ME (KCal / 100 gm)"));
+    paint(Label1, kDarkGreen, kYellow);
+    Label1->setMargin(4);
+
+    // The energy boxes and their labels stand on a panel of the usual colour.
+    Frame1 = new QFrame(this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setFrameShape(QFrame::StyledPanel);
+    QPalette plain = Frame1->palette();
+    plain.setColor(QPalette::Window, QPalette().color(QPalette::Window));
+    Frame1->setPalette(plain);
+    Frame1->setAutoFillBackground(true);
+
+    auto inFrame = [this](QWidget *w) { w->setParent(Frame1); };
+    Label5 = label("Label5", QStringLiteral("Dry:"));
+    Label4 = label("Label4", QStringLiteral("Canned:"));
+    Label6 = label("Label6", QStringLiteral("As (kg):"));
+    Label3 = label("Label3", QStringLiteral("As (gm):"));
+    Label9 = label("Label9", QStringLiteral("KCal/Cup:"));
+    for (QLabel *l : {Label5, Label4}) {
+        QPalette p = l->palette();
+        p.setColor(QPalette::WindowText, kRed);
+        l->setPalette(p);
+    }
+    MEDry = line("MEDry");
+    MECan = line("MECan");
+    DryAs = line("DryAs");
+    CannedAs = line("CannedAs");
+    KCalPerCup = line("KCalPerCup");
+    MEDryAdded = line("MEDryAdded");
+    MECanAdded = line("MECanAdded");
+    DryAsAdded = line("DryAsAdded");
+    CannedAsAdded = line("CannedAsAdded");
+    KCalPerCupAdded = line("KCalPerCupAdded");
+    for (QLineEdit *e : {MEDryAdded, MECanAdded}) {
+        // Three digits, the point, one digit; "_" marks an empty place.
+        e->setInputMask(QStringLiteral("000.0;_"));
+    }
+    for (QLineEdit *e : {MEDry, MECan})
+        e->setValidator(new QRegularExpressionValidator(kEnergyFigure, e));
+    for (QLineEdit *e : {DryAs, CannedAs, KCalPerCup, DryAsAdded, CannedAsAdded, KCalPerCupAdded})
+        e->setValidator(new QRegularExpressionValidator(kSizeFigure, e));
+    const int figureWidth = fontMetrics().horizontalAdvance(QStringLiteral("0000.00")) + 16;
+    for (QLineEdit *e : {MEDry, MECan, DryAs, CannedAs, KCalPerCup, MEDryAdded, MECanAdded, DryAsAdded, CannedAsAdded,
+                         KCalPerCupAdded})
+        e->setFixedWidth(figureWidth);
+    for (QWidget *w : std::initializer_list<QWidget *>{Label5, Label4, Label6, Label3, Label9, MEDry, MECan, DryAs,
+                                                       CannedAs, KCalPerCup, MEDryAdded, MECanAdded, DryAsAdded,
+                                                       CannedAsAdded, KCalPerCupAdded})
+        inFrame(w);
+    auto *grid = new QGridLayout(Frame1);
+    grid->setHorizontalSpacing(8);
+    // Each box of the shown diet and its twin of the add mode share a place;
+    // only one of the two is ever shown.
+    grid->addWidget(Label5, 0, 0);
+    grid->addWidget(MEDry, 0, 1);
+    grid->addWidget(MEDryAdded, 0, 1);
+    grid->addWidget(Label6, 0, 3);
+    grid->addWidget(DryAs, 0, 4);
+    grid->addWidget(DryAsAdded, 0, 4);
+    grid->addWidget(Label9, 0, 6);
+    grid->addWidget(KCalPerCup, 0, 7);
+    grid->addWidget(KCalPerCupAdded, 0, 7);
+    grid->addWidget(Label4, 1, 0);
+    grid->addWidget(MECan, 1, 1);
+    grid->addWidget(MECanAdded, 1, 1);
+    grid->addWidget(Label3, 1, 3);
+    grid->addWidget(CannedAs, 1, 4);
+    grid->addWidget(CannedAsAdded, 1, 4);
+    grid->setColumnMinimumWidth(2, 12);
+    grid->setColumnMinimumWidth(5, 12);
+    grid->setColumnStretch(8, 1);
+
+    Label7 = label("Label7", QStringLiteral("Indications"));
+    paint(Label7, kBrowseBack, kYellow);
+    Label8 = label("Label8", QStringLiteral("Contraindications"));
+    paint(Label8, kBrowseBack, kYellow);
+    Indications = memo("Indications");
+    IndicationsAdded = memo("IndicationsAdded");
+    Contraind = memo("Contraind");
+    ContraindAdded = memo("ContraindAdded");
+
+    AddDiet = button("AddDiet", QStringLiteral("&Add Diet"));
+    DryBut = button("DryBut", QStringLiteral("&Return"));
+    CCancel = button("CCancel", QStringLiteral("&Cancel"));
+    HHelp = button("HHelp", QStringLiteral("&Help"));
+    UpdateDiet = button("UpdateDiet", QStringLiteral("&Update"));
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    for (QPushButton *b : {AddDiet, UpdateDiet, DryBut, CCancel, HHelp})
+        buttons->addWidget(b);
+
+    auto *right = new QVBoxLayout;
+    right->addLayout(nameRow);
+    right->addWidget(Label1);
+    right->addWidget(Frame1);
+    right->addWidget(Label7);
+    right->addWidget(Indications, 1);
+    right->addWidget(IndicationsAdded, 1);
+    right->addWidget(Label8);
+    right->addWidget(Contraind, 1);
+    right->addWidget(ContraindAdded, 1);
+    right->addLayout(buttons);
+
+    auto *outer = new QHBoxLayout(this);
+    outer->addLayout(left, 2);
+    outer->addLayout(right, 3);
+
+    // The list's pop-up menu.
+    Hidden = new QMenu(QStringLiteral("Hidden"), this);
+    Hidden->setObjectName(QStringLiteral("Hidden"));
+    QAction *del = Hidden->addAction(QStringLiteral("&Delete This Case"));
+    del->setObjectName(QStringLiteral("DeleteCase"));
+    connect(del, &QAction::triggered, this, [this] { DeleteCase_Click(); });
+    QAction *bar = Hidden->addSeparator();
+    bar->setObjectName(QStringLiteral("mnuHiddenBar"));
+    // Leave only closes the menu.
+    QAction *leave = Hidden->addAction(QStringLiteral("&Leave"));
+    leave->setObjectName(QStringLiteral("Leave"));
+
+    // The shown diet's boxes.
+    Data1->bind(DietName, QStringLiteral("GENERIC"));
+    Data1->bind(Indications, QStringLiteral("Indications"));
+    Data1->bind(Contraind, QStringLiteral("Contraindications"));
+    Data1->bind(MEDry, QStringLiteral("ME Dry"));
+    Data1->bind(MECan, QStringLiteral("ME Can"));
+    Data1->bind(KCalPerCup, QStringLiteral("KCal per cup dry"));
+    Data1->bind(DryAs, QStringLiteral("Form Dry"));
+    Data1->bind(CannedAs, QStringLiteral("Form Can"));
+
+    m_browseSet = {TreeView1, Label2, Narrower, LocateMode, DietListing, Indications, Contraind, MEDry,
+                   MECan,     DryAs,  CannedAs, KCalPerCup, Protected,   AddDiet,     DryBut,    CCancel};
+    m_addSet = {UpdateDiet, DietNameLabel, DietNameAdded, IndicationsAdded, ContraindAdded, MEDryAdded,
+                MECanAdded, DryAsAdded,    CannedAsAdded, KCalPerCupAdded,  m_addSpacer};
+
+    // Signals.
+    connect(LocateMode, &QPushButton::clicked, this, [this] { LocateMode_Click(); });
+    connect(TreeView1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) { TreeView1_NodeClick(item); });
+    connect(Narrower, &QLineEdit::textEdited, this, [this] { Narrower_Change(); });
+    connect(DietListing, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!DietListing->selectedItems().isEmpty())
+            DietListing_Click();
+    });
+    connect(Protected, &QCheckBox::clicked, this, [this] { Protected_Click(); });
+    connect(Protected, &QCheckBox::toggled, this, [this] { applyProtection(); });
+    connect(DietNameAdded, &QLineEdit::textChanged, this, [this] { DietNameAdded_Change(); });
+    connect(AddDiet, &QPushButton::clicked, this, [this] { AddDiet_Click(); });
+    connect(UpdateDiet, &QPushButton::clicked, this, [this] { UpdateDiet_Click(); });
+    connect(DryBut, &QPushButton::clicked, this, [this] { DryBut_Click(); });
+    connect(CCancel, &QPushButton::clicked, this, [this] { CCancel_Click(); });
+    connect(HHelp, &QPushButton::clicked, this, [this] { HHelp_Click(); });
+    for (QWidget *w :
+         std::initializer_list<QWidget *>{DietNameAdded, IndicationsAdded, ContraindAdded, DryAsAdded, CannedAsAdded})
+        w->installEventFilter(this);
+
+    // The start: browse mode, the tree shown, the search box and the name box
+    // hidden, the catalogue protected.
+    for (QWidget *w : std::as_const(m_addSet))
+        w->hide();
+    Label2->hide();
+    Narrower->hide();
+    DietNameLbl->hide();
+    DietName->hide();
+    applyProtection();
+
+    setMinimumSize(720, 500);
+    resize(800, 560);
+}
+
+void fmDiets::Form_Load()
+{
+    ListAdded = 0;
+    ImageList1.clear();
+    ImageList1.insert(ConditionTree::kClosedImage, QIcon(QStringLiteral(":/diets/pictures/Closed.svg")));
+    ImageList1.insert(ConditionTree::kOpenedImage, QIcon(QStringLiteral(":/diets/pictures/Opened.svg")));
+    buildTree();
+}
+
+void fmDiets::buildTree()
+{
+    TreeView1->clear();
+    // A top-level node shows the closed picture, and the opened one while it
+    // is expanded (the view draws an item's "on" picture when it is open).
+    QIcon folder;
+    for (const QSize &size : {QSize(16, 16), QSize(32, 32)}) {
+        folder.addPixmap(ImageList1.value(ConditionTree::kClosedImage).pixmap(size), QIcon::Normal, QIcon::Off);
+        folder.addPixmap(ImageList1.value(ConditionTree::kOpenedImage).pixmap(size), QIcon::Normal, QIcon::On);
+    }
+    QHash<QString, QTreeWidgetItem *> byKey;
+    for (const ConditionTree::Node &n : ConditionTree::nodes()) {
+        QTreeWidgetItem *item = nullptr;
+        const QString parentKey = ConditionTree::parentKey(n);
+        if (parentKey.isEmpty())
+            item = new QTreeWidgetItem(TreeView1);
+        else
+            item = new QTreeWidgetItem(byKey.value(parentKey));
+        item->setText(0, ConditionTree::text(n));
+        item->setData(0, kIndexRole, n.index);
+        const QString key = ConditionTree::key(n);
+        item->setData(0, kKeyRole, key);
+        if (!key.isEmpty())
+            byKey.insert(key, item);
+        if (!ConditionTree::image(n).isEmpty())
+            item->setIcon(0, folder);
+    }
+    TreeView1->collapseAll();
+}
+
+// --- opening ----------------------------------------------------------------
+
+int fmDiets::Launch(QWidget *requester, const Receiver &receive)
+{
+    fmDiets picker(requester);
+    picker.setReceiver(requester, receive);
+    BindToClinicDB(*picker.Data1);
+    PromptsOver boxesOver(&picker);
+    picker.LoadListSpecies_Click();
+    return picker.exec();
+}
+
+void fmDiets::setReceiver(QObject *requester, const Receiver &receive)
+{
+    m_requester = requester;
+    m_receive = receive;
+}
+
+DietCatalogue fmDiets::catalogue() const
+{
+    return DietCatalogue(Data1->database());
+}
+
+// --- the list ---------------------------------------------------------------
+
+void fmDiets::FillDietListing(const ::DietListing &listing)
+{
+    forgetRow();
+    DietListing->clear();
+    DietListing->addItems(listing.names);
+    ListAdded = listing.table == DietTable::Added ? -1 : 0;
+    if (listing.names.isEmpty())
+        Prompt::Message(FwError::standardDescription(ErrNo::NoCurrentRecord), Prompt::Icon::Information);
+}
+
+void fmDiets::showList(const std::function<::DietListing(const DietCatalogue &)> &query)
+{
+    // What was typed into the shown diet is saved before the list changes; a
+    // conflict is reported, and the new list is the refill.
+    if (leaveRow(false) == Leave::Refused)
+        return;
+    // A query that fails throws before the list changes: the list keeps what
+    // it had, and ListAdded with it.
+    const ::DietListing listing = query(catalogue());
+    m_lastQuery = query;
+    FillDietListing(listing);
+}
+
+void fmDiets::refillAfterConflict()
+{
+    if (m_lastQuery)
+        showList(m_lastQuery);
+}
+
+void fmDiets::LoadListSpecies_Click()
+{
+    runGuarded(this, [&] {
+        const QString species = App().DietSpecies;
+        showList([species](const DietCatalogue &c) { return c.bySpecies(species); });
+    });
+}
+
+void fmDiets::TreeView1_NodeClick(QTreeWidgetItem *node)
+{
+    if (!node)
+        return;
+    runGuarded(this, [&] {
+        const int index = node->data(0, kIndexRole).toInt();
+        const QString species = App().DietSpecies;
+        showList([index, species](const DietCatalogue &c) { return c.byNode(index, species); });
+    });
+}
+
+bool fmDiets::Narrower_KeyPress(char32_t KeyAscii)
+{
+    if (DietCatalogue::classifyKey(KeyAscii) != DietCatalogue::SearchKey::Invalid)
+        return false;
+    runGuarded(this, [&] { Prompt::Message(DietCatalogue::kInvalidKeyMessage, Prompt::Icon::Critical); });
+    return true;
+}
+
+void fmDiets::Narrower_Change()
+{
+    runGuarded(this, [&] {
+        const QString text = Narrower->text();
+        const QString species = App().DietSpecies;
+        showList([text, species](const DietCatalogue &c) { return c.byName(text, species); });
+    });
+}
+
+void fmDiets::HiddenReloadAdded()
+{
+    showList([](const DietCatalogue &c) { return c.added(); });
+}
+
+void fmDiets::LocateMode_Click()
+{
+    if (LocateMode->text() == kByDiet) {
+        LocateMode->setText(kByCondition);
+        TreeView1->hide();
+        Label2->show();
+        Narrower->show();
+        Narrower->setFocus();
+    } else if (LocateMode->text() == kByCondition) {
+        LocateMode->setText(kByDiet);
+        TreeView1->show();
+        Label2->hide();
+        Narrower->hide();
+    }
+}
+
+// --- the shown diet ---------------------------------------------------------
+
+fmDiets::Leave fmDiets::leaveRow(bool refill)
+{
+    if (!checkDietName())
+        return Leave::Refused;
+    // A figure box the user emptied holds 0, not nothing.
+    for (QLineEdit *e : {MEDry, MECan, KCalPerCup, DryAs, CannedAs})
+        if (e->isModified() && e->text().trimmed().isEmpty())
+            e->setText(QStringLiteral("0"));
+    try {
+        Data1->saveBound();
+        return Leave::Saved;
+    } catch (const FwError &e) {
+        if (e.number() != ErrNo::WriteConflict && e.number() != ErrNo::RowDeleted)
+            throw;
+        // Changed or deleted at another workstation since it was shown: what
+        // was typed cannot be saved over it. Say so, and show the list anew.
+        const QString name = m_clicked ? m_clicked->generic : QString();
+        forgetRow();
+        showFailure(
+            QStringLiteral("The diet '%1' was %2 at another workstation after it was shown here, so what "
+                           "you typed was not saved.")
+                .arg(name, e.number() == ErrNo::WriteConflict ? QStringLiteral("changed") : QStringLiteral("deleted")));
+        if (refill)
+            refillAfterConflict();
+        return Leave::Conflict;
+    }
+}
+
+bool fmDiets::checkDietName()
+{
+    if (!m_clicked || Data1->recordset().eof())
+        return true;
+    const QString name = DietName->text();
+    // A name as stored is never questioned; only one the user typed.
+    if (name == Data1->recordset().text(QStringLiteral("GENERIC")))
+        return true;
+    if (name.contains(QLatin1String("Canine"), Qt::CaseInsensitive) ||
+        name.contains(QLatin1String("Feline"), Qt::CaseInsensitive))
+        return true;
+    // The focus leaving the box and the step that leaves the row may both
+    // ask; the user is told once.
+    if (m_checkingName)
+        return false;
+    m_checkingName = true;
+    const auto done = qScopeGuard([this] { m_checkingName = false; });
+    Prompt::Message(QStringLiteral("Diet name must contain the word, feline or canine"), Prompt::Icon::Critical);
+    Protected->setChecked(false);
+    DietNameLbl->show();
+    DietName->show();
+    DietName->setFocus();
+    SelectAllText(DietName);
+    return false;
+}
+
+void fmDiets::forgetRow()
+{
+    m_clicked.reset();
+    Data1->setRecordSource(QString());
+    Data1->Requery();
+    applyProtection();
+    setWindowTitle(kCaption);
+}
+
+void fmDiets::DietListing_Click()
+{
+    runGuarded(this, [&] {
+        const QList<QListWidgetItem *> selected = DietListing->selectedItems();
+        if (selected.isEmpty())
+            return;
+        const QString name = selected.first()->text();
+        const DietTable table = ListAdded == -1 ? DietTable::Added : DietTable::Catalogue;
+        if (const Leave left = leaveRow(); left != Leave::Saved) {
+            if (left == Leave::Refused)
+                selectShown();
+            return;
+        }
+        Diet diet;
+        try {
+            diet = catalogue().read(name, table);
+        } catch (const FwError &e) {
+            if (e.number() != ErrNo::RowDeleted)
+                throw;
+            // Deleted or renamed at another workstation since the list was filled.
+            showFailure(e.description());
+            refillAfterConflict();
+            return;
+        }
+        Data1->setRecordSource(table == DietTable::Added ? QStringLiteral("SELECT * FROM [Diets Added] WHERE rowid = ?")
+                                                         : QStringLiteral("SELECT * FROM [Diets] WHERE rowid = ?"),
+                               {diet.rowId});
+        Data1->Requery();
+        if (Data1->recordset().eof()) {
+            forgetRow();
+            showFailure(FwError::standardDescription(ErrNo::RowDeleted));
+            refillAfterConflict();
+            return;
+        }
+        m_clicked = diet;
+        applyProtection();
+        setWindowTitle(Data1->recordset().text(QStringLiteral("GENERIC")));
+    });
+}
+
+void fmDiets::selectShown()
+{
+    // The list's selection goes back to the diet still shown.
+    const QSignalBlocker quiet(DietListing);
+    DietListing->clearSelection();
+    if (!m_clicked)
+        return;
+    const QList<QListWidgetItem *> items = DietListing->findItems(m_clicked->generic, Qt::MatchExactly);
+    if (!items.isEmpty()) {
+        DietListing->setCurrentItem(items.first());
+        items.first()->setSelected(true);
+    }
+}
+
+void fmDiets::DietListing_MouseUp(int Button, int Shift, int X, int Y)
+{
+    Q_UNUSED(Shift);
+    if (Button != 2)
+        return;
+    Hidden->popup(DietListing->viewport()->mapToGlobal(QPoint(X, Y)));
+}
+
+void fmDiets::applyProtection()
+{
+    // Protected, or no diet shown to write to: the boxes take no typing,
+    // pasting or dropping.
+    const bool readOnly = Protected->isChecked() || !m_clicked;
+    for (QLineEdit *e : {DietName, MEDry, MECan, KCalPerCup, DryAs, CannedAs})
+        e->setReadOnly(readOnly);
+    for (QPlainTextEdit *e : {Indications, Contraind})
+        e->setReadOnly(readOnly);
+}
+
+void fmDiets::Protected_Click()
+{
+    const bool show = !Protected->isChecked();
+    DietNameLbl->setVisible(show);
+    DietName->setVisible(show);
+}
+
+void fmDiets::DietName_LostFocus()
+{
+    runGuarded(this, [&] { checkDietName(); });
+}
+
+// --- return and cancel ------------------------------------------------------
+
+void fmDiets::DryBut_Click()
+{
+    runGuarded(this, [&] {
+        if (!m_clicked || Data1->recordset().eof()) {
+            Prompt::Message(kNotSelected, Prompt::Icon::Critical);
+            return;
+        }
+        if (leaveRow() != Leave::Saved)
+            return;
+        const Recordset &rs = Data1->recordset();
+        PickedDiet diet;
+        diet.DietSelected = rs.text(QStringLiteral("GENERIC")).trimmed();
+        diet.MEDryText = plainFigure(rs, QStringLiteral("ME Dry"));
+        diet.MEPerCup = plainFigure(rs, QStringLiteral("KCal per cup dry"));
+        diet.MECanText = plainFigure(rs, QStringLiteral("ME Can"));
+        diet.GmPerCan = CannedAs->text();
+        if (m_receive && m_requester)
+            m_receive(diet);
+        accept();
+    });
+}
+
+void fmDiets::CCancel_Click()
+{
+    reject();
+}
+
+void fmDiets::done(int result)
+{
+    // What was typed into the shown diet is saved as the window closes; when
+    // it cannot be, the window stays open with the reason shown.
+    bool saved = false;
+    runGuarded(this, [&] { saved = leaveRow() == Leave::Saved; });
+    if (!saved)
+        return;
+    QDialog::done(result);
+}
+
+// --- the practice's own diets -----------------------------------------------
+
+void fmDiets::setMode(bool add)
+{
+    m_addMode = add;
+    if (add) {
+        for (QWidget *w : std::as_const(m_browseSet))
+            w->hide();
+        DietNameLbl->hide();
+        DietName->hide();
+        for (QWidget *w : std::as_const(m_addSet))
+            w->show();
+    } else {
+        for (QWidget *w : std::as_const(m_addSet))
+            w->hide();
+        // The whole browse set comes back, the tree and the search box
+        // together; the name box waits for the next click on Protect Data.
+        for (QWidget *w : std::as_const(m_browseSet))
+            w->show();
+    }
+    QPalette p = palette();
+    p.setColor(QPalette::Window, add ? kAddBack : kBrowseBack);
+    setPalette(p);
+}
+
+void fmDiets::AddDiet_Click()
+{
+    runGuarded(
+        this,
+        [&] {
+            if (leaveRow() != Leave::Saved)
+                return;
+            // Nothing is stored until Update: the boxes start empty.
+            for (QLineEdit *e : {DietNameAdded, MEDryAdded, MECanAdded, KCalPerCupAdded, DryAsAdded, CannedAsAdded})
+                e->clear();
+            IndicationsAdded->clear();
+            ContraindAdded->clear();
+            setMode(true);
+            DietNameAdded->setFocus();
+        },
+        Prompt::Icon::Information);
+}
+
+Diet fmDiets::typedDiet() const
+{
+    Diet d;
+    d.generic = DietNameAdded->text();
+    d.indications = IndicationsAdded->toPlainText();
+    d.contraindications = ContraindAdded->toPlainText();
+    d.meDry = figureOf(MEDryAdded);
+    d.meCan = figureOf(MECanAdded);
+    d.kcalPerCup = figureOf(KCalPerCupAdded);
+    d.formDry = figureOf(DryAsAdded);
+    d.formCan = figureOf(CannedAsAdded);
+    return d;
+}
+
+void fmDiets::UpdateDiet_Click()
+{
+    runGuarded(
+        this,
+        [&] {
+            const DietCatalogue::NameProblem problem = DietCatalogue::checkNewName(DietNameAdded->text().trimmed());
+            if (problem != DietCatalogue::NameProblem::None) {
+                Prompt::Message(DietCatalogue::nameMessage(problem), Prompt::Icon::Critical);
+                DietNameAdded->setFocus();
+                return;
+            }
+            try {
+                catalogue().add(typedDiet());
+            } catch (const FwError &e) {
+                if (e.number() != ErrNo::DuplicateKey)
+                    throw;
+                // Still in add mode with everything typed, to change the name.
+                Prompt::Message(QStringLiteral("This Diet name already exits, please choose another name."),
+                                Prompt::Icon::Critical);
+                return;
+            }
+            setMode(false);
+            HiddenReloadAdded();
+        },
+        Prompt::Icon::Information);
+}
+
+void fmDiets::DietNameAdded_Change()
+{
+    setWindowTitle(DietNameAdded->text());
+}
+
+void fmDiets::DeleteCase_Click()
+{
+    runGuarded(this, [&] {
+        if (ListAdded == 0) {
+            Prompt::Message(QStringLiteral("You can only delete the diets you have added"), Prompt::Icon::Information);
+            return;
+        }
+        if (DietListing->selectedItems().isEmpty() || !m_clicked) {
+            Prompt::Message(QStringLiteral("No diet selected! Please select a diet before proceeding."),
+                            Prompt::Icon::Critical);
+            return;
+        }
+        const Diet diet = *m_clicked;
+        const QString name = diet.generic;
+        if (Prompt::MsgBox(QStringLiteral("Are you sure you want to delete the diet '") + name +
+                               QStringLiteral("' from the database?"),
+                           Prompt::Buttons::YesNo, Prompt::Icon::Question,
+                           QStringLiteral("Deletion of Record")) != Prompt::Answer::Yes) {
+            Prompt::MsgBox(QStringLiteral("The record for '") + name + QStringLiteral("' remains intact"),
+                           Prompt::Buttons::OK, Prompt::Icon::Information, QStringLiteral("No Deletion"));
+            return;
+        }
+        // The row goes, and with it whatever was typed into its boxes.
+        forgetRow();
+        try {
+            catalogue().remove(diet);
+        } catch (const FwError &e) {
+            if (e.number() != ErrNo::RowDeleted)
+                throw;
+            showFailure(e.description());
+            HiddenReloadAdded();
+            return;
+        }
+        HiddenReloadAdded();
+        Prompt::MsgBox(QStringLiteral("Deletion completed."), Prompt::Buttons::OK, Prompt::Icon::Information,
+                       QStringLiteral("Deletion Confirmed"));
+    });
+}
+
+// --- help and events --------------------------------------------------------
+
+void fmDiets::HHelp_Click()
+{
+    runGuarded(this, [&] { Help::showTopic(App().HelpFilePath, 1126); });
+}
+
+bool fmDiets::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Narrower && event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (isEditingKey(key))
+            return false;
+        const char32_t code = typedCode(key);
+        if (code == 0)
+            return false;
+        // A refused key is swallowed; any other is taken by the box, and the
+        // list follows the text it then holds.
+        return Narrower_KeyPress(code);
+    }
+    if (event->type() == QEvent::FocusOut && watched == DietName) {
+        // Only the user's move elsewhere counts, not a message box or another
+        // window taking the focus.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            QTimer::singleShot(0, this, [this] { DietName_LostFocus(); });
+    }
+    if (event->type() == QEvent::FocusIn &&
+        (watched == DietNameAdded || watched == IndicationsAdded || watched == ContraindAdded ||
+         watched == DryAsAdded || watched == CannedAsAdded)) {
+        auto *box = static_cast<QWidget *>(watched);
+        SelectAllText(box);
+        // A click places the caret after the focus arrives, which would undo
+        // the selection: select again once it has.
+        if (static_cast<QFocusEvent *>(event)->reason() == Qt::MouseFocusReason)
+            QTimer::singleShot(0, box, [box] {
+                if (box->hasFocus())
+                    SelectAllText(box);
+            });
+    }
+    return QDialog::eventFilter(watched, event);
+}
