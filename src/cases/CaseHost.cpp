@@ -13,3 +13,5 @@ void CaseHost::install(CaseHost *host)
 {
     s_host = host;
 }
+
+void CaseHost::showGrowthCurve(const CaseFacts &) {}

@@ -6,6 +6,7 @@
 // frame (tests, tools), standing alone.
 class QString;
 class QWidget;
+struct CaseFacts;
 
 class CaseHost {
 public:
@@ -20,6 +21,9 @@ public:
     virtual void pushRecent(const QString &caption) = 0;
     /// End the program at once, without the exit question.
     virtual void endAtOnce() = 0;
+    /// Show the growth curve for a case window's case, as the window holds it
+    /// (the host owns the curve windows; a host without them shows nothing).
+    virtual void showGrowthCurve(const CaseFacts &facts);
 
     /// The installed host, or null when the case windows stand alone.
     static CaseHost *current();

@@ -1,5 +1,7 @@
 #include "cases/frmDocument.h"
 
+#include "cases/CaseHost.h"
+
 #include "cases/CaseAnalysis.h"
 #include "cases/CaseProcs.h"
 #include "cases/CaseRecord.h"
@@ -34,6 +36,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cmath>
 #include <exception>
 #include <functional>
 
@@ -81,6 +84,15 @@ private:
 };
 
 /// Multi-line box texts with CR LF line ends (the editor keeps bare line feeds).
+// The chart's background colour of the options. A hand-edited setting far
+// outside the palette must not overflow the conversion; the chart draws any
+// index below 0 as black and above 15 as white.
+int backColourIndex()
+{
+    const double value = NumText::Val(App().BackColour);
+    return static_cast<int>(std::clamp(std::isnan(value) ? 0.0 : value, -1.0, 16.0));
+}
+
 QString withCrLf(QString text)
 {
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
@@ -402,6 +414,52 @@ QString frmDocument::VetComBoxText() const
     return withCrLf(VetComBox->toPlainText());
 }
 
+CaseHandout frmDocument::handout() const
+{
+    return CaseHandout{LocalAge->text(),
+                       Congrats->text(),
+                       IdealWtLbl->text(),
+                       AvWtLbl->text(),
+                       LossRate->text(),
+                       TimeToTargetlbl->text(),
+                       RecBreedWtLb->text(),
+                       RecBreedWt->text(),
+                       LocalTarget->text(),
+                       LocalProgress->text(),
+                       LocalAnName->text(),
+                       LocalSurname->text(),
+                       LocalSpp->text(),
+                       LocalBreed->text(),
+                       LocalSex->text(),
+                       LocalTelNo->text(),
+                       LocalDateLastWt->text(),
+                       LocalAcRange->text(),
+                       withCrLf(DietRecMe->toPlainText()),
+                       VetComBoxText()};
+}
+
+QImage frmDocument::printPicture(bool monochrome)
+{
+    // Back to the screen's size, colours and background on every path, so a
+    // failure never leaves the case's chart at print size or on white.
+    struct Restore {
+        frmDocument *doc;
+        ~Restore()
+        {
+            doc->Graph1->setBackground(backColourIndex());
+            doc->Graph1->setDrawStyle(Chart::Colour);
+            if (doc->PrintZoom->text() == kPrintZoomOut)
+                doc->PrintZoom_Click();
+        }
+    } restore{this};
+    if (PrintZoom->text() == kPrintZoomIn)
+        PrintZoom_Click();
+    Graph1->setDrawStyle(monochrome ? Chart::Monochrome : Chart::Colour);
+    Graph1->setBackground(15); // white
+    // Twice the screen's resolution, so that the chart is sharp on paper.
+    return Graph1->picture(2);
+}
+
 // --- set-up and layout ------------------------------------------------------------------
 
 void frmDocument::Form_Load()
@@ -417,7 +475,7 @@ void frmDocument::Form_Load()
 
     // The chart: no data yet, the chosen background, symbols and legend.
     Graph1->setDataReset(Chart::ResetAllData);
-    Graph1->setBackground(static_cast<int>(NumText::Val(App().BackColour)));
+    Graph1->setBackground(backColourIndex());
     if (App().SymbolCheck == QLatin1String("0"))
         Graph1->setGraphStyle(Chart::LinesOnly);
     else if (App().SymbolCheck == QLatin1String("1"))
@@ -671,25 +729,11 @@ void frmDocument::DietCalcMe_Click()
 void frmDocument::GrowthCv_Click()
 {
     runGuarded([this] {
-        // The curves read the current case, with the weight and age at the
-        // last weighing of this window.
+        // The curves show this window's case, with the weight and age at its
+        // last weighing, whichever case another window loaded since.
         makeCurrent();
-        const CaseFacts f = facts();
-        if (f.weeksOld > 52) {
-            Prompt::Message(QStringLiteral("Growth Curves are only available ") +
-                                QStringLiteral("for pups or kittens under 52 weeks of age."),
-                            Prompt::Icon::Critical);
-            return;
-        }
-        Prompt::Message(QStringLiteral("Note that the growth curve displays the animal's weight and age at its last") +
-                            QStringLiteral(" weighing (") + NumText::Str(int(f.weeksOld)) +
-                            QStringLiteral(" wks old). NOT its current age."),
-                        Prompt::Icon::Information);
-        if (Species::parse(f.species) != Species::Kind::Other) {
-            // The kitten or puppy curve window is not part of the program yet.
-            return;
-        }
-        Prompt::Message(QStringLiteral("Growth Curves are for kittens and puppies only"), Prompt::Icon::Information);
+        if (CaseHost *host = CaseHost::current())
+            host->showGrowthCurve(facts());
     });
 }
 

@@ -5,8 +5,10 @@
 // reads the case's facts, a tool hands a result back to it. Its controls are
 // its own; their objectNames are the names by which tests and users' scripts
 // find them.
+#include "cases/CaseHandout.h"
 #include "cases/CaseRef.h"
 
+#include <QImage>
 #include <QStringList>
 #include <QVariantList>
 #include <QWidget>
@@ -79,6 +81,12 @@ public:
     QString WtDataText(int row, int col) const;
     /// The comments box's text with CR LF line ends, as the row's texts have them.
     QString VetComBoxText() const;
+    /// The twenty figures a client handout copies from this window.
+    CaseHandout handout() const;
+    /// The chart as a client handout prints it: at its fixed print size, on
+    /// white, in colour or in monochrome. The chart on screen keeps its own
+    /// size, colours and background, whatever happens on the way.
+    QImage printPicture(bool monochrome);
 
     // --- results handed back ------------------------------------------------------------
     /// A diet recommendation calculated for this case: it replaces the text

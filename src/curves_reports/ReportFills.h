@@ -9,6 +9,7 @@
 // The practice's details are joined so that an empty field never blanks its
 // line: each labelled part that has a value is printed, and a separator only
 // stands between two parts that are both there.
+#include "cases/CaseHandout.h"
 #include "platform/report/ReportDocument.h"
 
 #include <QImage>
@@ -28,30 +29,9 @@ struct PracticeDetails {
     QString EMail;    // [e-mail]
 };
 
-/// The figures of the case whose handout is prepared, as the case window
-/// shows them; the fields of the table Report Variables, in its order.
-struct HandoutFacts {
-    QString Age;
-    QString Summary;
-    QString IdealWt;
-    QString AvWt;
-    QString LossRate;
-    QString TimeToTarget;
-    QString BreedRecWtLb;
-    QString BreedRecWt;
-    QString Target;   // face code "J" or "L"
-    QString Progress; // face code "J", "K" or "L"
-    QString AnName;
-    QString Surname;
-    QString Spp;
-    QString Breed;
-    QString Sex;
-    QString TelNo;
-    QString DateLastWt;
-    QString WtRange;
-    QString DietRec; // several lines, CR LF between them
-    QString VetCom;  // several lines
-};
+/// The twenty figures of the client handout, in the order of the table that
+/// keeps the last one; a case window gathers them.
+using HandoutFacts = CaseHandout;
 
 /// The animal of a growth curve, as the growth window plotted it.
 struct GrowthCurveFacts {

@@ -167,6 +167,7 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent), d(new Private)
     }
     s_instance = this;
     CaseHost::install(this);
+    installToolHooks();
     ReportHost::install(this);
 
     m_mdi = new QMdiArea(this);
@@ -855,7 +856,6 @@ void frmMain::openCaseDetailsEditor()
 void frmMain::openDietCalculatorWithoutCase() {}
 
 // Tool windows that are not part of the program yet: their commands do nothing.
-void frmMain::mnuFilePrint_Click() {}
 void frmMain::mnuCostCalc_Click() {}
 
 // ---------------------------------------------------------------------------

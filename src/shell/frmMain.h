@@ -111,6 +111,7 @@ public:
     /// End the program at once, without the exit question (a linked case that
     /// does not exist).
     void endAtOnce() override;
+    void showGrowthCurve(const CaseFacts &facts) override;
 
 signals:
     /// Hidden1 was pressed (the start of a linked new case).
@@ -150,6 +151,10 @@ private:
     QMdiArea *m_mdi = nullptr;
     QAction *m_recent[11] = {};
     // The rest is the implementation's.
+    /// Tie the tool windows to one another where one hands its result to
+    /// another (a growth curve's Print Preview to the report viewer).
+    void installToolHooks();
+
     struct Private;
     Private *d = nullptr;
 };

@@ -2,8 +2,12 @@
 // report viewers as child windows, the options and the practice details.
 #include "shell/frmMain.h"
 
+#include "cases/frmDocument.h"
+#include "curves_reports/ReportPreparation.h"
 #include "platform/Guard.h"
 #include "platform/db/DataControl.h"
+#include "platform/state/AppState.h"
+#include "platform/text/NumberText.h"
 #include "shell/Personalisation.h"
 #include "shell/frmOptions.h"
 
@@ -31,4 +35,23 @@ void frmMain::mnuPersonalize_Click()
         BindToClinicDB(*dialog.Data1, QStringLiteral("Personal"));
         dialog.exec();
     });
+}
+
+// The client handout of the active case window: its texts as it shows them,
+// what is typed in its boxes stored in the case's row first, and its chart as
+// the options print it.
+void frmMain::mnuFilePrint_Click()
+{
+    // A failure other than the missing window shows its text in a plain box.
+    forActiveCase(
+        QStringLiteral("No document open on which to create a report!"),
+        [](frmDocument &doc) {
+            doc.makeCurrent();
+            // Text the window could not store stays in its box, and the
+            // handout prints it as shown; the window has said why.
+            doc.saveTypedText();
+            const bool monochrome = NumText::Val(App().PrintOption) == 1;
+            prepareClientHandout(doc.handout(), doc.printPicture(monochrome));
+        },
+        Prompt::Icon::None);
 }

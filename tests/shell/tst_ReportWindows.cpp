@@ -5,6 +5,7 @@
 #include "support/TestMain.h"
 
 #include "cases/CaseDetails.h"
+#include "cases/CaseOpening.h"
 #include "cases/frmDocument.h"
 #include "curves_reports/ReportPreparation.h"
 #include "curves_reports/ReportVariables.h"
@@ -31,6 +32,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPlainTextEdit>
 #include <QPrinter>
 #include <QProcess>
 #include <QRadioButton>
@@ -206,6 +208,49 @@ private slots:
         help->close();
         click(viewer, QStringLiteral("CClose"));
         QTRY_COMPARE(w.children(), 0);
+        FW_VERIFY_PROMPTS(w.prompt);
+    }
+
+    // File > Report Preview: the handout of the active case window with its
+    // own figures, typed comments and chart; the case's chart is back at its
+    // own size and colours afterwards. Without a case window it says so.
+    void printCommandPreparesTheActiveCase()
+    {
+        World w;
+        w.frame.show();
+        w.frame.mnuFilePrint_Click();
+        QCOMPARE(w.prompt.texts(), QStringList{"No document open on which to create a report!"});
+        w.prompt.clear();
+
+        const int no =
+            w.env.addCase("Smith", "Rex", "Dog", "Labrador", "Male", "kg", 28, 32, "34;33.5;33;32.5;", "2026-11-30");
+        frmDocument *doc =
+            OpenCaseInDocument(OpenVariant::LocatorOrReminder,
+                               CaseRef{QString::number(no), QStringLiteral("Smith"), QStringLiteral("Rex")});
+        QVERIFY(doc);
+        auto *comments = child<QPlainTextEdit>(doc, QStringLiteral("VetComBox"));
+        comments->setPlainText(QStringLiteral("Walk him twice a day."));
+        auto *chart = child<Chart>(doc, QStringLiteral("Graph1"));
+        const QSize screen = chart->size();
+        const int background = chart->Background();
+        App().PrintOption = QStringLiteral("1");
+
+        w.frame.mnuFilePrint_Click();
+        auto *viewer = qobject_cast<frmReports *>(w.frame.activeChild());
+        QVERIFY(viewer);
+        QCOMPARE(viewer->report().text(QStringLiteral("Regarding")).left(20), QStringLiteral("Regarding Rex Smith"));
+        QCOMPARE(ReportVariables::read(w.env.db()).VetCom, QStringLiteral("Walk him twice a day."));
+        // The typed comments are in the case's row too.
+        QCOMPARE(
+            ClinicDb::scalar(w.env.db(), "SELECT [Vet Comments] FROM [Clients] WHERE [CaseNo] = ?", {no}).toString(),
+            QStringLiteral("Walk him twice a day."));
+        // The chart printed at its fixed print size, sharp, on white.
+        const QImage printed = viewer->report().picture(QStringLiteral("TheGraph"));
+        QCOMPARE(printed.size(), QSize(636, 329) * 2);
+        QCOMPARE(QColor(printed.pixel(2, 2)), QColor(Qt::white));
+        QCOMPARE(chart->size(), screen);
+        QCOMPARE(chart->Background(), background);
+        QCOMPARE(chart->DrawStyle(), int(Chart::Colour));
         FW_VERIFY_PROMPTS(w.prompt);
     }
 
