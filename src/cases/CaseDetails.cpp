@@ -1,5 +1,7 @@
 #include "cases/CaseDetails.h"
 
+#include "cases/CaseDetailsLinkTopic.h"
+
 #include "cases/CaseOpening.h"
 #include "cases/CaseStore.h"
 #include "cases/Species.h"
@@ -453,6 +455,25 @@ void CaseDetails::AddNewRec_Click()
             SSpecies->setEditText(QString());
             SSex->setEditText(QString());
             CalcAge->hide();
+            // Offered only now that the number is reserved and the boxes are
+            // set, so that nothing resets what the partner writes.
+            m_linkTopic = std::make_unique<CaseDetailsLinkTopic>(
+                CaseDetailsLinkTopic::Boxes{HiddenText,
+                                            SSurname,
+                                            AnName,
+                                            TelNo,
+                                            SSpecies,
+                                            BBreedK9,
+                                            BBreedFel,
+                                            SSex,
+                                            DOB,
+                                            AAge,
+                                            {Units[0], Units[1], Units[2], Units[3]},
+                                            UpperWt,
+                                            LowerWt,
+                                            CurrWt,
+                                            VetCom,
+                                            [this] { SSpecies_Click(); }});
             break;
         case LinkMode::AwaitRecord:
             break;
@@ -791,6 +812,7 @@ bool CaseDetails::Form_QueryUnload(bool byCloseBox)
 
 void CaseDetails::Form_Unload()
 {
+    m_linkTopic.reset();
     m_unloaded = true;
     if (currentLinkMode() == LinkMode::NewCase)
         App().LinkRecNo = HiddenText->text();

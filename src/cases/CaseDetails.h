@@ -15,6 +15,7 @@
 #include <QSet>
 #include <QString>
 #include <QtGlobal>
+#include <memory>
 
 #include <optional>
 
@@ -22,6 +23,7 @@ class DataControl;
 class frmDOBAge;
 class frmDocument;
 struct CaseFacts;
+class CaseDetailsLinkTopic;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -132,6 +134,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The link topic through which a practice-management program fills a new
+    // case (link mode 1), offered while the reserved entry waits.
+    std::unique_ptr<CaseDetailsLinkTopic> m_linkTopic;
     /// Check the fields and store the new case under the reserved number;
     /// the number stored, or nothing when a check refused (and said so).
     std::optional<qint64> storeNewCase();

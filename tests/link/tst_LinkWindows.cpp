@@ -299,25 +299,7 @@ private slots:
         QVERIFY(w);
         const qint64 caseNo = w->reservedCaseNo();
         QVERIFY(caseNo > 0);
-        // What the window adds to offer its topic while the entry waits.
-        auto topic = std::make_unique<CaseDetailsLinkTopic>(
-            CaseDetailsLinkTopic::Boxes{w->HiddenText,
-                                        w->SSurname,
-                                        w->AnName,
-                                        w->TelNo,
-                                        w->SSpecies,
-                                        w->BBreedK9,
-                                        w->BBreedFel,
-                                        w->SSex,
-                                        w->DOB,
-                                        w->AAge,
-                                        {w->Units[0], w->Units[1], w->Units[2], w->Units[3]},
-                                        w->UpperWt,
-                                        w->LowerWt,
-                                        w->CurrWt,
-                                        w->VetCom,
-                                        [w] { w->SSpecies_Click(); }});
-
+        // The window offers its topic while the reserved entry waits.
         QCOMPARE(
             runTool({"--write",   "CaseDetails", "HiddenText", "4711",        "--write", "CaseDetails",
                      "SSurname",  "Jones",       "--write",    "CaseDetails", "AnName",  "Bella",
@@ -338,7 +320,8 @@ private slots:
         QCOMPARE(write("CaseDetails", "Done", "1"), 5);
 
         w->Done_Click();
-        topic.reset();
+        // Closed, the window no longer offers the topic.
+        QVERIFY(runTool({"--wait", "0", "--write", "CaseDetails", "SSurname", "Late"}) != 0);
 
         const QSqlDatabase db = env.db();
         QSqlQuery q = ClinicDb::exec(db,
