@@ -46,6 +46,9 @@ constexpr int kNameMax = 20;
 constexpr int kTelMax = 20;
 constexpr int kWeightMax = 6;
 
+const QString kRangeBackToFront =
+    QStringLiteral("The lower acceptable weight must not be more than the upper acceptable weight");
+
 QPointer<CaseDetails> &openWindow()
 {
     static QPointer<CaseDetails> window;
@@ -585,9 +588,26 @@ bool CaseDetails::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
+QString CaseDetails::placeholderOf(const QWidget *control) const
+{
+    // The texts a new entry starts with: left as they are, they say nothing
+    // about the case, so they count as not entered.
+    if (control == SSurname)
+        return QStringLiteral("Surname?");
+    if (control == AnName)
+        return QStringLiteral("Name?");
+    if (control == SSpecies)
+        return QStringLiteral("Species?");
+    if (control == SSex)
+        return QStringLiteral("Sex?");
+    return QString();
+}
+
 bool CaseDetails::CheckFieldEntered(QWidget *control)
 {
-    if (!textOf(control).isEmpty())
+    const QString text = textOf(control);
+    const QString placeholder = placeholderOf(control);
+    if (!text.isEmpty() && (placeholder.isEmpty() || text != placeholder))
         return true;
     Prompt::Message(QStringLiteral("Data incomplete. Please enter data at the cursor."), Prompt::Icon::Exclamation);
     control->setFocus();
@@ -612,6 +632,17 @@ bool CaseDetails::checkWeight(QLineEdit *box, const QString &message)
         Prompt::Message(message, Prompt::Icon::Critical);
     }
     box->setFocus();
+    return false;
+}
+
+bool CaseDetails::rangeInOrder()
+{
+    // A range entered back to front would make every analysis of the case
+    // nonsense ("above the target range of 20 - 10 kg").
+    if (NumText::Val(LowerWt->text()) <= NumText::Val(UpperWt->text()))
+        return true;
+    Prompt::Message(kRangeBackToFront, Prompt::Icon::Critical);
+    LowerWt->setFocus();
     return false;
 }
 
@@ -680,7 +711,7 @@ std::optional<qint64> CaseDetails::storeNewCase()
     }
 
     if (!checkWeight(UpperWt, QStringLiteral("The upper weight must be a number more than 0")) ||
-        !checkWeight(LowerWt, QStringLiteral("The lower weight must be a number more than 0")) ||
+        !checkWeight(LowerWt, QStringLiteral("The lower weight must be a number more than 0")) || !rangeInOrder() ||
         !checkWeight(CurrWt, QStringLiteral("The current weight must be a number more than 0")))
         return std::nullopt;
 

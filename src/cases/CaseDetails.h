@@ -151,8 +151,14 @@ private:
     void setEntryFieldsVisible(bool visible);
     void bindDataSources();
     void fillList(QComboBox *list, DataControl *data, const QString &field);
-    /// Whether the control holds an entry; an empty one is reported and gets the focus.
+    /// Whether the control holds an entry; an empty one, or one still holding
+    /// the text a new entry starts with, is reported and gets the focus.
     bool CheckFieldEntered(QWidget *control);
+    /// The text a new entry puts into the control ("Surname?"), or "".
+    QString placeholderOf(const QWidget *control) const;
+    /// The lower acceptable weight is not above the upper one; otherwise
+    /// reported, with the focus on the lower weight.
+    bool rangeInOrder();
     void limitLength(QLineEdit *box, int maxLength, const QString &message);
     void weightKeyUp(QLineEdit *box, const QString &tooLongMessage);
     bool checkWeight(QLineEdit *box, const QString &message);

@@ -163,7 +163,7 @@ std::optional<qint64> CaseDetails::storeEdit()
     // The range is stored as numbers: a text that is none would be stored
     // as nonsense.
     if (!checkWeight(UpperWt, QStringLiteral("The upper weight must be a number more than 0")) ||
-        !checkWeight(LowerWt, QStringLiteral("The lower weight must be a number more than 0")))
+        !checkWeight(LowerWt, QStringLiteral("The lower weight must be a number more than 0")) || !rangeInOrder())
         return std::nullopt;
     const QDate dob = DateText::CDate(DOB->text());
 

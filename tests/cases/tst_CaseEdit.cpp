@@ -216,6 +216,12 @@ private slots:
         QTest::newRow("weight zero") << "LowerWt"
                                      << "0"
                                      << "The lower weight must be a number more than 0" << crit;
+        QTest::newRow("surname as a new entry starts") << "SSurname"
+                                                       << "Surname?" << incomplete << excl;
+        QTest::newRow("range back to front")
+            << "LowerWt"
+            << "26.5"
+            << "The lower acceptable weight must not be more than the upper acceptable weight" << crit;
     }
     void updateRefusesIncompleteDetails()
     {
@@ -226,7 +232,7 @@ private slots:
         World w;
         const QSqlRecord before = w.row(w.rex);
         CaseDetails *d = w.edit();
-        d->SSurname->setText("Smythe");
+        d->AnName->setText("Rexie");
         QWidget *control = d->findChild<QWidget *>(field);
         if (auto *e = qobject_cast<QLineEdit *>(control))
             e->setText(value);
