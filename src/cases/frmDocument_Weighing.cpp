@@ -96,9 +96,13 @@ void frmDocument::NextWt_Click()
             return;
         }
         const Recordset &row = Data1->recordset();
-        const QString answer = askWeight([&row](bool) {
-            return QStringLiteral("Enter Next weight in ") + row.text(QStringLiteral("Units")) + QStringLiteral("'s");
-        });
+        const auto askNextWeight = [&row] {
+            return askWeight([&row](bool) {
+                return QStringLiteral("Enter Next weight in ") + row.text(QStringLiteral("Units")) +
+                       QStringLiteral("'s");
+            });
+        };
+        QString answer = askNextWeight();
         if (answer.isEmpty())
             return;
 
@@ -111,7 +115,16 @@ void frmDocument::NextWt_Click()
         }
 
         const float prev = NumText::Sng(NumText::Val(LocalCurrWt->text()));
-        const Weighing::Result w = Weighing::nextWeighing(NumText::Val(answer), prev, days);
+        Weighing::Result w = Weighing::nextWeighing(NumText::Val(answer), prev, days);
+        // A weight the history would keep as 0 is refused like any other
+        // weight no animal has, and asked for again.
+        while (!Weighing::historyKeeps(w)) {
+            Prompt::Message(Weighing::kTooSmall, Prompt::Icon::Critical);
+            answer = askNextWeight();
+            if (answer.isEmpty())
+                return;
+            w = Weighing::nextWeighing(NumText::Val(answer), prev, days);
+        }
 
         saveTypedText();
         CaseStore::storeWeighing(Data1->database(), loaded, loaded.graphData.toString() + w.appended, today,
