@@ -46,6 +46,10 @@ constexpr int kNameMax = 20;
 constexpr int kTelMax = 20;
 constexpr int kWeightMax = 6;
 
+const QString kSurnameTooLong = QStringLiteral("The Surname must be 30 characters or less in length");
+const QString kNameTooLong = QStringLiteral("The animal's name must be 20 characters or less in length");
+const QString kTelTooLong = QStringLiteral("The Telephone number must be 20 characters or less in length");
+
 const QString kRangeBackToFront =
     QStringLiteral("The lower acceptable weight must not be more than the upper acceptable weight");
 
@@ -320,6 +324,15 @@ void CaseDetails::connectHandlers()
     // program's filling of the species text does not.
     connect(SSpecies, &QComboBox::activated, this, [this](int) { SSpecies_Click(); });
     connect(SSpecies->lineEdit(), &QLineEdit::textEdited, this, [this](const QString &) { SSpecies_Click(); });
+    // Typed text is ruled when its key is released; text that reaches a box
+    // otherwise (pasted from the box's menu, dropped into it) is ruled as
+    // soon as the box has taken it, so no way round the rules is left.
+    for (QLineEdit *box : {SSurname, AnName, TelNo, UpperWt, LowerWt, CurrWt})
+        connect(box, &QLineEdit::textEdited, this, [this, box](const QString &) {
+            if (!m_keysPressedInBoxes.isEmpty())
+                return;
+            QTimer::singleShot(0, box, [this, box] { runGuarded(this, [&] { runFieldRule(box); }); });
+        });
 }
 
 // ---------------------------------------------------------------------------
@@ -486,17 +499,17 @@ void CaseDetails::weightKeyUp(QLineEdit *box, const QString &tooLongMessage)
 
 void CaseDetails::SSurname_KeyUp()
 {
-    limitLength(SSurname, kSurnameMax, QStringLiteral("The Surname must be 30 characters or less in length"));
+    limitLength(SSurname, kSurnameMax, kSurnameTooLong);
 }
 
 void CaseDetails::AnName_KeyUp()
 {
-    limitLength(AnName, kNameMax, QStringLiteral("The animal's name must be 20 characters or less in length"));
+    limitLength(AnName, kNameMax, kNameTooLong);
 }
 
 void CaseDetails::TelNo_KeyUp()
 {
-    limitLength(TelNo, kTelMax, QStringLiteral("The Telephone number must be 20 characters or less in length"));
+    limitLength(TelNo, kTelMax, kTelTooLong);
 }
 
 void CaseDetails::UpperWt_KeyUp()
@@ -529,6 +542,22 @@ void CaseDetails::BBreed_GotFocus(QComboBox * /*list*/)
     SSpecies->setFocus();
 }
 
+void CaseDetails::runFieldRule(QObject *box)
+{
+    if (box == SSurname)
+        SSurname_KeyUp();
+    else if (box == AnName)
+        AnName_KeyUp();
+    else if (box == TelNo)
+        TelNo_KeyUp();
+    else if (box == UpperWt)
+        UpperWt_KeyUp();
+    else if (box == LowerWt)
+        LowerWt_KeyUp();
+    else if (box == CurrWt)
+        CurrWt_KeyUp();
+}
+
 bool CaseDetails::eventFilter(QObject *watched, QEvent *event)
 {
     runGuarded(this, [&] {
@@ -551,18 +580,7 @@ bool CaseDetails::eventFilter(QObject *watched, QEvent *event)
             const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
             if (!pressedInABox && !tab)
                 return;
-            if (watched == SSurname)
-                SSurname_KeyUp();
-            else if (watched == AnName)
-                AnName_KeyUp();
-            else if (watched == TelNo)
-                TelNo_KeyUp();
-            else if (watched == UpperWt)
-                UpperWt_KeyUp();
-            else if (watched == LowerWt)
-                LowerWt_KeyUp();
-            else if (watched == CurrWt)
-                CurrWt_KeyUp();
+            runFieldRule(watched);
         } else if (event->type() == QEvent::FocusIn) {
             const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
             if (watched == BBreedK9 || watched == BBreedFel) {
@@ -605,9 +623,10 @@ QString CaseDetails::placeholderOf(const QWidget *control) const
 
 bool CaseDetails::CheckFieldEntered(QWidget *control)
 {
+    // A box of blanks holds nothing either.
     const QString text = textOf(control);
     const QString placeholder = placeholderOf(control);
-    if (!text.isEmpty() && (placeholder.isEmpty() || text != placeholder))
+    if (!text.trimmed().isEmpty() && (placeholder.isEmpty() || text != placeholder))
         return true;
     Prompt::Message(QStringLiteral("Data incomplete. Please enter data at the cursor."), Prompt::Icon::Exclamation);
     control->setFocus();
@@ -657,6 +676,27 @@ QString CaseDetails::selectedUnits() const
 // ---------------------------------------------------------------------------
 // Completing the case
 
+bool CaseDetails::textsWithinLimits()
+{
+    // The boxes hold their limits however text reached them; what the
+    // program itself put there (a longer text stored before) is cut here,
+    // with the box's own message, before anything is stored.
+    const struct {
+        QLineEdit *box;
+        int maxLength;
+        const QString &message;
+    } limits[] = {
+        {SSurname, kSurnameMax, kSurnameTooLong}, {AnName, kNameMax, kNameTooLong}, {TelNo, kTelMax, kTelTooLong}};
+    for (const auto &l : limits) {
+        if (l.box->text().size() <= l.maxLength)
+            continue;
+        limitLength(l.box, l.maxLength, l.message);
+        l.box->setFocus();
+        return false;
+    }
+    return true;
+}
+
 bool CaseDetails::requiredFieldsEntered()
 {
     // The same fields, in the same order, for a new case and an edit; the
@@ -691,7 +731,7 @@ void CaseDetails::Done_Click()
 
 std::optional<qint64> CaseDetails::storeNewCase()
 {
-    if (!requiredFieldsEntered())
+    if (!textsWithinLimits() || !requiredFieldsEntered())
         return std::nullopt;
     const QString species = SSpecies->currentText();
     if (DOB->text().isEmpty()) {

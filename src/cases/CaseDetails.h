@@ -143,6 +143,11 @@ private:
     /// The checks that every required field holds an entry (false: one was
     /// reported and has the focus).
     bool requiredFieldsEntered();
+    /// The surname, name and telephone boxes within their lengths; a longer
+    /// text is cut with the box's message and has the focus (false).
+    bool textsWithinLimits();
+    /// The rule of a limited box, as its key release runs it.
+    void runFieldRule(QObject *box);
     void buildLayout();
     void createControls();
     void arrangeControls();

@@ -152,7 +152,7 @@ std::optional<qint64> CaseDetails::storeEdit()
 
     // The checks of the entry, in its order; the first that fails says so
     // and nothing is stored.
-    if (!requiredFieldsEntered())
+    if (!textsWithinLimits() || !requiredFieldsEntered())
         return std::nullopt;
     const QString species = SSpecies->currentText();
     if (DOB->text().isEmpty()) {

@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
@@ -284,6 +285,10 @@ private slots:
                                       << "" << incomplete << "TelNo";
         QTest::newRow("no species") << "SSpecies"
                                     << "" << incomplete << "SSpecies";
+        QTest::newRow("surname of blanks") << "SSurname"
+                                           << "   " << incomplete << "SSurname";
+        QTest::newRow("comments of blanks") << "VetCom"
+                                            << " \n " << incomplete << "VetCom";
         QTest::newRow("surname untouched") << "SSurname"
                                            << "Surname?" << incomplete << "SSurname";
         QTest::newRow("name untouched") << "AnName"
@@ -467,6 +472,45 @@ private slots:
         QCOMPARE(int(prompt->last().icon), int(Prompt::Icon::Information));
         QCOMPARE(e->text(), QString("abcdefghij").repeated(3).left(limit));
         QCOMPARE(e->selectedText(), e->text());
+    }
+
+    void textThatArrivesOtherwiseIsHeldToo_data()
+    {
+        lengthRules_data();
+    }
+
+    void textThatArrivesOtherwiseIsHeldToo()
+    {
+        QFETCH(QString, box);
+        QFETCH(int, limit);
+        QFETCH(QString, message);
+        CaseDetails *w = filledEntry();
+        const qint64 caseNo = w->reservedCaseNo();
+        auto *e = w->findChild<QLineEdit *>(box);
+        const QString long300 = QString("abcdefghij").repeated(30);
+
+        // Pasted from the box's own menu: no key is released in the box.
+        QApplication::clipboard()->setText(long300);
+        e->clear();
+        e->paste();
+        QTRY_COMPARE(prompt->texts(), QStringList{message});
+        QCOMPARE(e->text(), long300.left(limit));
+
+        // Put there by the program: Done cuts it with the same message and
+        // stores nothing yet.
+        prompt->clear();
+        e->setText(long300);
+        w->Done_Click();
+        QCOMPARE(prompt->texts(), QStringList{message});
+        QCOMPARE(e->text(), long300.left(limit));
+        QCOMPARE(w->focusWidget(), static_cast<QWidget *>(e));
+        QVERIFY(caseRow(caseNo).value("Graph Data").isNull());
+        // The next Done stores the text as cut.
+        prompt->clear();
+        w->Done_Click();
+        FW_VERIFY_PROMPTS(*prompt);
+        const char *field = box == "SSurname" ? "Surname" : box == "AnName" ? "AnimalName" : "Tel No";
+        QCOMPARE(caseRow(caseNo).value(field).toString(), long300.left(limit));
     }
 
     void weightRules_data()

@@ -216,6 +216,8 @@ private slots:
         QTest::newRow("weight zero") << "LowerWt"
                                      << "0"
                                      << "The lower weight must be a number more than 0" << crit;
+        QTest::newRow("surname of blanks") << "SSurname"
+                                           << "   " << incomplete << excl;
         QTest::newRow("surname as a new entry starts") << "SSurname"
                                                        << "Surname?" << incomplete << excl;
         QTest::newRow("range back to front")
