@@ -10,6 +10,7 @@
 // removed again. Only one case details window exists at a time.
 #include "cases/CaseOpening.h"
 
+#include <QDate>
 #include <QDialog>
 #include <QPointer>
 #include <QSet>
@@ -138,6 +139,14 @@ private:
     /// Check the edited details and store them; the case's number, or
     /// nothing when a check refused (and said so).
     std::optional<qint64> storeEdit();
+    /// Write the edited details to the row as Data1 read it, in one
+    /// transaction; throws FwError 3197/3167 when it changed or went meanwhile.
+    void writeEditedDetails(const QString &species, const QDate &dob);
+    /// After a write refused because the case changed elsewhere: tell the
+    /// user what changed and take the row as it now stands, so that the next
+    /// Update stores the details over it; when the same details were changed
+    /// there, ask first and store at once on Yes. True when stored.
+    bool storeOverChangesElsewhere(qint64 caseNo, const QString &species, const QDate &dob);
     /// Close this window and open the case it stored, as the given caller.
     void closeAndOpenCase(qint64 caseNo, OpenVariant variant);
     /// The checks that every required field holds an entry (false: one was
