@@ -7,6 +7,7 @@
 #include "cases/CaseDetails.h"
 
 #include "cases/CaseHost.h"
+#include "cases/CaseNotifier.h"
 #include "cases/CaseOpening.h"
 #include "cases/Species.h"
 #include "cases/frmDocument.h"
@@ -269,7 +270,9 @@ std::optional<qint64> CaseDetails::storeEdit()
         if (!storeOverChangesElsewhere(caseNo, species, dob))
             return std::nullopt;
     }
-    rs.close();
+    Data1->recordset().close();
+    // Other windows still open on the case show the new details.
+    CaseNotifier::changed(caseNo);
     return caseNo;
 }
 

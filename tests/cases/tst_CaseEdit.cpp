@@ -153,6 +153,22 @@ private slots:
             QCOMPARE(w.frame.recentCaption(i), recent[i - 1]);
     }
 
+    void anotherWindowOnTheCaseShowsTheEdit()
+    {
+        World w;
+        w.open(w.rex, "Rex", "Smith"); // stays open beside the edit
+        CaseDetails *d = w.edit();
+        d->SSurname->setText("Smythe");
+        d->UpperWt->setText("24");
+        d->UUpdate_Click();
+        FW_VERIFY_PROMPTS(w.prompt);
+        QCOMPARE(w.windows(), 2);
+        for (frmDocument *doc : w.frame.findChildren<frmDocument *>()) {
+            QTRY_COMPARE(doc->windowTitle(), QString("Case# %1, Rex Smythe").arg(w.rex));
+            QTRY_COMPARE(doc->findChild<QLineEdit *>("LocalAcRange")->text(), QString("From  22 to  24 lb"));
+        }
+    }
+
     void breedAndUnitsAsStored_data()
     {
         QTest::addColumn<QString>("storedUnits");
