@@ -48,6 +48,13 @@ constexpr int kNameMax = 20;
 constexpr int kTelMax = 20;
 constexpr int kWeightMax = 6;
 
+const QString kSurnameTooLong = QStringLiteral("The Surname must be 30 characters or less in length");
+const QString kNameTooLong = QStringLiteral("The animal's name must be 20 characters or less in length");
+const QString kTelTooLong = QStringLiteral("The Telephone number must be 20 characters or less in length");
+
+const QString kRangeBackToFront =
+    QStringLiteral("The lower acceptable weight must not be more than the upper acceptable weight");
+
 QPointer<CaseDetails> &openWindow()
 {
     static QPointer<CaseDetails> window;
@@ -319,6 +326,15 @@ void CaseDetails::connectHandlers()
     // program's filling of the species text does not.
     connect(SSpecies, &QComboBox::activated, this, [this](int) { SSpecies_Click(); });
     connect(SSpecies->lineEdit(), &QLineEdit::textEdited, this, [this](const QString &) { SSpecies_Click(); });
+    // Typed text is ruled when its key is released; text that reaches a box
+    // otherwise (pasted from the box's menu, dropped into it) is ruled as
+    // soon as the box has taken it, so no way round the rules is left.
+    for (QLineEdit *box : {SSurname, AnName, TelNo, UpperWt, LowerWt, CurrWt})
+        connect(box, &QLineEdit::textEdited, this, [this, box](const QString &) {
+            if (!m_keysPressedInBoxes.isEmpty())
+                return;
+            QTimer::singleShot(0, box, [this, box] { runGuarded(this, [&] { runFieldRule(box); }); });
+        });
 }
 
 // ---------------------------------------------------------------------------
@@ -504,17 +520,17 @@ void CaseDetails::weightKeyUp(QLineEdit *box, const QString &tooLongMessage)
 
 void CaseDetails::SSurname_KeyUp()
 {
-    limitLength(SSurname, kSurnameMax, QStringLiteral("The Surname must be 30 characters or less in length"));
+    limitLength(SSurname, kSurnameMax, kSurnameTooLong);
 }
 
 void CaseDetails::AnName_KeyUp()
 {
-    limitLength(AnName, kNameMax, QStringLiteral("The animal's name must be 20 characters or less in length"));
+    limitLength(AnName, kNameMax, kNameTooLong);
 }
 
 void CaseDetails::TelNo_KeyUp()
 {
-    limitLength(TelNo, kTelMax, QStringLiteral("The Telephone number must be 20 characters or less in length"));
+    limitLength(TelNo, kTelMax, kTelTooLong);
 }
 
 void CaseDetails::UpperWt_KeyUp()
@@ -547,6 +563,22 @@ void CaseDetails::BBreed_GotFocus(QComboBox * /*list*/)
     SSpecies->setFocus();
 }
 
+void CaseDetails::runFieldRule(QObject *box)
+{
+    if (box == SSurname)
+        SSurname_KeyUp();
+    else if (box == AnName)
+        AnName_KeyUp();
+    else if (box == TelNo)
+        TelNo_KeyUp();
+    else if (box == UpperWt)
+        UpperWt_KeyUp();
+    else if (box == LowerWt)
+        LowerWt_KeyUp();
+    else if (box == CurrWt)
+        CurrWt_KeyUp();
+}
+
 bool CaseDetails::eventFilter(QObject *watched, QEvent *event)
 {
     runGuarded(this, [&] {
@@ -569,18 +601,7 @@ bool CaseDetails::eventFilter(QObject *watched, QEvent *event)
             const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
             if (!pressedInABox && !tab)
                 return;
-            if (watched == SSurname)
-                SSurname_KeyUp();
-            else if (watched == AnName)
-                AnName_KeyUp();
-            else if (watched == TelNo)
-                TelNo_KeyUp();
-            else if (watched == UpperWt)
-                UpperWt_KeyUp();
-            else if (watched == LowerWt)
-                LowerWt_KeyUp();
-            else if (watched == CurrWt)
-                CurrWt_KeyUp();
+            runFieldRule(watched);
         } else if (event->type() == QEvent::FocusIn) {
             const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
             if (watched == BBreedK9 || watched == BBreedFel) {
@@ -606,9 +627,27 @@ bool CaseDetails::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
+QString CaseDetails::placeholderOf(const QWidget *control) const
+{
+    // The texts a new entry starts with: left as they are, they say nothing
+    // about the case, so they count as not entered.
+    if (control == SSurname)
+        return QStringLiteral("Surname?");
+    if (control == AnName)
+        return QStringLiteral("Name?");
+    if (control == SSpecies)
+        return QStringLiteral("Species?");
+    if (control == SSex)
+        return QStringLiteral("Sex?");
+    return QString();
+}
+
 bool CaseDetails::CheckFieldEntered(QWidget *control)
 {
-    if (!textOf(control).isEmpty())
+    // A box of blanks holds nothing either.
+    const QString text = textOf(control);
+    const QString placeholder = placeholderOf(control);
+    if (!text.trimmed().isEmpty() && (placeholder.isEmpty() || text != placeholder))
         return true;
     Prompt::Message(QStringLiteral("Data incomplete. Please enter data at the cursor."), Prompt::Icon::Exclamation);
     control->setFocus();
@@ -636,6 +675,17 @@ bool CaseDetails::checkWeight(QLineEdit *box, const QString &message)
     return false;
 }
 
+bool CaseDetails::rangeInOrder()
+{
+    // A range entered back to front would make every analysis of the case
+    // nonsense ("above the target range of 20 - 10 kg").
+    if (NumText::Val(LowerWt->text()) <= NumText::Val(UpperWt->text()))
+        return true;
+    Prompt::Message(kRangeBackToFront, Prompt::Icon::Critical);
+    LowerWt->setFocus();
+    return false;
+}
+
 QString CaseDetails::selectedUnits() const
 {
     for (QRadioButton *u : Units)
@@ -646,6 +696,27 @@ QString CaseDetails::selectedUnits() const
 
 // ---------------------------------------------------------------------------
 // Completing the case
+
+bool CaseDetails::textsWithinLimits()
+{
+    // The boxes hold their limits however text reached them; what the
+    // program itself put there (a longer text stored before) is cut here,
+    // with the box's own message, before anything is stored.
+    const struct {
+        QLineEdit *box;
+        int maxLength;
+        const QString &message;
+    } limits[] = {
+        {SSurname, kSurnameMax, kSurnameTooLong}, {AnName, kNameMax, kNameTooLong}, {TelNo, kTelMax, kTelTooLong}};
+    for (const auto &l : limits) {
+        if (l.box->text().size() <= l.maxLength)
+            continue;
+        limitLength(l.box, l.maxLength, l.message);
+        l.box->setFocus();
+        return false;
+    }
+    return true;
+}
 
 bool CaseDetails::requiredFieldsEntered()
 {
@@ -681,7 +752,7 @@ void CaseDetails::Done_Click()
 
 std::optional<qint64> CaseDetails::storeNewCase()
 {
-    if (!requiredFieldsEntered())
+    if (!textsWithinLimits() || !requiredFieldsEntered())
         return std::nullopt;
     const QString species = SSpecies->currentText();
     if (DOB->text().isEmpty()) {
@@ -701,7 +772,7 @@ std::optional<qint64> CaseDetails::storeNewCase()
     }
 
     if (!checkWeight(UpperWt, QStringLiteral("The upper weight must be a number more than 0")) ||
-        !checkWeight(LowerWt, QStringLiteral("The lower weight must be a number more than 0")) ||
+        !checkWeight(LowerWt, QStringLiteral("The lower weight must be a number more than 0")) || !rangeInOrder() ||
         !checkWeight(CurrWt, QStringLiteral("The current weight must be a number more than 0")))
         return std::nullopt;
 

@@ -10,6 +10,7 @@
 // removed again. Only one case details window exists at a time.
 #include "cases/CaseOpening.h"
 
+#include <QDate>
 #include <QDialog>
 #include <QPointer>
 #include <QSet>
@@ -143,11 +144,24 @@ private:
     /// Check the edited details and store them; the case's number, or
     /// nothing when a check refused (and said so).
     std::optional<qint64> storeEdit();
+    /// Write the edited details to the row as Data1 read it, in one
+    /// transaction; throws FwError 3197/3167 when it changed or went meanwhile.
+    void writeEditedDetails(const QString &species, const QDate &dob);
+    /// After a write refused because the case changed elsewhere: tell the
+    /// user what changed and take the row as it now stands, so that the next
+    /// Update stores the details over it; when the same details were changed
+    /// there, ask first and store at once on Yes. True when stored.
+    bool storeOverChangesElsewhere(qint64 caseNo, const QString &species, const QDate &dob);
     /// Close this window and open the case it stored, as the given caller.
     void closeAndOpenCase(qint64 caseNo, OpenVariant variant);
     /// The checks that every required field holds an entry (false: one was
     /// reported and has the focus).
     bool requiredFieldsEntered();
+    /// The surname, name and telephone boxes within their lengths; a longer
+    /// text is cut with the box's message and has the focus (false).
+    bool textsWithinLimits();
+    /// The rule of a limited box, as its key release runs it.
+    void runFieldRule(QObject *box);
     void buildLayout();
     void createControls();
     void arrangeControls();
@@ -156,8 +170,14 @@ private:
     void setEntryFieldsVisible(bool visible);
     void bindDataSources();
     void fillList(QComboBox *list, DataControl *data, const QString &field);
-    /// Whether the control holds an entry; an empty one is reported and gets the focus.
+    /// Whether the control holds an entry; an empty one, or one still holding
+    /// the text a new entry starts with, is reported and gets the focus.
     bool CheckFieldEntered(QWidget *control);
+    /// The text a new entry puts into the control ("Surname?"), or "".
+    QString placeholderOf(const QWidget *control) const;
+    /// The lower acceptable weight is not above the upper one; otherwise
+    /// reported, with the focus on the lower weight.
+    bool rangeInOrder();
     void limitLength(QLineEdit *box, int maxLength, const QString &message);
     void weightKeyUp(QLineEdit *box, const QString &tooLongMessage);
     bool checkWeight(QLineEdit *box, const QString &message);

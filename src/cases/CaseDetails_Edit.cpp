@@ -7,6 +7,7 @@
 #include "cases/CaseDetails.h"
 
 #include "cases/CaseHost.h"
+#include "cases/CaseNotifier.h"
 #include "cases/CaseOpening.h"
 #include "cases/Species.h"
 #include "cases/frmDocument.h"
@@ -45,6 +46,92 @@ QString dobText(const QVariant &v)
         return QString();
     const std::optional<QDate> d = DateText::Parse(v.toString());
     return d ? DateText::Format(*d, QStringLiteral("dd-mmm-yyyy")) : v.toString();
+}
+
+const QString kChangedWhileEditing =
+    QStringLiteral("This case was changed in another window or at another workstation while you were editing it: ");
+
+/// The fields an edit writes, with the names the form gives them.
+const QList<QPair<QString, QString>> &editedFields()
+{
+    static const QList<QPair<QString, QString>> fields = {
+        {QStringLiteral("Surname"), QStringLiteral("Surname")},
+        {QStringLiteral("AnimalName"), QStringLiteral("Animal's Name")},
+        {QStringLiteral("Tel No"), QStringLiteral("Contact Tel #")},
+        {QStringLiteral("Species"), QStringLiteral("Species")},
+        {QStringLiteral("DOB"), QStringLiteral("date of birth")},
+        {QStringLiteral("Sex"), QStringLiteral("Sex")},
+        {QStringLiteral("Breed"), QStringLiteral("Breed")},
+        {QStringLiteral("Units"), QStringLiteral("Units")},
+        {QStringLiteral("UpperWt"), QStringLiteral("Upper Acceptable Weight")},
+        {QStringLiteral("LowerWt"), QStringLiteral("Lower Acceptable Weight")},
+        {QStringLiteral("Vet Comments"), QStringLiteral("Veterinary Comments")},
+    };
+    return fields;
+}
+
+/// The other fields of a case, as a change made to them elsewhere is told.
+QString otherChange(const QString &field)
+{
+    static const QStringList weights = {QStringLiteral("Graph Data"), QStringLiteral("Graph Data Undo"),
+                                        QStringLiteral("Last Weighed"), QStringLiteral("Last Weighed Undo"),
+                                        QStringLiteral("CurrentWt")};
+    for (const QString &w : weights)
+        if (field.compare(w, Qt::CaseInsensitive) == 0)
+            return QStringLiteral("its weights (a weighing or an undo)");
+    if (field.compare(QLatin1String("Diet Recommend"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("its diet recommendation");
+    if (field.compare(QLatin1String("Active"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("its reminder setting");
+    if (field.compare(QLatin1String("LinkedRecNo"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("its link with the practice-management program");
+    return field;
+}
+
+/// What the row now stored differs in from the row the edit read: the
+/// changed details (named, with their new value where it is short) and the
+/// other changes.
+struct ChangesElsewhere {
+    QStringList details;
+    QStringList others;
+};
+
+ChangesElsewhere changesElsewhere(const Recordset &read, const Recordset &now)
+{
+    auto differs = [&](const QString &field) {
+        const QVariant a = read.field(field);
+        const QVariant b = now.field(field);
+        return a.isNull() != b.isNull() || (!a.isNull() && a.toString() != b.toString());
+    };
+    ChangesElsewhere c;
+    QStringList detailFields;
+    for (const auto &f : editedFields()) {
+        detailFields << f.first;
+        if (!differs(f.first))
+            continue;
+        QString shown;
+        if (f.first == QLatin1String("DOB"))
+            shown = dobText(now.field(f.first));
+        else if (f.first == QLatin1String("UpperWt") || f.first == QLatin1String("LowerWt"))
+            shown = weightText(now.field(f.first));
+        else if (f.first != QLatin1String("Vet Comments"))
+            shown = now.text(f.first);
+        c.details << (f.first == QLatin1String("Vet Comments")
+                          ? QStringLiteral("the ") + f.second
+                          : f.second + QStringLiteral(" (now \"") + shown + QStringLiteral("\")"));
+    }
+    for (const QString &field : now.fieldNames()) {
+        // The surname's search key follows the surname, and the reminders
+        // recompute [Aged] for every case: neither is anyone's change.
+        if (detailFields.contains(field, Qt::CaseInsensitive) ||
+            field.compare(QLatin1String("SurnameKey"), Qt::CaseInsensitive) == 0 ||
+            field.compare(QLatin1String("Aged"), Qt::CaseInsensitive) == 0 || !read.hasField(field) || !differs(field))
+            continue;
+        const QString told = otherChange(field);
+        if (!c.others.contains(told))
+            c.others << told;
+    }
+    return c;
 }
 
 } // namespace
@@ -152,7 +239,7 @@ std::optional<qint64> CaseDetails::storeEdit()
 
     // The checks of the entry, in its order; the first that fails says so
     // and nothing is stored.
-    if (!requiredFieldsEntered())
+    if (!textsWithinLimits() || !requiredFieldsEntered())
         return std::nullopt;
     const QString species = SSpecies->currentText();
     if (DOB->text().isEmpty()) {
@@ -163,15 +250,68 @@ std::optional<qint64> CaseDetails::storeEdit()
     // The range is stored as numbers: a text that is none would be stored
     // as nonsense.
     if (!checkWeight(UpperWt, QStringLiteral("The upper weight must be a number more than 0")) ||
-        !checkWeight(LowerWt, QStringLiteral("The lower weight must be a number more than 0")))
+        !checkWeight(LowerWt, QStringLiteral("The lower weight must be a number more than 0")) || !rangeInOrder())
         return std::nullopt;
     const QDate dob = DateText::CDate(DOB->text());
 
     // One write of the detail fields, made only while the row still holds
-    // what was read when the edit began: a row changed or deleted
-    // elsewhere meanwhile is reported and nothing is overwritten.
+    // what was read when the edit began (or when the user was last told of
+    // a change made elsewhere): a row changed meanwhile is never overwritten
+    // unseen, and a row deleted meanwhile is reported.
     Recordset &rs = Data1->recordset();
     const qint64 caseNo = rs.field(QStringLiteral("CaseNo")).toLongLong();
+    try {
+        writeEditedDetails(species, dob);
+    } catch (const FwError &e) {
+        // Not only shown: the user is told what changed, and may store the
+        // details over the row as it now stands.
+        if (e.number() != ErrNo::WriteConflict)
+            throw;
+        if (!storeOverChangesElsewhere(caseNo, species, dob))
+            return std::nullopt;
+    }
+    Data1->recordset().close();
+    // Other windows still open on the case show the new details.
+    CaseNotifier::changed(caseNo);
+    return caseNo;
+}
+
+bool CaseDetails::storeOverChangesElsewhere(qint64 caseNo, const QString &species, const QDate &dob)
+{
+    Recordset now;
+    now.open(Data1->database(), kCaseQuery, {caseNo});
+    if (now.eof())
+        throw FwError(ErrNo::RowDeleted);
+    const ChangesElsewhere changes = changesElsewhere(Data1->recordset(), now);
+    const QString changed = (changes.details + changes.others).join(QStringLiteral(", "));
+
+    if (changes.details.isEmpty()) {
+        // The edit and the change made elsewhere touch different fields: the
+        // user is told, and the next Update stores the details over the row
+        // as it now stands, keeping that change.
+        Prompt::Message(kChangedWhileEditing + changed +
+                            QStringLiteral(". Your details are not stored yet. Click Update again to store them; "
+                                           "what was changed there is kept."),
+                        Prompt::Icon::Exclamation);
+        Data1->Requery();
+        return false;
+    }
+    // The same details were changed there: they are overwritten only when
+    // the user says so, and asked again at the next Update otherwise.
+    QString question =
+        kChangedWhileEditing + changed + QStringLiteral(". Store your details over the details changed there?");
+    if (!changes.others.isEmpty())
+        question += QStringLiteral(" What else was changed there is kept.");
+    if (Prompt::MsgBox(question, Prompt::Buttons::YesNo, Prompt::Icon::Question, Prompt::kTitle) != Prompt::Answer::Yes)
+        return false;
+    Data1->Requery();
+    writeEditedDetails(species, dob);
+    return true;
+}
+
+void CaseDetails::writeEditedDetails(const QString &species, const QDate &dob)
+{
+    Recordset &rs = Data1->recordset();
     try {
         ClinicDb::Transaction tx(Data1->database());
         rs.edit();
@@ -196,6 +336,4 @@ std::optional<qint64> CaseDetails::storeEdit()
             rs.cancelUpdate();
         throw;
     }
-    rs.close();
-    return caseNo;
 }

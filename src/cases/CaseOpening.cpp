@@ -51,20 +51,6 @@ QVariant linkedKey(const QString &received)
     return QVariant(received.trimmed().toLongLong());
 }
 
-/// A Yes/No field that holds No. An empty field is no answer, so it marks nothing.
-bool isNo(const QVariant &v)
-{
-    if (v.isNull() || !v.isValid())
-        return false;
-    const QString text = v.toString().trimmed();
-    if (text.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0 ||
-        text.compare(QLatin1String("no"), Qt::CaseInsensitive) == 0)
-        return true;
-    bool numeric = false;
-    const double n = text.toDouble(&numeric);
-    return numeric && n == 0;
-}
-
 void pushRecent(const QString &caption)
 {
     if (CaseHost *host = CaseHost::current())
@@ -150,8 +136,7 @@ void openSteps(OpenVariant variant, const CaseRef &requested, QPointer<frmDocume
 
     // 3. An inactive case is marked (reading the row fails when there is none).
     if (recent || variant == OpenVariant::LocatorOrReminder) {
-        if (isNo(doc->caseRow().field(QStringLiteral("Active"))))
-            doc->markInactive();
+        doc->testActive();
     }
 
     // 4. and 5. The report's single row and the breed table.

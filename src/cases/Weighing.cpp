@@ -101,6 +101,17 @@ Result nextWeighing(double newWeight, float prev, qint16 days)
     return r;
 }
 
+bool historyKeeps(const Result &weighing)
+{
+    if (Val(WeightHistory::weighingEntry(weighing.currentWt)) <= 0)
+        return false;
+    // The steps are rounded, so the last entry can fall a little short of
+    // the new weight; it stands for the new weight in the history.
+    const QString appended = weighing.appended;
+    const int lastStart = appended.lastIndexOf(QLatin1Char(';'), -2) + 1;
+    return appended.isEmpty() || Val(appended.mid(lastStart)) > 0;
+}
+
 float undoneCurrentWt(const QString &undoHistory)
 {
     return WeightHistory::lastWeightOfUndo(undoHistory);

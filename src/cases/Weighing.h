@@ -25,6 +25,12 @@ inline const QString kNotPositive = QStringLiteral("The weight must be more than
 /// infinity and every figure of the case would be nonsense.
 inline const QString kTooLarge = QStringLiteral("The weight is too large");
 
+/// Shown when a typed weight would be kept in the weekly history as 0: the
+/// history keeps a weighing's weeks to one decimal place, so 0.04 would be
+/// written as a lone "." and read back as nothing.
+inline const QString kTooSmall =
+    QStringLiteral("The weight is too small: the weight history keeps one decimal place and would store it as 0");
+
 /// What a typed weight is worth.
 enum class AnswerCheck {
     Empty,       // the user cancelled or cleared the box: the operation ends
@@ -78,6 +84,10 @@ struct Result {
 };
 /// Precondition: !tooSoon(days).
 Result nextWeighing(double newWeight, float prev, qint16 days);
+/// False when the history would keep the new weight as 0: the weight itself,
+/// or the last entry the weighing appends for it, reads back as 0 once it is
+/// written to one decimal place.
+bool historyKeeps(const Result &weighing);
 
 /// The weight an undo restores as CurrentWt: the newest entry of the undo
 /// history, read leniently.

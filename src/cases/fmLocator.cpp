@@ -1,6 +1,7 @@
 #include "cases/fmLocator.h"
 
 #include "cases/CaseListModel.h"
+#include "cases/CaseNotifier.h"
 #include "cases/CaseOpening.h"
 #include "cases/LocatorSearch.h"
 #include "platform/FwError.h"
@@ -416,6 +417,7 @@ void fmLocator::changeSelectedCase(RowAction action)
 
         // The write checks that the row is still there (and unchanged since it
         // was read); a row deleted meanwhile is reported, never called done.
+        const qint64 caseNo = rs->field(QStringLiteral("CaseNo")).toLongLong();
         try {
             if (action == RowAction::Delete) {
                 rs->deleteCurrent();
@@ -434,6 +436,8 @@ void fmLocator::changeSelectedCase(RowAction action)
             Prompt::Message(kGone, Prompt::Icon::Critical);
             return;
         }
+        // Open windows of the case show its reminder mark as it now is.
+        CaseNotifier::changed(caseNo);
         Data1->Refresh();
         LoadList_Click();
         Prompt::MsgBox(done, Prompt::Buttons::OK, Prompt::Icon::Information, doneTitle);

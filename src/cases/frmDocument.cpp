@@ -3,6 +3,7 @@
 #include "cases/CaseHost.h"
 
 #include "cases/CaseAnalysis.h"
+#include "cases/CaseNotifier.h"
 #include "cases/CaseProcs.h"
 #include "cases/CaseRecord.h"
 #include "cases/CaseWindowLayout.h"
@@ -82,6 +83,20 @@ public:
 private:
     bool m_on = false;
 };
+
+/// A Yes/No field that holds No. An empty field is no answer, so it marks nothing.
+bool isNo(const QVariant &v)
+{
+    if (v.isNull() || !v.isValid())
+        return false;
+    const QString text = v.toString().trimmed();
+    if (text.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0 ||
+        text.compare(QLatin1String("no"), Qt::CaseInsensitive) == 0)
+        return true;
+    bool numeric = false;
+    const double n = text.toDouble(&numeric);
+    return numeric && n == 0;
+}
 
 /// Multi-line box texts with CR LF line ends (the editor keeps bare line feeds).
 // The chart's background colour of the options. A hand-edited setting far
@@ -391,6 +406,14 @@ void frmDocument::connectHandlers()
 
     // The chart lies above the right column when it is zoomed to full width.
     Graph1->raise();
+
+    // A change of this window's case made elsewhere in the program is shown
+    // once the handler that made it has ended.
+    connect(&CaseNotifier::instance(), &CaseNotifier::caseChanged, this, [this](qint64 caseNo, const QObject *origin) {
+        if (origin == this || m_case.caseNo.isEmpty() || caseNo != qint64(NumText::Val(m_case.caseNo)))
+            return;
+        QTimer::singleShot(0, this, [this] { runGuarded([this] { showChangeMadeElsewhere(); }); });
+    });
 }
 
 // --- the grid as texts --------------------------------------------------------------
@@ -685,8 +708,26 @@ const Recordset &frmDocument::caseRow() const
     return Data1->recordset();
 }
 
+void frmDocument::testActive()
+{
+    const QVariant active = Data1->recordset().field(QStringLiteral("Active"));
+    m_testsActive = true;
+    if (isNo(active))
+        markInactive();
+    else if (m_markedInactive) {
+        // Activated meanwhile: the summary as the layout has it.
+        Details->setPalette(m_detailsPalette);
+        Details->setAutoFillBackground(false);
+        Activity->setVisible(false);
+        m_markedInactive = false;
+    }
+}
+
 void frmDocument::markInactive()
 {
+    if (!m_markedInactive)
+        m_detailsPalette = Details->palette();
+    m_markedInactive = true;
     QPalette pal = Details->palette();
     pal.setColor(QPalette::Window, QColor(0xFF, 0, 0));
     pal.setColor(QPalette::WindowText, QColor(0xFF, 0xFF, 0xFF));
@@ -768,15 +809,20 @@ void frmDocument::Command1_Click()
     runGuarded([this] { load(); });
 }
 
-void frmDocument::load()
+void frmDocument::load(bool publish)
 {
     // However the load ends, the window's case is the current one with what
     // the load found of it, and the pointer comes back before a failure is
     // shown.
     struct PublishAtEnd {
         const frmDocument *doc;
-        ~PublishAtEnd() { doc->makeCurrent(); }
-    } publish{this};
+        bool publish;
+        ~PublishAtEnd()
+        {
+            if (publish)
+                doc->makeCurrent();
+        }
+    } publishAtEnd{this, publish};
     Hourglass hourglass;
     // 1. No status yet.
     hidePictures();

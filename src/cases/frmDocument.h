@@ -9,6 +9,7 @@
 #include "cases/CaseRef.h"
 
 #include <QImage>
+#include <QPalette>
 #include <QStringList>
 #include <QVariantList>
 #include <QWidget>
@@ -69,6 +70,11 @@ public:
     const Recordset &caseRow() const;
     /// Mark an inactive case: the summary white on red, "Reminder Inactive " shown.
     void markInactive();
+    /// The opening's test of the case's reminder flag: an inactive case is
+    /// marked, and the mark follows the flag whenever the case is shown
+    /// afresh after a change. Throws FwError(3021) when the window stands on
+    /// no row.
+    void testActive();
 
     // --- values of the last load ------------------------------------------------------
     /// The number of history entries.
@@ -131,10 +137,16 @@ private:
     void buildButtonRow();
     void buildMirrors();
     void connectHandlers();
-    void load();
+    /// publish: make the window's case the application's current case
+    /// afterwards (not for a window shown afresh in the background).
+    void load(bool publish = true);
     /// Show the case as the database now holds it, keeping typed text that
     /// could not be saved in its boxes.
-    void reload();
+    void reload(bool publish = true);
+    /// The case changed elsewhere in this program: show it afresh, with its
+    /// names and reminder mark as they now are. A case deleted meanwhile
+    /// stays shown as it was.
+    void showChangeMadeElsewhere();
     /// Run a weighing handler's body under the guard, a write refused by a
     /// change made elsewhere meanwhile answered by showing the case afresh.
     void runWeighing(const std::function<void()> &body);
@@ -144,6 +156,9 @@ private:
     int outerWidthTwips() const;
 
     CaseRef m_case;
+    bool m_testsActive = false; // opened with the test of the reminder flag
+    bool m_markedInactive = false;
+    QPalette m_detailsPalette; // the summary's colours before it was marked
     qint16 m_numWts = 0;
     float m_idealWtVal = 0;
 

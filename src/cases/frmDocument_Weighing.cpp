@@ -7,11 +7,14 @@
 // nothing is stored, the user is told, and the window shows the case afresh.
 #include "cases/frmDocument.h"
 
+#include "cases/CaseNotifier.h"
+#include "cases/CaseProcs.h"
 #include "cases/CaseStore.h"
 #include "cases/TypedTextSaver.h"
 #include "cases/Weighing.h"
 #include "platform/FwError.h"
 #include "platform/Guard.h"
+#include "platform/db/ClinicDb.h"
 #include "platform/db/DataControl.h"
 #include "platform/prompt/Prompt.h"
 #include "platform/state/AppState.h"
@@ -20,6 +23,7 @@
 #include "platform/text/NumberText.h"
 
 #include <QLineEdit>
+#include <QSqlQuery>
 #include <exception>
 #include <functional>
 #include <optional>
@@ -57,7 +61,7 @@ bool isConflict(const FwError &e)
 // Show the case as the database now holds it. The typed comments are saved
 // first, and kept when they cannot be, so the row is then read without
 // another attempt.
-void frmDocument::reload()
+void frmDocument::reload(bool publish)
 {
     const QStringList typed = m_typedText->typed();
     const bool saved = m_typedText->retry();
@@ -65,7 +69,36 @@ void frmDocument::reload()
     // Text that could not be saved stays in the boxes, not replaced by the row.
     if (!saved)
         m_typedText->restore(typed);
-    Command1_Click();
+    if (publish) {
+        Command1_Click();
+        return;
+    }
+    saveTypedText();
+    runGuarded([this] { load(false); });
+}
+
+void frmDocument::showChangeMadeElsewhere()
+{
+    // A deleted case stays shown as it was: the user closes its window, and
+    // any write from it reports the deletion.
+    QSqlQuery names = ClinicDb::exec(Data1->database(),
+                                     QStringLiteral("SELECT [AnimalName], [Surname] FROM [Clients] WHERE [CaseNo] = ?"),
+                                     {qint64(NumText::Val(m_case.caseNo))});
+    if (!names.next())
+        return;
+    // An edit may have renamed the case.
+    CaseRef ref = m_case;
+    ref.animalName = names.value(0).toString();
+    ref.surname = names.value(1).toString();
+    if (ref.animalName != m_case.animalName || ref.surname != m_case.surname) {
+        m_case = ref;
+        setWindowTitle(CaseCaption(ref.caseNo, ref.animalName, ref.surname));
+    }
+    // Shown afresh in the background: the active window keeps the current case.
+    reload(false);
+    // The locator may have changed the reminder flag.
+    if (m_testsActive)
+        testActive();
 }
 
 // A write refused because the case was changed or deleted elsewhere
@@ -96,9 +129,13 @@ void frmDocument::NextWt_Click()
             return;
         }
         const Recordset &row = Data1->recordset();
-        const QString answer = askWeight([&row](bool) {
-            return QStringLiteral("Enter Next weight in ") + row.text(QStringLiteral("Units")) + QStringLiteral("'s");
-        });
+        const auto askNextWeight = [&row] {
+            return askWeight([&row](bool) {
+                return QStringLiteral("Enter Next weight in ") + row.text(QStringLiteral("Units")) +
+                       QStringLiteral("'s");
+            });
+        };
+        QString answer = askNextWeight();
         if (answer.isEmpty())
             return;
 
@@ -111,12 +148,22 @@ void frmDocument::NextWt_Click()
         }
 
         const float prev = NumText::Sng(NumText::Val(LocalCurrWt->text()));
-        const Weighing::Result w = Weighing::nextWeighing(NumText::Val(answer), prev, days);
+        Weighing::Result w = Weighing::nextWeighing(NumText::Val(answer), prev, days);
+        // A weight the history would keep as 0 is refused like any other
+        // weight no animal has, and asked for again.
+        while (!Weighing::historyKeeps(w)) {
+            Prompt::Message(Weighing::kTooSmall, Prompt::Icon::Critical);
+            answer = askNextWeight();
+            if (answer.isEmpty())
+                return;
+            w = Weighing::nextWeighing(NumText::Val(answer), prev, days);
+        }
 
         saveTypedText();
         CaseStore::storeWeighing(Data1->database(), loaded, loaded.graphData.toString() + w.appended, today,
                                  Weighing::storedWeight(w.currentWt));
         reload();
+        CaseNotifier::changed(loaded.caseNo, this);
     });
 }
 
@@ -154,6 +201,7 @@ void frmDocument::UndoToLastWt_Click()
             saveTypedText();
             CaseStore::storeCorrection(Data1->database(), loaded, date, history, Weighing::storedWeight(weight));
             reload();
+            CaseNotifier::changed(loaded.caseNo, this);
             return;
         }
 
@@ -170,5 +218,6 @@ void frmDocument::UndoToLastWt_Click()
         CaseStore::storeUndo(Data1->database(), loaded, *lastWeighedUndo, undoHistory,
                              Weighing::storedWeight(Weighing::undoneCurrentWt(undoHistory)));
         reload();
+        CaseNotifier::changed(loaded.caseNo, this);
     });
 }

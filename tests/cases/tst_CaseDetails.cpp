@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
@@ -169,7 +170,7 @@ private slots:
         QCOMPARE(prompt->count(), 0);
     }
 
-    void doneStoresTheUntouchedDefaults()
+    void doneStoresTheDefaultsLeftInPlace()
     {
         CaseDetails *w = openNewCase();
         w->AddNewRec_Click();
@@ -178,16 +179,28 @@ private slots:
         w->UpperWt->setText("14");
         w->LowerWt->setText("10");
         w->CurrWt->setText("7.5");
+        // The starting texts of names, species and sex say nothing about the
+        // case: Done refuses them as it refuses an empty field.
+        w->Done_Click();
+        QCOMPARE(prompt->texts(), QStringList{"Data incomplete. Please enter data at the cursor."});
+        QCOMPARE(w->focusWidget(), static_cast<QWidget *>(w->SSurname));
+        QVERIFY(caseRow(caseNo).value("Graph Data").isNull());
+        prompt->clear();
+        w->SSurname->setText("Smith");
+        w->AnName->setText("Pip");
+        w->SSpecies->setEditText("Rabbit");
+        w->SSpecies_Click();
+        w->SSex->setEditText("Female");
         w->Done_Click();
         FW_VERIFY_PROMPTS(*prompt);
 
         const QSqlRecord r = caseRow(caseNo);
-        QCOMPARE(r.value("Surname").toString(), QString("Surname?"));
-        QCOMPARE(r.value("SurnameKey").toString(), QString("surname?"));
-        QCOMPARE(r.value("AnimalName").toString(), QString("Name?"));
+        QCOMPARE(r.value("Surname").toString(), QString("Smith"));
+        QCOMPARE(r.value("SurnameKey").toString(), QString("smith"));
+        QCOMPARE(r.value("AnimalName").toString(), QString("Pip"));
         QCOMPARE(r.value("Tel No").toString(), QString("01632 960418"));
-        QCOMPARE(r.value("Species").toString(), QString("Species?"));
-        QCOMPARE(r.value("Sex").toString(), QString("Sex?"));
+        QCOMPARE(r.value("Species").toString(), QString("Rabbit"));
+        QCOMPARE(r.value("Sex").toString(), QString("Female"));
         QCOMPARE(r.value("Breed").toString(), QString("-"));
         QCOMPARE(r.value("Units").toString(), QString("kg"));
         QCOMPARE(r.value("DOB").toString(), QString("1997-02-21"));
@@ -206,11 +219,11 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(CaseDetails::instance() == nullptr);
         QCOMPARE(App().CurrCaseNo, QString::number(caseNo));
-        QCOMPARE(App().CurrAnimalName, QString("Name?"));
-        QCOMPARE(App().CurrSurname, QString("Surname?"));
+        QCOMPARE(App().CurrAnimalName, QString("Pip"));
+        QCOMPARE(App().CurrSurname, QString("Smith"));
         frmDocument *doc = openedCaseWindow();
         QVERIFY(doc);
-        QCOMPARE(doc->windowTitle(), QString("Case# %1, Name? Surname?").arg(caseNo));
+        QCOMPARE(doc->windowTitle(), QString("Case# %1, Pip Smith").arg(caseNo));
         QCOMPARE(int(doc->NumWts()), 1);
         QCOMPARE(rowCount(), 1);
     }
@@ -226,6 +239,9 @@ private slots:
         env->addCase("Other", "Pip", "Cat", "Domestic Shorthair", "Female", "kg", 4, 5, "4.5;", "2026-03-01");
         QCOMPARE(rowCount(), 1);
         w->SSurname->setText("Smith");
+        w->AnName->setText("Rex");
+        w->SSpecies->setEditText("Rabbit");
+        w->SSex->setEditText("Male");
         w->DOB->setText("21-Feb-1997");
         w->UpperWt->setText("14");
         w->LowerWt->setText("10");
@@ -269,6 +285,23 @@ private slots:
                                       << "" << incomplete << "TelNo";
         QTest::newRow("no species") << "SSpecies"
                                     << "" << incomplete << "SSpecies";
+        QTest::newRow("surname of blanks") << "SSurname"
+                                           << "   " << incomplete << "SSurname";
+        QTest::newRow("comments of blanks") << "VetCom"
+                                            << " \n " << incomplete << "VetCom";
+        QTest::newRow("surname untouched") << "SSurname"
+                                           << "Surname?" << incomplete << "SSurname";
+        QTest::newRow("name untouched") << "AnName"
+                                        << "Name?" << incomplete << "AnName";
+        QTest::newRow("species untouched") << "SSpecies"
+                                           << "Species?" << incomplete << "SSpecies";
+        QTest::newRow("sex untouched") << "SSex"
+                                       << "Sex?" << incomplete << "SSex";
+        QTest::newRow("range back to front")
+            << "LowerWt"
+            << "14.5"
+            << "The lower acceptable weight must not be more than the upper acceptable weight"
+            << "LowerWt";
         QTest::newRow("dog without breed") << "BBreedK9"
                                            << "" << incomplete << "BBreedK9";
         QTest::newRow("cat without breed") << "cat"
@@ -441,6 +474,45 @@ private slots:
         QCOMPARE(e->selectedText(), e->text());
     }
 
+    void textThatArrivesOtherwiseIsHeldToo_data()
+    {
+        lengthRules_data();
+    }
+
+    void textThatArrivesOtherwiseIsHeldToo()
+    {
+        QFETCH(QString, box);
+        QFETCH(int, limit);
+        QFETCH(QString, message);
+        CaseDetails *w = filledEntry();
+        const qint64 caseNo = w->reservedCaseNo();
+        auto *e = w->findChild<QLineEdit *>(box);
+        const QString long300 = QString("abcdefghij").repeated(30);
+
+        // Pasted from the box's own menu: no key is released in the box.
+        QApplication::clipboard()->setText(long300);
+        e->clear();
+        e->paste();
+        QTRY_COMPARE(prompt->texts(), QStringList{message});
+        QCOMPARE(e->text(), long300.left(limit));
+
+        // Put there by the program: Done cuts it with the same message and
+        // stores nothing yet.
+        prompt->clear();
+        e->setText(long300);
+        w->Done_Click();
+        QCOMPARE(prompt->texts(), QStringList{message});
+        QCOMPARE(e->text(), long300.left(limit));
+        QCOMPARE(w->focusWidget(), static_cast<QWidget *>(e));
+        QVERIFY(caseRow(caseNo).value("Graph Data").isNull());
+        // The next Done stores the text as cut.
+        prompt->clear();
+        w->Done_Click();
+        FW_VERIFY_PROMPTS(*prompt);
+        const char *field = box == "SSurname" ? "Surname" : box == "AnName" ? "AnimalName" : "Tel No";
+        QCOMPARE(caseRow(caseNo).value(field).toString(), long300.left(limit));
+    }
+
     void weightRules_data()
     {
         QTest::addColumn<QString>("box");
@@ -606,7 +678,11 @@ private slots:
             w->SSex->setEditText("Female");
         } else {
             w->AddNewRec_Click();
+            w->SSpecies->setEditText("Cat");
+            w->SSex->setEditText("Female");
         }
+        w->SSurname->setText("Adams");
+        w->AnName->setText("Tom");
         const qint64 caseNo = w->reservedCaseNo();
         w->HiddenText->setText(hiddenText);
         w->DOB->setText("01-Jan-2020");
@@ -644,6 +720,8 @@ private slots:
 
             w->SSurname->setText("Smith");
             w->AnName->setText("Rex");
+            w->SSpecies->setEditText("Rabbit");
+            w->SSex->setEditText("Male");
             w->DOB->setText("01-Jan-2020");
             w->UpperWt->setText("14");
             w->LowerWt->setText("10");

@@ -153,6 +153,22 @@ private slots:
             QCOMPARE(w.frame.recentCaption(i), recent[i - 1]);
     }
 
+    void anotherWindowOnTheCaseShowsTheEdit()
+    {
+        World w;
+        w.open(w.rex, "Rex", "Smith"); // stays open beside the edit
+        CaseDetails *d = w.edit();
+        d->SSurname->setText("Smythe");
+        d->UpperWt->setText("24");
+        d->UUpdate_Click();
+        FW_VERIFY_PROMPTS(w.prompt);
+        QCOMPARE(w.windows(), 2);
+        for (frmDocument *doc : w.frame.findChildren<frmDocument *>()) {
+            QTRY_COMPARE(doc->windowTitle(), QString("Case# %1, Rex Smythe").arg(w.rex));
+            QTRY_COMPARE(doc->findChild<QLineEdit *>("LocalAcRange")->text(), QString("From  22 to  24 lb"));
+        }
+    }
+
     void breedAndUnitsAsStored_data()
     {
         QTest::addColumn<QString>("storedUnits");
@@ -216,6 +232,14 @@ private slots:
         QTest::newRow("weight zero") << "LowerWt"
                                      << "0"
                                      << "The lower weight must be a number more than 0" << crit;
+        QTest::newRow("surname of blanks") << "SSurname"
+                                           << "   " << incomplete << excl;
+        QTest::newRow("surname as a new entry starts") << "SSurname"
+                                                       << "Surname?" << incomplete << excl;
+        QTest::newRow("range back to front")
+            << "LowerWt"
+            << "26.5"
+            << "The lower acceptable weight must not be more than the upper acceptable weight" << crit;
     }
     void updateRefusesIncompleteDetails()
     {
@@ -226,7 +250,7 @@ private slots:
         World w;
         const QSqlRecord before = w.row(w.rex);
         CaseDetails *d = w.edit();
-        d->SSurname->setText("Smythe");
+        d->AnName->setText("Rexie");
         QWidget *control = d->findChild<QWidget *>(field);
         if (auto *e = qobject_cast<QLineEdit *>(control))
             e->setText(value);
@@ -252,8 +276,6 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("cancel") << ""
                                 << "";
-        QTest::newRow("weighed elsewhere") << "UPDATE [Clients] SET [Graph Data] = '1;' WHERE [CaseNo] = ?"
-                                           << FwError::standardDescription(ErrNo::WriteConflict);
         QTest::newRow("deleted elsewhere")
             << "DELETE FROM [Clients] WHERE [CaseNo] = ?" << FwError::standardDescription(ErrNo::RowDeleted);
     }
@@ -277,9 +299,73 @@ private slots:
         }
         const QSqlRecord row = w.row(w.rex);
         QVERIFY(row.isEmpty() || row.value("Surname").toString() == "Smith");
-        if (change.contains("Graph Data")) // the weighing made elsewhere stays
-            QCOMPARE(row.value("Graph Data").toString(), QString("1;"));
         QCOMPARE(w.windows(), 0); // the case window stays closed
+    }
+
+    void aWeighingElsewhereIsToldThenTheNextUpdateStores()
+    {
+        World w;
+        CaseDetails *d = w.edit();
+        d->SSurname->setText("Smythe");
+        // Another workstation weighs the case while the edit is open.
+        ClinicDb::exec(w.env.db(),
+                       "UPDATE [Clients] SET [Graph Data] = '25.5;25.1;24.8;24.4;', [Last Weighed] = '2026-12-06', "
+                       "[CurrentWt] = 24.4 WHERE [CaseNo] = ?",
+                       {w.rex});
+        d->UUpdate_Click();
+        QCOMPARE(w.prompt.texts(),
+                 QStringList{"This case was changed in another window or at another workstation while you were "
+                             "editing it: its weights (a weighing or an undo). Your details are not stored yet. "
+                             "Click Update again to store them; what was changed there is kept."});
+        QCOMPARE(w.prompt.last().icon, Prompt::Icon::Exclamation);
+        QCOMPARE(w.row(w.rex).value("Surname").toString(), QString("Smith"));
+        QCOMPARE(CaseDetails::instance(), d);
+
+        // The next Update stores the details over the row as it now stands.
+        w.prompt.clear();
+        d->UUpdate_Click();
+        FW_VERIFY_PROMPTS(w.prompt);
+        QCOMPARE(w.prompt.count(), 0);
+        const QSqlRecord row = w.row(w.rex);
+        QCOMPARE(row.value("Surname").toString(), QString("Smythe"));
+        QCOMPARE(row.value("Graph Data").toString(), QString("25.5;25.1;24.8;24.4;"));
+        QCOMPARE(row.value("CurrentWt").toDouble(), 24.4);
+        QTRY_VERIFY(!CaseDetails::instance());
+        QCOMPARE(w.windows(), 1);
+        QCOMPARE(int(qobject_cast<frmDocument *>(w.frame.activeChild())->NumWts()), 4);
+    }
+
+    void theSameDetailChangedElsewhereIsStoredOverOnlyWhenConfirmed()
+    {
+        World w;
+        CaseDetails *d = w.edit();
+        d->SSurname->setText("Smythe");
+        ClinicDb::exec(w.env.db(),
+                       "UPDATE [Clients] SET [Surname] = 'Smithers', [Vet Comments] = 'Seen by Dr Lee', "
+                       "[Diet Recommend] = 'More' WHERE [CaseNo] = ?",
+                       {w.rex});
+        const QString question =
+            "This case was changed in another window or at another workstation while you were editing it: Surname "
+            "(now \"Smithers\"), the Veterinary Comments, its diet recommendation. Store your details over the "
+            "details changed there? What else was changed there is kept.";
+        // No: nothing stored, and the next Update asks again.
+        w.prompt.answer(Prompt::Answer::No).answer(Prompt::Answer::Yes);
+        d->UUpdate_Click();
+        QCOMPARE(w.prompt.texts(), QStringList{question});
+        QCOMPARE(w.prompt.last().icon, Prompt::Icon::Question);
+        QCOMPARE(w.prompt.last().buttons, Prompt::Buttons::YesNo);
+        QCOMPARE(w.row(w.rex).value("Surname").toString(), QString("Smithers"));
+        QCOMPARE(CaseDetails::instance(), d);
+        // Yes: the details typed here are stored over them.
+        d->UUpdate_Click();
+        FW_VERIFY_PROMPTS(w.prompt);
+        QCOMPARE(w.prompt.texts(), (QStringList{question, question}));
+        const QSqlRecord row = w.row(w.rex);
+        QCOMPARE(row.value("Surname").toString(), QString("Smythe"));
+        QCOMPARE(row.value("Vet Comments").toString(), QString("None"));
+        QCOMPARE(row.value("Diet Recommend").toString(), QString("More"));
+        QTRY_VERIFY(!CaseDetails::instance());
+        QCOMPARE(w.frame.activeChild()->windowTitle(), QString("Case# %1, Rex Smythe").arg(w.rex));
     }
 
     void theCommandRefuses_data()

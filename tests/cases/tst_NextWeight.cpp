@@ -154,6 +154,12 @@ private slots:
         QTest::newRow("cancel after 0 and a negative weight")
             << 14 << QStringList{"0", "-2", ""}
             << QStringList{ask, "The weight must be more than 0", ask, "The weight must be more than 0", ask};
+        QTest::newRow("cancel after a weight the history keeps as 0")
+            << 14 << QStringList{"0.04", ""}
+            << QStringList{ask,
+                           "The weight is too small: the weight history keeps one decimal place and would store it "
+                           "as 0",
+                           ask};
         QTest::newRow("cancel after a weight no weight can be")
             << 14 << QStringList{"1e99", ""} << QStringList{ask, "The weight is too large", ask};
         QTest::newRow("5 days")

@@ -56,6 +56,31 @@ private slots:
         QCOMPARE(r.currentWt, currentWt);
     }
 
+    void historyKeeps_data()
+    {
+        QTest::addColumn<float>("prev");
+        QTest::addColumn<double>("newWeight");
+        QTest::addColumn<int>("days");
+        QTest::addColumn<bool>("keeps");
+        QTest::newRow("0.05 is kept as .1") << 0.3f << 0.05 << 7 << true;
+        QTest::newRow("0.04 would be a lone point") << 0.3f << 0.04 << 7 << false;
+        QTest::newRow("0.04 from 0.04") << 0.04f << 0.04 << 7 << false;
+        // The rounded steps end a little short of 0.05: the week that stands
+        // for it would be kept as 0.
+        QTest::newRow("the last step falls short") << 1.0f << 0.05 << 21 << false;
+        QTest::newRow("0.07 after the same steps") << 1.0f << 0.07 << 21 << true;
+    }
+
+    void historyKeeps()
+    {
+        QFETCH(float, prev);
+        QFETCH(double, newWeight);
+        QFETCH(int, days);
+        QFETCH(bool, keeps);
+        const Weighing::Result r = Weighing::nextWeighing(newWeight, prev, static_cast<qint16>(days));
+        QCOMPARE(Weighing::historyKeeps(r), keeps);
+    }
+
     void interval_data()
     {
         QTest::addColumn<QDate>("lastWeighed");

@@ -2,6 +2,7 @@
 // the surname is typed, selecting, Go To, the frame's command, and the popup
 // actions with their questions and notes, also when the row changes meanwhile.
 #include "cases/CaseListModel.h"
+#include "cases/CaseOpening.h"
 #include "cases/fmLocator.h"
 #include "cases/frmDocument.h"
 #include "platform/FwError.h"
@@ -432,6 +433,36 @@ private slots:
         const QVariant active = w.field(w.smith, "Active");
         QVERIFY(!active.isValid() || active.toInt() == 1); // gone, or as it was
         FW_VERIFY_PROMPTS(w.prompt);
+    }
+
+    void theCasesOpenWindowsFollowTheChange()
+    {
+        World w;
+        QPointer<frmDocument> doc =
+            OpenCaseInDocument(OpenVariant::LocatorOrReminder, CaseRef{QString::number(w.smith), "Smith", "Rex"});
+        QVERIFY(doc);
+        QLabel *activity = control<QLabel>(doc, "Activity");
+        QVERIFY(activity->isHidden());
+        w.open();
+        w.click(w.smith);
+        w.prompt.answer(Prompt::Answer::Yes);
+        w.trigger("Inactivate");
+        QTRY_VERIFY(!activity->isHidden());
+        w.click(w.smith);
+        w.prompt.answer(Prompt::Answer::Yes);
+        w.trigger("Activate");
+        QTRY_VERIFY(activity->isHidden());
+        // A deleted case's window stays as it was, without a word.
+        const QString details = control<QLabel>(doc, "Details")->text();
+        w.click(w.smith);
+        w.prompt.answer(Prompt::Answer::Yes);
+        w.trigger("DeleteCase");
+        QTest::qWait(20);
+        QVERIFY(doc);
+        QCOMPARE(control<QLabel>(doc, "Details")->text(), details);
+        QCOMPARE(w.prompt.count(), 6); // three questions, three notes
+        FW_VERIFY_PROMPTS(w.prompt);
+        delete doc.data();
     }
 
     void deletingACaseThatIsOpenInAWindow()

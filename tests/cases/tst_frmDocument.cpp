@@ -492,6 +492,42 @@ private slots:
         FW_VERIFY_PROMPTS(w.prompt);
     }
 
+    void twoWindowsOnOneCaseAgree()
+    {
+        World w;
+        const int rex = w.addRex();
+        const int tib = w.env.addCase("Jones", "Tiddles", "Cat", "Domestic Shorthair", "Female Spayed", "kg", 4, 5,
+                                      "4.8;4.7;", "2026-11-20");
+        QPointer<frmDocument> first = w.open(rex, "Rex", "Smith");
+        QPointer<frmDocument> second = w.open(rex, "Rex", "Smith");
+        QPointer<frmDocument> tiddles = w.open(tib, "Tiddles", "Jones"); // the current case
+        // Typed in the second window, not yet stored.
+        control<QPlainTextEdit>(second, "VetComBox")->setPlainText(QStringLiteral("Typed in the second"));
+
+        // A weighing in the first window shows in the second.
+        Clock::setNow(QDateTime(QDate(2026, 12, 15), QTime(10, 0)));
+        w.prompt.type(QStringLiteral("33"));
+        first->NextWt_Click();
+        tiddles->makeCurrent(); // the user turns to the other case's window
+        QTRY_COMPARE(int(second->NumWts()), 22);
+        QCOMPARE(second->WtDataText(1, 1), QStringLiteral(" 33"));
+        QCOMPARE(control<QLineEdit>(second, "LocalCurrWt")->text(), QStringLiteral("33"));
+        // The typed text is kept, and stored with the case.
+        QCOMPARE(control<QPlainTextEdit>(second, "VetComBox")->toPlainText(), QStringLiteral("Typed in the second"));
+        QCOMPARE(w.field(rex, "Vet Comments").toString(), QStringLiteral("Typed in the second"));
+        // The other case's window is untouched, and stays the current case:
+        // a window shown afresh in the background does not take it over.
+        QCOMPARE(int(tiddles->NumWts()), 2);
+        QCOMPARE(App().CurrCaseNo, QString::number(tib));
+
+        // The undo in the second window shows in the first.
+        w.prompt.answer(Prompt::Answer::Yes);
+        second->UndoToLastWt_Click();
+        QTRY_COMPARE(int(first->NumWts()), 20);
+        QCOMPARE(first->WtDataText(1, 1), QStringLiteral(" 33.25"));
+        FW_VERIFY_PROMPTS(w.prompt);
+    }
+
     void aReloadShowsTheWindowsOwnCase()
     {
         World w;
