@@ -87,6 +87,18 @@ private slots:
         QCOMPARE(c.Background(), 15);
         c.setBackground(6);
         QCOMPARE(c.chart()->backgroundBrush().color(), QColor(0x80, 0x80, 0)); // brown
+        // In colour every series has its own colour, standing out on a light
+        // and on a dark background alike.
+        for (int background : {15, 0}) {
+            c.setBackground(background);
+            const QColor bg = c.chart()->backgroundBrush().color();
+            QSet<QRgb> colours;
+            for (int i = 0; i < 3; ++i) {
+                QVERIFY(line(i)->pen().color() != bg);
+                colours.insert(line(i)->pen().color().rgb());
+            }
+            QCOMPARE(colours.size(), 3);
+        }
         // Monochrome: one colour, series told apart by the line pattern.
         c.setDrawStyle(Chart::Monochrome);
         QCOMPARE(line(0)->pen().color(), line(2)->pen().color());

@@ -46,10 +46,13 @@ QColor textColourOn(bool dark)
 // Series colours, one for each of nine series, chosen to stand out on the
 // background and from one another: bright on a dark one, deep on a light one.
 constexpr int kStyles = 9;
-const QRgb kOnDark[kStyles] = {0xFFFF40, 0x60FF60, 0xFF7070, 0xFFA040, 0xC890FF,
-                               0x40E0FF, 0xFF80C0, 0xD2B48C, 0xFFFFFF};
-const QRgb kOnLight[kStyles] = {0x0000A0, 0x007000, 0xC00000, 0xE07000, 0x7B2FBE,
-                                0x008B8B, 0xC0007F, 0x8B5A2B, 0x000000};
+// One table indexed by the background, not a choice between two arrays that
+// is then indexed: GCC 12 with -fsanitize=undefined checks the index in one
+// arm of such a choice only and reports the other as out of bounds.
+const QRgb kSeriesColours[2][kStyles] = {
+    {0x0000A0, 0x007000, 0xC00000, 0xE07000, 0x7B2FBE, 0x008B8B, 0xC0007F, 0x8B5A2B, 0x000000}, // on light
+    {0xFFFF40, 0x60FF60, 0xFF7070, 0xFFA040, 0xC890FF, 0x40E0FF, 0xFF80C0, 0xD2B48C, 0xFFFFFF}, // on dark
+};
 
 // Monochrome: one line pattern for each of nine series. Lengths of dashes
 // and gaps are in pixels.
@@ -161,10 +164,13 @@ private:
     QRectF m_bounds;
 };
 
-Chart::Chart(QWidget *parent) : QChartView(parent)
+// The chart is handed to the view's constructor: a view made without one
+// makes a chart of its own, and replacing that with setChart() would leave it
+// to nobody.
+Chart::Chart(QWidget *parent) : QChartView(new QChart, parent)
 {
     setRenderHint(QPainter::Antialiasing);
-    auto *c = new QChart;
+    QChart *c = chart(); // owned by the view
     c->setBackgroundRoundness(0);
     c->setMargins(QMargins(4, 4, 4, 4));
     // The chart's own legend takes the place of the one Qt Charts draws, whose
@@ -179,7 +185,6 @@ Chart::Chart(QWidget *parent) : QChartView(parent)
     titleFont.setBold(true);
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
     c->setTitleFont(titleFont);
-    setChart(c); // the view owns the chart
 
     m_axisX = new QValueAxis(c);
     m_axisX->setLabelFormat(QStringLiteral("%d"));
@@ -472,7 +477,7 @@ QPen Chart::seriesPen(int set) const
         }
         return pen;
     }
-    QPen pen(QColor((dark ? kOnDark : kOnLight)[i % kStyles]));
+    QPen pen(QColor(kSeriesColours[dark ? 1 : 0][i % kStyles]));
     pen.setWidthF(i == 0 ? 2.0 : 1.5);
     const int pattern = m_pattern.value(i, AutoPattern);
     const bool solid = pattern == SolidPattern || (pattern == AutoPattern && i == 0);
