@@ -477,7 +477,7 @@ QPen Chart::seriesPen(int set) const
         }
         return pen;
     }
-    QPen pen(QColor(kSeriesColours[dark ? 1 : 0][i % kStyles]));
+    QPen pen{QColor(kSeriesColours[dark ? 1 : 0][i % kStyles])};
     pen.setWidthF(i == 0 ? 2.0 : 1.5);
     const int pattern = m_pattern.value(i, AutoPattern);
     const bool solid = pattern == SolidPattern || (pattern == AutoPattern && i == 0);
