@@ -11,8 +11,7 @@
 #include <algorithm>
 #include <vector>
 
-namespace
-{
+namespace {
 
 // A weekly history that wanders between 20 and 30 kg in the weighing form.
 QString makeHistory(int entries)

@@ -8,8 +8,7 @@
 #include <QDateTime>
 #include <QVariant>
 
-namespace
-{
+namespace {
 
 // A field's value as the text the program works with: NULL as "", dates as
 // ISO text (the form in which they are stored), numbers in their shortest form.
@@ -102,8 +101,7 @@ void CaseRecord::require(const QString &fieldName) const
         throw FwError(ErrNo::InvalidUseOfNull, QStringLiteral("The field %1 of this case is empty.").arg(fieldName));
 }
 
-namespace
-{
+namespace {
 
 QDate convertDate(const QString &text, const QString &fieldName, const QString &what)
 {

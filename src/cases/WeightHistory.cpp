@@ -2,8 +2,7 @@
 
 #include "platform/text/NumberText.h"
 
-namespace
-{
+namespace {
 const QChar Sep = QLatin1Char(';');
 }
 

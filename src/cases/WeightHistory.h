@@ -14,8 +14,7 @@
 #include <QVector>
 #include <QtGlobal>
 
-class WeightHistory
-{
+class WeightHistory {
 public:
     WeightHistory() = default;
     explicit WeightHistory(const QString &graphData) : m_text(graphData) {}

@@ -9,8 +9,7 @@
 using Weights = QVector<float>;
 Q_DECLARE_METATYPE(Weights)
 
-class WeightHistoryTest : public QObject
-{
+class WeightHistoryTest : public QObject {
     Q_OBJECT
 private slots:
     void parse_data()

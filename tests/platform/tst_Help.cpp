@@ -35,8 +35,14 @@ QString page(const QString &title, const QString &body)
         .arg(title, body);
 }
 
-QTextBrowser *browser() { return Help::window()->findChild<QTextBrowser *>(QStringLiteral("HelpBrowser")); }
-QString shownFile() { return QFileInfo(browser()->source().toLocalFile()).fileName(); }
+QTextBrowser *browser()
+{
+    return Help::window()->findChild<QTextBrowser *>(QStringLiteral("HelpBrowser"));
+}
+QString shownFile()
+{
+    return QFileInfo(browser()->source().toLocalFile()).fileName();
+}
 
 } // namespace
 
@@ -98,13 +104,17 @@ private slots:
     {
         QTest::addColumn<QString>("html");
         QTest::addColumn<QString>("text");
-        QTest::newRow("tags become blanks") << "<p>Next<br>Weight</p>" << "Next Weight";
+        QTest::newRow("tags become blanks") << "<p>Next<br>Weight</p>"
+                                            << "Next Weight";
         QTest::newRow("styles and scripts are no text")
-            << "<style>p{color:red}</style><p>Cups</p><script>var x = 'cans';</script>" << "Cups";
-        QTest::newRow("comments are no text") << "<!-- hidden words -->shown" << "shown";
+            << "<style>p{color:red}</style><p>Cups</p><script>var x = 'cans';</script>"
+            << "Cups";
+        QTest::newRow("comments are no text") << "<!-- hidden words -->shown"
+                                              << "shown";
         QTest::newRow("character references") << "Dogs &amp; cats &lt;52 weeks&gt; 0&#8211;8.5 &deg;C"
                                               << "Dogs & cats <52 weeks> 0\u20138.5  C";
-        QTest::newRow("white space runs") << "  a \n\t b  " << "a b";
+        QTest::newRow("white space runs") << "  a \n\t b  "
+                                          << "a b";
     }
     void plainText()
     {

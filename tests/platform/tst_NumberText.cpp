@@ -10,8 +10,7 @@
 
 using namespace NumText;
 
-namespace
-{
+namespace {
 // The error number a call throws, or 0 when it throws nothing.
 int thrownNumber(const std::function<void()> &call, QString *description = nullptr)
 {

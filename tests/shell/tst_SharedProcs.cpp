@@ -98,16 +98,13 @@ private slots:
         if (!london.isValid())
             QSKIP("no time-zone data for Europe/London");
         // Spring: 31 Mar 2024 has 23 hours; 3.5 calendar days are 83 hours.
-        QTest::newRow("spring forward, 3.5 calendar days")
-            << QDateTime(QDate(2024, 3, 30), QTime(0, 0), london) << QDateTime(QDate(2024, 4, 2), QTime(12, 0), london)
-            << 1;
+        QTest::newRow("spring forward, 3.5 calendar days") << QDateTime(QDate(2024, 3, 30), QTime(0, 0), london)
+                                                           << QDateTime(QDate(2024, 4, 2), QTime(12, 0), london) << 1;
         // Autumn: 27 Oct 2024 has 25 hours; 3.48 calendar days are 84.5 hours.
-        QTest::newRow("fall back, 3.48 calendar days")
-            << QDateTime(QDate(2024, 10, 26), QTime(0, 0), london)
-            << QDateTime(QDate(2024, 10, 29), QTime(11, 30), london) << 0;
-        QTest::newRow("one week over the spring change")
-            << QDateTime(QDate(2024, 3, 28), QTime(0, 0), london) << QDateTime(QDate(2024, 4, 4), QTime(0, 0), london)
-            << 1;
+        QTest::newRow("fall back, 3.48 calendar days") << QDateTime(QDate(2024, 10, 26), QTime(0, 0), london)
+                                                       << QDateTime(QDate(2024, 10, 29), QTime(11, 30), london) << 0;
+        QTest::newRow("one week over the spring change") << QDateTime(QDate(2024, 3, 28), QTime(0, 0), london)
+                                                         << QDateTime(QDate(2024, 4, 4), QTime(0, 0), london) << 1;
     }
     void weeksBetweenAcrossDaylightSaving()
     {
@@ -153,13 +150,20 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("ch");
         QTest::addColumn<int>("count");
-        QTest::newRow("three weekly entries") << "12.5;12.3;12.1;" << ";" << 3;
-        QTest::newRow("empty text") << "" << ";" << 0;
-        QTest::newRow("no match") << "12.5" << ";" << 0;
-        QTest::newRow("more than one character never matches") << "a;;b;;" << ";;" << 0;
-        QTest::newRow("empty character never matches") << "abc" << "" << 0;
-        QTest::newRow("exact case") << "AaAa" << "a" << 2;
-        QTest::newRow("a blank") << " 12.5; 12;" << " " << 2;
+        QTest::newRow("three weekly entries") << "12.5;12.3;12.1;"
+                                              << ";" << 3;
+        QTest::newRow("empty text") << ""
+                                    << ";" << 0;
+        QTest::newRow("no match") << "12.5"
+                                  << ";" << 0;
+        QTest::newRow("more than one character never matches") << "a;;b;;"
+                                                               << ";;" << 0;
+        QTest::newRow("empty character never matches") << "abc"
+                                                       << "" << 0;
+        QTest::newRow("exact case") << "AaAa"
+                                    << "a" << 2;
+        QTest::newRow("a blank") << " 12.5; 12;"
+                                 << " " << 2;
     }
     void countChar()
     {
@@ -188,8 +192,8 @@ private slots:
         QTest::addColumn<Prompt::Icon>("icon");
         QTest::addColumn<int>("beeps");
         const QDate today = kNow.date();
-        QTest::newRow("31-Dec-1995") << QVariant(QStringLiteral("31-Dec-1995")) << 1 << QString()
-                                     << Prompt::Icon::None << 0;
+        QTest::newRow("31-Dec-1995") << QVariant(QStringLiteral("31-Dec-1995")) << 1 << QString() << Prompt::Icon::None
+                                     << 0;
         QTest::newRow("today as text") << QVariant(QStringLiteral("15-Jun-2024")) << 1 << QString()
                                        << Prompt::Icon::None << 0;
         QTest::newRow("tomorrow as text")
@@ -198,10 +202,10 @@ private slots:
                                   << 0;
         QTest::newRow("empty text") << QVariant(QString()) << 0 << kNotADate << Prompt::Icon::Critical << 0;
         QTest::newRow("no value") << QVariant() << 0 << kNotADate << Prompt::Icon::Critical << 0;
-        QTest::newRow("an impossible day") << QVariant(QStringLiteral("31-Feb-2000")) << 0 << kNotADate
-                                           << Prompt::Icon::Critical << 0;
-        QTest::newRow("masked box left blank") << QVariant(QStringLiteral("__-___-____")) << 0 << kNotADate
-                                               << Prompt::Icon::Critical << 0;
+        QTest::newRow("an impossible day")
+            << QVariant(QStringLiteral("31-Feb-2000")) << 0 << kNotADate << Prompt::Icon::Critical << 0;
+        QTest::newRow("masked box left blank")
+            << QVariant(QStringLiteral("__-___-____")) << 0 << kNotADate << Prompt::Icon::Critical << 0;
         QTest::newRow("a date value") << QVariant(QDate(2010, 5, 1)) << 1 << QString() << Prompt::Icon::None << 0;
         QTest::newRow("today as a date value") << QVariant(today) << 1 << QString() << Prompt::Icon::None << 0;
         QTest::newRow("tomorrow as a date value")
@@ -276,10 +280,7 @@ private slots:
         QCOMPARE(AgeText(kNow.date().addDays(-daysOld)), text);
     }
 
-    void ageTextOfNoDateThrows()
-    {
-        QVERIFY_THROWS_EXCEPTION(FwError, AgeText(QDate()));
-    }
+    void ageTextOfNoDateThrows() { QVERIFY_THROWS_EXCEPTION(FwError, AgeText(QDate())); }
 
     void selectAllTextSelectsEveryTextBox()
     {
@@ -330,9 +331,9 @@ private slots:
         const int rex = env.addCase(QStringLiteral("Smith"), QStringLiteral("Rex"), QStringLiteral("Dog"),
                                     QStringLiteral("Labrador"), QStringLiteral("Male"), QStringLiteral("kg"), 30, 34,
                                     QStringLiteral("36;35.5;"), QStringLiteral("2024-06-01"));
-        env.addCase(QStringLiteral("Jones"), QStringLiteral("Tibbles"), QStringLiteral("Cat"), QStringLiteral("Siamese"),
-                    QStringLiteral("Female"), QStringLiteral("kg"), 4, 5, QStringLiteral("5.5;"),
-                    QStringLiteral("2024-06-01"));
+        env.addCase(QStringLiteral("Jones"), QStringLiteral("Tibbles"), QStringLiteral("Cat"),
+                    QStringLiteral("Siamese"), QStringLiteral("Female"), QStringLiteral("kg"), 4, 5,
+                    QStringLiteral("5.5;"), QStringLiteral("2024-06-01"));
 
         DataControl data;
         BindToClinicDB(data, QStringLiteral("SELECT * FROM [Clients] WHERE [CaseNo] = ?"), {rex});

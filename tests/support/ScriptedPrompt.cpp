@@ -1,6 +1,9 @@
 #include "support/ScriptedPrompt.h"
 
-ScriptedPrompt::ScriptedPrompt() { Prompt::setBackend(this); }
+ScriptedPrompt::ScriptedPrompt()
+{
+    Prompt::setBackend(this);
+}
 ScriptedPrompt::~ScriptedPrompt()
 {
     if (&Prompt::backend() == this)
@@ -62,7 +65,8 @@ QStringList ScriptedPrompt::problems() const
 {
     QStringList out = m_problems;
     for (const Scripted &s : m_queue)
-        out << QStringLiteral("scripted answer never used: %1").arg(s.kind == Scripted::Answer ? QString::number(int(s.answer)) : s.text);
+        out << QStringLiteral("scripted answer never used: %1")
+                   .arg(s.kind == Scripted::Answer ? QString::number(int(s.answer)) : s.text);
     return out;
 }
 

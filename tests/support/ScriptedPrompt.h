@@ -19,7 +19,7 @@ struct ShownBox {
 
 class ScriptedPrompt : public Prompt::Backend {
 public:
-    ScriptedPrompt();  // installs itself
+    ScriptedPrompt();           // installs itself
     ~ScriptedPrompt() override; // uninstalls itself
 
     /// Queue the answer of the next message box.

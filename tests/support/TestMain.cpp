@@ -13,8 +13,8 @@ std::vector<fwtest::Entry> &fwtest::registry()
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen")
-                                                                     : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     TestEnv::prepareProcess();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Fenwarra"));

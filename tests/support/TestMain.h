@@ -23,5 +23,5 @@ struct Registrar {
 };
 } // namespace fwtest
 
-#define FW_TEST(Class)                                                                                          \
+#define FW_TEST(Class)                                                                                                 \
     static fwtest::Registrar fw_registrar_##Class(#Class, [] { return std::unique_ptr<QObject>(new Class); });

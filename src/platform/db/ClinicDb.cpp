@@ -403,8 +403,7 @@ void create(const QString &dbfName)
     // failure never leaves a half-made database under the real name.
     // The temporary name is this build's own, so that two workstations
     // creating the same shared file at once never remove each other's.
-    const QString temp =
-        path + QStringLiteral(".new-") + QUuid::createUuid().toString(QUuid::Id128).left(12);
+    const QString temp = path + QStringLiteral(".new-") + QUuid::createUuid().toString(QUuid::Id128).left(12);
     QFile::remove(temp);
     QFile::remove(temp + QStringLiteral("-journal"));
     {
@@ -557,7 +556,9 @@ void addMissingColumns(const QSqlDatabase &db, const QString &schemaPath)
         scratch.close();
     }
     QSqlDatabase::removeDatabase(scratchName);
-    auto quoted = [](QString name) { return QLatin1Char('"') + name.replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"'); };
+    auto quoted = [](QString name) {
+        return QLatin1Char('"') + name.replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+    };
     for (const auto &[table, column] : std::as_const(missing)) {
         // Names and types come from the shipped schema, never from outside.
         QString type = column.second;

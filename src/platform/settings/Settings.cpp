@@ -21,8 +21,7 @@ QString Settings::GetSetting(const QString &appName, const QString &section, con
     return v.toString();
 }
 
-void Settings::SaveSetting(const QString &appName, const QString &section, const QString &key,
-                           const QString &value)
+void Settings::SaveSetting(const QString &appName, const QString &section, const QString &key, const QString &value)
 {
     QSettings s(QSettings::IniFormat, QSettings::UserScope, appName, appName);
     s.setValue(section + QLatin1Char('/') + key, value);

@@ -8,7 +8,19 @@ QDateTime &fixedMoment()
 }
 } // namespace
 
-QDateTime Clock::now() { return fixedMoment().isValid() ? fixedMoment() : QDateTime::currentDateTime(); }
-QDate Clock::today() { return now().date(); }
-void Clock::setNow(const QDateTime &moment) { fixedMoment() = moment; }
-void Clock::reset() { fixedMoment() = QDateTime(); }
+QDateTime Clock::now()
+{
+    return fixedMoment().isValid() ? fixedMoment() : QDateTime::currentDateTime();
+}
+QDate Clock::today()
+{
+    return now().date();
+}
+void Clock::setNow(const QDateTime &moment)
+{
+    fixedMoment() = moment;
+}
+void Clock::reset()
+{
+    fixedMoment() = QDateTime();
+}
