@@ -474,10 +474,7 @@ private slots:
         QCOMPARE(e->selectedText(), e->text());
     }
 
-    void textThatArrivesOtherwiseIsHeldToo_data()
-    {
-        lengthRules_data();
-    }
+    void textThatArrivesOtherwiseIsHeldToo_data() { lengthRules_data(); }
 
     void textThatArrivesOtherwiseIsHeldToo()
     {
