@@ -249,7 +249,7 @@ void frmDocument::buildControls()
     Data1->bind(DietRecMe, QStringLiteral("Diet Recommend"));
     m_typedText = new TypedTextSaver(
         this, {VetComBox, DietRecMe}, {QStringLiteral("comments"), QStringLiteral("diet recommendation")},
-        {[this] { Data1->saveBound(); }, [this] { Data1->Requery(); }, [this] { load(); },
+        {[this] { Data1->saveBound(); }, [this] { Data1->Requery(); }, [this] { load(!m_inBackground); },
          [this] {
              const Recordset &row = Data1->recordset();
              if (!row.isOpen() || row.eof() || row.bof())

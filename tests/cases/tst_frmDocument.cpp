@@ -507,20 +507,24 @@ private slots:
         QPointer<frmDocument> first = w.open(rex, "Rex", "Smith");
         QPointer<frmDocument> second = w.open(rex, "Rex", "Smith");
         QPointer<frmDocument> tiddles = w.open(tib, "Tiddles", "Jones"); // the current case
-        // Typed in the second window, not yet stored.
+        // Typed in both windows, not yet stored.
+        control<QPlainTextEdit>(first, "VetComBox")->setPlainText(QStringLiteral("Typed in the first"));
         control<QPlainTextEdit>(second, "VetComBox")->setPlainText(QStringLiteral("Typed in the second"));
 
-        // A weighing in the first window shows in the second.
+        // A weighing in the first window (which stores its comments first)
+        // shows in the second.
         Clock::setNow(QDateTime(QDate(2026, 12, 15), QTime(10, 0)));
-        w.prompt.type(QStringLiteral("33"));
+        w.prompt.type(QStringLiteral("33")).pick(2);
         first->NextWt_Click();
         tiddles->makeCurrent(); // the user turns to the other case's window
         QTRY_COMPARE(int(second->NumWts()), 22);
         QCOMPARE(second->WtDataText(1, 1), QStringLiteral(" 33"));
         QCOMPARE(control<QLineEdit>(second, "LocalCurrWt")->text(), QStringLiteral("33"));
-        // The typed text is kept, and stored with the case.
-        QCOMPARE(control<QPlainTextEdit>(second, "VetComBox")->toPlainText(), QStringLiteral("Typed in the second"));
-        QCOMPARE(w.field(rex, "Vet Comments").toString(), QStringLiteral("Typed in the second"));
+        // The second window's typed text met the first's: the user kept both.
+        QVERIFY(w.prompt.texts().last().startsWith("While you were typing here (Case# 12, Rex Smith)"));
+        const QString both = QStringLiteral("Typed in the first\nTyped in the second");
+        QCOMPARE(control<QPlainTextEdit>(second, "VetComBox")->toPlainText(), both);
+        QCOMPARE(w.field(rex, "Vet Comments").toString(), both);
         // The other case's window is untouched, and stays the current case:
         // a window shown afresh in the background does not take it over.
         QCOMPARE(int(tiddles->NumWts()), 2);
