@@ -39,6 +39,11 @@ public:
         ++boxes;
         return QString();
     }
+    int choose(const Prompt::ChoiceBox &box) override
+    {
+        ++boxes;
+        return box.escapeButton;
+    }
     QString file(const Prompt::FileRequest &) override { return QString(); }
     void beep() override {}
 };

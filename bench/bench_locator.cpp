@@ -44,6 +44,7 @@ public:
         return Prompt::Answer::OK;
     }
     QString input(const QString &, const QString &, const QString &) override { return QString(); }
+    int choose(const Prompt::ChoiceBox &box) override { return box.escapeButton; }
     QString file(const Prompt::FileRequest &) override { return QString(); }
     void beep() override {}
 };

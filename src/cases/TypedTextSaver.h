@@ -2,8 +2,9 @@
 // The saving of text typed into a window's multi-line boxes (the case
 // window's comments and diet recommendation), which belong to a row. Its
 // promises: typed text is never dropped silently; when the same box was
-// changed elsewhere meanwhile, what was typed stays in the box and replaces
-// that change at the next save; a click is never swallowed by a save.
+// changed elsewhere meanwhile, neither text is overwritten unseen: the user
+// sees both and keeps theirs, the stored one or both; a click is never
+// swallowed by a save.
 //
 // A box is saved when it is left. When a mouse press on another control took
 // the focus away, the save waits until the click is over: a message box shown
@@ -29,18 +30,20 @@ public:
         std::function<void()> reread;
         /// Show everything the window derives from the row afresh.
         std::function<void()> reshow;
+        /// The row's texts of the boxes, as last read, in the boxes' order.
+        std::function<QStringList()> stored;
     };
 
-    TypedTextSaver(QObject *parent, const QList<QPlainTextEdit *> &boxes, Row row);
+    /// names: what each box holds, as a message names it ("comments").
+    TypedTextSaver(QObject *parent, const QList<QPlainTextEdit *> &boxes, const QStringList &names, Row row);
     ~TypedTextSaver() override;
 
-    /// Write what is typed. A failure is reported once for the same text; a
-    /// change made elsewhere to the same box is told and the row shown as it
-    /// now stands, with the typed text kept in the boxes. Returns false when
-    /// the text could not be saved.
+    /// Write what is typed. A failure is reported once for the same text. A
+    /// change made elsewhere to a box typed into here is settled with the
+    /// user (see settleConflict), and the outcome written; the row is then
+    /// shown as it now stands. Returns false when the text could not be saved.
     bool save();
-    /// save() tried again even for text whose failure was reported, and for
-    /// text kept after a change made elsewhere, which is now stored over it.
+    /// save() tried again even for text whose failure was reported.
     bool retry();
     /// Whether the window may close: the text is saved, tried once more if it
     /// failed before; when it still cannot be (other than for a row that no
@@ -67,10 +70,18 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void keepTypedOverNewerRow(const QStringList &typed);
+    /// After a write refused because a box was changed elsewhere: read the
+    /// row again and put into each box what it is to hold: the stored text
+    /// where nothing was typed here, the typed text where nothing was changed
+    /// elsewhere, and where both were, what the user chooses after seeing
+    /// both texts. False when the row could not be read again (the typed
+    /// text then stays in the boxes).
+    bool settleConflict(const QStringList &typed);
+    QString choose(int box, const QString &base, const QString &stored, const QString &typed) const;
     void handlerFinished();
 
     QList<QPlainTextEdit *> m_boxes;
+    QStringList m_names;
     Row m_row;
     bool m_saving = false;
     QStringList m_unsavedAfterFailure; // texts whose save failed and was reported

@@ -259,9 +259,15 @@ void frmDocument::buildControls()
     // the box is left and before the row is read again.
     Data1->bind(VetComBox, QStringLiteral("Vet Comments"));
     Data1->bind(DietRecMe, QStringLiteral("Diet Recommend"));
-    m_typedText =
-        new TypedTextSaver(this, {VetComBox, DietRecMe},
-                           {[this] { Data1->saveBound(); }, [this] { Data1->Requery(); }, [this] { load(); }});
+    m_typedText = new TypedTextSaver(
+        this, {VetComBox, DietRecMe}, {QStringLiteral("comments"), QStringLiteral("diet recommendation")},
+        {[this] { Data1->saveBound(); }, [this] { Data1->Requery(); }, [this] { load(!m_inBackground); },
+         [this] {
+             const Recordset &row = Data1->recordset();
+             if (!row.isOpen() || row.eof() || row.bof())
+                 return QStringList{QString(), QString()};
+             return QStringList{row.text(QStringLiteral("Vet Comments")), row.text(QStringLiteral("Diet Recommend"))};
+         }});
     connectHandlers();
 }
 

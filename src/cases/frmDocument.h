@@ -156,7 +156,8 @@ private:
     int outerWidthTwips() const;
 
     CaseRef m_case;
-    bool m_testsActive = false; // opened with the test of the reminder flag
+    bool m_testsActive = false;  // opened with the test of the reminder flag
+    bool m_inBackground = false; // showing a change made elsewhere
     bool m_markedInactive = false;
     QPalette m_detailsPalette; // the summary's colours before it was marked
     qint16 m_numWts = 0;

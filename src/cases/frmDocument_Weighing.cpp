@@ -23,6 +23,7 @@
 #include "platform/text/NumberText.h"
 
 #include <QLineEdit>
+#include <QScopedValueRollback>
 #include <QSqlQuery>
 #include <exception>
 #include <functional>
@@ -95,6 +96,7 @@ void frmDocument::showChangeMadeElsewhere()
         setWindowTitle(CaseCaption(ref.caseNo, ref.animalName, ref.surname));
     }
     // Shown afresh in the background: the active window keeps the current case.
+    QScopedValueRollback<bool> background(m_inBackground, true);
     reload(false);
     // The locator may have changed the reminder flag.
     if (m_testsActive)

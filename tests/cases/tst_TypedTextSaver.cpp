@@ -1,6 +1,7 @@
 // The saving of typed text on its own, against a row that can be told to
-// fail: the text is never dropped silently, a conflict keeps the text in the
-// box, closing asks before text is lost, and a click is never swallowed.
+// fail: the text is never dropped silently, a change made elsewhere to the
+// same box is settled by the user who sees both texts, closing asks before
+// text is lost, and a click is never swallowed.
 #include "cases/TypedTextSaver.h"
 #include "platform/FwError.h"
 #include "support/ScriptedPrompt.h"
@@ -17,41 +18,46 @@
 
 namespace {
 
-const QString kConflict = QStringLiteral(
-    "The comments or diet recommendation of this case were changed in another window or at another workstation "
-    "while you were typing here. Your text is kept in this window and will replace that change when you leave the "
-    "box.");
-
 /// A window of two boxes and a button over a row that fails when told to.
+/// Like the real row, a write checks that each box it writes still holds
+/// what the window read.
 struct Window {
     ScriptedPrompt prompt;
     QWidget window;
     QPlainTextEdit *comments = new QPlainTextEdit(&window);
     QPlainTextEdit *diet = new QPlainTextEdit(&window);
     QPushButton *button = new QPushButton(QStringLiteral("Next"), &window);
-    QStringList stored{QString(), QString()};
-    std::optional<int> failWith; // the error of the next writes
+    QStringList stored{QString(), QString()}; // the row
+    QStringList read{QString(), QString()};   // the row as the window read it
+    std::optional<int> failWith;              // the error of the next writes
     int rereads = 0;
     int reshows = 0;
     TypedTextSaver *saver = nullptr;
 
     Window()
     {
+        window.setWindowTitle(QStringLiteral("Case# 12, Rex Smith"));
         auto *layout = new QVBoxLayout(&window);
         layout->addWidget(comments);
         layout->addWidget(diet);
         layout->addWidget(button);
-        saver = new TypedTextSaver(&window, {comments, diet},
+        saver = new TypedTextSaver(&window, {comments, diet}, {"comments", "diet recommendation"},
                                    {[this] {
                                         if (failWith)
                                             throw FwError(*failWith);
-                                        stored = {comments->toPlainText(), diet->toPlainText()};
+                                        const QStringList texts{comments->toPlainText(), diet->toPlainText()};
+                                        for (int i = 0; i < 2; ++i)
+                                            if (texts[i] != read[i] && stored[i] != read[i])
+                                                throw FwError(ErrNo::WriteConflict);
+                                        stored = read = texts;
                                     },
                                     [this] {
                                         ++rereads;
-                                        comments->setPlainText(QStringLiteral("changed elsewhere"));
+                                        read = stored;
+                                        comments->setPlainText(stored[0]);
+                                        diet->setPlainText(stored[1]);
                                     },
-                                    [this] { ++reshows; }});
+                                    [this] { ++reshows; }, [this] { return read; }});
     }
     void leave(QPlainTextEdit *box)
     {
@@ -101,23 +107,67 @@ private slots:
         QCOMPARE(w.stored.first(), QStringLiteral("Check teeth and gums"));
     }
 
-    void aConflictKeepsTheTypedTextInTheBox()
+    void aChangeElsewhereIsSettledByTheUser_data()
     {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("kept");
+        // The row held "None"; another window stored "None\nOwner: eating well".
+        QTest::newRow("mine") << 0 << "Nurse: kitten food"
+                              << "Nurse: kitten food";
+        QTest::newRow("the stored text") << 1 << "Nurse: kitten food"
+                                         << "None\nOwner: eating well";
+        QTest::newRow("both") << 2 << "Nurse: kitten food"
+                              << "None\nOwner: eating well\nNurse: kitten food";
+        QTest::newRow("both, added to the same text") << 2 << "None\nNurse: kitten food"
+                                                      << "None\nOwner: eating well\nNurse: kitten food";
+    }
+    void aChangeElsewhereIsSettledByTheUser()
+    {
+        QFETCH(int, button);
+        QFETCH(QString, typed);
+        QFETCH(QString, kept);
         Window w;
-        w.failWith = ErrNo::WriteConflict;
-        w.comments->setPlainText(QStringLiteral("From the vet"));
-        QVERIFY(!w.saver->save());
-        QCOMPARE(w.prompt.texts(), QStringList{kConflict});
-        QCOMPARE(w.prompt.last().icon, Prompt::Icon::Exclamation);
-        // The row is shown as it now stands, with the typed text over it.
+        w.stored = w.read = {"None", "Light diet"};
+        w.comments->setPlainText("None");
+        w.diet->setPlainText("Light diet");
+        w.stored[0] = "None\nOwner: eating well"; // another window
+        w.comments->setPlainText(typed);
+        w.prompt.pick(button);
+        QVERIFY(w.saver->save());
+        FW_VERIFY_PROMPTS(w.prompt);
+        QCOMPARE(w.prompt.texts(),
+                 QStringList{"While you were typing here (Case# 12, Rex Smith), another window or another "
+                             "workstation changed the comments of this case. Keep your text, the text now stored, "
+                             "or both (the stored text first, yours after it)?"});
+        const ShownBox &box = w.prompt.last();
+        QCOMPARE(box.details, "Now stored:\nNone\nOwner: eating well\n\nTyped here:\n" + typed);
+        QCOMPARE(box.choices, (QStringList{"Keep &mine", "Keep the &stored text", "Keep &both"}));
+        QCOMPARE(box.icon, Prompt::Icon::Exclamation);
+        QCOMPARE(w.stored, (QStringList{kept, "Light diet"}));
+        QCOMPARE(w.comments->toPlainText(), kept);
         QCOMPARE(w.rereads, 1);
         QCOMPARE(w.reshows, 1);
-        QCOMPARE(w.comments->toPlainText(), QStringLiteral("From the vet"));
-        // Leaving the box again stores it.
-        w.failWith.reset();
-        w.leave(w.comments);
-        QCOMPARE(w.stored.first(), QStringLiteral("From the vet"));
-        QCOMPARE(w.prompt.count(), 1);
+    }
+
+    void aChangeElsewhereToAnotherBoxAsksNothing()
+    {
+        Window w;
+        w.stored = w.read = {"None", "Light diet"};
+        w.comments->setPlainText("None");
+        w.diet->setPlainText("Light diet");
+        // Both boxes changed there; only the diet typed into here.
+        w.stored = {"Owner: eating well", "Less"};
+        w.diet->setPlainText("More");
+        // The box is closed without a choice (the script has no answer for it).
+        QVERIFY(w.saver->save());
+        // The diet is a real conflict; the comments, not typed here, take
+        // the stored text without a question.
+        QCOMPARE(w.prompt.texts().size(), 1);
+        QVERIFY(w.prompt.texts().first().contains("changed the diet recommendation of this case"));
+        QCOMPARE(w.comments->toPlainText(), QString("Owner: eating well"));
+        // Closed without a choice: both kept.
+        QCOMPARE(w.stored, (QStringList{"Owner: eating well", "Less\nMore"}));
     }
 
     void closingAsksBeforeTextIsLost()

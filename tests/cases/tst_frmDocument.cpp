@@ -402,30 +402,52 @@ private slots:
         FW_VERIFY_PROMPTS(w.prompt);
     }
 
-    void saveConflictsAreReported()
+    void commentsTypedInTwoWindowsAreNeverLost_data()
+    {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("mine") << 0 << "From the vet";
+        QTest::newRow("the stored text") << 1 << "From reception";
+        QTest::newRow("both") << 2 << "From reception\nFrom the vet";
+    }
+    void commentsTypedInTwoWindowsAreNeverLost()
+    {
+        QFETCH(int, button);
+        QFETCH(QString, kept);
+        World w;
+        const int no = w.addRex();
+        QPointer<frmDocument> reception = w.open(no, "Rex", "Smith");
+        QPointer<frmDocument> vet = w.open(no, "Rex", "Smith");
+        auto *receptionBox = control<QPlainTextEdit>(reception, "VetComBox");
+        auto *vetBox = control<QPlainTextEdit>(vet, "VetComBox");
+
+        // Both type; the reception's text is stored first.
+        receptionBox->setPlainText(QStringLiteral("From reception"));
+        vetBox->setPlainText(QStringLiteral("From the vet"));
+        focusOut(receptionBox);
+        QCOMPARE(w.field(no, "Vet Comments").toString(), QStringLiteral("From reception"));
+        // Leaving the vet's box shows both texts and lets the user choose.
+        w.prompt.pick(button);
+        focusOut(vetBox);
+        FW_VERIFY_PROMPTS(w.prompt);
+        QCOMPARE(w.prompt.texts(),
+                 QStringList{"While you were typing here (Case# 12, Rex Smith), another window or another "
+                             "workstation changed the comments of this case. Keep your text, the text now stored, "
+                             "or both (the stored text first, yours after it)?"});
+        QCOMPARE(w.prompt.last().details, QStringLiteral("Now stored:\nFrom reception\n\nTyped here:\nFrom the vet"));
+        QCOMPARE(w.prompt.last().choices, (QStringList{"Keep &mine", "Keep the &stored text", "Keep &both"}));
+        QCOMPARE(w.field(no, "Vet Comments").toString(), kept);
+        QCOMPARE(vetBox->toPlainText(), kept);
+        // Leaving the box again asks nothing more.
+        focusOut(vetBox);
+        QCOMPARE(w.prompt.count(), 1);
+    }
+
+    void typedTextForADeletedCaseIsReported()
     {
         World w;
         const int no = w.addRex();
         QPointer<frmDocument> doc = w.open(no, "Rex", "Smith");
-
-        // Another workstation changes the comments meanwhile.
-        ClinicDb::exec(w.env.db(), "UPDATE [Clients] SET [Vet Comments] = 'From reception' WHERE [CaseNo] = ?", {no});
-        control<QPlainTextEdit>(doc, "VetComBox")->setPlainText(QStringLiteral("From the vet"));
-        focusOut(control<QPlainTextEdit>(doc, "VetComBox"));
-        const QString kept = "The comments or diet recommendation of this case were changed in another window or at "
-                             "another workstation while you were typing here. Your text is kept in this window and "
-                             "will replace that change when you leave the box.";
-        QCOMPARE(w.prompt.texts(), QStringList{kept});
-        QCOMPARE(w.prompt.last().icon, Icon::Exclamation);
-        QCOMPARE(w.field(no, "Vet Comments").toString(), QStringLiteral("From reception"));
-        QCOMPARE(control<QPlainTextEdit>(doc, "VetComBox")->toPlainText(),
-                 QStringLiteral("From the vet"));            // never thrown away
-        focusOut(control<QPlainTextEdit>(doc, "VetComBox")); // told once; leaving the box again stores it
-        QCOMPARE(w.prompt.count(), 1);
-        QCOMPARE(w.field(no, "Vet Comments").toString(), QStringLiteral("From the vet"));
-
-        // The case deleted meanwhile.
-        w.prompt.clear();
         ClinicDb::exec(w.env.db(), "DELETE FROM [Clients] WHERE [CaseNo] = ?", {no});
         control<QPlainTextEdit>(doc, "VetComBox")->setPlainText(QStringLiteral("Still typing"));
         doc->close();
@@ -445,11 +467,11 @@ private slots:
                        {no});
         Clock::setNow(QDateTime(QDate(2026, 12, 15), QTime(10, 0)));
         control<QPlainTextEdit>(doc, "VetComBox")->setPlainText(QStringLiteral("Nurse: kitten food"));
-        w.prompt.type(QStringLiteral("33"));
+        w.prompt.type(QStringLiteral("33")).pick(0);
         doc->NextWt_Click();
 
-        QCOMPARE(w.prompt.count(), 2); // the weight asked for, the comments conflict told
-        QVERIFY(w.prompt.texts().at(1).startsWith("The comments or diet recommendation"));
+        QCOMPARE(w.prompt.count(), 2); // the weight asked for, the comments conflict settled
+        QVERIFY(w.prompt.texts().at(1).startsWith("While you were typing here"));
         QCOMPARE(int(doc->NumWts()), weeks + 2); // stored and shown
         QCOMPARE(w.field(no, "CurrentWt").toDouble(), 33.0);
         QCOMPARE(w.field(no, "Vet Comments").toString(), QStringLiteral("Nurse: kitten food"));
@@ -501,20 +523,24 @@ private slots:
         QPointer<frmDocument> first = w.open(rex, "Rex", "Smith");
         QPointer<frmDocument> second = w.open(rex, "Rex", "Smith");
         QPointer<frmDocument> tiddles = w.open(tib, "Tiddles", "Jones"); // the current case
-        // Typed in the second window, not yet stored.
+        // Typed in both windows, not yet stored.
+        control<QPlainTextEdit>(first, "VetComBox")->setPlainText(QStringLiteral("Typed in the first"));
         control<QPlainTextEdit>(second, "VetComBox")->setPlainText(QStringLiteral("Typed in the second"));
 
-        // A weighing in the first window shows in the second.
+        // A weighing in the first window (which stores its comments first)
+        // shows in the second.
         Clock::setNow(QDateTime(QDate(2026, 12, 15), QTime(10, 0)));
-        w.prompt.type(QStringLiteral("33"));
+        w.prompt.type(QStringLiteral("33")).pick(2);
         first->NextWt_Click();
         tiddles->makeCurrent(); // the user turns to the other case's window
         QTRY_COMPARE(int(second->NumWts()), 22);
         QCOMPARE(second->WtDataText(1, 1), QStringLiteral(" 33"));
         QCOMPARE(control<QLineEdit>(second, "LocalCurrWt")->text(), QStringLiteral("33"));
-        // The typed text is kept, and stored with the case.
-        QCOMPARE(control<QPlainTextEdit>(second, "VetComBox")->toPlainText(), QStringLiteral("Typed in the second"));
-        QCOMPARE(w.field(rex, "Vet Comments").toString(), QStringLiteral("Typed in the second"));
+        // The second window's typed text met the first's: the user kept both.
+        QVERIFY(w.prompt.texts().last().startsWith("While you were typing here (Case# 12, Rex Smith)"));
+        const QString both = QStringLiteral("Typed in the first\nTyped in the second");
+        QCOMPARE(control<QPlainTextEdit>(second, "VetComBox")->toPlainText(), both);
+        QCOMPARE(w.field(rex, "Vet Comments").toString(), both);
         // The other case's window is untouched, and stays the current case:
         // a window shown afresh in the background does not take it over.
         QCOMPARE(int(tiddles->NumWts()), 2);

@@ -15,6 +15,11 @@ ScriptedPrompt &ScriptedPrompt::answer(Prompt::Answer a)
     m_queue.append({Scripted::Answer, a, QString()});
     return *this;
 }
+ScriptedPrompt &ScriptedPrompt::pick(int button)
+{
+    m_queue.append({Scripted::Pick, Prompt::Answer::OK, QString::number(button)});
+    return *this;
+}
 ScriptedPrompt &ScriptedPrompt::type(const QString &text)
 {
     m_queue.append({Scripted::Text, Prompt::Answer::OK, text});
@@ -35,7 +40,7 @@ QStringList ScriptedPrompt::texts() const
 {
     QStringList out;
     for (const ShownBox &b : m_shown)
-        if (b.kind == ShownBox::Message || b.kind == ShownBox::Input)
+        if (b.kind == ShownBox::Message || b.kind == ShownBox::Input || b.kind == ShownBox::Choice)
             out << b.text;
     return out;
 }
@@ -85,6 +90,22 @@ Prompt::Answer ScriptedPrompt::message(const Prompt::Box &box)
         return Prompt::Answer::OK;
     m_problems << QStringLiteral("unexpected message box: %1").arg(box.text);
     return box.buttons == Prompt::Buttons::YesNo ? Prompt::Answer::No : Prompt::Answer::Cancel;
+}
+
+int ScriptedPrompt::choose(const Prompt::ChoiceBox &box)
+{
+    ShownBox shown;
+    shown.kind = ShownBox::Choice;
+    shown.text = box.text;
+    shown.details = box.details;
+    shown.choices = box.buttons;
+    shown.icon = box.icon;
+    shown.title = box.title;
+    m_shown.append(shown);
+    if (!m_queue.isEmpty() && m_queue.first().kind == Scripted::Pick)
+        return m_queue.takeFirst().text.toInt();
+    m_problems << QStringLiteral("unexpected choice box: %1").arg(box.text);
+    return box.escapeButton;
 }
 
 QString ScriptedPrompt::input(const QString &prompt, const QString &title, const QString &defaultText)

@@ -9,8 +9,10 @@
 #include <QStringList>
 
 struct ShownBox {
-    enum Kind { Message, Input, File, Beep } kind = Message;
-    QString text; // message text, input prompt, file dialog title
+    enum Kind { Message, Input, File, Beep, Choice } kind = Message;
+    QString text;        // message text, input prompt, file dialog title, choice question
+    QString details;     // choice boxes
+    QStringList choices; // choice boxes: the buttons' captions
     Prompt::Icon icon = Prompt::Icon::None;
     Prompt::Buttons buttons = Prompt::Buttons::OK;
     QString title;
@@ -24,6 +26,8 @@ public:
 
     /// Queue the answer of the next message box.
     ScriptedPrompt &answer(Prompt::Answer a);
+    /// Queue the button pressed in the next choice box (its index).
+    ScriptedPrompt &pick(int button);
     /// Queue the text typed into the next input box ("" = cancel).
     ScriptedPrompt &type(const QString &text);
     /// Queue the file chosen in the next file dialog ("" = cancel).
@@ -32,7 +36,7 @@ public:
     ScriptedPrompt &autoOk(bool on = true);
 
     const QList<ShownBox> &shown() const { return m_shown; }
-    QStringList texts() const; // texts of the message and input boxes, in order
+    QStringList texts() const; // texts of the message, choice and input boxes, in order
     const ShownBox &last() const;
     int count() const { return m_shown.size(); }
     int beeps() const;
@@ -42,12 +46,13 @@ public:
 
     Prompt::Answer message(const Prompt::Box &box) override;
     QString input(const QString &prompt, const QString &title, const QString &defaultText) override;
+    int choose(const Prompt::ChoiceBox &box) override;
     QString file(const Prompt::FileRequest &request) override;
     void beep() override;
 
 private:
     struct Scripted {
-        enum Kind { Answer, Text, File } kind;
+        enum Kind { Answer, Text, File, Pick } kind;
         Prompt::Answer answer = Prompt::Answer::OK;
         QString text;
     };

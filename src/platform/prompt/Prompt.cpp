@@ -1,10 +1,18 @@
 #include "platform/prompt/Prompt.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QHBoxLayout>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPointer>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
 
 namespace Prompt {
 namespace {
@@ -76,6 +84,49 @@ public:
         return dlg.textValue();
     }
 
+    int choose(const ChoiceBox &box) override
+    {
+        QDialog dlg(parentWindow());
+        dlg.setWindowTitle(box.title.isEmpty() ? applicationTitle() : box.title);
+        auto *layout = new QVBoxLayout(&dlg);
+        auto *top = new QHBoxLayout;
+        const QStyle::StandardPixmap icons[] = {QStyle::SP_CustomBase, QStyle::SP_MessageBoxCritical,
+                                                QStyle::SP_MessageBoxQuestion, QStyle::SP_MessageBoxWarning,
+                                                QStyle::SP_MessageBoxInformation};
+        if (box.icon != Icon::None) {
+            auto *icon = new QLabel(&dlg);
+            const int size = dlg.style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, &dlg);
+            icon->setPixmap(dlg.style()->standardIcon(icons[int(box.icon)], nullptr, &dlg).pixmap(size, size));
+            icon->setAlignment(Qt::AlignTop);
+            top->addWidget(icon);
+        }
+        auto *text = new QLabel(box.text, &dlg);
+        text->setWordWrap(true);
+        text->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        top->addWidget(text, 1);
+        layout->addLayout(top);
+        if (!box.details.isEmpty()) {
+            // Long texts (years of comments) scroll rather than stretch the box.
+            auto *details = new QPlainTextEdit(box.details, &dlg);
+            details->setReadOnly(true);
+            details->setMinimumSize(480, 220);
+            layout->addWidget(details, 1);
+        }
+        auto *buttons = new QDialogButtonBox(&dlg);
+        int pressed = box.escapeButton;
+        for (int i = 0; i < box.buttons.size(); ++i) {
+            QPushButton *b = buttons->addButton(box.buttons.at(i), QDialogButtonBox::ActionRole);
+            QObject::connect(b, &QPushButton::clicked, &dlg, [&dlg, &pressed, i] {
+                pressed = i;
+                dlg.accept();
+            });
+        }
+        layout->addWidget(buttons);
+        if (dlg.exec() != QDialog::Accepted)
+            return box.escapeButton;
+        return pressed;
+    }
+
     QString file(const FileRequest &request) override
     {
         if (request.save)
@@ -135,6 +186,11 @@ Answer MsgBox(const QString &text, Buttons buttons, Icon icon, const QString &ti
 Answer Message(const QString &text, Icon icon)
 {
     return MsgBox(text, Buttons::OK, icon, kTitle);
+}
+
+int Choose(const ChoiceBox &box)
+{
+    return backend().choose(box);
 }
 
 QString InputBox(const QString &prompt, const QString &title, const QString &defaultText)

@@ -4,6 +4,7 @@
 // check each box's text, icon, buttons and title.
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 namespace Prompt {
@@ -22,6 +23,16 @@ struct Box {
     QString title; // empty: the application's title
 };
 
+/// A box that asks the user to choose between a few named courses.
+struct ChoiceBox {
+    QString text;    // the question
+    QString details; // a longer text shown below it, scrollable (may be empty)
+    Icon icon = Icon::None;
+    QString title;         // empty: the application's title
+    QStringList buttons;   // their captions, left to right
+    int escapeButton = -1; // the button that Esc and the close box stand for
+};
+
 struct FileRequest {
     QString title;
     QString directory;
@@ -38,6 +49,9 @@ public:
     virtual Answer message(const Box &box) = 0;
     /// The typed text, or "" when the user cancelled.
     virtual QString input(const QString &prompt, const QString &title, const QString &defaultText) = 0;
+    /// The index of the button pressed (the escape button when the box was
+    /// closed otherwise).
+    virtual int choose(const ChoiceBox &box) = 0;
     /// The chosen file, or "" when the user cancelled.
     virtual QString file(const FileRequest &request) = 0;
     virtual void beep() = 0;
@@ -55,6 +69,8 @@ Answer MsgBox(const QString &text, Buttons buttons = Buttons::OK, Icon icon = Ic
               const QString &title = QString());
 /// Shorthand for the program's usual box: OK button, the given icon, "Message from the Fenwarra".
 Answer Message(const QString &text, Icon icon);
+/// A box with buttons of its own; the index of the button pressed.
+int Choose(const ChoiceBox &box);
 QString InputBox(const QString &prompt, const QString &title = QString(), const QString &defaultText = QString());
 QString OpenFileName(const QString &title, const QString &directory, const QString &filter);
 QString SaveFileName(const QString &title, const QString &directory, const QString &filter,
