@@ -45,6 +45,7 @@ public:
     QString input(const QString &, const QString &, const QString &) override { return QString(); }
     QString file(const Prompt::FileRequest &) override { return QString(); }
     void beep() override {}
+    int choose(const Prompt::ChoiceBox &box) override { return box.escapeButton; }
 };
 
 const char *const kPurposes[] = {

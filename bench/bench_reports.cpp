@@ -51,6 +51,7 @@ public:
     }
     QString file(const Prompt::FileRequest &) override { return QString(); }
     void beep() override {}
+    int choose(const Prompt::ChoiceBox &box) override { return box.escapeButton; }
 };
 
 double median(std::vector<double> v)
