@@ -134,6 +134,9 @@ bool benchmarkStart()
 void Main()
 {
     QApplication::setApplicationName(QStringLiteral("Fenwarra"));
+    // The installed desktop entry's name, by which the desktop finds the
+    // program's icon and name for its windows.
+    QGuiApplication::setDesktopFileName(QStringLiteral(FENWARRA_APP_ID));
 
     // 1. The edition tag, which the frame's caption carries.
     App().EditionTag = QStringLiteral("NW");

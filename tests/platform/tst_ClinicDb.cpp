@@ -52,6 +52,8 @@ private slots:
     void referenceRowsHoldWhatTheProgramNeeds();
     void missingFileIsCreatedOnConnection();
     void createNeverLeavesAHalfFile();
+    void dataFolderPrefersTheInstalledOne_data();
+    void dataFolderPrefersTheInstalledOne();
     void foreignFilesAreRefusedUnaltered_data();
     void foreignFilesAreRefusedUnaltered();
     void duplicateCaseNoIs3022();
@@ -205,6 +207,43 @@ void ClinicDbTest::createNeverLeavesAHalfFile()
     QCOMPARE(expectFwError([&] { ClinicDb::create(path); }), ErrNo::DatabaseError);
     QVERIFY(!QFileInfo::exists(path));
     QCOMPARE(QDir(env.dbfPath()).entryList(QDir::Files), QStringList());
+}
+
+void ClinicDbTest::dataFolderPrefersTheInstalledOne_data()
+{
+    // Which folders hold a schema.sql, and which one is used.
+    QTest::addColumn<bool>("inAppPath");
+    QTest::addColumn<bool>("installed");
+    QTest::addColumn<bool>("inSource");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("the setting's folder first") << true << true << true << "app";
+    QTest::newRow("installed beats a source tree that still exists")
+        << false << true << true << "prefix/share/fenwarra";
+    QTest::newRow("build tree: the source tree's data") << false << false << true << "source/data";
+    QTest::newRow("nothing: the installed folder") << false << false << false << "prefix/share/fenwarra";
+}
+
+void ClinicDbTest::dataFolderPrefersTheInstalledOne()
+{
+    QFETCH(bool, inAppPath);
+    QFETCH(bool, installed);
+    QFETCH(bool, inSource);
+    QFETCH(QString, expected);
+    QTemporaryDir dir;
+    const QString root = dir.path() + "/";
+    for (const char *folder : {"app", "prefix/bin", "prefix/share/fenwarra", "source/data"})
+        QVERIFY(QDir().mkpath(root + folder));
+    const auto putSchema = [&](bool put, const QString &folder) {
+        if (!put)
+            return;
+        QFile f(root + folder + "/schema.sql");
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    };
+    putSchema(inAppPath, "app");
+    putSchema(installed, "prefix/share/fenwarra");
+    putSchema(inSource, "source/data");
+    QCOMPARE(ClinicDb::dataDirFrom(root + "app/", root + "prefix/bin", root + "source/data"),
+             QDir::cleanPath(root + expected));
 }
 
 void ClinicDbTest::foreignFilesAreRefusedUnaltered_data()

@@ -9,10 +9,10 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QLibrary>
+#include <QSet>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlRecord>
-#include <QSet>
 #include <QStringList>
 #include <QUuid>
 
@@ -329,17 +329,31 @@ void removeConnection(const QString &name)
 
 // ---- Public ------------------------------------------------------------------
 
+QString dataDirFrom(const QString &appPath, const QString &programDir, const QString &sourceDir)
+{
+    const auto holdsSchema = [](const QString &folder) {
+        return !folder.isEmpty() && QFileInfo::exists(QDir(folder).filePath(QStringLiteral("schema.sql")));
+    };
+    if (holdsSchema(appPath))
+        return QDir::cleanPath(QDir(appPath).absolutePath());
+    // An installed program uses its installed files, even while the source
+    // tree it was built from still exists: that tree may have moved on since.
+    const QString installed = QDir::cleanPath(programDir + QStringLiteral("/../share/fenwarra"));
+    if (holdsSchema(installed))
+        return installed;
+    if (holdsSchema(sourceDir))
+        return QDir::cleanPath(sourceDir);
+    return installed;
+}
+
 QString dataDir()
 {
-    const QString appPath = App().AppPath;
-    if (!appPath.isEmpty() && QFileInfo::exists(QDir(appPath).filePath(QStringLiteral("schema.sql"))))
-        return QDir::cleanPath(QDir(appPath).absolutePath());
 #ifdef FENWARRA_SOURCE_DATA_DIR
     const QString source = QStringLiteral(FENWARRA_SOURCE_DATA_DIR);
-    if (QFileInfo::exists(QDir(source).filePath(QStringLiteral("schema.sql"))))
-        return QDir::cleanPath(source);
+#else
+    const QString source;
 #endif
-    return QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/fenwarra"));
+    return dataDirFrom(App().AppPath, QCoreApplication::applicationDirPath(), source);
 }
 
 QString surnameKey(const QString &surname)
@@ -401,8 +415,7 @@ void create(const QString &dbfName)
     // failure never leaves a half-made database under the real name.
     // The temporary name is this build's own, so that two workstations
     // creating the same shared file at once never remove each other's.
-    const QString temp =
-        path + QStringLiteral(".new-") + QUuid::createUuid().toString(QUuid::Id128).left(12);
+    const QString temp = path + QStringLiteral(".new-") + QUuid::createUuid().toString(QUuid::Id128).left(12);
     QFile::remove(temp);
     QFile::remove(temp + QStringLiteral("-journal"));
     {

@@ -39,9 +39,14 @@ bool isFenwarraDatabase(const QString &path);
 void closeAll();
 
 /// The folder of the shipped data files (schema.sql, rows/, help/, reports/),
-/// without a trailing "/": App().AppPath when it holds schema.sql, else the
-/// source tree's data/, else <program folder>/../share/fenwarra.
+/// without a trailing "/": dataDirFrom(App().AppPath, the program's folder,
+/// the source tree's data/).
 QString dataDir();
+
+/// The first of these that holds schema.sql: appPath; the installed
+/// <programDir>/../share/fenwarra; sourceDir. When none does, the installed
+/// folder (whose missing schema is then reported where it is needed).
+QString dataDirFrom(const QString &appPath, const QString &programDir, const QString &sourceDir);
 
 /// The key under which the case locator searches a surname: the surname
 /// case-folded (so "ÅNGSTRÖM" and "Ångström" share one key). The connection
