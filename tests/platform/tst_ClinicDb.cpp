@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QSqlRecord>
 #include <QTemporaryDir>
 #include <QTest>
@@ -62,6 +63,9 @@ private slots:
     void nestedTransactionJoinsTheOuter();
     void surnameKeyFollowsEveryWrite();
     void missingKeysAreMendedOnOpening();
+    void twoFirstStartsNeverTouchEachOther();
+    void placingNeverReplacesAFile_data();
+    void placingNeverReplacesAFile();
 };
 
 void ClinicDbTest::createsEveryTable_data()
@@ -450,6 +454,110 @@ void ClinicDbTest::missingKeysAreMendedOnOpening()
     QCOMPARE(ClinicDb::scalar(ClinicDb::connection(path), "SELECT [SurnameKey] FROM [Clients] WHERE [CaseNo] = 5")
                  .toString(),
              ClinicDb::surnameKey("émile"));
+}
+
+void ClinicDbTest::twoFirstStartsNeverTouchEachOther()
+{
+    // Two workstations making their first start at the same moment on one
+    // empty shared folder: exactly one makes the file, the other opens it,
+    // and what each writes right away is kept. FW_FIRST_START_PAIRS sets the
+    // number of tries (more for a thorough run).
+    const int pairs =
+        qEnvironmentVariableIsSet("FW_FIRST_START_PAIRS") ? qEnvironmentVariableIntValue("FW_FIRST_START_PAIRS") : 25;
+    QTemporaryDir dir;
+    for (int pair = 0; pair < pairs; ++pair) {
+        const QString folder = dir.path() + QStringLiteral("/share%1/").arg(pair);
+        QVERIFY(QDir().mkpath(folder));
+        const QString path = folder + ClinicDb::kFileName;
+        QProcess starts[2];
+        const QStringList marks = {QStringLiteral("first"), QStringLiteral("second")};
+        for (int i = 0; i < 2; ++i) {
+            starts[i].start(QStringLiteral(FW_HELPER_FW_FIRST_START), {path, marks.at(i)});
+            QVERIFY(starts[i].waitForStarted(10000));
+        }
+        // Both ready, then both let go at once.
+        for (QProcess &p : starts) {
+            while (!p.canReadLine())
+                QVERIFY2(p.waitForReadyRead(10000), "a start never got ready");
+            QCOMPARE(p.readLine(), QByteArray("ready\n"));
+        }
+        for (QProcess &p : starts)
+            p.write("go\n");
+        for (QProcess &p : starts)
+            QVERIFY(p.waitForBytesWritten(10000));
+        QStringList outcomes;
+        for (QProcess &p : starts) {
+            QVERIFY(p.waitForFinished(60000));
+            const QString out = QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
+            QVERIFY2(p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0,
+                     qPrintable(QStringLiteral("pair %1: %2").arg(pair).arg(out)));
+            outcomes << out;
+        }
+        outcomes.sort();
+        QCOMPARE(outcomes, (QStringList{QStringLiteral("found"), QStringLiteral("made")}));
+
+        // One sound database holding both cases, and nothing left beside it.
+        QVERIFY(ClinicDb::isFenwarraDatabase(path));
+        {
+            const QSqlDatabase db = ClinicDb::connection(path);
+            QCOMPARE(ClinicDb::scalar(db, "PRAGMA integrity_check").toString(), QStringLiteral("ok"));
+            QCOMPARE(count(db, "Personal"), 1);
+            QStringList surnames;
+            QSqlQuery q = ClinicDb::exec(db, "SELECT [Surname] FROM [Clients] ORDER BY [Surname]");
+            while (q.next())
+                surnames << q.value(0).toString();
+            QCOMPARE(surnames, marks);
+        }
+        ClinicDb::closeAll();
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{ClinicDb::kFileName});
+    }
+}
+
+void ClinicDbTest::placingNeverReplacesAFile_data()
+{
+    // Every way of putting a file in place, also the fallbacks that only
+    // filesystems without the better ones use.
+    QTest::addColumn<ClinicDb::PlaceMethod>("method");
+    QTest::addColumn<bool>("targetExists");
+    const QList<QPair<const char *, ClinicDb::PlaceMethod>> methods = {
+        {"rename", ClinicDb::PlaceMethod::Rename},
+        {"hard link", ClinicDb::PlaceMethod::HardLink},
+        {"exclusive copy", ClinicDb::PlaceMethod::Copy},
+    };
+    for (const auto &m : methods) {
+        QTest::newRow(qPrintable(QStringLiteral("%1, free name").arg(m.first))) << m.second << false;
+        QTest::newRow(qPrintable(QStringLiteral("%1, name taken").arg(m.first))) << m.second << true;
+    }
+}
+
+void ClinicDbTest::placingNeverReplacesAFile()
+{
+    QFETCH(ClinicDb::PlaceMethod, method);
+    QFETCH(bool, targetExists);
+    QTemporaryDir dir;
+    const QString temp = dir.filePath("new.tmp");
+    const QString target = dir.filePath("target");
+    const QByteArray ours(200000, 'n'); // more than one chunk of the copy
+    const auto write = [](const QString &path, const QByteArray &bytes) {
+        QFile f(path);
+        return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+    };
+    QVERIFY(write(temp, ours));
+    if (targetExists)
+        QVERIFY(write(target, "theirs, in use"));
+    const QByteArray before = fileHash(target);
+
+    QString error;
+    const ClinicDb::Placed placed = ClinicDb::placeWithoutReplacing(temp, target, &error, method);
+    if (targetExists) {
+        QCOMPARE(placed, ClinicDb::Placed::TargetExists);
+        QCOMPARE(fileHash(target), before);
+        QVERIFY(QFileInfo::exists(temp));
+    } else {
+        QCOMPARE(placed, ClinicDb::Placed::Done);
+        QCOMPARE(fileHash(target), QCryptographicHash::hash(ours, QCryptographicHash::Sha256));
+        QVERIFY(!QFileInfo::exists(temp));
+    }
 }
 
 FW_TEST(ClinicDbTest)

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -14,7 +15,14 @@
 #include <QSqlError>
 #include <QSqlRecord>
 #include <QStringList>
+#include <QThread>
 #include <QUuid>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace ClinicDb {
 
@@ -361,13 +369,17 @@ QString surnameKey(const QString &surname)
     return surname.toCaseFolded();
 }
 
-bool isFenwarraDatabase(const QString &path)
+namespace {
+
+enum class FileKind { Foreign, Ours, OursUnreadable };
+
+FileKind fileKind(const QString &path)
 {
     QByteArray header;
     if (!hasSqliteHeader(path, &header))
-        return false;
+        return FileKind::Foreign;
     if (bigEndian32(header, 68) != kApplicationId)
-        return false;
+        return FileKind::Foreign;
     // Read only, so that looking never changes the file.
     const QString name = kCheckPrefix + absolutePath(path);
     bool hasClients = false;
@@ -388,17 +400,117 @@ bool isFenwarraDatabase(const QString &path)
         }
     }
     QSqlDatabase::removeDatabase(name);
-    // A file marked as ours that cannot be read just now (locked by another
-    // workstation, a journal left by a crash) is still ours.
-    return readable ? hasClients : true;
+    if (!readable)
+        return FileKind::OursUnreadable;
+    return hasClients ? FileKind::Ours : FileKind::Foreign;
 }
 
-void create(const QString &dbfName)
+// Copy a finished file to a name that must not exist yet, for filesystems
+// that know neither a no-replace rename nor hard links. O_EXCL makes the
+// name ours alone; until the copy is complete another workstation may see a
+// short file, which is why a start that finds the file waits for it.
+Placed copyExclusive(const QByteArray &from, const QByteArray &to, QString *error)
 {
-    const QString path = absolutePath(dbfName);
-    if (QFileInfo::exists(path))
-        throw FwError(ErrNo::DatabaseError,
-                      QStringLiteral("%1 already exists; a new database was not created.").arg(nativePath(path)));
+    const int out = ::open(to.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (out < 0) {
+        if (errno == EEXIST)
+            return Placed::TargetExists;
+        *error = QString::fromLocal8Bit(std::strerror(errno));
+        return Placed::Failed;
+    }
+    QFile in(QFile::decodeName(from));
+    bool ok = in.open(QIODevice::ReadOnly);
+    if (!ok) {
+        *error = in.errorString();
+        ::close(out);
+        ::unlink(to.constData());
+        return Placed::Failed;
+    }
+    while (ok) {
+        const QByteArray chunk = in.read(1 << 16);
+        if (chunk.isEmpty())
+            break;
+        qint64 done = 0;
+        while (ok && done < chunk.size()) {
+            const ssize_t n = ::write(out, chunk.constData() + done, size_t(chunk.size() - done));
+            ok = n > 0 || (n < 0 && errno == EINTR);
+            if (n > 0)
+                done += n;
+        }
+    }
+    if (ok && in.error() != QFileDevice::NoError) {
+        ok = false;
+        *error = in.errorString();
+    } else if (!ok || ::fsync(out) != 0) {
+        ok = false;
+        *error = QString::fromLocal8Bit(std::strerror(errno));
+    }
+    ::close(out);
+    if (!ok) {
+        // The half copy is ours alone (O_EXCL): nobody else's file is lost.
+        ::unlink(to.constData());
+        return Placed::Failed;
+    }
+    ::unlink(from.constData());
+    return Placed::Done;
+}
+
+} // namespace
+
+// A plain rename would replace an existing file, and QFile::rename copies
+// over an existing target when renaming fails: another workstation that made
+// the same database a moment earlier may already be writing to it.
+Placed placeWithoutReplacing(const QString &temp, const QString &path, QString *error, PlaceMethod first)
+{
+    const QByteArray from = QFile::encodeName(temp);
+    const QByteArray to = QFile::encodeName(path);
+    if (first == PlaceMethod::Rename) {
+        if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
+            return Placed::Done;
+        if (errno == EEXIST)
+            return Placed::TargetExists;
+    }
+    // Filesystems without RENAME_NOREPLACE (several network filesystems): a
+    // hard link, which fails when the name exists, then the temporary name
+    // goes.
+    if (first != PlaceMethod::Copy) {
+        if (::link(from.constData(), to.constData()) == 0) {
+            ::unlink(from.constData());
+            return Placed::Done;
+        }
+        if (errno == EEXIST)
+            return Placed::TargetExists;
+    }
+    return copyExclusive(from, to, error);
+}
+
+namespace {
+
+// Another workstation has just made the database: wait a little for its copy
+// to be complete (see copyExclusive), never for long.
+void waitUntilComplete(const QString &path)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (fileKind(path) != FileKind::Ours && waited.elapsed() < 5000)
+        QThread::msleep(50);
+}
+
+} // namespace
+
+bool isFenwarraDatabase(const QString &path)
+{
+    // A file marked as ours that cannot be read just now (locked by another
+    // workstation, a journal left by a crash) is still ours.
+    return fileKind(path) != FileKind::Foreign;
+}
+
+namespace {
+
+// Build a new database under a temporary name and put it in place. False when
+// another workstation put its own in place first; this one is then dropped.
+bool build(const QString &path)
+{
     const QString folder = QFileInfo(path).absolutePath();
     if (!QDir().mkpath(folder))
         throw FwError(ErrNo::DatabaseError,
@@ -456,16 +568,43 @@ void create(const QString &dbfName)
     }
     QSqlDatabase::removeDatabase(name);
 
-    if (failure.isEmpty() && !QFile::rename(temp, path)) {
-        // Another workstation may have created the same file meanwhile.
-        if (!isFenwarraDatabase(path))
-            failure = QStringLiteral("the new file could not be moved into place");
+    Placed placed = Placed::Failed;
+    if (failure.isEmpty()) {
+        QString error;
+        placed = placeWithoutReplacing(temp, path, &error);
+        if (placed == Placed::Failed)
+            failure = QStringLiteral("the new file could not be moved into place: %1").arg(error);
     }
     QFile::remove(temp);
     QFile::remove(temp + QStringLiteral("-journal"));
     if (!failure.isEmpty())
         throw FwError(ErrNo::DatabaseError,
                       QStringLiteral("The database %1 could not be created: %2").arg(nativePath(path), failure));
+    if (placed == Placed::TargetExists) {
+        // Another workstation made it meanwhile: theirs is the one to use.
+        waitUntilComplete(path);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void create(const QString &dbfName)
+{
+    const QString path = absolutePath(dbfName);
+    if (QFileInfo::exists(path))
+        throw FwError(ErrNo::DatabaseError,
+                      QStringLiteral("%1 already exists; a new database was not created.").arg(nativePath(path)));
+    build(path);
+}
+
+bool createIfMissing(const QString &dbfName)
+{
+    const QString path = absolutePath(dbfName);
+    if (QFileInfo::exists(path))
+        return false;
+    return build(path);
 }
 
 namespace {

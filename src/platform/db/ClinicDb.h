@@ -28,8 +28,28 @@ constexpr quint32 kApplicationId = 0x46574E52;
 QSqlDatabase connection(const QString &dbfName);
 
 /// Create a new database file from the shipped schema and reference rows.
-/// Throws FwError when it cannot. The folder is created when missing.
+/// Throws FwError when it cannot or when the file exists. The folder is
+/// created when missing. The file is built under a temporary name and put in
+/// place by an operation that never replaces a file: when another workstation
+/// put the same file in place meanwhile, this copy is dropped and theirs kept.
 void create(const QString &dbfName);
+
+/// Create the database as create() does when the file does not exist yet.
+/// True when this call made it; false when it existed, or another workstation
+/// made it at the same moment (its file is then kept and used).
+bool createIfMissing(const QString &dbfName);
+
+/// How a finished file is put under its real name; each is the fallback of
+/// the one before, for filesystems that lack it: a rename that refuses to
+/// replace, a hard link, a copy into a file made exclusively.
+enum class PlaceMethod { Rename, HardLink, Copy };
+enum class Placed { Done, TargetExists, Failed };
+
+/// Move temp to path, never replacing a file that exists there: then
+/// TargetExists, and both files are left as they were. Done: temp is gone.
+/// Failed: *error says why, path is not made, temp is left.
+Placed placeWithoutReplacing(const QString &temp, const QString &path, QString *error,
+                             PlaceMethod first = PlaceMethod::Rename);
 
 /// True when the file is a SQLite database marked with kApplicationId and
 /// holding the table Clients. Looking never changes the file.
