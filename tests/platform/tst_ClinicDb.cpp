@@ -461,9 +461,9 @@ void ClinicDbTest::twoFirstStartsNeverTouchEachOther()
     // Two workstations making their first start at the same moment on one
     // empty shared folder: exactly one makes the file, the other opens it,
     // and what each writes right away is kept. FW_FIRST_START_PAIRS sets the
-    // number of tries (more for a thorough run).
+    // number of tries.
     const int pairs =
-        qEnvironmentVariableIsSet("FW_FIRST_START_PAIRS") ? qEnvironmentVariableIntValue("FW_FIRST_START_PAIRS") : 25;
+        qEnvironmentVariableIsSet("FW_FIRST_START_PAIRS") ? qEnvironmentVariableIntValue("FW_FIRST_START_PAIRS") : 100;
     QTemporaryDir dir;
     for (int pair = 0; pair < pairs; ++pair) {
         const QString folder = dir.path() + QStringLiteral("/share%1/").arg(pair);
