@@ -112,12 +112,17 @@ private:
     bool m_done = false;
 };
 
-/// The database is created on the first start, so the program works at once.
-/// A file that is not a Fenwarra database is left alone and reported; the
-/// program runs on so that the user can point it at the right one.
+/// The database is created on the first start, so the program works at once,
+/// but only in the user's own default folder: anywhere else (a shared folder
+/// on a share that is not mounted) a missing file is reported, never replaced
+/// by an empty one. A file that is not a Fenwarra database is left alone and
+/// reported; the program runs on so that the user can point it at the right
+/// one.
 void checkDatabase()
 {
     try {
+        if (QDir::cleanPath(App().DBFPath) == QDir::cleanPath(defaultDbfPath()))
+            ClinicDb::createIfMissing(App().DBFName);
         ClinicDb::connection(App().DBFName);
     } catch (const std::exception &e) {
         Prompt::Message(errorDescription(e), Prompt::Icon::Critical);

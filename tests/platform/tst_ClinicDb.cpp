@@ -51,7 +51,7 @@ private slots:
     void createsEveryTable();
     void newFileIsPrivateAndMarked();
     void referenceRowsHoldWhatTheProgramNeeds();
-    void missingFileIsCreatedOnConnection();
+    void missingFileIsNeverMadeByOpening();
     void createNeverLeavesAHalfFile();
     void dataFolderPrefersTheInstalledOne_data();
     void dataFolderPrefersTheInstalledOne();
@@ -170,28 +170,40 @@ void ClinicDbTest::referenceRowsHoldWhatTheProgramNeeds()
         QVERIFY2(names.contains(QLatin1String(breed)), breed);
 }
 
-void ClinicDbTest::missingFileIsCreatedOnConnection()
+void ClinicDbTest::missingFileIsNeverMadeByOpening()
 {
     TestEnv env(false);
     const QString path = env.dbfPath() + "deeper/folder/" + ClinicDb::kFileName;
-    QVERIFY(!QFileInfo::exists(path));
-    const QSqlDatabase db = ClinicDb::connection(path);
-    QVERIFY(db.isOpen());
-    QCOMPARE(count(db, "Personal"), 1);
-    // A second call gives the same open connection.
-    QCOMPARE(ClinicDb::connection(path).connectionName(), db.connectionName());
+    // Opening a file that is not there (a share that is not mounted) reports
+    // it with the way out and makes nothing, not even the folder.
+    try {
+        ClinicDb::connection(path);
+        QFAIL("a missing database was made by opening it");
+    } catch (const FwError &e) {
+        QCOMPARE(e.number(), ErrNo::DatabaseError);
+        QCOMPARE(e.description(), ClinicDb::missingText(path));
+        QVERIFY(e.description().contains(QDir::toNativeSeparators(path)));
+        QVERIFY(e.description().contains("mounted"));
+        QVERIFY(e.description().contains("File > Network Fenwarra"));
+    }
+    QVERIFY(!QFileInfo::exists(env.dbfPath() + "deeper"));
+
+    // Made on purpose, once; then opened.
+    QVERIFY(ClinicDb::createIfMissing(path));
+    QVERIFY(!ClinicDb::createIfMissing(path));
+    {
+        const QSqlDatabase db = ClinicDb::connection(path);
+        QVERIFY(db.isOpen());
+        QCOMPARE(count(db, "Personal"), 1);
+        // A second call gives the same open connection.
+        QCOMPARE(ClinicDb::connection(path).connectionName(), db.connectionName());
+    }
 
     // The folder goes away (a share that dropped): no new, empty database is
     // made in its place; the user is told instead.
     QVERIFY(QDir(env.dbfPath() + "deeper").removeRecursively());
     QDir().mkpath(env.dbfPath() + "deeper/folder");
-    try {
-        ClinicDb::connection(path);
-        QFAIL("a vanished database was made anew");
-    } catch (const FwError &e) {
-        QCOMPARE(e.number(), ErrNo::DatabaseError);
-        QVERIFY(e.description().contains("cannot be found"));
-    }
+    QCOMPARE(expectFwError([&] { ClinicDb::connection(path); }), ErrNo::DatabaseError);
     QVERIFY(!QFileInfo::exists(path));
 }
 

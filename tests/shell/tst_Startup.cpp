@@ -104,6 +104,13 @@ struct TemporaryHome {
     ~TemporaryHome() { qputenv("XDG_DATA_HOME", saved); }
 };
 
+/// The database file of a start with default folders.
+QString defaultDbfName()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Fenwarra"));
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/Fenwarra.mdb");
+}
+
 bool isYellow(QRgb c)
 {
     return qRed(c) > 200 && qGreen(c) > 170 && qBlue(c) < 120;
@@ -122,6 +129,8 @@ private slots:
     void unknownLinkModeStartsNormally();
     void foreignDatabaseIsReportedAndLeftAlone();
     void normalStartPaintsTheFrameBeforeMakingTheDatabase();
+    void missingSharedDatabaseIsReportedNotMade_data();
+    void missingSharedDatabaseIsReportedNotMade();
     void linkedStartMakesTheDatabaseBeforeTheFrame();
     void splashControls();
     void splashDrawsStepByStep();
@@ -280,9 +289,9 @@ void StartupTest::foreignDatabaseIsReportedAndLeftAlone()
 void StartupTest::normalStartPaintsTheFrameBeforeMakingTheDatabase()
 {
     TestEnv env(false);
+    TemporaryHome home;
     ScriptedPrompt prompt;
-    Settings::save("Paths", "DBFPath", env.dbfPath());
-    FirstPaintProbe probe(env.dbfPath() + QStringLiteral("Fenwarra.mdb"));
+    FirstPaintProbe probe(defaultDbfName());
     FrameOwner owner;
     const SplashSeen seen = runMain(&probe);
 
@@ -294,15 +303,50 @@ void StartupTest::normalStartPaintsTheFrameBeforeMakingTheDatabase()
     QCOMPARE(prompt.count(), 0);
 }
 
+// A database folder other than the default one (a network share that is not
+// mounted, or mounted without the file): the missing file is reported with
+// the way out, and no empty database is made in its place.
+void StartupTest::missingSharedDatabaseIsReportedNotMade_data()
+{
+    QTest::addColumn<bool>("folderThere");
+    QTest::newRow("share not mounted") << false;
+    QTest::newRow("folder without the file") << true;
+}
+
+void StartupTest::missingSharedDatabaseIsReportedNotMade()
+{
+    QFETCH(bool, folderThere);
+    TestEnv env(false);
+    TemporaryHome home;
+    ScriptedPrompt prompt;
+    const QString share = env.dbfPath() + QStringLiteral("practice-share/");
+    if (folderThere)
+        QVERIFY(QDir().mkpath(share));
+    Settings::save("Paths", "DBFPath", share);
+    FrameOwner owner;
+    const SplashSeen seen = runMain();
+
+    QCOMPARE(prompt.count(), 1);
+    QCOMPARE(prompt.last().icon, Prompt::Icon::Critical);
+    QCOMPARE(prompt.last().text, ClinicDb::missingText(share + QStringLiteral("Fenwarra.mdb")));
+    // The program runs on, so that the user can choose the database.
+    QCOMPARE(seen.ticks, 7);
+    QVERIFY(frmMain::instance()->isVisible());
+    QCOMPARE(QFileInfo::exists(share), folderThere);
+    QVERIFY(!QFileInfo::exists(share + QStringLiteral("Fenwarra.mdb")));
+    QVERIFY(!QFileInfo::exists(defaultDbfName()));
+    FW_VERIFY_PROMPTS(prompt);
+}
+
 // A linked start goes straight on to a case: its database is ready before the
 // frame is painted.
 void StartupTest::linkedStartMakesTheDatabaseBeforeTheFrame()
 {
     TestEnv env(false);
+    TemporaryHome home;
     ScriptedPrompt prompt;
-    Settings::save("Paths", "DBFPath", env.dbfPath());
     Settings::save("LinkData", "Linked", "2");
-    FirstPaintProbe probe(env.dbfPath() + QStringLiteral("Fenwarra.mdb"));
+    FirstPaintProbe probe(defaultDbfName());
     FrameOwner owner;
     const SplashSeen seen = runMain(&probe);
 

@@ -607,14 +607,13 @@ bool createIfMissing(const QString &dbfName)
     return build(path);
 }
 
-namespace {
-// The database files this run has opened.
-QSet<QString> &openedThisRun()
+QString missingText(const QString &dbfName)
 {
-    static QSet<QString> paths;
-    return paths;
+    return QStringLiteral("The database %1 cannot be found. If it is kept on a network share, check that the share "
+                          "is mounted, then try again; or choose the database with File > Network Fenwarra. "
+                          "No new, empty database has been made in its place.")
+        .arg(nativePath(absolutePath(dbfName)));
 }
-} // namespace
 
 QSqlDatabase connection(const QString &dbfName)
 {
@@ -629,15 +628,10 @@ QSqlDatabase connection(const QString &dbfName)
         removeConnection(name);
 
     if (!QFileInfo::exists(path)) {
-        // A file that was open earlier in this run and is gone now lives on a
-        // folder that went away (a network share that dropped): making a new,
-        // empty database there would split the practice's records in two.
-        if (openedThisRun().contains(path))
-            throw FwError(ErrNo::DatabaseError,
-                          QStringLiteral("The database %1 cannot be found. Check that its folder is available, "
-                                         "then try again.")
-                              .arg(nativePath(path)));
-        create(path);
+        // Opening never makes a database: a missing file most often lives on
+        // a share that is not mounted (or went away), and a new, empty file
+        // there would split the practice's case register in two.
+        throw FwError(ErrNo::DatabaseError, missingText(path));
     }
     if (!isFenwarraDatabase(path))
         throw FwError(ErrNo::DatabaseError,
@@ -659,13 +653,11 @@ QSqlDatabase connection(const QString &dbfName)
     QSqlQuery(db).exec(QStringLiteral("PRAGMA journal_mode = DELETE"));
     installFold(db);
     mendSurnameKeys(db);
-    openedThisRun().insert(path);
     return db;
 }
 
 void closeAll()
 {
-    openedThisRun().clear();
     const QStringList names = QSqlDatabase::connectionNames();
     for (const QString &name : names)
         if (name.startsWith(kConnectionPrefix))

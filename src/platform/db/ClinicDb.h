@@ -21,11 +21,16 @@ inline const QString kFileName = QStringLiteral("Fenwarra.mdb");
 constexpr quint32 kApplicationId = 0x46574E52;
 
 /// The open connection to a database file, opened on first use (rollback
-/// journal, busy timeout, foreign keys). When the file does not exist it is
-/// created from dataDir()/schema.sql and the reference rows in dataDir()/rows.
-/// A file that exists but is not a Fenwarra database is refused with
+/// journal, busy timeout, foreign keys). A missing file is never made here:
+/// it is reported with FwError(ErrNo::DatabaseError, missingText()); only the
+/// start makes a database, and only in the user's default folder. A file that
+/// exists but is not a Fenwarra database is refused with
 /// FwError(ErrNo::DatabaseError, a clear message) and never altered.
 QSqlDatabase connection(const QString &dbfName);
+
+/// What the user is told when the database file does not exist: the file,
+/// and the ways out (mount the share, or choose the database).
+QString missingText(const QString &dbfName);
 
 /// Create a new database file from the shipped schema and reference rows.
 /// Throws FwError when it cannot or when the file exists. The folder is
