@@ -13,6 +13,7 @@
 #include <QEvent>
 #include <QPointer>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTimer>
 
 #include <cstdio>
@@ -129,6 +130,34 @@ void checkDatabase()
     }
 }
 
+/// While a statement waits for another workstation's lock the window cannot
+/// repaint itself: the busy cursor and the status text are drawn at once, and
+/// taken away when the program is free again.
+void showDatabaseWaits(frmMain *frame)
+{
+    const QPointer<frmMain> shownOn(frame);
+    ClinicDb::WaitHandlers handlers;
+    handlers.started = [shownOn](const QString &dbfName) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        if (shownOn)
+            shownOn->statusBar()->showMessage(
+                QStringLiteral("Waiting for another workstation to finish writing to the case register %1...")
+                    .arg(QDir::toNativeSeparators(dbfName)));
+        // Every window as it stands, also one shown a moment ago and not
+        // painted yet (the splash), rather than an empty frame.
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        for (QWidget *window : windows)
+            if (window->isVisible())
+                window->repaint();
+    };
+    handlers.ended = [shownOn] {
+        QApplication::restoreOverrideCursor();
+        if (shownOn)
+            shownOn->statusBar()->clearMessage();
+    };
+    ClinicDb::setWaitHandlers(handlers);
+}
+
 bool benchmarkStart()
 {
     return qEnvironmentVariableIntValue("FENWARRA_BENCH_QUIT_WHEN_SHOWN") == 1;
@@ -150,6 +179,7 @@ void Main()
     auto *frame = new frmMain();
     Prompt::setParentWindow(frame);
     frame->enableNetWorkFW();
+    showDatabaseWaits(frame);
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, frame, [frame] { delete frame; });
 
     // 3. The settings, each with its default.

@@ -4,11 +4,14 @@
 #include "platform/FwError.h"
 #include "platform/db/ClinicDb.h"
 #include "shell/AppState.h"
+#include "support/LockHolder.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -41,6 +44,27 @@ int expectFwError(const std::function<void()> &f)
     return 0;
 }
 
+/// What the wait handlers were told.
+struct WaitsSeen {
+    QStringList started;
+    int ended = 0;
+    WaitsSeen()
+    {
+        ClinicDb::WaitHandlers h;
+        h.started = [this](const QString &file) { started << file; };
+        h.ended = [this] { ++ended; };
+        ClinicDb::setWaitHandlers(h);
+    }
+    ~WaitsSeen() { ClinicDb::setWaitHandlers({}); }
+};
+
+void insertCase(const QSqlDatabase &db, int caseNo)
+{
+    ClinicDb::Transaction tx(db);
+    ClinicDb::exec(db, "INSERT INTO [Clients] ([CaseNo], [Surname]) VALUES (?, 'Locke')", {caseNo});
+    tx.commit();
+}
+
 } // namespace
 
 class ClinicDbTest : public QObject {
@@ -64,6 +88,10 @@ private slots:
     void surnameKeyFollowsEveryWrite();
     void missingKeysAreMendedOnOpening();
     void twoFirstStartsNeverTouchEachOther();
+    void briefLockIsWaitedFor();
+    void lockHeldLongerIsReportedOnce_data();
+    void lockHeldLongerIsReportedOnce();
+    void lockedFileIsReportedOnOpening();
     void placingNeverReplacesAFile_data();
     void placingNeverReplacesAFile();
 };
@@ -570,6 +598,122 @@ void ClinicDbTest::placingNeverReplacesAFile()
         QCOMPARE(fileHash(target), QCryptographicHash::hash(ours, QCryptographicHash::Sha256));
         QVERIFY(!QFileInfo::exists(temp));
     }
+}
+
+// A lock held for a moment: the step waits, says so once, and succeeds.
+void ClinicDbTest::briefLockIsWaitedFor()
+{
+    TestEnv env;
+    const QSqlDatabase db = env.db();
+    WaitsSeen seen;
+    // The holder lets go after 600 ms, while this step waits.
+    QElapsedTimer clock;
+    clock.start();
+    LockHolder holder(App().DBFName, "exclusive", 600);
+    QVERIFY(holder.locked());
+    insertCase(db, 1);
+    QVERIFY2(clock.elapsed() >= 500, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(clock.elapsed() < ClinicDb::lockWait());
+    QCOMPARE(seen.started, QStringList{QFileInfo(App().DBFName).absoluteFilePath()});
+    QCOMPARE(seen.ended, 0);
+    QCoreApplication::processEvents();
+    QCOMPARE(seen.ended, 1);
+    QCOMPARE(count(db, "Clients"), 1);
+}
+
+void ClinicDbTest::lockHeldLongerIsReportedOnce_data()
+{
+    // A writing workstation keeps others from writing only; one holding the
+    // file exclusively keeps them from reading too.
+    QTest::addColumn<QByteArray>("mode");
+    QTest::addColumn<bool>("readsWait");
+    QTest::newRow("writing") << QByteArray("write") << false;
+    QTest::newRow("exclusive") << QByteArray("exclusive") << true;
+}
+
+// A lock held longer than the program waits: the step gives up after the
+// wait, with a plain message naming the file; the rest of the same step gives
+// up at once; nothing is stored; the next step waits afresh.
+void ClinicDbTest::lockHeldLongerIsReportedOnce()
+{
+    QFETCH(QByteArray, mode);
+    QFETCH(bool, readsWait);
+    TestEnv env;
+    const QSqlDatabase db = env.db();
+    ClinicDb::setLockWait(700);
+    WaitsSeen seen;
+    LockHolder holder(App().DBFName, mode.constData());
+    QVERIFY(holder.locked());
+    const QString locked = ClinicDb::lockedText(App().DBFName);
+    QVERIFY(locked.contains(QDir::toNativeSeparators(QFileInfo(App().DBFName).absoluteFilePath())));
+    QVERIFY(locked.contains("another workstation is writing to it"));
+    QVERIFY(locked.contains("try again shortly"));
+
+    // Reading: at once while another workstation only writes.
+    QElapsedTimer clock;
+    clock.start();
+    if (!readsWait) {
+        QCOMPARE(count(db, "Clients"), 0);
+        QVERIFY(clock.elapsed() < 500);
+        QVERIFY(seen.started.isEmpty());
+    }
+
+    clock.restart();
+    try {
+        insertCase(db, 1);
+        QFAIL("a write went through a lock");
+    } catch (const FwError &e) {
+        QCOMPARE(e.description(), locked);
+    }
+    QVERIFY2(clock.elapsed() >= 650 && clock.elapsed() < 700 + 1000, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(seen.started.size(), 1);
+
+    // The rest of the same step does not freeze the window again.
+    clock.restart();
+    QCOMPARE(expectFwError([&] { insertCase(db, 2); }), ErrNo::DatabaseError);
+    QVERIFY(clock.elapsed() < 200);
+
+    // The step is over: the cursor and text go, and the next step waits again.
+    QCoreApplication::processEvents();
+    QCOMPARE(seen.ended, 1);
+    clock.restart();
+    QCOMPARE(expectFwError([&] { insertCase(db, 3); }), ErrNo::DatabaseError);
+    QVERIFY(clock.elapsed() >= 650);
+    QCOMPARE(seen.started.size(), 2);
+    QCoreApplication::processEvents();
+
+    // Nothing of the refused steps was stored; once free, writing works.
+    holder.release();
+    QCOMPARE(count(db, "Clients"), 0);
+    insertCase(db, 4);
+    QCOMPARE(count(db, "Clients"), 1);
+}
+
+// Opening a file that another workstation holds: one bounded wait, then the
+// message, not a wait at every step of opening.
+void ClinicDbTest::lockedFileIsReportedOnOpening()
+{
+    TestEnv env;
+    ClinicDb::closeAll();
+    ClinicDb::setLockWait(700);
+    WaitsSeen seen;
+    {
+        LockHolder holder(App().DBFName, "exclusive");
+        QVERIFY(holder.locked());
+        QElapsedTimer clock;
+        clock.start();
+        try {
+            ClinicDb::connection(App().DBFName);
+            QFAIL("a locked file was opened without a word");
+        } catch (const FwError &e) {
+            QCOMPARE(e.description(), ClinicDb::lockedText(App().DBFName));
+        }
+        QVERIFY2(clock.elapsed() < 700 + 1000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(seen.started.size(), 1);
+        QCoreApplication::processEvents();
+    }
+    // Free again: the next binding opens it.
+    QVERIFY(ClinicDb::connection(App().DBFName).isOpen());
 }
 
 FW_TEST(ClinicDbTest)

@@ -1,6 +1,7 @@
 // Start-up and the splash window: settings read into the application state,
 // the database made ready, the frame shown by link mode, the splash picture
 // drawn step by step.
+#include "support/LockHolder.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
@@ -15,12 +16,15 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -104,6 +108,28 @@ struct TemporaryHome {
     ~TemporaryHome() { qputenv("XDG_DATA_HOME", saved); }
 };
 
+/// What the status bar showed while it was painted with a message, and the
+/// cursor then: the program cannot run its event loop while it waits for a
+/// lock, so what the user sees is what was painted at once.
+class StatusPaints : public QObject {
+public:
+    StatusPaints() { qApp->installEventFilter(this); }
+    QStringList messages;
+    QList<int> cursors; // Qt::CursorShape, or -1 with no busy cursor
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            if (auto *bar = qobject_cast<QStatusBar *>(watched); bar && !bar->currentMessage().isEmpty()) {
+                messages << bar->currentMessage();
+                const QCursor *cursor = QGuiApplication::overrideCursor();
+                cursors << (cursor ? int(cursor->shape()) : -1);
+            }
+        return false;
+    }
+};
+
 /// The database file of a start with default folders.
 QString defaultDbfName()
 {
@@ -129,6 +155,7 @@ private slots:
     void unknownLinkModeStartsNormally();
     void foreignDatabaseIsReportedAndLeftAlone();
     void normalStartPaintsTheFrameBeforeMakingTheDatabase();
+    void lockedDatabaseShowsTheWaitThenSaysSo();
     void missingSharedDatabaseIsReportedNotMade_data();
     void missingSharedDatabaseIsReportedNotMade();
     void linkedStartMakesTheDatabaseBeforeTheFrame();
@@ -301,6 +328,45 @@ void StartupTest::normalStartPaintsTheFrameBeforeMakingTheDatabase()
     QCOMPARE(seen.ticks, 7);
     QVERIFY(ClinicDb::isFenwarraDatabase(App().DBFName));
     QCOMPARE(prompt.count(), 0);
+}
+
+// Another workstation holds the register locked for longer than the program
+// waits: the frame shows a busy cursor and says in its status bar what it
+// waits for, then the user is told in plain words, once; afterwards the
+// cursor and the status bar are as before.
+void StartupTest::lockedDatabaseShowsTheWaitThenSaysSo()
+{
+    TestEnv env;
+    ScriptedPrompt prompt;
+    Settings::save("Paths", "DBFPath", env.dbfPath());
+    ClinicDb::closeAll();
+    ClinicDb::setLockWait(700);
+    LockHolder holder(App().DBFName, "exclusive");
+    QVERIFY(holder.locked());
+    StatusPaints paints;
+    FrameOwner owner;
+    QElapsedTimer clock;
+    clock.start();
+    const SplashSeen seen = runMain();
+    QCoreApplication::processEvents();
+
+    QVERIFY2(clock.elapsed() < 700 + 2000, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(seen.ticks, 7);
+    QCOMPARE(prompt.count(), 1);
+    QCOMPARE(prompt.last().icon, Prompt::Icon::Critical);
+    QCOMPARE(prompt.last().text, ClinicDb::lockedText(App().DBFName));
+    QVERIFY(!paints.messages.isEmpty());
+    QCOMPARE(paints.messages.first(),
+             QStringLiteral("Waiting for another workstation to finish writing to the case register %1...")
+                 .arg(QDir::toNativeSeparators(QFileInfo(App().DBFName).absoluteFilePath())));
+    QCOMPARE(paints.cursors.first(), int(Qt::WaitCursor));
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+    QCOMPARE(frmMain::instance()->statusBar()->currentMessage(), QString());
+    FW_VERIFY_PROMPTS(prompt);
+
+    // Once the other workstation is done, the register is there as before.
+    holder.release();
+    QVERIFY(ClinicDb::connection(App().DBFName).isOpen());
 }
 
 // A database folder other than the default one (a network share that is not

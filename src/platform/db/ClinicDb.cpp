@@ -22,6 +22,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <iterator>
 #include <unistd.h>
 
 namespace ClinicDb {
@@ -31,8 +32,12 @@ namespace {
 const QString kConnectionPrefix = QStringLiteral("fenwarra:");
 const QString kCheckPrefix = QStringLiteral("fenwarra-check:");
 const QString kCreatePrefix = QStringLiteral("fenwarra-create:");
-// Waiting for another workstation's lock before giving up, in milliseconds.
+// Waiting for another workstation's lock before giving up, in milliseconds,
+// where the program's own wait (busyHandler below) cannot be installed.
 const QString kConnectOptions = QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000");
+// Looking at a file to see whether it is ours does not wait: a file locked
+// just now counts as ours, and opening it then waits as any statement does.
+const QString kCheckOptions = QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=0");
 
 QString absolutePath(const QString &path)
 {
@@ -60,14 +65,18 @@ bool isUniqueViolation(const QSqlError &error)
            error.databaseText().contains(QLatin1String("UNIQUE constraint failed"), Qt::CaseInsensitive);
 }
 
-[[noreturn]] void throwFor(const QSqlError &error)
+// SQLITE_BUSY and SQLITE_LOCKED, with their extended codes: another
+// connection holds the lock this statement needs.
+bool isLockError(const QSqlError &error)
 {
-    if (isUniqueViolation(error))
-        throw FwError(ErrNo::DuplicateKey);
-    QString text = errorText(error);
-    if (text.isEmpty())
-        text = FwError::standardDescription(ErrNo::DatabaseError);
-    throw FwError(ErrNo::DatabaseError, text);
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok);
+    return ok && ((code & 0xff) == 5 || (code & 0xff) == 6);
+}
+
+[[noreturn]] void throwFor(const QSqlError &error, const QSqlDatabase &db)
+{
+    throw errorFrom(error, db);
 }
 
 // ---- Scripts ---------------------------------------------------------------
@@ -169,6 +178,8 @@ using ValueTypeFn = int (*)(FwSqliteValue *);
 using ResultText16Fn = void (*)(FwSqliteContext *, const void *, int, XDestroy);
 using ResultNullFn = void (*)(FwSqliteContext *);
 using LibVersionNumberFn = int (*)();
+using BusyCallback = int (*)(void *, int);
+using BusyHandlerFn = int (*)(FwSqlite *, BusyCallback, void *);
 
 constexpr int kSqliteUtf16 = 4;
 constexpr int kSqliteDeterministic = 0x800;
@@ -183,6 +194,7 @@ struct SqliteApi {
     ValueTypeFn valueType = nullptr;
     ResultText16Fn resultText16 = nullptr;
     ResultNullFn resultNull = nullptr;
+    BusyHandlerFn busyHandler = nullptr;
 };
 
 const SqliteApi &sqliteApi()
@@ -198,6 +210,7 @@ const SqliteApi &sqliteApi()
         a.valueType = reinterpret_cast<ValueTypeFn>(lib.resolve("sqlite3_value_type"));
         a.resultText16 = reinterpret_cast<ResultText16Fn>(lib.resolve("sqlite3_result_text16"));
         a.resultNull = reinterpret_cast<ResultNullFn>(lib.resolve("sqlite3_result_null"));
+        a.busyHandler = reinterpret_cast<BusyHandlerFn>(lib.resolve("sqlite3_busy_handler"));
         auto version = reinterpret_cast<LibVersionNumberFn>(lib.resolve("sqlite3_libversion_number"));
         a.versionNumber = version ? version() : 0;
         a.ok = a.createFunction && a.valueText16 && a.valueBytes16 && a.valueType && a.resultText16 && a.resultNull &&
@@ -233,19 +246,23 @@ int connectionSqliteVersion(const QSqlDatabase &db)
     return parts.at(0).toInt() * 1000000 + parts.at(1).toInt() * 1000 + parts.at(2).toInt();
 }
 
+// The driver's SQLite handle, when the library loaded here is the same SQLite
+// that the driver runs on, so that it may be handed to it; else null.
+FwSqlite *sqliteHandle(const QSqlDatabase &db)
+{
+    const SqliteApi &api = sqliteApi();
+    if (!api.ok || connectionSqliteVersion(db) != api.versionNumber)
+        return nullptr;
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<FwSqlite *const *>(handle.constData());
+}
+
 bool installFold(const QSqlDatabase &db)
 {
     const SqliteApi &api = sqliteApi();
-    if (!api.ok)
-        return false;
-    // Only hand the driver's handle to the library when it is the same
-    // SQLite that the driver runs on.
-    if (connectionSqliteVersion(db) != api.versionNumber)
-        return false;
-    const QVariant handle = db.driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        return false;
-    auto *sqlite = *static_cast<FwSqlite *const *>(handle.constData());
+    FwSqlite *sqlite = sqliteHandle(db);
     if (!sqlite)
         return false;
     if (api.createFunction(sqlite, "fw_fold", 1, kSqliteUtf16 | kSqliteDeterministic, nullptr, &foldFunction, nullptr,
@@ -266,6 +283,115 @@ bool installFold(const QSqlDatabase &db)
             return false;
     }
     return true;
+}
+
+// ---- Waiting for another workstation's lock ---------------------------------
+//
+// SQLite's own busy timeout waits silently: the window froze for as long as
+// another workstation held the lock, once per statement. The program's own
+// wait tells the program when it begins (a busy cursor and a status text),
+// gives up after lockWait(), and spends that time once per turn of the event
+// loop: when one wait has given up, the further statements of the same user
+// step give up at once instead of freezing the window again.
+
+int &lockWaitMs()
+{
+    static int ms = 5000;
+    return ms;
+}
+
+// The window shows that the program waits once it has waited this long.
+constexpr int kShowWaitAfterMs = 150;
+
+struct WaitTurn {
+    bool shown = false;  // the started handler was called in this turn
+    bool gaveUp = false; // a wait gave up in this turn
+    bool endQueued = false;
+};
+
+WaitTurn &waitTurn()
+{
+    static WaitTurn turn;
+    return turn;
+}
+
+WaitHandlers &handlers()
+{
+    static WaitHandlers h;
+    return h;
+}
+
+bool onInterfaceThread()
+{
+    return QCoreApplication::instance() && QThread::currentThread() == QCoreApplication::instance()->thread();
+}
+
+// When the event loop runs again, the step that waited is over.
+void endTurnLater()
+{
+    WaitTurn &turn = waitTurn();
+    if (turn.endQueued)
+        return;
+    turn.endQueued = true;
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [] {
+            const bool shown = waitTurn().shown;
+            waitTurn() = WaitTurn();
+            if (shown && handlers().ended)
+                handlers().ended();
+        },
+        Qt::QueuedConnection);
+}
+
+// The file each connection's wait names; they live as long as the program.
+const QString *waitName(const QString &path)
+{
+    static QHash<QString, QString> names;
+    auto it = names.find(path);
+    if (it == names.end())
+        it = names.insert(path, path);
+    return &it.value();
+}
+
+int busyHandler(void *file, int count)
+{
+    // One timer per wait: SQLite counts the calls of one wait from 0.
+    static QElapsedTimer waited;
+    if (count == 0)
+        waited.start();
+    const bool interfaceThread = onInterfaceThread();
+    WaitTurn &turn = waitTurn();
+    if (interfaceThread && turn.gaveUp)
+        return 0;
+    const qint64 elapsed = waited.elapsed();
+    if (elapsed >= lockWaitMs()) {
+        if (interfaceThread) {
+            turn.gaveUp = true;
+            endTurnLater();
+        }
+        return 0;
+    }
+    if (interfaceThread && !turn.shown && elapsed >= kShowWaitAfterMs) {
+        turn.shown = true;
+        endTurnLater();
+        if (handlers().started)
+            handlers().started(*static_cast<const QString *>(file));
+    }
+    // Short sleeps first: most locks are held for a few milliseconds.
+    static const int delays[] = {1, 2, 5, 10, 15, 20};
+    const int delay = count < int(std::size(delays)) ? delays[count] : 25;
+    QThread::msleep(ulong(qBound(qint64(1), qint64(lockWaitMs()) - elapsed, qint64(delay))));
+    return 1;
+}
+
+void installBusyHandler(const QSqlDatabase &db, const QString &path)
+{
+    const SqliteApi &api = sqliteApi();
+    if (!api.busyHandler)
+        return;
+    if (FwSqlite *sqlite = sqliteHandle(db))
+        api.busyHandler(sqlite, &busyHandler, const_cast<QString *>(waitName(path)));
 }
 
 // Rows written by an older copy of the program or by hand may lack their key.
@@ -387,7 +513,7 @@ FileKind fileKind(const QString &path)
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(path);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;") + kConnectOptions);
+        db.setConnectOptions(kCheckOptions);
         if (db.open()) {
             QSqlQuery q(db);
             if (q.exec(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'Clients' "
@@ -607,6 +733,45 @@ bool createIfMissing(const QString &dbfName)
     return build(path);
 }
 
+QString lockedText(const QString &dbfName)
+{
+    return QStringLiteral("Fenwarra could not read or save in the case register %1 just now, because another "
+                          "workstation is writing to it. Please try again shortly.")
+        .arg(nativePath(absolutePath(dbfName)));
+}
+
+FwError errorFrom(const QSqlError &error, const QSqlDatabase &db)
+{
+    if (isUniqueViolation(error))
+        return FwError(ErrNo::DuplicateKey);
+    if (isLockError(error))
+        return FwError(ErrNo::DatabaseError, lockedText(db.databaseName()));
+    QString text = errorText(error);
+    if (text.isEmpty())
+        text = FwError::standardDescription(ErrNo::DatabaseError);
+    return FwError(ErrNo::DatabaseError, text);
+}
+
+int lockWait()
+{
+    return lockWaitMs();
+}
+
+void setLockWait(int ms)
+{
+    lockWaitMs() = ms;
+}
+
+void setWaitHandlers(const WaitHandlers &h)
+{
+    handlers() = h;
+}
+
+WaitHandlers waitHandlers()
+{
+    return handlers();
+}
+
 QString missingText(const QString &dbfName)
 {
     return QStringLiteral("The database %1 cannot be found. If it is kept on a network share, check that the share "
@@ -647,6 +812,16 @@ QSqlDatabase connection(const QString &dbfName)
         throw FwError(ErrNo::DatabaseError,
                       QStringLiteral("The database %1 could not be opened: %2").arg(nativePath(path), text));
     }
+    installBusyHandler(db, path);
+    // The first read: when another workstation holds the file locked beyond
+    // the wait, say so now rather than wait again at every step below.
+    try {
+        scalar(db, QStringLiteral("SELECT COUNT(*) FROM sqlite_master"));
+    } catch (const FwError &) {
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(name);
+        throw;
+    }
     QSqlQuery(db).exec(QStringLiteral("PRAGMA foreign_keys = ON"));
     // A rollback journal, not WAL: the file may live on a shared folder,
     // where WAL's shared memory does not work.
@@ -669,11 +844,11 @@ QSqlQuery exec(const QSqlDatabase &db, const QString &sql, const QVariantList &p
 {
     QSqlQuery q(db);
     if (!q.prepare(sql))
-        throwFor(q.lastError());
+        throwFor(q.lastError(), db);
     for (const QVariant &v : params)
         q.addBindValue(v);
     if (!q.exec())
-        throwFor(q.lastError());
+        throwFor(q.lastError(), db);
     return q;
 }
 
@@ -750,7 +925,7 @@ void Transaction::commit()
         const QSqlError error = q.lastError();
         QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
         state = TxState();
-        throwFor(error);
+        throwFor(error, m_db);
     }
     state = TxState();
 }

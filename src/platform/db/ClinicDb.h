@@ -3,11 +3,15 @@
 // been) that several workstations may share. This header gives the
 // connection, statement helpers that bind every value as a parameter, and a
 // scoped transaction.
+#include "platform/FwError.h"
+
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
 #include <QVariant>
 #include <QVariantList>
+
+#include <functional>
 
 namespace ClinicDb {
 
@@ -31,6 +35,33 @@ QSqlDatabase connection(const QString &dbfName);
 /// What the user is told when the database file does not exist: the file,
 /// and the ways out (mount the share, or choose the database).
 QString missingText(const QString &dbfName);
+
+/// What the user is told when another workstation holds the file locked for
+/// longer than the program waits: the file, and to try again shortly.
+QString lockedText(const QString &dbfName);
+
+/// The error a failed statement on db is reported with: 3022 for a unique
+/// index, lockedText() when another workstation holds the lock, else the
+/// database's own words.
+FwError errorFrom(const QSqlError &error, const QSqlDatabase &db);
+
+/// How long, in milliseconds, a statement waits for another workstation's
+/// lock before it gives up (5000). One user step waits this long once: when
+/// one of its statements gave up, the others give up at once, until the
+/// program's event loop runs again.
+int lockWait();
+void setLockWait(int ms);
+
+/// Told on the interface thread when a statement has waited a moment for
+/// another workstation's lock (once per user step, with the file), and when
+/// the step is over (the event loop runs again). The window cannot repaint
+/// itself while it waits, so started must draw what it shows at once.
+struct WaitHandlers {
+    std::function<void(const QString &dbfName)> started;
+    std::function<void()> ended;
+};
+void setWaitHandlers(const WaitHandlers &handlers);
+WaitHandlers waitHandlers();
 
 /// Create a new database file from the shipped schema and reference rows.
 /// Throws FwError when it cannot or when the file exists. The folder is
