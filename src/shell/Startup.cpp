@@ -143,8 +143,8 @@ void showDatabaseWaits(frmMain *frame)
             shownOn->statusBar()->showMessage(
                 QStringLiteral("Waiting for another workstation to finish writing to the case register %1...")
                     .arg(QDir::toNativeSeparators(dbfName)));
-        // Every window as it stands, also one shown a moment ago and not
-        // painted yet (the splash), rather than an empty frame.
+        // Every visible window as it stands now: none can repaint itself
+        // until the wait is over.
         const QWidgetList windows = QApplication::topLevelWidgets();
         for (QWidget *window : windows)
             if (window->isVisible())
