@@ -1,6 +1,7 @@
 #include "cases/CaseListModel.h"
 
 #include "platform/FwError.h"
+#include "platform/db/ClinicDb.h"
 
 #include <QHash>
 #include <QSqlError>
@@ -19,11 +20,11 @@ QSqlQuery run(const QSqlDatabase &db, const LocatorSearch::Query &query)
     QSqlQuery q(db);
     q.setForwardOnly(true);
     if (!q.prepare(query.sql))
-        throw FwError(ErrNo::DatabaseError, q.lastError().text());
+        throw ClinicDb::errorFrom(q.lastError(), db);
     for (const QVariant &v : query.params)
         q.addBindValue(v);
     if (!q.exec())
-        throw FwError(ErrNo::DatabaseError, q.lastError().text());
+        throw ClinicDb::errorFrom(q.lastError(), db);
     return q;
 }
 } // namespace
@@ -45,7 +46,7 @@ int CaseListModel::load(const QSqlDatabase &db, const LocatorSearch::Query &quer
         rowIds.push_back(q.value(0).toLongLong());
     }
     if (q.lastError().isValid())
-        throw FwError(ErrNo::DatabaseError, q.lastError().text());
+        throw ClinicDb::errorFrom(q.lastError(), db);
     q.finish();
 
     beginResetModel();

@@ -16,6 +16,7 @@
 #include <QEvent>
 #include <QPointer>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTimer>
 
 #include <cstdio>
@@ -115,12 +116,47 @@ private:
     bool m_done = false;
 };
 
-/// The database is created on the first start, so the program works at once.
-/// A file that is not a Fenwarra database is left alone and reported; the
-/// program runs on so that the user can point it at the right one.
+/// The database is created on the first start, so the program works at once,
+/// but only in the user's own default folder: anywhere else (a shared folder
+/// on a share that is not mounted) a missing file is reported, never replaced
+/// by an empty one. A file that is not a Fenwarra database is left alone and
+/// reported; the program runs on so that the user can point it at the right
+/// one.
 void checkDatabase()
 {
-    runGuarded([] { ClinicDb::connection(App().DBFName); });
+    runGuarded([] {
+        if (QDir::cleanPath(App().DBFPath) == QDir::cleanPath(defaultDbfPath()))
+            ClinicDb::createIfMissing(App().DBFName);
+        ClinicDb::connection(App().DBFName);
+    });
+}
+
+/// While a statement waits for another workstation's lock the window cannot
+/// repaint itself: the busy cursor and the status text are drawn at once, and
+/// taken away when the program is free again.
+void showDatabaseWaits(frmMain *frame)
+{
+    const QPointer<frmMain> shownOn(frame);
+    ClinicDb::WaitHandlers handlers;
+    handlers.started = [shownOn](const QString &dbfName) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        if (shownOn)
+            shownOn->statusBar()->showMessage(
+                QStringLiteral("Waiting for another workstation to finish writing to the case register %1...")
+                    .arg(QDir::toNativeSeparators(dbfName)));
+        // Every visible window as it stands now: none can repaint itself
+        // until the wait is over.
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        for (QWidget *window : windows)
+            if (window->isVisible())
+                window->repaint();
+    };
+    handlers.ended = [shownOn] {
+        QApplication::restoreOverrideCursor();
+        if (shownOn)
+            shownOn->statusBar()->clearMessage();
+    };
+    ClinicDb::setWaitHandlers(handlers);
 }
 
 bool benchmarkStart()
@@ -133,6 +169,9 @@ bool benchmarkStart()
 void Main()
 {
     QApplication::setApplicationName(QStringLiteral("Fenwarra"));
+    // The installed desktop entry's name, by which the desktop finds the
+    // program's icon and name for its windows.
+    QGuiApplication::setDesktopFileName(QStringLiteral(FENWARRA_APP_ID));
 
     // 1. The edition tag, which the frame's caption carries.
     App().EditionTag = QStringLiteral("NW");
@@ -141,6 +180,7 @@ void Main()
     auto *frame = new frmMain();
     Prompt::setParentWindow(frame);
     frame->enableNetWorkFW();
+    showDatabaseWaits(frame);
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, frame, [frame] { delete frame; });
 
     // 3. The settings, each with its default.

@@ -4,13 +4,17 @@
 #include "platform/FwError.h"
 #include "platform/db/ClinicDb.h"
 #include "platform/state/AppState.h"
+#include "support/LockHolder.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QSqlRecord>
 #include <QTemporaryDir>
 #include <QTest>
@@ -40,6 +44,27 @@ int expectFwError(const std::function<void()> &f)
     return 0;
 }
 
+/// What the wait handlers were told.
+struct WaitsSeen {
+    QStringList started;
+    int ended = 0;
+    WaitsSeen()
+    {
+        ClinicDb::WaitHandlers h;
+        h.started = [this](const QString &file) { started << file; };
+        h.ended = [this] { ++ended; };
+        ClinicDb::setWaitHandlers(h);
+    }
+    ~WaitsSeen() { ClinicDb::setWaitHandlers({}); }
+};
+
+void insertCase(const QSqlDatabase &db, int caseNo)
+{
+    ClinicDb::Transaction tx(db);
+    ClinicDb::exec(db, "INSERT INTO [Clients] ([CaseNo], [Surname]) VALUES (?, 'Locke')", {caseNo});
+    tx.commit();
+}
+
 } // namespace
 
 class ClinicDbTest : public QObject {
@@ -50,8 +75,10 @@ private slots:
     void createsEveryTable();
     void newFileIsPrivateAndMarked();
     void referenceRowsHoldWhatTheProgramNeeds();
-    void missingFileIsCreatedOnConnection();
+    void missingFileIsNeverMadeByOpening();
     void createNeverLeavesAHalfFile();
+    void dataFolderPrefersTheInstalledOne_data();
+    void dataFolderPrefersTheInstalledOne();
     void foreignFilesAreRefusedUnaltered_data();
     void foreignFilesAreRefusedUnaltered();
     void duplicateCaseNoIs3022();
@@ -60,6 +87,13 @@ private slots:
     void nestedTransactionJoinsTheOuter();
     void surnameKeyFollowsEveryWrite();
     void missingKeysAreMendedOnOpening();
+    void twoFirstStartsNeverTouchEachOther();
+    void briefLockIsWaitedFor();
+    void lockHeldLongerIsReportedOnce_data();
+    void lockHeldLongerIsReportedOnce();
+    void lockedFileIsReportedOnOpening();
+    void placingNeverReplacesAFile_data();
+    void placingNeverReplacesAFile();
 };
 
 void ClinicDbTest::createsEveryTable_data()
@@ -164,28 +198,40 @@ void ClinicDbTest::referenceRowsHoldWhatTheProgramNeeds()
         QVERIFY2(names.contains(QLatin1String(breed)), breed);
 }
 
-void ClinicDbTest::missingFileIsCreatedOnConnection()
+void ClinicDbTest::missingFileIsNeverMadeByOpening()
 {
     TestEnv env(false);
     const QString path = env.dbfPath() + "deeper/folder/" + ClinicDb::kFileName;
-    QVERIFY(!QFileInfo::exists(path));
-    const QSqlDatabase db = ClinicDb::connection(path);
-    QVERIFY(db.isOpen());
-    QCOMPARE(count(db, "Personal"), 1);
-    // A second call gives the same open connection.
-    QCOMPARE(ClinicDb::connection(path).connectionName(), db.connectionName());
+    // Opening a file that is not there (a share that is not mounted) reports
+    // it with the way out and makes nothing, not even the folder.
+    try {
+        ClinicDb::connection(path);
+        QFAIL("a missing database was made by opening it");
+    } catch (const FwError &e) {
+        QCOMPARE(e.number(), ErrNo::DatabaseError);
+        QCOMPARE(e.description(), ClinicDb::missingText(path));
+        QVERIFY(e.description().contains(QDir::toNativeSeparators(path)));
+        QVERIFY(e.description().contains("mounted"));
+        QVERIFY(e.description().contains("File > Network Fenwarra"));
+    }
+    QVERIFY(!QFileInfo::exists(env.dbfPath() + "deeper"));
+
+    // Made on purpose, once; then opened.
+    QVERIFY(ClinicDb::createIfMissing(path));
+    QVERIFY(!ClinicDb::createIfMissing(path));
+    {
+        const QSqlDatabase db = ClinicDb::connection(path);
+        QVERIFY(db.isOpen());
+        QCOMPARE(count(db, "Personal"), 1);
+        // A second call gives the same open connection.
+        QCOMPARE(ClinicDb::connection(path).connectionName(), db.connectionName());
+    }
 
     // The folder goes away (a share that dropped): no new, empty database is
     // made in its place; the user is told instead.
     QVERIFY(QDir(env.dbfPath() + "deeper").removeRecursively());
     QDir().mkpath(env.dbfPath() + "deeper/folder");
-    try {
-        ClinicDb::connection(path);
-        QFAIL("a vanished database was made anew");
-    } catch (const FwError &e) {
-        QCOMPARE(e.number(), ErrNo::DatabaseError);
-        QVERIFY(e.description().contains("cannot be found"));
-    }
+    QCOMPARE(expectFwError([&] { ClinicDb::connection(path); }), ErrNo::DatabaseError);
     QVERIFY(!QFileInfo::exists(path));
 }
 
@@ -205,6 +251,43 @@ void ClinicDbTest::createNeverLeavesAHalfFile()
     QCOMPARE(expectFwError([&] { ClinicDb::create(path); }), ErrNo::DatabaseError);
     QVERIFY(!QFileInfo::exists(path));
     QCOMPARE(QDir(env.dbfPath()).entryList(QDir::Files), QStringList());
+}
+
+void ClinicDbTest::dataFolderPrefersTheInstalledOne_data()
+{
+    // Which folders hold a schema.sql, and which one is used.
+    QTest::addColumn<bool>("inAppPath");
+    QTest::addColumn<bool>("installed");
+    QTest::addColumn<bool>("inSource");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("the setting's folder first") << true << true << true << "app";
+    QTest::newRow("installed beats a source tree that still exists")
+        << false << true << true << "prefix/share/fenwarra";
+    QTest::newRow("build tree: the source tree's data") << false << false << true << "source/data";
+    QTest::newRow("nothing: the installed folder") << false << false << false << "prefix/share/fenwarra";
+}
+
+void ClinicDbTest::dataFolderPrefersTheInstalledOne()
+{
+    QFETCH(bool, inAppPath);
+    QFETCH(bool, installed);
+    QFETCH(bool, inSource);
+    QFETCH(QString, expected);
+    QTemporaryDir dir;
+    const QString root = dir.path() + "/";
+    for (const char *folder : {"app", "prefix/bin", "prefix/share/fenwarra", "source/data"})
+        QVERIFY(QDir().mkpath(root + folder));
+    const auto putSchema = [&](bool put, const QString &folder) {
+        if (!put)
+            return;
+        QFile f(root + folder + "/schema.sql");
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    };
+    putSchema(inAppPath, "app");
+    putSchema(installed, "prefix/share/fenwarra");
+    putSchema(inSource, "source/data");
+    QCOMPARE(ClinicDb::dataDirFrom(root + "app/", root + "prefix/bin", root + "source/data"),
+             QDir::cleanPath(root + expected));
 }
 
 void ClinicDbTest::foreignFilesAreRefusedUnaltered_data()
@@ -411,6 +494,226 @@ void ClinicDbTest::missingKeysAreMendedOnOpening()
     QCOMPARE(ClinicDb::scalar(ClinicDb::connection(path), "SELECT [SurnameKey] FROM [Clients] WHERE [CaseNo] = 5")
                  .toString(),
              ClinicDb::surnameKey("émile"));
+}
+
+void ClinicDbTest::twoFirstStartsNeverTouchEachOther()
+{
+    // Two workstations making their first start at the same moment on one
+    // empty shared folder: exactly one makes the file, the other opens it,
+    // and what each writes right away is kept. FW_FIRST_START_PAIRS sets the
+    // number of tries.
+    const int pairs =
+        qEnvironmentVariableIsSet("FW_FIRST_START_PAIRS") ? qEnvironmentVariableIntValue("FW_FIRST_START_PAIRS") : 100;
+    QTemporaryDir dir;
+    for (int pair = 0; pair < pairs; ++pair) {
+        const QString folder = dir.path() + QStringLiteral("/share%1/").arg(pair);
+        QVERIFY(QDir().mkpath(folder));
+        const QString path = folder + ClinicDb::kFileName;
+        QProcess starts[2];
+        const QStringList marks = {QStringLiteral("first"), QStringLiteral("second")};
+        for (int i = 0; i < 2; ++i) {
+            starts[i].start(QStringLiteral(FW_HELPER_FW_FIRST_START), {path, marks.at(i)});
+            QVERIFY(starts[i].waitForStarted(10000));
+        }
+        // Both ready, then both let go at once.
+        for (QProcess &p : starts) {
+            while (!p.canReadLine())
+                QVERIFY2(p.waitForReadyRead(10000), "a start never got ready");
+            QCOMPARE(p.readLine(), QByteArray("ready\n"));
+        }
+        for (QProcess &p : starts)
+            p.write("go\n");
+        for (QProcess &p : starts)
+            QVERIFY(p.waitForBytesWritten(10000));
+        QStringList outcomes;
+        for (QProcess &p : starts) {
+            QVERIFY(p.waitForFinished(60000));
+            const QString out = QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
+            QVERIFY2(p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0,
+                     qPrintable(QStringLiteral("pair %1: %2").arg(pair).arg(out)));
+            outcomes << out;
+        }
+        outcomes.sort();
+        QCOMPARE(outcomes, (QStringList{QStringLiteral("found"), QStringLiteral("made")}));
+
+        // One sound database holding both cases, and nothing left beside it.
+        QVERIFY(ClinicDb::isFenwarraDatabase(path));
+        {
+            const QSqlDatabase db = ClinicDb::connection(path);
+            QCOMPARE(ClinicDb::scalar(db, "PRAGMA integrity_check").toString(), QStringLiteral("ok"));
+            QCOMPARE(count(db, "Personal"), 1);
+            QStringList surnames;
+            QSqlQuery q = ClinicDb::exec(db, "SELECT [Surname] FROM [Clients] ORDER BY [Surname]");
+            while (q.next())
+                surnames << q.value(0).toString();
+            QCOMPARE(surnames, marks);
+        }
+        ClinicDb::closeAll();
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{ClinicDb::kFileName});
+    }
+}
+
+void ClinicDbTest::placingNeverReplacesAFile_data()
+{
+    // Every way of putting a file in place, also the fallbacks that only
+    // filesystems without the better ones use.
+    QTest::addColumn<ClinicDb::PlaceMethod>("method");
+    QTest::addColumn<bool>("targetExists");
+    const QList<QPair<const char *, ClinicDb::PlaceMethod>> methods = {
+        {"rename", ClinicDb::PlaceMethod::Rename},
+        {"hard link", ClinicDb::PlaceMethod::HardLink},
+        {"exclusive copy", ClinicDb::PlaceMethod::Copy},
+    };
+    for (const auto &m : methods) {
+        QTest::newRow(qPrintable(QStringLiteral("%1, free name").arg(m.first))) << m.second << false;
+        QTest::newRow(qPrintable(QStringLiteral("%1, name taken").arg(m.first))) << m.second << true;
+    }
+}
+
+void ClinicDbTest::placingNeverReplacesAFile()
+{
+    QFETCH(ClinicDb::PlaceMethod, method);
+    QFETCH(bool, targetExists);
+    QTemporaryDir dir;
+    const QString temp = dir.filePath("new.tmp");
+    const QString target = dir.filePath("target");
+    const QByteArray ours(200000, 'n'); // more than one chunk of the copy
+    const auto write = [](const QString &path, const QByteArray &bytes) {
+        QFile f(path);
+        return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+    };
+    QVERIFY(write(temp, ours));
+    if (targetExists)
+        QVERIFY(write(target, "theirs, in use"));
+    const QByteArray before = fileHash(target);
+
+    QString error;
+    const ClinicDb::Placed placed = ClinicDb::placeWithoutReplacing(temp, target, &error, method);
+    if (targetExists) {
+        QCOMPARE(placed, ClinicDb::Placed::TargetExists);
+        QCOMPARE(fileHash(target), before);
+        QVERIFY(QFileInfo::exists(temp));
+    } else {
+        QCOMPARE(placed, ClinicDb::Placed::Done);
+        QCOMPARE(fileHash(target), QCryptographicHash::hash(ours, QCryptographicHash::Sha256));
+        QVERIFY(!QFileInfo::exists(temp));
+    }
+}
+
+// A lock held for a moment: the step waits, says so once, and succeeds.
+void ClinicDbTest::briefLockIsWaitedFor()
+{
+    TestEnv env;
+    const QSqlDatabase db = env.db();
+    WaitsSeen seen;
+    // The holder lets go after 600 ms, while this step waits.
+    QElapsedTimer clock;
+    clock.start();
+    LockHolder holder(App().DBFName, "exclusive", 600);
+    QVERIFY(holder.locked());
+    insertCase(db, 1);
+    QVERIFY2(clock.elapsed() >= 500, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(clock.elapsed() < ClinicDb::lockWait());
+    QCOMPARE(seen.started, QStringList{QFileInfo(App().DBFName).absoluteFilePath()});
+    QCOMPARE(seen.ended, 0);
+    QCoreApplication::processEvents();
+    QCOMPARE(seen.ended, 1);
+    QCOMPARE(count(db, "Clients"), 1);
+}
+
+void ClinicDbTest::lockHeldLongerIsReportedOnce_data()
+{
+    // A writing workstation keeps others from writing only; one holding the
+    // file exclusively keeps them from reading too.
+    QTest::addColumn<QByteArray>("mode");
+    QTest::addColumn<bool>("readsWait");
+    QTest::newRow("writing") << QByteArray("write") << false;
+    QTest::newRow("exclusive") << QByteArray("exclusive") << true;
+}
+
+// A lock held longer than the program waits: the step gives up after the
+// wait, with a plain message naming the file; the rest of the same step gives
+// up at once; nothing is stored; the next step waits afresh.
+void ClinicDbTest::lockHeldLongerIsReportedOnce()
+{
+    QFETCH(QByteArray, mode);
+    QFETCH(bool, readsWait);
+    TestEnv env;
+    const QSqlDatabase db = env.db();
+    ClinicDb::setLockWait(700);
+    WaitsSeen seen;
+    LockHolder holder(App().DBFName, mode.constData());
+    QVERIFY(holder.locked());
+    const QString locked = ClinicDb::lockedText(App().DBFName);
+    QVERIFY(locked.contains(QDir::toNativeSeparators(QFileInfo(App().DBFName).absoluteFilePath())));
+    QVERIFY(locked.contains("another workstation is writing to it"));
+    QVERIFY(locked.contains("try again shortly"));
+
+    // Reading: at once while another workstation only writes.
+    QElapsedTimer clock;
+    clock.start();
+    if (!readsWait) {
+        QCOMPARE(count(db, "Clients"), 0);
+        QVERIFY(clock.elapsed() < 500);
+        QVERIFY(seen.started.isEmpty());
+    }
+
+    clock.restart();
+    try {
+        insertCase(db, 1);
+        QFAIL("a write went through a lock");
+    } catch (const FwError &e) {
+        QCOMPARE(e.description(), locked);
+    }
+    QVERIFY2(clock.elapsed() >= 650 && clock.elapsed() < 700 + 1000, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(seen.started.size(), 1);
+
+    // The rest of the same step does not freeze the window again.
+    clock.restart();
+    QCOMPARE(expectFwError([&] { insertCase(db, 2); }), ErrNo::DatabaseError);
+    QVERIFY(clock.elapsed() < 200);
+
+    // The step is over: the cursor and text go, and the next step waits again.
+    QCoreApplication::processEvents();
+    QCOMPARE(seen.ended, 1);
+    clock.restart();
+    QCOMPARE(expectFwError([&] { insertCase(db, 3); }), ErrNo::DatabaseError);
+    QVERIFY(clock.elapsed() >= 650);
+    QCOMPARE(seen.started.size(), 2);
+    QCoreApplication::processEvents();
+
+    // Nothing of the refused steps was stored; once free, writing works.
+    holder.release();
+    QCOMPARE(count(db, "Clients"), 0);
+    insertCase(db, 4);
+    QCOMPARE(count(db, "Clients"), 1);
+}
+
+// Opening a file that another workstation holds: one bounded wait, then the
+// message, not a wait at every step of opening.
+void ClinicDbTest::lockedFileIsReportedOnOpening()
+{
+    TestEnv env;
+    ClinicDb::closeAll();
+    ClinicDb::setLockWait(700);
+    WaitsSeen seen;
+    {
+        LockHolder holder(App().DBFName, "exclusive");
+        QVERIFY(holder.locked());
+        QElapsedTimer clock;
+        clock.start();
+        try {
+            ClinicDb::connection(App().DBFName);
+            QFAIL("a locked file was opened without a word");
+        } catch (const FwError &e) {
+            QCOMPARE(e.description(), ClinicDb::lockedText(App().DBFName));
+        }
+        QVERIFY2(clock.elapsed() < 700 + 1000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(seen.started.size(), 1);
+        QCoreApplication::processEvents();
+    }
+    // Free again: the next binding opens it.
+    QVERIFY(ClinicDb::connection(App().DBFName).isOpen());
 }
 
 FW_TEST(ClinicDbTest)

@@ -1,6 +1,7 @@
 // Start-up and the splash window: settings read into the application state,
 // the database made ready, the frame shown by link mode, the splash picture
 // drawn step by step.
+#include "support/LockHolder.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
@@ -16,13 +17,16 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -106,6 +110,35 @@ struct TemporaryHome {
     ~TemporaryHome() { qputenv("XDG_DATA_HOME", saved); }
 };
 
+/// What the status bar showed while it was painted with a message, and the
+/// cursor then: the program cannot run its event loop while it waits for a
+/// lock, so what the user sees is what was painted at once.
+class StatusPaints : public QObject {
+public:
+    StatusPaints() { qApp->installEventFilter(this); }
+    QStringList messages;
+    QList<int> cursors; // Qt::CursorShape, or -1 with no busy cursor
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            if (auto *bar = qobject_cast<QStatusBar *>(watched); bar && !bar->currentMessage().isEmpty()) {
+                messages << bar->currentMessage();
+                const QCursor *cursor = QGuiApplication::overrideCursor();
+                cursors << (cursor ? int(cursor->shape()) : -1);
+            }
+        return false;
+    }
+};
+
+/// The database file of a start with default folders.
+QString defaultDbfName()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Fenwarra"));
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/Fenwarra.mdb");
+}
+
 bool isYellow(QRgb c)
 {
     return qRed(c) > 200 && qGreen(c) > 170 && qBlue(c) < 120;
@@ -124,6 +157,9 @@ private slots:
     void unknownLinkModeStartsNormally();
     void foreignDatabaseIsReportedAndLeftAlone();
     void normalStartPaintsTheFrameBeforeMakingTheDatabase();
+    void lockedDatabaseShowsTheWaitThenSaysSo();
+    void missingSharedDatabaseIsReportedNotMade_data();
+    void missingSharedDatabaseIsReportedNotMade();
     void linkedStartMakesTheDatabaseBeforeTheFrame();
     void splashControls();
     void splashDrawsStepByStep();
@@ -282,9 +318,9 @@ void StartupTest::foreignDatabaseIsReportedAndLeftAlone()
 void StartupTest::normalStartPaintsTheFrameBeforeMakingTheDatabase()
 {
     TestEnv env(false);
+    TemporaryHome home;
     ScriptedPrompt prompt;
-    Settings::save("Paths", "DBFPath", env.dbfPath());
-    FirstPaintProbe probe(env.dbfPath() + QStringLiteral("Fenwarra.mdb"));
+    FirstPaintProbe probe(defaultDbfName());
     FrameOwner owner;
     const SplashSeen seen = runMain(&probe);
 
@@ -296,16 +332,90 @@ void StartupTest::normalStartPaintsTheFrameBeforeMakingTheDatabase()
     QCOMPARE(prompt.count(), 0);
 }
 
+// Another workstation holds the register locked for longer than the program
+// waits: the frame shows a busy cursor and says in its status bar what it
+// waits for, then the user is told in plain words, once; afterwards the
+// cursor and the status bar are as before.
+void StartupTest::lockedDatabaseShowsTheWaitThenSaysSo()
+{
+    TestEnv env;
+    ScriptedPrompt prompt;
+    Settings::save("Paths", "DBFPath", env.dbfPath());
+    ClinicDb::closeAll();
+    ClinicDb::setLockWait(700);
+    LockHolder holder(App().DBFName, "exclusive");
+    QVERIFY(holder.locked());
+    StatusPaints paints;
+    FrameOwner owner;
+    QElapsedTimer clock;
+    clock.start();
+    const SplashSeen seen = runMain();
+    QCoreApplication::processEvents();
+
+    QVERIFY2(clock.elapsed() < 700 + 2000, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(seen.ticks, 7);
+    QCOMPARE(prompt.count(), 1);
+    QCOMPARE(prompt.last().icon, Prompt::Icon::Critical);
+    QCOMPARE(prompt.last().text, ClinicDb::lockedText(App().DBFName));
+    QVERIFY(!paints.messages.isEmpty());
+    QCOMPARE(paints.messages.first(),
+             QStringLiteral("Waiting for another workstation to finish writing to the case register %1...")
+                 .arg(QDir::toNativeSeparators(QFileInfo(App().DBFName).absoluteFilePath())));
+    QCOMPARE(paints.cursors.first(), int(Qt::WaitCursor));
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+    QCOMPARE(frmMain::instance()->statusBar()->currentMessage(), QString());
+    FW_VERIFY_PROMPTS(prompt);
+
+    // Once the other workstation is done, the register is there as before.
+    holder.release();
+    QVERIFY(ClinicDb::connection(App().DBFName).isOpen());
+}
+
+// A database folder other than the default one (a network share that is not
+// mounted, or mounted without the file): the missing file is reported with
+// the way out, and no empty database is made in its place.
+void StartupTest::missingSharedDatabaseIsReportedNotMade_data()
+{
+    QTest::addColumn<bool>("folderThere");
+    QTest::newRow("share not mounted") << false;
+    QTest::newRow("folder without the file") << true;
+}
+
+void StartupTest::missingSharedDatabaseIsReportedNotMade()
+{
+    QFETCH(bool, folderThere);
+    TestEnv env(false);
+    TemporaryHome home;
+    ScriptedPrompt prompt;
+    const QString share = env.dbfPath() + QStringLiteral("practice-share/");
+    if (folderThere)
+        QVERIFY(QDir().mkpath(share));
+    Settings::save("Paths", "DBFPath", share);
+    FrameOwner owner;
+    const SplashSeen seen = runMain();
+
+    QCOMPARE(prompt.count(), 1);
+    QCOMPARE(prompt.last().icon, Prompt::Icon::Critical);
+    QCOMPARE(prompt.last().text, ClinicDb::missingText(share + QStringLiteral("Fenwarra.mdb")));
+    // The program runs on, so that the user can choose the database.
+    QCOMPARE(seen.ticks, 7);
+    QVERIFY(frmMain::instance()->isVisible());
+    QCOMPARE(QFileInfo::exists(share), folderThere);
+    QVERIFY(!QFileInfo::exists(share + QStringLiteral("Fenwarra.mdb")));
+    QVERIFY(!QFileInfo::exists(defaultDbfName()));
+    FW_VERIFY_PROMPTS(prompt);
+}
+
 // A linked start goes straight on to a case: its database is ready before the
 // frame is painted (link mode 1 shows the frame with a new case begun; link
 // mode 2 keeps it hidden until the case is known).
 void StartupTest::linkedStartMakesTheDatabaseBeforeTheFrame()
 {
     TestEnv env(false);
+    TemporaryHome home;
     ScriptedPrompt prompt;
-    Settings::save("Paths", "DBFPath", env.dbfPath());
     Settings::save("LinkData", "Linked", "1");
-    FirstPaintProbe probe(env.dbfPath() + QStringLiteral("Fenwarra.mdb"));
+    FirstPaintProbe probe(defaultDbfName());
     FrameOwner owner;
     const SplashSeen seen = runMain(&probe);
 

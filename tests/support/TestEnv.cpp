@@ -30,6 +30,8 @@ TestEnv::TestEnv(bool withDatabase)
     resetApp();
     Clock::reset();
     ClinicDb::closeAll();
+    ClinicDb::setWaitHandlers({});
+    ClinicDb::setLockWait(5000);
     QFile::remove(Settings::storeFile());
     QDir().mkpath(m_dir.path() + "/app");
     QDir().mkpath(m_dir.path() + "/db");

@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -16,7 +17,15 @@
 #include <QSqlError>
 #include <QSqlRecord>
 #include <QStringList>
+#include <QThread>
 #include <QUuid>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <iterator>
+#include <unistd.h>
 
 namespace ClinicDb {
 
@@ -25,8 +34,12 @@ namespace {
 const QString kConnectionPrefix = QStringLiteral("fenwarra:");
 const QString kCheckPrefix = QStringLiteral("fenwarra-check:");
 const QString kCreatePrefix = QStringLiteral("fenwarra-create:");
-// Waiting for another workstation's lock before giving up, in milliseconds.
+// Waiting for another workstation's lock before giving up, in milliseconds,
+// where the program's own wait (busyHandler below) cannot be installed.
 const QString kConnectOptions = QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000");
+// Looking at a file to see whether it is ours does not wait: a file locked
+// just now counts as ours, and opening it then waits as any statement does.
+const QString kCheckOptions = QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=0");
 
 QString absolutePath(const QString &path)
 {
@@ -54,14 +67,18 @@ bool isUniqueViolation(const QSqlError &error)
            error.databaseText().contains(QLatin1String("UNIQUE constraint failed"), Qt::CaseInsensitive);
 }
 
-[[noreturn]] void throwFor(const QSqlError &error)
+// SQLITE_BUSY and SQLITE_LOCKED, with their extended codes: another
+// connection holds the lock this statement needs.
+bool isLockError(const QSqlError &error)
 {
-    if (isUniqueViolation(error))
-        throw FwError(ErrNo::DuplicateKey);
-    QString text = errorText(error);
-    if (text.isEmpty())
-        text = FwError::standardDescription(ErrNo::DatabaseError);
-    throw FwError(ErrNo::DatabaseError, text);
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok);
+    return ok && ((code & 0xff) == 5 || (code & 0xff) == 6);
+}
+
+[[noreturn]] void throwFor(const QSqlError &error, const QSqlDatabase &db)
+{
+    throw errorFrom(error, db);
 }
 
 // ---- Scripts ---------------------------------------------------------------
@@ -163,6 +180,8 @@ using ValueTypeFn = int (*)(FwSqliteValue *);
 using ResultText16Fn = void (*)(FwSqliteContext *, const void *, int, XDestroy);
 using ResultNullFn = void (*)(FwSqliteContext *);
 using LibVersionNumberFn = int (*)();
+using BusyCallback = int (*)(void *, int);
+using BusyHandlerFn = int (*)(FwSqlite *, BusyCallback, void *);
 
 constexpr int kSqliteUtf16 = 4;
 constexpr int kSqliteDeterministic = 0x800;
@@ -177,6 +196,7 @@ struct SqliteApi {
     ValueTypeFn valueType = nullptr;
     ResultText16Fn resultText16 = nullptr;
     ResultNullFn resultNull = nullptr;
+    BusyHandlerFn busyHandler = nullptr;
 };
 
 const SqliteApi &sqliteApi()
@@ -192,6 +212,7 @@ const SqliteApi &sqliteApi()
         a.valueType = reinterpret_cast<ValueTypeFn>(lib.resolve("sqlite3_value_type"));
         a.resultText16 = reinterpret_cast<ResultText16Fn>(lib.resolve("sqlite3_result_text16"));
         a.resultNull = reinterpret_cast<ResultNullFn>(lib.resolve("sqlite3_result_null"));
+        a.busyHandler = reinterpret_cast<BusyHandlerFn>(lib.resolve("sqlite3_busy_handler"));
         auto version = reinterpret_cast<LibVersionNumberFn>(lib.resolve("sqlite3_libversion_number"));
         a.versionNumber = version ? version() : 0;
         a.ok = a.createFunction && a.valueText16 && a.valueBytes16 && a.valueType && a.resultText16 && a.resultNull &&
@@ -227,19 +248,23 @@ int connectionSqliteVersion(const QSqlDatabase &db)
     return parts.at(0).toInt() * 1000000 + parts.at(1).toInt() * 1000 + parts.at(2).toInt();
 }
 
+// The driver's SQLite handle, when the library loaded here is the same SQLite
+// that the driver runs on, so that it may be handed to it; else null.
+FwSqlite *sqliteHandle(const QSqlDatabase &db)
+{
+    const SqliteApi &api = sqliteApi();
+    if (!api.ok || connectionSqliteVersion(db) != api.versionNumber)
+        return nullptr;
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<FwSqlite *const *>(handle.constData());
+}
+
 bool installFold(const QSqlDatabase &db)
 {
     const SqliteApi &api = sqliteApi();
-    if (!api.ok)
-        return false;
-    // Only hand the driver's handle to the library when it is the same
-    // SQLite that the driver runs on.
-    if (connectionSqliteVersion(db) != api.versionNumber)
-        return false;
-    const QVariant handle = db.driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        return false;
-    auto *sqlite = *static_cast<FwSqlite *const *>(handle.constData());
+    FwSqlite *sqlite = sqliteHandle(db);
     if (!sqlite)
         return false;
     if (api.createFunction(sqlite, "fw_fold", 1, kSqliteUtf16 | kSqliteDeterministic, nullptr, &foldFunction, nullptr,
@@ -260,6 +285,115 @@ bool installFold(const QSqlDatabase &db)
             return false;
     }
     return true;
+}
+
+// ---- Waiting for another workstation's lock ---------------------------------
+//
+// SQLite's own busy timeout waits silently: the window froze for as long as
+// another workstation held the lock, once per statement. The program's own
+// wait tells the program when it begins (a busy cursor and a status text),
+// gives up after lockWait(), and spends that time once per turn of the event
+// loop: when one wait has given up, the further statements of the same user
+// step give up at once instead of freezing the window again.
+
+int &lockWaitMs()
+{
+    static int ms = 5000;
+    return ms;
+}
+
+// The window shows that the program waits once it has waited this long.
+constexpr int kShowWaitAfterMs = 150;
+
+struct WaitTurn {
+    bool shown = false;  // the started handler was called in this turn
+    bool gaveUp = false; // a wait gave up in this turn
+    bool endQueued = false;
+};
+
+WaitTurn &waitTurn()
+{
+    static WaitTurn turn;
+    return turn;
+}
+
+WaitHandlers &handlers()
+{
+    static WaitHandlers h;
+    return h;
+}
+
+bool onInterfaceThread()
+{
+    return QCoreApplication::instance() && QThread::currentThread() == QCoreApplication::instance()->thread();
+}
+
+// When the event loop runs again, the step that waited is over.
+void endTurnLater()
+{
+    WaitTurn &turn = waitTurn();
+    if (turn.endQueued)
+        return;
+    turn.endQueued = true;
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [] {
+            const bool shown = waitTurn().shown;
+            waitTurn() = WaitTurn();
+            if (shown && handlers().ended)
+                handlers().ended();
+        },
+        Qt::QueuedConnection);
+}
+
+// The file each connection's wait names; they live as long as the program.
+const QString *waitName(const QString &path)
+{
+    static QHash<QString, QString> names;
+    auto it = names.find(path);
+    if (it == names.end())
+        it = names.insert(path, path);
+    return &it.value();
+}
+
+int busyHandler(void *file, int count)
+{
+    // One timer per wait: SQLite counts the calls of one wait from 0.
+    static QElapsedTimer waited;
+    if (count == 0)
+        waited.start();
+    const bool interfaceThread = onInterfaceThread();
+    WaitTurn &turn = waitTurn();
+    if (interfaceThread && turn.gaveUp)
+        return 0;
+    const qint64 elapsed = waited.elapsed();
+    if (elapsed >= lockWaitMs()) {
+        if (interfaceThread) {
+            turn.gaveUp = true;
+            endTurnLater();
+        }
+        return 0;
+    }
+    if (interfaceThread && !turn.shown && elapsed >= kShowWaitAfterMs) {
+        turn.shown = true;
+        endTurnLater();
+        if (handlers().started)
+            handlers().started(*static_cast<const QString *>(file));
+    }
+    // Short sleeps first: most locks are held for a few milliseconds.
+    static const int delays[] = {1, 2, 5, 10, 15, 20};
+    const int delay = count < int(std::size(delays)) ? delays[count] : 25;
+    QThread::msleep(ulong(qBound(qint64(1), qint64(lockWaitMs()) - elapsed, qint64(delay))));
+    return 1;
+}
+
+void installBusyHandler(const QSqlDatabase &db, const QString &path)
+{
+    const SqliteApi &api = sqliteApi();
+    if (!api.busyHandler)
+        return;
+    if (FwSqlite *sqlite = sqliteHandle(db))
+        api.busyHandler(sqlite, &busyHandler, const_cast<QString *>(waitName(path)));
 }
 
 // Rows written by an older copy of the program or by hand may lack their key.
@@ -331,17 +465,31 @@ void removeConnection(const QString &name)
 
 // ---- Public ------------------------------------------------------------------
 
+QString dataDirFrom(const QString &appPath, const QString &programDir, const QString &sourceDir)
+{
+    const auto holdsSchema = [](const QString &folder) {
+        return !folder.isEmpty() && QFileInfo::exists(QDir(folder).filePath(QStringLiteral("schema.sql")));
+    };
+    if (holdsSchema(appPath))
+        return QDir::cleanPath(QDir(appPath).absolutePath());
+    // An installed program uses its installed files, even while the source
+    // tree it was built from still exists: that tree may have moved on since.
+    const QString installed = QDir::cleanPath(programDir + QStringLiteral("/../share/fenwarra"));
+    if (holdsSchema(installed))
+        return installed;
+    if (holdsSchema(sourceDir))
+        return QDir::cleanPath(sourceDir);
+    return installed;
+}
+
 QString dataDir()
 {
-    const QString appPath = App().AppPath;
-    if (!appPath.isEmpty() && QFileInfo::exists(QDir(appPath).filePath(QStringLiteral("schema.sql"))))
-        return QDir::cleanPath(QDir(appPath).absolutePath());
 #ifdef FENWARRA_SOURCE_DATA_DIR
     const QString source = QStringLiteral(FENWARRA_SOURCE_DATA_DIR);
-    if (QFileInfo::exists(QDir(source).filePath(QStringLiteral("schema.sql"))))
-        return QDir::cleanPath(source);
+#else
+    const QString source;
 #endif
-    return QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/fenwarra"));
+    return dataDirFrom(App().AppPath, QCoreApplication::applicationDirPath(), source);
 }
 
 QString surnameKey(const QString &surname)
@@ -349,13 +497,17 @@ QString surnameKey(const QString &surname)
     return surname.toCaseFolded();
 }
 
-bool isFenwarraDatabase(const QString &path)
+namespace {
+
+enum class FileKind { Foreign, Ours, OursUnreadable };
+
+FileKind fileKind(const QString &path)
 {
     QByteArray header;
     if (!hasSqliteHeader(path, &header))
-        return false;
+        return FileKind::Foreign;
     if (bigEndian32(header, 68) != kApplicationId)
-        return false;
+        return FileKind::Foreign;
     // Read only, so that looking never changes the file.
     const QString name = kCheckPrefix + absolutePath(path);
     bool hasClients = false;
@@ -363,7 +515,7 @@ bool isFenwarraDatabase(const QString &path)
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(path);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;") + kConnectOptions);
+        db.setConnectOptions(kCheckOptions);
         if (db.open()) {
             QSqlQuery q(db);
             if (q.exec(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'Clients' "
@@ -376,17 +528,117 @@ bool isFenwarraDatabase(const QString &path)
         }
     }
     QSqlDatabase::removeDatabase(name);
-    // A file marked as ours that cannot be read just now (locked by another
-    // workstation, a journal left by a crash) is still ours.
-    return readable ? hasClients : true;
+    if (!readable)
+        return FileKind::OursUnreadable;
+    return hasClients ? FileKind::Ours : FileKind::Foreign;
 }
 
-void create(const QString &dbfName)
+// Copy a finished file to a name that must not exist yet, for filesystems
+// that know neither a no-replace rename nor hard links. O_EXCL makes the
+// name ours alone; until the copy is complete another workstation may see a
+// short file, which is why a start that finds the file waits for it.
+Placed copyExclusive(const QByteArray &from, const QByteArray &to, QString *error)
 {
-    const QString path = absolutePath(dbfName);
-    if (QFileInfo::exists(path))
-        throw FwError(ErrNo::DatabaseError,
-                      QStringLiteral("%1 already exists; a new database was not created.").arg(nativePath(path)));
+    const int out = ::open(to.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (out < 0) {
+        if (errno == EEXIST)
+            return Placed::TargetExists;
+        *error = QString::fromLocal8Bit(std::strerror(errno));
+        return Placed::Failed;
+    }
+    QFile in(QFile::decodeName(from));
+    bool ok = in.open(QIODevice::ReadOnly);
+    if (!ok) {
+        *error = in.errorString();
+        ::close(out);
+        ::unlink(to.constData());
+        return Placed::Failed;
+    }
+    while (ok) {
+        const QByteArray chunk = in.read(1 << 16);
+        if (chunk.isEmpty())
+            break;
+        qint64 done = 0;
+        while (ok && done < chunk.size()) {
+            const ssize_t n = ::write(out, chunk.constData() + done, size_t(chunk.size() - done));
+            ok = n > 0 || (n < 0 && errno == EINTR);
+            if (n > 0)
+                done += n;
+        }
+    }
+    if (ok && in.error() != QFileDevice::NoError) {
+        ok = false;
+        *error = in.errorString();
+    } else if (!ok || ::fsync(out) != 0) {
+        ok = false;
+        *error = QString::fromLocal8Bit(std::strerror(errno));
+    }
+    ::close(out);
+    if (!ok) {
+        // The half copy is ours alone (O_EXCL): nobody else's file is lost.
+        ::unlink(to.constData());
+        return Placed::Failed;
+    }
+    ::unlink(from.constData());
+    return Placed::Done;
+}
+
+} // namespace
+
+// A plain rename would replace an existing file, and QFile::rename copies
+// over an existing target when renaming fails: another workstation that made
+// the same database a moment earlier may already be writing to it.
+Placed placeWithoutReplacing(const QString &temp, const QString &path, QString *error, PlaceMethod first)
+{
+    const QByteArray from = QFile::encodeName(temp);
+    const QByteArray to = QFile::encodeName(path);
+    if (first == PlaceMethod::Rename) {
+        if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
+            return Placed::Done;
+        if (errno == EEXIST)
+            return Placed::TargetExists;
+    }
+    // Filesystems without RENAME_NOREPLACE (several network filesystems): a
+    // hard link, which fails when the name exists, then the temporary name
+    // goes.
+    if (first != PlaceMethod::Copy) {
+        if (::link(from.constData(), to.constData()) == 0) {
+            ::unlink(from.constData());
+            return Placed::Done;
+        }
+        if (errno == EEXIST)
+            return Placed::TargetExists;
+    }
+    return copyExclusive(from, to, error);
+}
+
+namespace {
+
+// Another workstation has just made the database: wait a little for its copy
+// to be complete (see copyExclusive), never for long.
+void waitUntilComplete(const QString &path)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (fileKind(path) != FileKind::Ours && waited.elapsed() < 5000)
+        QThread::msleep(50);
+}
+
+} // namespace
+
+bool isFenwarraDatabase(const QString &path)
+{
+    // A file marked as ours that cannot be read just now (locked by another
+    // workstation, a journal left by a crash) is still ours.
+    return fileKind(path) != FileKind::Foreign;
+}
+
+namespace {
+
+// Build a new database under a temporary name and put it in place. False when
+// another workstation put its own in place first; this one is then dropped.
+bool build(const QString &path)
+{
     const QString folder = QFileInfo(path).absolutePath();
     if (!QDir().mkpath(folder))
         throw FwError(ErrNo::DatabaseError,
@@ -444,26 +696,93 @@ void create(const QString &dbfName)
     }
     QSqlDatabase::removeDatabase(name);
 
-    if (failure.isEmpty() && !QFile::rename(temp, path)) {
-        // Another workstation may have created the same file meanwhile.
-        if (!isFenwarraDatabase(path))
-            failure = QStringLiteral("the new file could not be moved into place");
+    Placed placed = Placed::Failed;
+    if (failure.isEmpty()) {
+        QString error;
+        placed = placeWithoutReplacing(temp, path, &error);
+        if (placed == Placed::Failed)
+            failure = QStringLiteral("the new file could not be moved into place: %1").arg(error);
     }
     QFile::remove(temp);
     QFile::remove(temp + QStringLiteral("-journal"));
     if (!failure.isEmpty())
         throw FwError(ErrNo::DatabaseError,
                       QStringLiteral("The database %1 could not be created: %2").arg(nativePath(path), failure));
+    if (placed == Placed::TargetExists) {
+        // Another workstation made it meanwhile: theirs is the one to use.
+        waitUntilComplete(path);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void create(const QString &dbfName)
+{
+    const QString path = absolutePath(dbfName);
+    if (QFileInfo::exists(path))
+        throw FwError(ErrNo::DatabaseError,
+                      QStringLiteral("%1 already exists; a new database was not created.").arg(nativePath(path)));
+    build(path);
+}
+
+bool createIfMissing(const QString &dbfName)
+{
+    const QString path = absolutePath(dbfName);
+    if (QFileInfo::exists(path))
+        return false;
+    return build(path);
+}
+
+QString lockedText(const QString &dbfName)
+{
+    return QStringLiteral("Fenwarra could not read or save in the case register %1 just now, because another "
+                          "workstation is writing to it. Please try again shortly.")
+        .arg(nativePath(absolutePath(dbfName)));
+}
+
+FwError errorFrom(const QSqlError &error, const QSqlDatabase &db)
+{
+    if (isUniqueViolation(error))
+        return FwError(ErrNo::DuplicateKey);
+    if (isLockError(error))
+        return FwError(ErrNo::DatabaseError, lockedText(db.databaseName()));
+    QString text = errorText(error);
+    if (text.isEmpty())
+        text = FwError::standardDescription(ErrNo::DatabaseError);
+    return FwError(ErrNo::DatabaseError, text);
+}
+
+int lockWait()
+{
+    return lockWaitMs();
+}
+
+void setLockWait(int ms)
+{
+    lockWaitMs() = ms;
+}
+
+void setWaitHandlers(const WaitHandlers &h)
+{
+    handlers() = h;
+}
+
+WaitHandlers waitHandlers()
+{
+    return handlers();
+}
+
+QString missingText(const QString &dbfName)
+{
+    return QStringLiteral("The database %1 cannot be found. If it is kept on a network share, check that the share "
+                          "is mounted, then try again; or choose the database with File > Network Fenwarra. "
+                          "No new, empty database has been made in its place.")
+        .arg(nativePath(absolutePath(dbfName)));
 }
 
 namespace {
-// The database files this run has opened.
-QSet<QString> &openedThisRun()
-{
-    static QSet<QString> paths;
-    return paths;
-}
-
 int userVersion(const QSqlDatabase &db)
 {
     return scalar(db, QStringLiteral("PRAGMA user_version")).toInt();
@@ -648,15 +967,10 @@ QSqlDatabase connection(const QString &dbfName)
         removeConnection(name);
 
     if (!QFileInfo::exists(path)) {
-        // A file that was open earlier in this run and is gone now lives on a
-        // folder that went away (a network share that dropped): making a new,
-        // empty database there would split the practice's records in two.
-        if (openedThisRun().contains(path))
-            throw FwError(ErrNo::DatabaseError,
-                          QStringLiteral("The database %1 cannot be found. Check that its folder is available, "
-                                         "then try again.")
-                              .arg(nativePath(path)));
-        create(path);
+        // Opening never makes a database: a missing file most often lives on
+        // a share that is not mounted (or went away), and a new, empty file
+        // there would split the practice's case register in two.
+        throw FwError(ErrNo::DatabaseError, missingText(path));
     }
     if (!isFenwarraDatabase(path))
         throw FwError(ErrNo::DatabaseError,
@@ -672,6 +986,16 @@ QSqlDatabase connection(const QString &dbfName)
         throw FwError(ErrNo::DatabaseError,
                       QStringLiteral("The database %1 could not be opened: %2").arg(nativePath(path), text));
     }
+    installBusyHandler(db, path);
+    // The first read: when another workstation holds the file locked beyond
+    // the wait, say so now rather than wait again at every step below.
+    try {
+        scalar(db, QStringLiteral("SELECT COUNT(*) FROM sqlite_master"));
+    } catch (const FwError &) {
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(name);
+        throw;
+    }
     QSqlQuery(db).exec(QStringLiteral("PRAGMA foreign_keys = ON"));
     // A rollback journal, not WAL: the file may live on a shared folder,
     // where WAL's shared memory does not work.
@@ -679,13 +1003,11 @@ QSqlDatabase connection(const QString &dbfName)
     installFold(db);
     mendSurnameKeys(db);
     upgradeOnOpening(db, path);
-    openedThisRun().insert(path);
     return db;
 }
 
 void closeAll()
 {
-    openedThisRun().clear();
     const QStringList names = QSqlDatabase::connectionNames();
     for (const QString &name : names)
         if (name.startsWith(kConnectionPrefix))
@@ -697,11 +1019,11 @@ QSqlQuery exec(const QSqlDatabase &db, const QString &sql, const QVariantList &p
 {
     QSqlQuery q(db);
     if (!q.prepare(sql))
-        throwFor(q.lastError());
+        throwFor(q.lastError(), db);
     for (const QVariant &v : params)
         q.addBindValue(v);
     if (!q.exec())
-        throwFor(q.lastError());
+        throwFor(q.lastError(), db);
     return q;
 }
 
@@ -778,7 +1100,7 @@ void Transaction::commit()
         const QSqlError error = q.lastError();
         QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
         state = TxState();
-        throwFor(error);
+        throwFor(error, m_db);
     }
     state = TxState();
 }

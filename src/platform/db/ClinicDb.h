@@ -3,12 +3,16 @@
 // been) that several workstations may share. This header gives the
 // connection, statement helpers that bind every value as a parameter, and a
 // scoped transaction.
+#include "platform/FwError.h"
+
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 #include <QVariantList>
+
+#include <functional>
 
 namespace ClinicDb {
 
@@ -27,9 +31,10 @@ constexpr quint32 kApplicationId = 0x46574E52;
 constexpr int kSchemaVersion = 2;
 
 /// The open connection to a database file, opened on first use (rollback
-/// journal, busy timeout, foreign keys). When the file does not exist it is
-/// created from dataDir()/schema.sql and the reference rows in dataDir()/rows.
-/// A file that exists but is not a Fenwarra database is refused with
+/// journal, busy timeout, foreign keys). A missing file is never made here:
+/// it is reported with FwError(ErrNo::DatabaseError, missingText()); only the
+/// start makes a database, and only in the user's default folder. A file that
+/// exists but is not a Fenwarra database is refused with
 /// FwError(ErrNo::DatabaseError, a clear message) and never altered.
 /// A file of an earlier version is upgraded (upgrade()) when it is opened; an
 /// upgrade that fails is reported in a message box, the file stays as it was
@@ -59,9 +64,60 @@ UpgradeResult upgrade(const QSqlDatabase &db, const QString &rowsDir);
 /// statement. Throws FwError for a statement that is not an INSERT INTO.
 QStringList tablesOfRows(const QString &script);
 
+/// What the user is told when the database file does not exist: the file,
+/// and the ways out (mount the share, or choose the database).
+QString missingText(const QString &dbfName);
+
+/// What the user is told when another workstation holds the file locked for
+/// longer than the program waits: the file, and to try again shortly.
+QString lockedText(const QString &dbfName);
+
+/// The error a failed statement on db is reported with: 3022 for a unique
+/// index, lockedText() when another workstation holds the lock, else the
+/// database's own words.
+FwError errorFrom(const QSqlError &error, const QSqlDatabase &db);
+
+/// How long, in milliseconds, a statement waits for another workstation's
+/// lock before it gives up (5000). One user step waits this long once: when
+/// one of its statements gave up, the others give up at once, until the
+/// program's event loop runs again.
+int lockWait();
+void setLockWait(int ms);
+
+/// Told on the interface thread when a statement has waited a moment for
+/// another workstation's lock (once per user step, with the file), and when
+/// the step is over (the event loop runs again). The window cannot repaint
+/// itself while it waits, so started must draw what it shows at once.
+struct WaitHandlers {
+    std::function<void(const QString &dbfName)> started;
+    std::function<void()> ended;
+};
+void setWaitHandlers(const WaitHandlers &handlers);
+WaitHandlers waitHandlers();
+
 /// Create a new database file from the shipped schema and reference rows.
-/// Throws FwError when it cannot. The folder is created when missing.
+/// Throws FwError when it cannot or when the file exists. The folder is
+/// created when missing. The file is built under a temporary name and put in
+/// place by an operation that never replaces a file: when another workstation
+/// put the same file in place meanwhile, this copy is dropped and theirs kept.
 void create(const QString &dbfName);
+
+/// Create the database as create() does when the file does not exist yet.
+/// True when this call made it; false when it existed, or another workstation
+/// made it at the same moment (its file is then kept and used).
+bool createIfMissing(const QString &dbfName);
+
+/// How a finished file is put under its real name; each is the fallback of
+/// the one before, for filesystems that lack it: a rename that refuses to
+/// replace, a hard link, a copy into a file made exclusively.
+enum class PlaceMethod { Rename, HardLink, Copy };
+enum class Placed { Done, TargetExists, Failed };
+
+/// Move temp to path, never replacing a file that exists there: then
+/// TargetExists, and both files are left as they were. Done: temp is gone.
+/// Failed: *error says why, path is not made, temp is left.
+Placed placeWithoutReplacing(const QString &temp, const QString &path, QString *error,
+                             PlaceMethod first = PlaceMethod::Rename);
 
 /// True when the file is a SQLite database marked with kApplicationId and
 /// holding the table Clients. Looking never changes the file.
@@ -71,9 +127,14 @@ bool isFenwarraDatabase(const QString &path);
 void closeAll();
 
 /// The folder of the shipped data files (schema.sql, rows/, help/, reports/),
-/// without a trailing "/": App().AppPath when it holds schema.sql, else the
-/// source tree's data/, else <program folder>/../share/fenwarra.
+/// without a trailing "/": dataDirFrom(App().AppPath, the program's folder,
+/// the source tree's data/).
 QString dataDir();
+
+/// The first of these that holds schema.sql: appPath; the installed
+/// <programDir>/../share/fenwarra; sourceDir. When none does, the installed
+/// folder (whose missing schema is then reported where it is needed).
+QString dataDirFrom(const QString &appPath, const QString &programDir, const QString &sourceDir);
 
 /// The key under which the case locator searches a surname: the surname
 /// case-folded (so "ÅNGSTRÖM" and "Ångström" share one key). The connection
