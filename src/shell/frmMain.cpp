@@ -868,15 +868,10 @@ void frmMain::openCaseDetailsEditor()
     CaseDetails::EditCaseCommand(this, activeChild());
 }
 
-// The units choice and the diet calculator for a weight of the user's own
-// open here once the calculator is part of the program.
-void frmMain::openDietCalculatorWithoutCase() {}
-
 // Tool windows that are not part of the program yet: their commands do nothing.
 void frmMain::mnuFilePrint_Click() {}
 void frmMain::NetWorkFW_Click() {}
 void frmMain::mnuPersonalize_Click() {}
-void frmMain::mnuCostCalc_Click() {}
 void frmMain::mnuReminders_Click() {}
 void frmMain::mnuViewBrowser_Click() {}
 void frmMain::mnuViewOptions_Click() {}
