@@ -556,7 +556,9 @@ void DietCalculator::HHelp_Click()
 
 void DietCalculator::handOverCase(const DietCase &dietCase, QPointer<QObject> requester, Deliver deliver)
 {
-    runGuarded(this, [&] {
+    // A calculator not shown yet cannot carry a box: the boxes then open
+    // where they usually do.
+    runGuarded(isVisible() ? this : nullptr, [&] {
         App().DietCalcStandAlone = 0; // opened for a case window
         // A clean start: nothing of an earlier case may go back into this one.
         applyUnits(dietCase.units);

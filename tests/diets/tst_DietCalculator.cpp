@@ -400,6 +400,24 @@ private slots:
         FW_VERIFY_PROMPTS(prompt);
     }
 
+    // Opened again without a case, the calculator no longer serves the case
+    // that asked before: Close asks nothing and hands nothing back.
+    void openedOnItsOwnAfterACase()
+    {
+        TestEnv env(false);
+        ScriptedPrompt prompt;
+        Calc c;
+        c.handOver("Dog", 10);
+        c.w->Calculate_Click();
+        c.w->openStandAlone(QStringLiteral("kg"));
+        QVERIFY(!c.w->servesCase());
+        QCOMPARE(c.text("KCalPerDay"), QStringLiteral(" 629.8")); // same unit: the figures stay
+        c.w->Close_Click();
+        QCOMPARE(prompt.count(), 0);
+        QVERIFY(c.delivered.isEmpty());
+        QVERIFY(!c.w->isVisible());
+    }
+
     void closeWithoutResultCanBeRefused()
     {
         TestEnv env(false);
