@@ -851,13 +851,6 @@ void frmMain::openCaseDetailsEditor()
         [this](frmDocument &doc) { CaseDetails::EditCaseCommand(this, doc); }, Prompt::Icon::None);
 }
 
-// The units choice and the diet calculator for a weight of the user's own
-// open here once the calculator is part of the program.
-void frmMain::openDietCalculatorWithoutCase() {}
-
-// Tool windows that are not part of the program yet: their commands do nothing.
-void frmMain::mnuCostCalc_Click() {}
-
 // ---------------------------------------------------------------------------
 // Printer, bars, windows, help, sound
 

@@ -7,11 +7,15 @@
 
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <QRect>
 #include <QString>
 #include <functional>
 
 class frmDocument;
+class DietCalculator;
+class frmCostCalc;
+struct DietCase;
 class QAction;
 class QLabel;
 class QMdiArea;
@@ -61,6 +65,15 @@ public:
 
     /// The start-up enables the database relocation command once the frame is loaded.
     void enableNetWorkFW();
+
+    /// The frame's one diet calculator; when none is open, one is loaded in
+    /// `units`.
+    DietCalculator *dietCalculator(const QString &units);
+    /// A case window hands its case to the diet calculator; the result goes
+    /// back through `deliver` while `requester` lives (see
+    /// DietCalculator::handOverCase).
+    void handOverToDietCalculator(const DietCase &dietCase, QPointer<QObject> requester,
+                                  std::function<void(const QString &)> deliver);
 
     /// What ending the program does; by default it leaves the event loop at
     /// once. Tests replace it so that the test program itself runs on.
@@ -149,6 +162,9 @@ private:
     void openDietCalculatorWithoutCase();
 
     QMdiArea *m_mdi = nullptr;
+    // The shared tool windows of the diets, created on first use.
+    QPointer<DietCalculator> m_dietCalculator;
+    QPointer<frmCostCalc> m_costCalc;
     QAction *m_recent[11] = {};
     // The rest is the implementation's.
     /// Tie the tool windows to one another where one hands its result to

@@ -6,6 +6,8 @@
 #include "support/TestMain.h"
 
 #include "cases/frmDocument.h"
+#include "diets/DietCalculator.h"
+#include "diets/frmUnitsChoice.h"
 #include "platform/help/Help.h"
 #include "platform/help/HelpWindow.h"
 #include "platform/settings/Settings.h"
@@ -31,6 +33,7 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 #include <QToolBar>
 
 namespace {
@@ -289,8 +292,8 @@ void FrameTest::toolbarRouting_data()
                            << "Do you really want to exit the Fenwarra?";
     QTest::newRow("CloseAllCases silent") << "CloseAllCases"
                                           << "";
-    QTest::newRow("DietCalcBut silent") << "DietCalcBut"
-                                        << "";
+    QTest::newRow("DietCalcBut asks the unit, no message") << "DietCalcBut"
+                                                           << "";
     // Keys are compared exactly: another case or an unknown key does nothing.
     QTest::newRow("nextwtbut") << "nextwtbut"
                                << "";
@@ -305,7 +308,16 @@ void FrameTest::toolbarRouting()
     World w;
     if (key == QLatin1String("EExit"))
         w.prompt.answer(Prompt::Answer::No);
+    bool unitsAsked = false;
+    if (key == QLatin1String("DietCalcBut"))
+        QTimer::singleShot(0, [&unitsAsked] {
+            if (auto *choice = qobject_cast<frmUnitsChoice *>(QApplication::activeModalWidget())) {
+                unitsAsked = true;
+                choice->reject();
+            }
+        });
     w.frame.tbToolBar_ButtonClick(key);
+    QCOMPARE(unitsAsked, key == QLatin1String("DietCalcBut"));
     QCOMPARE(w.prompt.texts(), message.isEmpty() ? QStringList() : QStringList{message});
     QCOMPARE(w.ended, 0);
     FW_VERIFY_PROMPTS(w.prompt);
@@ -422,15 +434,31 @@ void FrameTest::childThatIsNoCaseWindow()
 void FrameTest::dietCalculatorWithoutCase()
 {
     World w;
+    // The units choice comes first; closing it opens no calculator.
+    auto answerUnitsChoice = [](bool proceed) {
+        QTimer::singleShot(0, [proceed] {
+            auto *choice = qobject_cast<frmUnitsChoice *>(QApplication::activeModalWidget());
+            QVERIFY(choice);
+            if (proceed)
+                choice->Continue_Click();
+            else
+                choice->reject();
+        });
+    };
     App().DietCalcStandAlone = 0;
+    answerUnitsChoice(false);
     w.action(QStringLiteral("mnuDietCalc"))->trigger();
     QCOMPARE(App().DietCalcStandAlone, qint16(-1));
+    QVERIFY(!w.frame.findChild<DietCalculator *>());
     QCOMPARE(w.prompt.count(), 0);
     // A child that is no case window also leaves the calculator on its own.
     App().DietCalcStandAlone = 0;
     w.frame.addChild(new QWidget);
+    answerUnitsChoice(true);
     w.action(QStringLiteral("mnuDietCalc"))->trigger();
     QCOMPARE(App().DietCalcStandAlone, qint16(-1));
+    auto *calc = w.frame.findChild<DietCalculator *>();
+    QVERIFY(calc && calc->isVisible() && !calc->servesCase());
     QCOMPARE(w.prompt.count(), 0);
 }
 

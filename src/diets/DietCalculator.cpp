@@ -1,0 +1,656 @@
+#include "diets/DietCalculator.h"
+
+#include "diets/DietFactors.h"
+#include "diets/DietRecommendation.h"
+#include "platform/Guard.h"
+#include "platform/help/Help.h"
+#include "platform/prompt/Prompt.h"
+#include "platform/state/AppState.h"
+#include "platform/text/NumberText.h"
+
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+using DietFactors::Species;
+
+namespace {
+
+constexpr int kHelpTopic = 1123;
+
+const QString kNoSpeciesForDiet = QStringLiteral(" you must first specify a species.");
+const QString kDogOrCatOnly = QStringLiteral("The diet calculator is for either dog or cat diets only");
+const QString kNoResultQuestion = QStringLiteral("You have no calculated result, is that OK?");
+const QString kOtherSpeciesNote = QStringLiteral("To enter a recommendation for another species just") +
+                                  QStringLiteral(" type directly into the diet recommendations box");
+const QString kTransferQuestion =
+    QStringLiteral("Would you like to transfer this calculation back") + QStringLiteral(" to the case record?");
+const QString kNothing = QStringLiteral("*");
+
+/// A label that shows a result: a sunken box of a fixed size wide enough for
+/// the largest amount, so that a new figure never makes the window lay
+/// itself out again.
+QLabel *resultLabel(QWidget *parent, const char *name)
+{
+    auto *label = new QLabel(DietEnergy::kNoResult, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    const QFontMetrics fm(label->font());
+    label->setFixedSize(fm.horizontalAdvance(QStringLiteral(" 88888.8")) + 10, fm.height() + 6);
+    return label;
+}
+
+QLabel *caption(const QString &text, QWidget *parent)
+{
+    return new QLabel(text, parent);
+}
+
+QLineEdit *figureBox(QWidget *parent, const char *name)
+{
+    auto *box = new QLineEdit(parent);
+    box->setObjectName(QLatin1String(name));
+    box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("8888.88")) + 12);
+    return box;
+}
+
+/// Clear every button of an exclusive set (the platform would keep one).
+void clearGroup(QButtonGroup *group)
+{
+    group->setExclusive(false);
+    for (QAbstractButton *b : group->buttons())
+        b->setChecked(false);
+    group->setExclusive(true);
+}
+
+} // namespace
+
+DietCalculator::DietCalculator(const QString &units, QWidget *parent) : QWidget(parent, Qt::Window), m_units(units)
+{
+    setObjectName(QStringLiteral("DietCalculator"));
+    setWindowTitle(QStringLiteral("Diet Calculator"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    buildControls();
+    Form_Load();
+}
+
+DietCalculator::~DietCalculator() = default;
+
+void DietCalculator::closeEvent(QCloseEvent *event)
+{
+    // The close box hands nothing back: only Close offers the result.
+    m_closed = true;
+    QWidget::closeEvent(event);
+}
+
+void DietCalculator::buildControls()
+{
+    // 1. Species
+    Frame1 = new QGroupBox(QStringLiteral("1. &Species"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    speciesGroup = new QButtonGroup(this);
+    auto *speciesLayout = new QVBoxLayout(Frame1);
+    const char *speciesCaptions[] = {"Feline", "Canine"};
+    for (int i = 0; i < 2; ++i) {
+        SpeciesOp[i] = new QRadioButton(QLatin1String(speciesCaptions[i]), Frame1);
+        SpeciesOp[i]->setObjectName(QStringLiteral("SpeciesOp(%1)").arg(i));
+        speciesGroup->addButton(SpeciesOp[i], i);
+        speciesLayout->addWidget(SpeciesOp[i]);
+        connect(SpeciesOp[i], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on)
+                runGuarded(this, [&] { SpeciesOp_Click(i); });
+        });
+    }
+    speciesLayout->addStretch(1);
+
+    // 3. Weight
+    WtUnitsLabel = new QGroupBox(QStringLiteral("3. Weight"), this);
+    WtUnitsLabel->setObjectName(QStringLiteral("WtUnitsLabel"));
+    Weight = new QLineEdit(WtUnitsLabel);
+    Weight->setObjectName(QStringLiteral("Weight"));
+    auto *weightLayout = new QVBoxLayout(WtUnitsLabel);
+    weightLayout->addWidget(Weight);
+    weightLayout->addStretch(1);
+
+    // 2. Select a diet
+    Frame2 = new QGroupBox(QStringLiteral("2. Select a D&iet"), this);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    DietButton = new QPushButton(QStringLiteral("Diet List..."), Frame2);
+    DietButton->setObjectName(QStringLiteral("DietButton"));
+    DietButton->setToolTip(QStringLiteral("Choose a diet from the list of diets"));
+    connect(DietButton, &QPushButton::clicked, this, [this] { DietButton_Click(); });
+    DietSelected = new QLabel(Frame2);
+    DietSelected->setObjectName(QStringLiteral("DietSelected"));
+    DietSelected->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    DietSelected->setMinimumWidth(DietSelected->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 36);
+    DietSelected->setWordWrap(true);
+    MEDryText = figureBox(Frame2, "MEDryText");
+    MECanText = figureBox(Frame2, "MECanText");
+    MEPerCup = figureBox(Frame2, "MEPerCup");
+    GmPerCan = figureBox(Frame2, "GmPerCan");
+    auto *dietGrid = new QGridLayout(Frame2);
+    dietGrid->addWidget(DietButton, 0, 0);
+    dietGrid->addWidget(DietSelected, 0, 1, 1, 4);
+    dietGrid->addWidget(caption(QStringLiteral("Dry"), Frame2), 1, 0);
+    dietGrid->addWidget(caption(QStringLiteral("Canned"), Frame2), 1, 2);
+    dietGrid->addWidget(MEDryText, 2, 0);
+    dietGrid->addWidget(caption(QStringLiteral("KCal/100 gm"), Frame2), 2, 1);
+    dietGrid->addWidget(MECanText, 2, 2);
+    dietGrid->addWidget(caption(QStringLiteral("KCal/100 gm"), Frame2), 2, 3);
+    dietGrid->addWidget(MEPerCup, 3, 0);
+    dietGrid->addWidget(caption(QStringLiteral("KCal/Cup"), Frame2), 3, 1);
+    dietGrid->addWidget(GmPerCan, 3, 2);
+    dietGrid->addWidget(caption(QStringLiteral("gm/can"), Frame2), 3, 3);
+    dietGrid->setColumnStretch(4, 1);
+
+    // The animal's state and environment, on four tabs. The 19 state buttons
+    // stand on three tabs but form one group: one state in all.
+    SSTab1 = new QTabWidget(this);
+    SSTab1->setObjectName(QStringLiteral("SSTab1"));
+    statGroup = new QButtonGroup(this);
+    envirGroup = new QButtonGroup(this);
+    auto page = [this](const char *frameName, QGroupBox *&frame) {
+        auto *pageWidget = new QWidget(SSTab1);
+        frame = new QGroupBox(pageWidget);
+        frame->setObjectName(QLatin1String(frameName));
+        auto *pageLayout = new QVBoxLayout(pageWidget);
+        pageLayout->addWidget(frame);
+        new QGridLayout(frame);
+        return pageWidget;
+    };
+    const std::array<const char *, 4> frameNames{"Frame7", "Frame8", "Frame9", "Frame4"};
+    std::array<QGroupBox **, 4> frames{&Frame7, &Frame8, &Frame9, &Frame4};
+    for (std::size_t t = 0; t < DietFactors::kTabCaptions.size(); ++t)
+        SSTab1->addTab(page(frameNames[t], *frames[t]), QLatin1String(DietFactors::kTabCaptions[t]));
+    auto frameOf = [this](DietFactors::Tab tab) {
+        switch (tab) {
+        case DietFactors::Tab::Illness:
+            return Frame7;
+        case DietFactors::Tab::Environment:
+            return Frame8;
+        case DietFactors::Tab::Reproduction:
+            return Frame9;
+        case DietFactors::Tab::GrowthActivity:
+            break;
+        }
+        return Frame4;
+    };
+    // Each frame's buttons in two columns, top to bottom.
+    auto place = [](QGroupBox *frame, QRadioButton *button) {
+        auto *grid = static_cast<QGridLayout *>(frame->layout());
+        const int n = grid->count();
+        const int rows = 4;
+        grid->addWidget(button, n % rows, n / rows);
+    };
+    for (int i = 0; i < int(DietFactors::kStates.size()); ++i) {
+        QGroupBox *frame = frameOf(DietFactors::kStates[i].tab);
+        Stat[i] = new QRadioButton(QLatin1String(DietFactors::kStates[i].caption), frame);
+        Stat[i]->setObjectName(QStringLiteral("Stat(%1)").arg(i));
+        statGroup->addButton(Stat[i], i);
+        place(frame, Stat[i]);
+    }
+    connect(statGroup, &QButtonGroup::idClicked, this, [this](int id) { runGuarded(this, [&] { Stat_Click(id); }); });
+    for (int j = 0; j < int(DietFactors::kEnvironments.size()); ++j) {
+        Envir[j] = new QRadioButton(QLatin1String(DietFactors::kEnvironments[j].caption), Frame8);
+        Envir[j]->setObjectName(QStringLiteral("Envir(%1)").arg(j));
+        envirGroup->addButton(Envir[j], j);
+        place(Frame8, Envir[j]);
+    }
+    for (QGroupBox *frame : {Frame7, Frame8, Frame9, Frame4}) {
+        auto *grid = static_cast<QGridLayout *>(frame->layout());
+        grid->setRowStretch(4, 1);
+        grid->setColumnStretch(2, 1);
+    }
+
+    // Buttons
+    auto button = [this](const char *name, const QString &text, void (DietCalculator::*handler)()) {
+        auto *b = new QPushButton(text, this);
+        b->setObjectName(QLatin1String(name));
+        b->setAutoDefault(false);
+        connect(b, &QPushButton::clicked, this, [this, handler] { (this->*handler)(); });
+        return b;
+    };
+    Calculate = button("Calculate", QStringLiteral("Maint."), &DietCalculator::Calculate_Click);
+    Calculate->setToolTip(QStringLiteral("Maintenance diet"));
+    CalcRed = button("CalcRed", QStringLiteral("Reducn"), &DietCalculator::CalcRed_Click);
+    CalcRed->setToolTip(QStringLiteral("Reduction diet"));
+    Reset = button("Reset", QStringLiteral("&Reset"), &DietCalculator::Reset_Click);
+    Close = button("Close", QStringLiteral("&Close"), &DietCalculator::Close_Click);
+    HHelp = button("HHelp", QStringLiteral("&Help"), &DietCalculator::HHelp_Click);
+    auto *buttons = new QVBoxLayout;
+    for (QPushButton *b : {Calculate, CalcRed, Reset, Close, HHelp})
+        buttons->addWidget(b);
+    buttons->addStretch(1);
+
+    // Results: the full amounts of each form, and beside them the mix.
+    KCalPerDay = resultLabel(this, "KCalPerDay");
+    ResultDry = resultLabel(this, "ResultDry");
+    CupAmt = resultLabel(this, "CupAmt");
+    ResultCan = resultLabel(this, "ResultCan");
+    CanAmt = resultLabel(this, "CanAmt");
+    MixDry = resultLabel(this, "MixDry");
+    MixCups = resultLabel(this, "MixCups");
+    MixCanned = resultLabel(this, "MixCanned");
+    MixCans = resultLabel(this, "MixCans");
+    gmozUnitsDry = caption(QStringLiteral("gm Dry"), this);
+    gmozUnitsDry->setObjectName(QStringLiteral("gmozUnitsDry"));
+    gmozUnitsCan = caption(QStringLiteral("gm Canned"), this);
+    gmozUnitsCan->setObjectName(QStringLiteral("gmozUnitsCan"));
+    // The unit texts may change with the unit, not with each calculation.
+    const int unitWidth = fontMetrics().horizontalAdvance(QStringLiteral("Cups of dry")) + 8;
+
+    Slider1 = new QSlider(Qt::Horizontal, this);
+    Slider1->setObjectName(QStringLiteral("Slider1"));
+    Slider1->setRange(0, 10);
+    Slider1->setPageStep(1);
+    Slider1->setTickPosition(QSlider::TicksBelow);
+    Slider1->setTickInterval(1);
+    // The mix runs once the user lets go of the slider (or steps it with the
+    // keys), so a refusal never lands in the middle of a drag.
+    Slider1->setTracking(false);
+    connect(Slider1, &QSlider::valueChanged, this, [this] { Slider1_Scroll(); });
+    PCanned = caption(QStringLiteral("0% Can"), this);
+    PCanned->setObjectName(QStringLiteral("PCanned"));
+    PDry = caption(QStringLiteral("100% Dry"), this);
+    PDry->setObjectName(QStringLiteral("PDry"));
+    // Fixed sizes: new shares repaint two labels, they never lay the window out.
+    const QSize shareSize(fontMetrics().horizontalAdvance(QStringLiteral("100% Can")) + 8, fontMetrics().height() + 4);
+    PCanned->setFixedSize(shareSize);
+    PDry->setFixedSize(shareSize);
+
+    auto *results = new QGridLayout;
+    results->setHorizontalSpacing(8);
+    results->addWidget(KCalPerDay, 0, 0);
+    results->addWidget(caption(QStringLiteral("KCal/day"), this), 0, 1);
+    auto *mixHeading = new QHBoxLayout;
+    mixHeading->addWidget(caption(QStringLiteral("Mix"), this));
+    mixHeading->addSpacing(6);
+    mixHeading->addWidget(Slider1, 1);
+    results->addLayout(mixHeading, 0, 3, 1, 3);
+    auto *sharesRow = new QHBoxLayout;
+    sharesRow->addStretch(1);
+    sharesRow->addWidget(PCanned);
+    sharesRow->addWidget(PDry);
+    results->addLayout(sharesRow, 1, 3, 1, 3);
+    struct Row {
+        QLabel *full;
+        QWidget *unit;
+        QLabel *mix;
+    };
+    QLabel *cups = caption(QStringLiteral("Cups of dry"), this);
+    QLabel *cans = caption(QStringLiteral("Cans"), this);
+    const Row rows[] = {{ResultDry, gmozUnitsDry, MixDry},
+                        {CupAmt, cups, MixCups},
+                        {ResultCan, gmozUnitsCan, MixCanned},
+                        {CanAmt, cans, MixCans}};
+    int r = 2;
+    for (const Row &row : rows) {
+        results->addWidget(row.full, r, 0);
+        row.unit->setMinimumWidth(unitWidth);
+        results->addWidget(row.unit, r, 1);
+        results->addWidget(row.mix, r, 3);
+        ++r;
+    }
+    results->setColumnMinimumWidth(2, 16);
+    results->setColumnStretch(5, 1);
+
+    auto *resultsBox = new QGroupBox(QStringLiteral("Results"), this);
+    resultsBox->setLayout(results);
+
+    auto *top = new QHBoxLayout;
+    auto *left = new QVBoxLayout;
+    left->addWidget(Frame1);
+    left->addWidget(WtUnitsLabel);
+    top->addLayout(left);
+    top->addWidget(Frame2, 1);
+    auto *middle = new QHBoxLayout;
+    middle->addWidget(SSTab1, 1);
+    middle->addLayout(buttons);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addLayout(middle);
+    layout->addWidget(resultsBox);
+}
+
+void DietCalculator::applyUnits(const QString &units)
+{
+    m_units = units;
+    m_unit = DietEnergy::unitOf(units);
+    const DietEnergy::UnitTexts texts = DietEnergy::unitTexts(m_unit);
+    WtUnitsLabel->setTitle(texts.WtUnitsLabel);
+    gmozUnitsDry->setText(texts.gmozUnitsDry);
+    gmozUnitsCan->setText(texts.gmozUnitsCan);
+}
+
+// --- loading, species, states, reset ---------------------------------------------------------
+
+void DietCalculator::Form_Load()
+{
+    runGuarded(this, [&] {
+        applyUnits(m_units);
+        // The environment factors are the fixed table of DietFactors.
+        Reset_Click();
+    });
+}
+
+void DietCalculator::SpeciesOp_Click(int Index)
+{
+    // The state factors of the species are looked up from the table at each
+    // calculation.
+    m_SpeciesCode = Index == 0 ? Species::Feline : Species::Canine;
+}
+
+void DietCalculator::Stat_Click(int Index)
+{
+    // One group across the three tabs: selecting a state clears any other.
+    if (Index >= 0 && Index < int(Stat.size()) && !Stat[Index]->isChecked())
+        Stat[Index]->setChecked(true);
+}
+
+void DietCalculator::selectSpecies(int index)
+{
+    // Selecting the button runs SpeciesOp_Click, as a click does.
+    if (SpeciesOp[index]->isChecked())
+        SpeciesOp_Click(index);
+    else
+        SpeciesOp[index]->setChecked(true);
+}
+
+void DietCalculator::clearSpecies()
+{
+    clearGroup(speciesGroup);
+}
+
+void DietCalculator::setSliderQuietly(int position)
+{
+    const QSignalBlocker quiet(Slider1);
+    Slider1->setValue(position);
+    Slider1->setSliderPosition(position);
+}
+
+void DietCalculator::setShares(const DietEnergy::Shares &shares)
+{
+    PCanned->setText(shares.PCanned);
+    PDry->setText(shares.PDry);
+}
+
+void DietCalculator::Reset_Click()
+{
+    runGuarded(this, [&] {
+        m_SpeciesCode = Species::None;
+        clearSpecies();
+        for (QLabel *l : {ResultDry, ResultCan})
+            l->setText(DietEnergy::kNoResult);
+        for (QLineEdit *box : {MEDryText, MECanText, MEPerCup, GmPerCan})
+            box->setText(DietEnergy::kNoResult);
+        for (QLabel *l : {KCalPerDay, CupAmt, CanAmt, MixDry, MixCups, MixCanned, MixCans})
+            l->setText(DietEnergy::kNoResult);
+        setSliderQuietly(0);
+        setShares(DietEnergy::shares(0));
+        Stat[DietFactors::kResetStat]->setChecked(true);
+        Envir[DietFactors::kResetEnvir]->setChecked(true);
+    });
+}
+
+int DietCalculator::selectedStat() const
+{
+    const int id = statGroup->checkedId();
+    return id >= 0 ? id : DietFactors::kResetStat;
+}
+
+int DietCalculator::selectedEnvir() const
+{
+    const int id = envirGroup->checkedId();
+    return id >= 0 ? id : DietFactors::kResetEnvir;
+}
+
+DietEnergy::DietFigures DietCalculator::dietFigures() const
+{
+    DietEnergy::DietFigures d;
+    d.MEDryText = MEDryText->text();
+    d.MEPerCup = MEPerCup->text();
+    d.MECanText = MECanText->text();
+    d.GmPerCan = GmPerCan->text();
+    return d;
+}
+
+void DietCalculator::focusField(DietEnergy::Field field)
+{
+    switch (field) {
+    case DietEnergy::Field::Weight:
+        Weight->setFocus(Qt::OtherFocusReason);
+        break;
+    case DietEnergy::Field::MEDryText:
+        MEDryText->setFocus(Qt::OtherFocusReason);
+        break;
+    case DietEnergy::Field::MECanText:
+        MECanText->setFocus(Qt::OtherFocusReason);
+        break;
+    case DietEnergy::Field::None:
+        break;
+    }
+}
+
+// --- the calculations ------------------------------------------------------------------------
+
+void DietCalculator::Calculate_Click()
+{
+    calculate(DietEnergy::Plan::Maintenance);
+}
+
+void DietCalculator::CalcRed_Click()
+{
+    calculate(DietEnergy::Plan::Reduction);
+}
+
+void DietCalculator::calculate(DietEnergy::Plan plan)
+{
+    runGuarded(this, [&] {
+        // A new calculation starts with no mix, before any check.
+        setSliderQuietly(0);
+        setShares(DietEnergy::shares(0));
+
+        DietEnergy::CalcInput in;
+        in.plan = plan;
+        in.species = speciesCode();
+        in.weight = Weight->text();
+        in.unit = m_unit;
+        in.stat = selectedStat();
+        in.envir = selectedEnvir();
+        in.diet = dietFigures();
+        const DietEnergy::CalcResult r = DietEnergy::calculate(in);
+        if (r.refusal != DietEnergy::CalcRefusal::None) {
+            Prompt::Message(DietEnergy::refusalText(r.refusal), Prompt::Icon::Critical);
+            focusField(DietEnergy::refusalField(r.refusal));
+            return;
+        }
+        KCalPerDay->setText(r.KCalPerDay);
+        ResultDry->setText(r.ResultDry);
+        MixDry->setText(r.MixDry);
+        CupAmt->setText(r.CupAmt);
+        MixCups->setText(r.MixCups);
+        ResultCan->setText(r.ResultCan);
+        MixCanned->setText(r.MixCanned);
+        CanAmt->setText(r.CanAmt);
+        MixCans->setText(r.MixCans);
+    });
+}
+
+void DietCalculator::Slider1_Scroll()
+{
+    runGuarded(this, [&] {
+        DietEnergy::MixInput in;
+        in.position = Slider1->value();
+        in.ResultDry = ResultDry->text();
+        in.ResultCan = ResultCan->text();
+        in.KCalPerDay = KCalPerDay->text();
+        in.diet = dietFigures();
+        in.unit = m_unit;
+        const DietEnergy::MixResult r = DietEnergy::mix(in);
+        if (r.refusal != DietEnergy::MixRefusal::None) {
+            // Back to no mix before the message, so the slider shows what stands.
+            setSliderQuietly(0);
+            Prompt::Message(DietEnergy::refusalText(r.refusal), Prompt::Icon::Critical);
+            focusField(DietEnergy::refusalField(r.refusal));
+            return;
+        }
+        setShares(r.shares);
+        MixDry->setText(r.MixDry);
+        MixCups->setText(r.MixCups);
+        MixCanned->setText(r.MixCanned);
+        MixCans->setText(r.MixCans);
+    });
+}
+
+// --- diet, help ------------------------------------------------------------------------------
+
+void DietCalculator::DietButton_Click()
+{
+    runGuarded(this, [&] {
+        if (SpeciesOp[0]->isChecked()) {
+            App().DietSpecies = QStringLiteral("feline");
+        } else if (SpeciesOp[1]->isChecked()) {
+            App().DietSpecies = QStringLiteral("canine");
+        } else {
+            Prompt::Message(kNoSpeciesForDiet, Prompt::Icon::Information);
+            return;
+        }
+        // The picker is modal and hands its diet back through receiveDiet;
+        // nothing is recalculated when it returns.
+        if (m_pickerOpener)
+            m_pickerOpener(*this);
+    });
+}
+
+void DietCalculator::receiveDiet(const QString &name, const QString &meDry, const QString &mePerCup,
+                                 const QString &meCan, const QString &gmPerCan)
+{
+    DietSelected->setText(name);
+    MEDryText->setText(meDry);
+    MEPerCup->setText(mePerCup);
+    MECanText->setText(meCan);
+    GmPerCan->setText(gmPerCan);
+}
+
+void DietCalculator::setPickerOpener(std::function<void(DietCalculator &)> opener)
+{
+    m_pickerOpener = std::move(opener);
+}
+
+void DietCalculator::HHelp_Click()
+{
+    runGuarded(this, [&] { Help::showTopic(App().HelpFilePath, kHelpTopic); });
+}
+
+// --- opening and the hand-back ---------------------------------------------------------------
+
+void DietCalculator::handOverCase(const DietCase &dietCase, QPointer<QObject> requester, Deliver deliver)
+{
+    // A calculator not shown yet cannot carry a box: the boxes then open
+    // where they usually do.
+    runGuarded(isVisible() ? this : nullptr, [&] {
+        App().DietCalcStandAlone = 0; // opened for a case window
+        // A clean start: nothing of an earlier case may go back into this one.
+        applyUnits(dietCase.units);
+        Reset_Click();
+        DietSelected->clear();
+        m_requester = requester;
+        m_deliver = std::move(deliver);
+        m_caseSpecies = dietCase.species;
+
+        const bool cat = dietCase.species.trimmed() == QLatin1String("Cat");
+        const bool dog = !cat && dietCase.species == QLatin1String("Dog");
+        if (cat || dog) {
+            selectSpecies(cat ? 0 : 1);
+            Weight->setText(NumText::Str(dietCase.idealWeight));
+            show();
+            raise();
+            activateWindow();
+            DietButton_Click();
+            return;
+        }
+        Prompt::MsgBox(kDogOrCatOnly, Prompt::Buttons::OK, Prompt::Icon::None, QString());
+        Weight->setText(DietEnergy::kNoResult);
+        show();
+        raise();
+        activateWindow();
+    });
+}
+
+void DietCalculator::openStandAlone(const QString &units)
+{
+    runGuarded(this, [&] {
+        App().DietCalcStandAlone = -1;
+        // Nothing goes back to a case from here on, even if one asked before.
+        m_requester.clear();
+        m_deliver = nullptr;
+        m_caseSpecies.clear();
+        if (units != m_units) {
+            // Figures worked out in the other unit would be read in this one.
+            applyUnits(units);
+            Reset_Click();
+        }
+        show();
+        raise();
+        activateWindow();
+    });
+}
+
+QString DietCalculator::recommendation() const
+{
+    DietRecommendation::Captions c;
+    c.DietSelected = DietSelected->text();
+    c.CupAmt = CupAmt->text();
+    c.ResultDry = ResultDry->text();
+    c.gmozUnitsDry = gmozUnitsDry->text();
+    c.CanAmt = CanAmt->text();
+    c.ResultCan = ResultCan->text();
+    c.gmozUnitsCan = gmozUnitsCan->text();
+    c.MixCups = MixCups->text();
+    c.MixCans = MixCans->text();
+    return DietRecommendation::text(c);
+}
+
+void DietCalculator::Close_Click()
+{
+    runGuarded(this, [&] {
+        if (DietEnergy::noResult(ResultDry->text()) &&
+            Prompt::MsgBox(kNoResultQuestion, Prompt::Buttons::YesNo, Prompt::Icon::Information, Prompt::kTitle) ==
+                Prompt::Answer::No) {
+            Calculate->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+        // Opened on its own, or the case window that asked has closed since:
+        // nothing to hand back.
+        if (m_requester.isNull()) {
+            close();
+            return;
+        }
+        QString transfer;
+        if (m_caseSpecies != QLatin1String("Dog") && m_caseSpecies != QLatin1String("Cat")) {
+            Prompt::Message(kOtherSpeciesNote, Prompt::Icon::Information);
+            transfer = kFocusOnly;
+        } else if (Prompt::MsgBox(kTransferQuestion, Prompt::Buttons::YesNo, Prompt::Icon::Information,
+                                  Prompt::kTitle) == Prompt::Answer::Yes) {
+            transfer = recommendation();
+        } else {
+            transfer = kNothing;
+        }
+        App().DietRecTransfer = transfer;
+        const QPointer<QObject> requester = m_requester;
+        const Deliver deliver = m_deliver;
+        close();
+        if (transfer != kNothing && requester && deliver)
+            deliver(transfer);
+    });
+}
