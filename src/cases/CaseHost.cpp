@@ -15,3 +15,5 @@ void CaseHost::install(CaseHost *host)
 }
 
 void CaseHost::showGrowthCurve(const CaseFacts &) {}
+
+void CaseHost::showDietCalculator(frmDocument *) {}

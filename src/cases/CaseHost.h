@@ -7,6 +7,7 @@
 class QString;
 class QWidget;
 struct CaseFacts;
+class frmDocument;
 
 class CaseHost {
 public:
@@ -24,6 +25,10 @@ public:
     /// Show the growth curve for a case window's case, as the window holds it
     /// (the host owns the curve windows; a host without them shows nothing).
     virtual void showGrowthCurve(const CaseFacts &facts);
+    /// Hand a case window's case to the diet calculator; its recommendation
+    /// comes back to that window only, while it is open (a host without a
+    /// calculator does nothing).
+    virtual void showDietCalculator(frmDocument *window);
 
     /// The installed host, or null when the case windows stand alone.
     static CaseHost *current();

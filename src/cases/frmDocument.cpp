@@ -756,20 +756,12 @@ void frmDocument::focusDietRecommendation()
 void frmDocument::DietCalcMe_Click()
 {
     runGuarded([this] {
-        // The calculator reads the current case: it is this window's.
+        // The calculator serves this window's case, and hands its
+        // recommendation back to this window.
         makeCurrent();
-        App().DietCalcStandAlone = 0; // opened for this case window
-        const QString species = facts().species;
-        // A cat is recognised with blanks around it, a dog only as stored.
-        if (Species::parse(species.trimmed()) == Species::Kind::Cat || Species::parse(species) == Species::Kind::Dog) {
-            // A cat or a dog goes to the diet calculator with the ideal weight
-            // (blank-led) and its diet picker opened; the calculator window is
-            // not part of the program yet, so the hand-over ends here.
-            return;
-        }
-        Prompt::MsgBox(QStringLiteral("The diet calculator is for either dog or cat diets only"), Prompt::Buttons::OK,
-                       Prompt::Icon::None, QString());
-        // The calculator would then open with a weight of "0" and no diet picker.
+        App().DietCalcStandAlone = 0;
+        if (CaseHost *host = CaseHost::current())
+            host->showDietCalculator(this);
     });
 }
 

@@ -125,6 +125,7 @@ public:
     /// does not exist).
     void endAtOnce() override;
     void showGrowthCurve(const CaseFacts &facts) override;
+    void showDietCalculator(frmDocument *window) override;
 
 signals:
     /// Hidden1 was pressed (the start of a linked new case).

@@ -2,7 +2,9 @@
 // the units choice), the hand-over of a case window's case to the calculator,
 // and the cost calculator. Each tool window is one shared instance, created on
 // first use and deleted when it closes, so the next opening starts afresh.
+#include "cases/frmDocument.h"
 #include "diets/DietCalculator.h"
+#include "diets/fmDiets.h"
 #include "diets/frmCostCalc.h"
 #include "diets/frmUnitsChoice.h"
 #include "platform/Guard.h"
@@ -11,8 +13,17 @@
 DietCalculator *frmMain::dietCalculator(const QString &units)
 {
     // A calculator that has closed is on its way out; a new one is loaded.
-    if (!m_dietCalculator || m_dietCalculator->closed())
+    if (!m_dietCalculator || m_dietCalculator->closed()) {
         m_dietCalculator = new DietCalculator(units, this);
+        // The diet button opens the picker, whose Return fills the diet boxes.
+        m_dietCalculator->setPickerOpener([](DietCalculator &calculator) {
+            QPointer<DietCalculator> target(&calculator);
+            fmDiets::Launch(&calculator, [target](const PickedDiet &d) {
+                if (target)
+                    target->receiveDiet(d.DietSelected, d.MEDryText, d.MEPerCup, d.MECanText, d.GmPerCan);
+            });
+        });
+    }
     return m_dietCalculator;
 }
 
@@ -41,4 +52,22 @@ void frmMain::mnuCostCalc_Click()
         m_costCalc->raise();
         m_costCalc->activateWindow();
     });
+}
+
+// A case window's Diet Calc.: the calculator takes the window's species,
+// ideal weight and units, and its recommendation goes back to that window
+// alone, as typed text is saved; a window closed meanwhile gets nothing.
+void frmMain::showDietCalculator(frmDocument *window)
+{
+    const CaseFacts facts = window->facts();
+    const QPointer<frmDocument> target(window);
+    handOverToDietCalculator(DietCase{facts.species, facts.idealWt, facts.units}, QPointer<QObject>(window),
+                             [target](const QString &text) {
+                                 if (!target)
+                                     return;
+                                 if (text == DietCalculator::kFocusOnly)
+                                     target->focusDietRecommendation();
+                                 else
+                                     target->receiveDietRecommendation(text);
+                             });
 }

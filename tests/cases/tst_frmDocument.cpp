@@ -576,48 +576,39 @@ private slots:
         QCOMPARE(control<QLineEdit>(rexWindow, "LocalCaseNo")->text(), QString::number(rex));
     }
 
-    void handOverRefusals_data()
+    // The growth curves and the diet calculator are the host's: each gets
+    // this window's own case, whatever case another window made current.
+    void handOversGoThroughTheHost()
     {
-        QTest::addColumn<QString>("species");
-        QTest::addColumn<bool>("dietRefused");
-        QTest::newRow("dog") << "Dog" << false;
-        QTest::newRow("cat in lower case") << "cat" << true;
-        QTest::newRow("Cat with blanks") << " Cat " << false;
-    }
-
-    void handOverRefusals()
-    {
-        QFETCH(QString, species);
-        QFETCH(bool, dietRefused);
         World w;
-        // The growth curves are the host's: it gets this window's own facts.
         struct Host : CaseHost {
-            QList<CaseFacts> asked;
+            QList<CaseFacts> curves;
+            QList<frmDocument *> diets;
             void addCaseWindow(QWidget *) override {}
             void closeCaseWindow(QWidget *) override {}
             void pushRecent(const QString &) override {}
             void endAtOnce() override {}
-            void showGrowthCurve(const CaseFacts &facts) override { asked << facts; }
+            void showGrowthCurve(const CaseFacts &facts) override { curves << facts; }
+            void showDietCalculator(frmDocument *window) override { diets << window; }
         } host;
         CaseHost::install(&host);
         frmDocument doc;
         control<QLineEdit>(&doc, "WeeksOldLastWeighed")->setText(" 12");
         control<QLineEdit>(&doc, "LocalCurrWt")->setText(QStringLiteral("3.5"));
-        control<QLineEdit>(&doc, "LocalSpp")->setText(species);
+        control<QLineEdit>(&doc, "LocalSpp")->setText(QStringLiteral("Cat"));
+        App().CurrSpecies = QStringLiteral("Dog"); // another window's case
         doc.GrowthCv_Click();
-        CaseHost::install(nullptr);
-        QCOMPARE(host.asked.size(), 1);
-        QCOMPARE(host.asked.first().species, species);
-        QCOMPARE(host.asked.first().weeksOld, qint16(12));
-        QCOMPARE(host.asked.first().currentWt, 3.5f);
-        QCOMPARE(App().CurrWeight, 3.5f);
-
-        w.prompt.clear();
+        App().DietCalcStandAlone = -1;
         doc.DietCalcMe_Click();
-        QCOMPARE(w.prompt.texts(),
-                 dietRefused ? QStringList{"The diet calculator is for either dog or cat diets only"} : QStringList());
-        if (dietRefused)
-            QCOMPARE(w.prompt.last().title, QString()); // the application's title
+        CaseHost::install(nullptr);
+        QCOMPARE(host.curves.size(), 1);
+        QCOMPARE(host.curves.first().species, QStringLiteral("Cat"));
+        QCOMPARE(host.curves.first().weeksOld, qint16(12));
+        QCOMPARE(host.curves.first().currentWt, 3.5f);
+        QCOMPARE(host.diets, QList<frmDocument *>{&doc});
+        QCOMPARE(App().CurrSpecies, QStringLiteral("Cat"));
+        QCOMPARE(App().DietCalcStandAlone, qint16(0));
+        FW_VERIFY_PROMPTS(w.prompt);
     }
 
     void layoutIsReadable_data()
