@@ -9,6 +9,7 @@
 #include "platform/db/ClinicDb.h"
 #include "platform/prompt/Prompt.h"
 #include "platform/state/AppState.h"
+#include "support/QuietPrompt.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -24,29 +25,6 @@ namespace {
 constexpr int kWeeks = 1040;
 constexpr int kRuns = 101;
 constexpr double kLimitMs = 16.0;
-
-// No box may wait for an answer during a measurement; one that appears is counted.
-class SilentPrompt : public Prompt::Backend {
-public:
-    int boxes = 0;
-    Prompt::Answer message(const Prompt::Box &) override
-    {
-        ++boxes;
-        return Prompt::Answer::OK;
-    }
-    QString input(const QString &, const QString &, const QString &) override
-    {
-        ++boxes;
-        return QString();
-    }
-    int choose(const Prompt::ChoiceBox &box) override
-    {
-        ++boxes;
-        return box.escapeButton;
-    }
-    QString file(const Prompt::FileRequest &) override { return QString(); }
-    void beep() override {}
-};
 
 double median(std::vector<double> v)
 {
@@ -78,7 +56,7 @@ int main(int argc, char **argv)
     QTextStream out(stdout);
 
     QTemporaryDir dir;
-    SilentPrompt prompt;
+    QuietPrompt prompt;
     Prompt::setBackend(&prompt);
     AppState &s = App();
     s.DBFPath = dir.path() + QStringLiteral("/");

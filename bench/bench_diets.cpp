@@ -17,6 +17,7 @@
 #include "platform/db/DataControl.h"
 #include "platform/prompt/Prompt.h"
 #include "platform/state/AppState.h"
+#include "support/QuietPrompt.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -31,22 +32,6 @@
 #include <vector>
 
 namespace {
-
-// Answers every box so that nothing waits for a person; counts them, since a
-// measured stroke must not have shown one.
-class QuietPrompt : public Prompt::Backend {
-public:
-    int boxes = 0;
-    Prompt::Answer message(const Prompt::Box &) override
-    {
-        ++boxes;
-        return Prompt::Answer::OK;
-    }
-    QString input(const QString &, const QString &, const QString &) override { return QString(); }
-    QString file(const Prompt::FileRequest &) override { return QString(); }
-    void beep() override {}
-    int choose(const Prompt::ChoiceBox &box) override { return box.escapeButton; }
-};
 
 const char *const kPurposes[] = {
     "Renal Support",        "Early Renal",

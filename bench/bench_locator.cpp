@@ -19,6 +19,7 @@
 #include "platform/db/DataControl.h"
 #include "platform/prompt/Prompt.h"
 #include "platform/state/AppState.h"
+#include "support/QuietPrompt.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -33,21 +34,6 @@
 #include <vector>
 
 namespace {
-
-// Answers every box so that nothing waits for a person.
-class QuietPrompt : public Prompt::Backend {
-public:
-    int boxes = 0;
-    Prompt::Answer message(const Prompt::Box &) override
-    {
-        ++boxes;
-        return Prompt::Answer::OK;
-    }
-    QString input(const QString &, const QString &, const QString &) override { return QString(); }
-    int choose(const Prompt::ChoiceBox &box) override { return box.escapeButton; }
-    QString file(const Prompt::FileRequest &) override { return QString(); }
-    void beep() override {}
-};
 
 // Common surnames of a practice's clients, most frequent first; the
 // frequencies fall off with the rank as surname frequencies do.

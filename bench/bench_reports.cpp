@@ -13,6 +13,7 @@
 #include "platform/prompt/Prompt.h"
 #include "platform/state/AppState.h"
 #include "shell/frmMain.h"
+#include "support/QuietPrompt.h"
 
 #include <QApplication>
 #include <QChart>
@@ -35,24 +36,6 @@ constexpr double kPreviewLimitMs = 300.0;
 constexpr double kPdfLimitMs = 1000.0;
 // The case chart's print size, 9543 x 4933 twips, in pixels.
 const QSize kPrintSize(636, 329);
-
-class SilentPrompt : public Prompt::Backend {
-public:
-    int boxes = 0;
-    Prompt::Answer message(const Prompt::Box &) override
-    {
-        ++boxes;
-        return Prompt::Answer::OK;
-    }
-    QString input(const QString &, const QString &, const QString &) override
-    {
-        ++boxes;
-        return QString();
-    }
-    QString file(const Prompt::FileRequest &) override { return QString(); }
-    void beep() override {}
-    int choose(const Prompt::ChoiceBox &box) override { return box.escapeButton; }
-};
 
 double median(std::vector<double> v)
 {
@@ -144,7 +127,7 @@ int main(int argc, char **argv)
     QTextStream out(stdout);
 
     QTemporaryDir dir;
-    SilentPrompt prompt;
+    QuietPrompt prompt;
     Prompt::setBackend(&prompt);
     AppState &s = App();
     s.DBFPath = dir.path() + QStringLiteral("/");

@@ -8,6 +8,7 @@
 #include "platform/prompt/Prompt.h"
 #include "platform/state/AppState.h"
 #include "platform/text/NumberText.h"
+#include "platform/widgets/MouseUp.h"
 #include "platform/widgets/SelectAllText.h"
 
 #include <QCheckBox>
@@ -119,29 +120,8 @@ protected:
         QListWidget::mouseReleaseEvent(event);
         if (!mouseUp)
             return;
-        int button = 0;
-        switch (event->button()) {
-        case Qt::LeftButton:
-            button = 1;
-            break;
-        case Qt::RightButton:
-            button = 2;
-            break;
-        case Qt::MiddleButton:
-            button = 4;
-            break;
-        default:
-            return;
-        }
-        int shift = 0;
-        if (event->modifiers() & Qt::ShiftModifier)
-            shift |= 1;
-        if (event->modifiers() & Qt::ControlModifier)
-            shift |= 2;
-        if (event->modifiers() & Qt::AltModifier)
-            shift |= 4;
-        const QPoint p = event->position().toPoint();
-        mouseUp(button, shift, p.x(), p.y());
+        if (const std::optional<MouseUp> m = mouseUpOf(event))
+            mouseUp(m->button, m->shift, m->x, m->y);
     }
 };
 

@@ -1,9 +1,9 @@
 #include "platform/browser/BrowserView.h"
+#include "platform/plugin/PluginLibrary.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QLibrary>
 #include <QPointer>
 #include <QTextBrowser>
 
@@ -17,24 +17,8 @@ using CreateFunction = BrowserView *(*)(QWidget *parent);
 CreateFunction engineFunction()
 {
 #ifdef FENWARRA_BROWSER_ENGINE
-    static const CreateFunction create = []() -> CreateFunction {
-        const QString built = QStringLiteral(FENWARRA_BROWSER_ENGINE);
-        const QStringList candidates = {
-            QDir(QCoreApplication::applicationDirPath())
-                .filePath(QStringLiteral("../lib/fenwarra/") + QFileInfo(built).fileName()),
-            built,
-        };
-        for (const QString &file : candidates) {
-            if (!QFileInfo::exists(file))
-                continue;
-            QLibrary library(file);
-            if (!library.load())
-                continue;
-            if (auto function = reinterpret_cast<CreateFunction>(library.resolve("fenwarraCreateBrowserView")))
-                return function;
-        }
-        return nullptr;
-    }();
+    static const auto create = reinterpret_cast<CreateFunction>(
+        resolvePluginFunction(QStringLiteral(FENWARRA_BROWSER_ENGINE), "fenwarraCreateBrowserView"));
     return create;
 #else
     return nullptr;

@@ -1,9 +1,9 @@
 #include "platform/sound/Sound.h"
+#include "platform/plugin/PluginLibrary.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QLibrary>
 #include <QStringList>
 
 namespace {
@@ -28,24 +28,8 @@ using PlayFunction = void (*)(const QString &absolutePath);
 /// can be loaded; the program then plays no sound.
 PlayFunction playFunction()
 {
-    static const PlayFunction play = []() -> PlayFunction {
-        const QString built = QStringLiteral(FENWARRA_SOUND_PLAYER);
-        const QStringList candidates = {
-            QDir(QCoreApplication::applicationDirPath())
-                .filePath(QStringLiteral("../lib/fenwarra/") + QFileInfo(built).fileName()),
-            built,
-        };
-        for (const QString &file : candidates) {
-            if (!QFileInfo::exists(file))
-                continue;
-            QLibrary library(file);
-            if (!library.load())
-                continue;
-            if (auto function = reinterpret_cast<PlayFunction>(library.resolve("fenwarraPlaySound")))
-                return function;
-        }
-        return nullptr;
-    }();
+    static const auto play = reinterpret_cast<PlayFunction>(
+        resolvePluginFunction(QStringLiteral(FENWARRA_SOUND_PLAYER), "fenwarraPlaySound"));
     return play;
 }
 
