@@ -3,6 +3,7 @@
 #include "platform/FwError.h"
 #include "platform/Guard.h"
 #include "platform/db/ClinicDb.h"
+#include "platform/db/WriteAccess.h"
 #include "platform/link/LinkServer.h"
 #include "platform/prompt/Prompt.h"
 #include "platform/settings/Settings.h"
@@ -115,12 +116,24 @@ private:
     bool m_done = false;
 };
 
+/// A case register this user cannot write still opens, so that a nurse can
+/// look at the records; they are told so now, once, rather than by the first
+/// save that fails.
+void warnWhenReadOnly()
+{
+    runGuarded([] {
+        if (!ClinicDb::isWritable(ClinicDb::connection(App().DBFName)))
+            Prompt::Message(ClinicDb::readOnlyWarning(App().DBFName), Prompt::Icon::Exclamation);
+    });
+}
+
 /// The database is created on the first start, so the program works at once.
 /// A file that is not a Fenwarra database is left alone and reported; the
 /// program runs on so that the user can point it at the right one.
 void checkDatabase()
 {
-    runGuarded([] { ClinicDb::connection(App().DBFName); });
+    if (runGuarded([] { ClinicDb::connection(App().DBFName); }))
+        warnWhenReadOnly();
 }
 
 bool benchmarkStart()

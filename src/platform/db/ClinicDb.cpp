@@ -1,6 +1,7 @@
 #include "platform/db/ClinicDb.h"
 
 #include "platform/FwError.h"
+#include "platform/db/WriteAccess.h"
 #include "platform/prompt/Prompt.h"
 #include "platform/state/AppState.h"
 
@@ -62,6 +63,15 @@ bool isUniqueViolation(const QSqlError &error)
     if (text.isEmpty())
         text = FwError::standardDescription(ErrNo::DatabaseError);
     throw FwError(ErrNo::DatabaseError, text);
+}
+
+// A write refused because the file cannot be written is told in plain words,
+// with the file's name, wherever it happens.
+[[noreturn]] void throwFor(const QSqlDatabase &db, const QSqlError &error)
+{
+    if (isReadOnlyError(error))
+        throw FwError(ErrNo::DatabaseError, cannotSaveMessage(db.databaseName()));
+    throwFor(error);
 }
 
 // ---- Scripts ---------------------------------------------------------------
@@ -475,6 +485,10 @@ int userVersion(const QSqlDatabase &db)
 // and the next opening tries again.
 void upgradeOnOpening(const QSqlDatabase &db, const QString &path)
 {
+    // A file this user cannot write is upgraded at a later start, by someone
+    // who can; start-up says once that it cannot be written.
+    if (!isWritable(db))
+        return;
     try {
         upgrade(db, QDir(dataDir()).filePath(QStringLiteral("rows")));
     } catch (const FwError &e) {
@@ -696,11 +710,11 @@ QSqlQuery exec(const QSqlDatabase &db, const QString &sql, const QVariantList &p
 {
     QSqlQuery q(db);
     if (!q.prepare(sql))
-        throwFor(q.lastError());
+        throwFor(db, q.lastError());
     for (const QVariant &v : params)
         q.addBindValue(v);
     if (!q.exec())
-        throwFor(q.lastError());
+        throwFor(db, q.lastError());
     return q;
 }
 
@@ -777,7 +791,7 @@ void Transaction::commit()
         const QSqlError error = q.lastError();
         QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
         state = TxState();
-        throwFor(error);
+        throwFor(m_db, error);
     }
     state = TxState();
 }
