@@ -49,8 +49,8 @@ bool isWritable(const QSqlDatabase &db)
 
 QString cannotSaveMessage(const QString &dbfName)
 {
-    return QStringLiteral("This change could not be saved: your user account cannot write to the case register "
-                          "%1 (the file, or the folder it is in, is read-only).\n\n%2 Until then you can look at the "
+    return QStringLiteral("Your user account cannot write to the case register %1 (the file, or the folder it is "
+                          "in, is read-only), so the change was not saved.\n\n%2 Until then you can look at the "
                           "records, but changes are not saved.")
         .arg(nativeFileName(dbfName), kAdvice);
 }
