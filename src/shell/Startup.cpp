@@ -3,6 +3,7 @@
 #include "platform/FwError.h"
 #include "platform/Guard.h"
 #include "platform/db/ClinicDb.h"
+#include "platform/db/WriteAccess.h"
 #include "platform/link/LinkServer.h"
 #include "platform/prompt/Prompt.h"
 #include "platform/settings/Settings.h"
@@ -116,6 +117,17 @@ private:
     bool m_done = false;
 };
 
+/// A case register this user cannot write still opens, so that a nurse can
+/// look at the records; they are told so now, once, rather than by the first
+/// save that fails.
+void warnWhenReadOnly()
+{
+    runGuarded([] {
+        if (!ClinicDb::isWritable(ClinicDb::connection(App().DBFName)))
+            Prompt::Message(ClinicDb::readOnlyWarning(App().DBFName), Prompt::Icon::Exclamation);
+    });
+}
+
 /// The database is created on the first start, so the program works at once,
 /// but only in the user's own default folder: anywhere else (a shared folder
 /// on a share that is not mounted) a missing file is reported, never replaced
@@ -124,11 +136,13 @@ private:
 /// one.
 void checkDatabase()
 {
-    runGuarded([] {
+    const bool opened = runGuarded([] {
         if (QDir::cleanPath(App().DBFPath) == QDir::cleanPath(defaultDbfPath()))
             ClinicDb::createIfMissing(App().DBFName);
         ClinicDb::connection(App().DBFName);
     });
+    if (opened)
+        warnWhenReadOnly();
 }
 
 /// While a statement waits for another workstation's lock the window cannot

@@ -2,11 +2,13 @@
 // the database made ready, the frame shown by link mode, the splash picture
 // drawn step by step.
 #include "support/LockHolder.h"
+#include "support/ReadOnlyRegister.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
 
 #include "platform/db/ClinicDb.h"
+#include "platform/db/WriteAccess.h"
 #include "platform/settings/Settings.h"
 #include "platform/state/AppState.h"
 #include "shell/Startup.h"
@@ -156,6 +158,8 @@ private slots:
     void unknownLinkModeStartsNormally_data();
     void unknownLinkModeStartsNormally();
     void foreignDatabaseIsReportedAndLeftAlone();
+    void readOnlyRegisterIsWarnedOnce_data();
+    void readOnlyRegisterIsWarnedOnce();
     void normalStartPaintsTheFrameBeforeMakingTheDatabase();
     void lockedDatabaseShowsTheWaitThenSaysSo();
     void missingSharedDatabaseIsReportedNotMade_data();
@@ -310,6 +314,45 @@ void StartupTest::foreignDatabaseIsReportedAndLeftAlone()
     QFile f(env.dbfPath() + QStringLiteral("Fenwarra.mdb"));
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), foreign);
+    FW_VERIFY_PROMPTS(prompt);
+}
+
+void StartupTest::readOnlyRegisterIsWarnedOnce_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::newRow("opened read-only") << int(ReadOnlyRegister::OpenedReadOnly);
+    QTest::newRow("file read-only") << int(ReadOnlyRegister::FileReadOnly);
+    QTest::newRow("folder read-only") << int(ReadOnlyRegister::FolderReadOnly);
+}
+
+// The program runs on so that a nurse can look at the records, and says once,
+// at start-up, that nothing can be saved and what to do about it; a file of an
+// earlier version is not upgraded, which would fail with a second message.
+void StartupTest::readOnlyRegisterIsWarnedOnce()
+{
+    QFETCH(int, kind);
+    const auto how = ReadOnlyRegister::Kind(kind);
+    if (!ReadOnlyRegister::skipReason(how).isEmpty())
+        QSKIP(qPrintable(ReadOnlyRegister::skipReason(how)));
+    TestEnv env;
+    ScriptedPrompt prompt;
+    env.addCase("Smith", "Rex", "Dog", "Labrador", "Male", "kg", 20, 25, "24.0;", "2024-03-01");
+    ClinicDb::exec(env.db(), QStringLiteral("PRAGMA user_version = 1"));
+    Settings::save("Paths", "DBFPath", env.dbfPath());
+    const QString path = env.dbfPath() + QStringLiteral("Fenwarra.mdb");
+    ReadOnlyRegister readOnly(path, how);
+    FrameOwner owner;
+    const SplashSeen seen = runMain();
+
+    QCOMPARE(prompt.count(), 1);
+    QCOMPARE(prompt.last().text, ClinicDb::readOnlyWarning(path));
+    QVERIFY(prompt.last().text.contains(QDir::toNativeSeparators(path)));
+    QCOMPARE(prompt.last().icon, Prompt::Icon::Exclamation);
+    QCOMPARE(prompt.last().title, QStringLiteral("Message from the Fenwarra"));
+    QCOMPARE(seen.ticks, 7);
+    QVERIFY(frmMain::instance()->isVisible());
+    QCOMPARE(ClinicDb::scalar(ClinicDb::connection(path), QStringLiteral("SELECT [Surname] FROM [Clients]")).toString(),
+             QStringLiteral("Smith"));
     FW_VERIFY_PROMPTS(prompt);
 }
 

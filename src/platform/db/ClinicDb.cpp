@@ -1,6 +1,7 @@
 #include "platform/db/ClinicDb.h"
 
 #include "platform/FwError.h"
+#include "platform/db/WriteAccess.h"
 #include "platform/prompt/Prompt.h"
 #include "platform/state/AppState.h"
 
@@ -746,6 +747,10 @@ FwError errorFrom(const QSqlError &error, const QSqlDatabase &db)
 {
     if (isUniqueViolation(error))
         return FwError(ErrNo::DuplicateKey);
+    // A write refused because the file cannot be written is told in plain
+    // words, with the file's name, wherever it happens.
+    if (isReadOnlyError(error))
+        return FwError(ErrNo::DatabaseError, cannotSaveMessage(db.databaseName()));
     if (isLockError(error))
         return FwError(ErrNo::DatabaseError, lockedText(db.databaseName()));
     QString text = errorText(error);
@@ -793,6 +798,10 @@ int userVersion(const QSqlDatabase &db)
 // and the next opening tries again.
 void upgradeOnOpening(const QSqlDatabase &db, const QString &path)
 {
+    // A file this user cannot write is upgraded at a later start, by someone
+    // who can; start-up says once that it cannot be written.
+    if (!isWritable(db))
+        return;
     try {
         upgrade(db, QDir(dataDir()).filePath(QStringLiteral("rows")));
     } catch (const FwError &e) {

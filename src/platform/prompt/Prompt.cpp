@@ -4,6 +4,8 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
@@ -11,11 +13,33 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
+#include <QSpacerItem>
 #include <QStyle>
 #include <QVBoxLayout>
 
 namespace Prompt {
 namespace {
+
+// The width a box is given so that its title is not cut short in the title
+// bar; never wider than the screen it opens on. The font is the one Qt keeps
+// for title bars it draws itself, the nearest it knows to the desktop's.
+int widthForTitle(const QWidget &box)
+{
+    const int wanted = titleBarWidth(box.windowTitle(), QApplication::font("QMdiSubWindowTitleBar"));
+    const QScreen *screen = box.screen();
+    return screen ? qMin(wanted, screen->availableGeometry().width()) : wanted;
+}
+
+// A message box sizes itself to its layout when it is shown; a row as wide as
+// the title makes the layout, and so the box, wide enough. Added last, after
+// the icon is set, because setting the icon builds the layout anew.
+void reserveTitleWidth(QMessageBox &box)
+{
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+        grid->addItem(new QSpacerItem(widthForTitle(box), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+}
 
 class DialogBackend : public Backend {
 public:
@@ -58,6 +82,7 @@ public:
             mb.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
             break;
         }
+        reserveTitleWidth(mb);
         switch (mb.exec()) {
         case QMessageBox::Ok:
             return Answer::OK;
@@ -79,6 +104,14 @@ public:
         dlg.setWindowTitle(title.isEmpty() ? applicationTitle() : title);
         dlg.setLabelText(prompt);
         dlg.setTextValue(defaultText);
+        // The box keeps to the size of its layout, which it builds only when
+        // shown; its prompt's label, there already, widens it.
+        if (auto *label = dlg.findChild<QLabel *>()) {
+            const QStyle *style = dlg.style();
+            const int margins = style->pixelMetric(QStyle::PM_LayoutLeftMargin, nullptr, &dlg) +
+                                style->pixelMetric(QStyle::PM_LayoutRightMargin, nullptr, &dlg);
+            label->setMinimumWidth(widthForTitle(dlg) - margins);
+        }
         if (dlg.exec() != QDialog::Accepted)
             return QString();
         return dlg.textValue();
@@ -176,6 +209,16 @@ QString applicationTitle()
 {
     const QString name = QCoreApplication::applicationName();
     return name.isEmpty() ? QStringLiteral("Fenwarra") : name;
+}
+
+int titleBarWidth(const QString &title, const QFont &font)
+{
+    QFont bold = font;
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    const int button = metrics.height() * 3 / 2;
+    const int margin = metrics.averageCharWidth() * 2;
+    return metrics.horizontalAdvance(title) + 2 * (3 * button + margin);
 }
 
 Answer MsgBox(const QString &text, Buttons buttons, Icon icon, const QString &title)

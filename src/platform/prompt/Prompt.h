@@ -2,6 +2,7 @@
 // The prompt layer: every message box, input box, file dialog and beep of the
 // program goes through here, so that tests can answer them from a script and
 // check each box's text, icon, buttons and title.
+#include <QFont>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -79,6 +80,13 @@ void Beep();
 
 /// The application's title, shown on boxes that have none of their own.
 QString applicationTitle();
+
+/// The width a box needs for its window's title bar to show the whole title
+/// in the given font (a title bar's, which is often bold): the title, and on
+/// both sides room for three square buttons (close, maximise, minimise) a
+/// line and a half high, since many title bars centre the title while the
+/// buttons sit on one side only.
+int titleBarWidth(const QString &title, const QFont &font);
 
 } // namespace Prompt
 
