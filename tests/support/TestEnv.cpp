@@ -65,7 +65,7 @@ QString TestEnv::dbfPath() const
 {
     return m_dir.path() + QStringLiteral("/db/");
 }
-QSqlDatabase TestEnv::db() const
+QSqlDatabase TestEnv::db()
 {
     return ClinicDb::connection(App().DBFName);
 }

@@ -17,7 +17,8 @@ public:
 
     QString appPath() const; // ends in "/"
     QString dbfPath() const; // ends in "/"
-    QSqlDatabase db() const;
+    /// The running test's database (App().DBFName).
+    static QSqlDatabase db();
 
     /// Put a case into Clients with bound values; returns its CaseNo.
     /// history e.g. "12.5;12.3;12.1;", lastWeighed as stored (ISO text).
