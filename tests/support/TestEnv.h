@@ -20,13 +20,6 @@ public:
     /// The running test's database (App().DBFName).
     static QSqlDatabase db();
 
-    /// Put a case into Clients with bound values; returns its CaseNo.
-    /// history e.g. "12.5;12.3;12.1;", lastWeighed as stored (ISO text).
-    int addCase(const QString &surname, const QString &animal, const QString &species, const QString &breed,
-                const QString &sex, const QString &units, double lower, double upper, const QString &history,
-                const QString &lastWeighedIso, const QString &dobIso = QStringLiteral("2020-01-15"),
-                bool active = true);
-
 private:
     QTemporaryDir m_dir;
 };
