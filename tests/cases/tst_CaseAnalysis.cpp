@@ -5,6 +5,7 @@
 #include "cases/CaseAnalysis.h"
 #include "cases/CaseRecord.h"
 #include "platform/db/DataControl.h"
+#include "support/CaseBuilder.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
 
@@ -576,8 +577,12 @@ private slots:
     void recordFromDatabase()
     {
         TestEnv env;
-        const int caseNo = env.addCase("Smith", "Rex", "Dog", "Beagle", "Male", "kg", 10, 14.5, " 12.5;12.;.5;",
-                                       "2026-12-06", "2020-01-15");
+        const int caseNo = CaseBuilder()
+                               .range(10, 14.5)
+                               .history(" 12.5;12.;.5;")
+                               .lastWeighed(QDate(2026, 12, 6))
+                               .dob(QDate(2020, 1, 15))
+                               .add();
         QSqlQuery q(env.db());
         QVERIFY(q.exec(QStringLiteral("INSERT INTO Clients (CaseNo) VALUES (%1)").arg(caseNo + 1)));
 

@@ -7,6 +7,7 @@
 #include "platform/state/AppState.h"
 #include "platform/text/Clock.h"
 #include "shell/frmMain.h"
+#include "support/CaseBuilder.h"
 #include "support/Controls.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestEnv.h"
@@ -236,7 +237,7 @@ private slots:
         // Meanwhile the bare reserved row is removed and its number used by
         // a case entered at another workstation.
         ClinicDb::exec(env->db(), "DELETE FROM [Clients] WHERE [CaseNo] = ?", {reserved});
-        env->addCase("Other", "Pip", "Cat", "Domestic Shorthair", "Female", "kg", 4, 5, "4.5;", "2026-03-01");
+        CaseBuilder().surname("Other").add();
         QCOMPARE(rowCount(), 1);
         w->SSurname->setText("Smith");
         w->AnName->setText("Rex");

@@ -10,6 +10,7 @@
 #include "platform/state/AppState.h"
 #include "platform/text/Clock.h"
 #include "shell/frmMain.h"
+#include "support/CaseBuilder.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
@@ -37,13 +38,16 @@ struct World {
     {
         Clock::setNow(QDateTime(QDate(2026, 12, 6), QTime(10, 0)));
         frame.setEndProgram([] {});
-        rex = env.addCase("Smith", "Rex", "Dog", "Beagle", "Male", "lb", 22, 26, "25.5;25.1;24.8;", "2026-12-01",
-                          "2020-01-15");
-        tom = env.addCase("Adams", "Tom", "Cat", "Siamese", "Female", "kg", 4, 5, "4.5;", "2026-11-20");
-        ClinicDb::exec(env.db(),
-                       "UPDATE [Clients] SET [Graph Data Undo] = '25.5;25.1;', [Diet Recommend] = 'Less', "
-                       "[LinkedRecNo] = 77 WHERE [CaseNo] = ?",
-                       {rex});
+        rex = CaseBuilder()
+                  .units("lb")
+                  .range(22, 26)
+                  .history("25.5;25.1;24.8;")
+                  .lastWeighed(QDate(2026, 12, 1))
+                  .undo("25.5;25.1;", QDate(2026, 12, 1))
+                  .dietRecommend("Less")
+                  .linkedRecNo(77)
+                  .add();
+        tom = CaseBuilder().surname("Adams").animal("Tom").species("Cat").add();
     }
     ~World()
     {

@@ -10,6 +10,7 @@
 #include "platform/state/AppState.h"
 #include "platform/text/Clock.h"
 #include "shell/frmMain.h"
+#include "support/CaseBuilder.h"
 #include "support/Controls.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestEnv.h"
@@ -45,10 +46,7 @@ struct World {
         frame.setEndProgram([this] { ended = true; });
         for (int i = 1; i <= 10; ++i)
             frame.setRecentCaption(i, QStringLiteral("Case# %1, Pet%1 Owner%1").arg(100 + i));
-        ClinicDb::exec(env.db(), QStringLiteral("INSERT INTO [Clients] ([CaseNo]) VALUES (11)"));
-        rex = env.addCase("Smith", "Rex", "Dog", "Beagle", "Male", "kg", 10, 12, "12.5;12.1;11.8;", "2026-12-01");
-        ClinicDb::exec(env.db(), QStringLiteral("DELETE FROM [Clients] WHERE [CaseNo] = 11"));
-        ClinicDb::exec(env.db(), QStringLiteral("UPDATE [Clients] SET [LinkedRecNo] = 5001 WHERE [CaseNo] = ?"), {rex});
+        rex = CaseBuilder().caseNo(12).history("12.5;12.1;11.8;").linkedRecNo(5001).add();
         QObject::connect(frame.mdiArea(), &QMdiArea::subWindowActivated, [this](QMdiSubWindow *sub) {
             if (sub && firstCaption.isEmpty()) {
                 firstCaption = frmMain::childOf(sub)->windowTitle();
@@ -190,7 +188,7 @@ private slots:
         QPointer<frmDocument> other = OpenCaseInDocument(OpenVariant::Edited, w.ref);
         QVERIFY(other);
         if (item == kRexCaption) {
-            const int keep = w.env.addCase("Jones", "Bess", "Cat", "-", "Female", "kg", 4, 5, "4;", "2026-12-01");
+            const int keep = CaseBuilder().surname("Jones").animal("Bess").add();
             w.setCase(keep, "Bess", "Jones");
             other = OpenCaseInDocument(OpenVariant::Edited, w.ref);
             ClinicDb::exec(w.env.db(), QStringLiteral("DELETE FROM [Clients] WHERE [CaseNo] = ?"), {w.rex});
@@ -227,7 +225,7 @@ private slots:
     void eachWindowKeepsItsOwnCase()
     {
         World w;
-        const int tib = w.env.addCase("Jones", "Tiddles", "Cat", "-", "Female", "kg", 4, 5, "4.8;4.7;", "2026-11-20");
+        const int tib = CaseBuilder().surname("Jones").animal("Tiddles").species("Cat").add();
         w.setCase(w.rex, "Rex", "Smith");
         QPointer<frmDocument> rex = OpenCaseInDocument(OpenVariant::LocatorOrReminder, w.ref);
         w.setCase(tib, "Tiddles", "Jones");

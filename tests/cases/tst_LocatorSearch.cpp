@@ -3,6 +3,7 @@
 // line, and the key stroke rules of the narrowing box.
 #include "cases/LocatorSearch.h"
 #include "platform/db/ClinicDb.h"
+#include "support/CaseBuilder.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
 
@@ -113,7 +114,7 @@ private slots:
         QFETCH(QStringList, expected);
         TestEnv env;
         for (const QString &s : kSurnames)
-            env.addCase(s, "Rex", "Dog", "Beagle", "Male", "kg", 10, 12, "11;", "2024-01-10");
+            CaseBuilder().surname(s).add();
         QStringList found = surnamesOf(env, LocatorSearch::listQuery(prefix));
         std::sort(found.begin(), found.end());
         std::sort(expected.begin(), expected.end());
@@ -133,7 +134,7 @@ private slots:
         QFETCH(QString, prefix);
         TestEnv env;
         for (const char *s : {"smith", "Adams", "Smith", "Smith Jones", "SMITH", "Smithers"})
-            env.addCase(s, "Rex", "Dog", "Beagle", "Male", "kg", 10, 12, "11;", "2024-01-10");
+            CaseBuilder().surname(s).add();
         const LocatorSearch::Query q = LocatorSearch::listQuery(prefix);
         QSqlQuery plan = ClinicDb::exec(env.db(), "EXPLAIN QUERY PLAN " + q.sql, q.params);
         QStringList steps;

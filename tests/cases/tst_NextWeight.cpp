@@ -7,6 +7,7 @@
 #include "platform/state/AppState.h"
 #include "platform/text/Clock.h"
 #include "platform/text/NumberText.h"
+#include "support/CaseBuilder.h"
 #include "support/Controls.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestEnv.h"
@@ -61,16 +62,8 @@ class NextWeightTest : public QObject {
         return doc;
     }
 
-    // A case of one history, last weighed `days` days before today (10 March 2026).
-    void addCase(const QString &history, int daysAgo, const QString &undoHistory = QString(), int undoDaysAgo = -1)
-    {
-        const QDate today(2026, 3, 10);
-        caseNo = env->addCase("Smith", "Rex", "Dog", "Labrador", "Male", "kg", 10, 14, history,
-                              today.addDays(-daysAgo).toString(Qt::ISODate));
-        if (!undoHistory.isNull())
-            ClinicDb::exec(env->db(), "UPDATE [Clients] SET [Graph Data Undo] = ?, [Last Weighed Undo] = ?",
-                           {undoHistory, today.addDays(-undoDaysAgo).toString(Qt::ISODate)});
-    }
+    // The day `days` days before today (10 March 2026).
+    static QDate ago(int days) { return QDate(2026, 3, 10).addDays(-days); }
 
     Row row() const { return readRow(env->db(), caseNo); }
 
@@ -118,7 +111,7 @@ private slots:
         QFETCH(QString, stored);
         QFETCH(double, currentWt);
 
-        addCase(history, daysAgo);
+        caseNo = CaseBuilder().history(history).lastWeighed(ago(daysAgo)).add();
         const Row before = row();
         frmDocument *doc = open();
         prompt->type(typed);
@@ -176,7 +169,7 @@ private slots:
         QFETCH(QStringList, typed);
         QFETCH(QStringList, boxes);
 
-        addCase("12.5;12;", daysAgo);
+        caseNo = CaseBuilder().history("12.5;12;").lastWeighed(ago(daysAgo)).add();
         const Row before = row();
         frmDocument *doc = open();
         for (const QString &t : typed)
@@ -189,7 +182,7 @@ private slots:
 
     void aStaleWindowCannotOverwriteAWeighing()
     {
-        addCase("12.5;12;", 14);
+        caseNo = CaseBuilder().history("12.5;12;").lastWeighed(ago(14)).add();
         frmDocument *first = open();
         frmDocument *second = open();
 
@@ -222,7 +215,7 @@ private slots:
 
     void aDeletedCaseIsReportedNotWeighed()
     {
-        addCase("12.5;12;", 14);
+        caseNo = CaseBuilder().history("12.5;12;").lastWeighed(ago(14)).add();
         frmDocument *doc = open();
         ClinicDb::exec(env->db(), "DELETE FROM [Clients] WHERE [CaseNo] = ?", {caseNo});
         prompt->type("11");
@@ -235,7 +228,7 @@ private slots:
 
     void aFailureDuringTheWriteLeavesTheRowAsItWas()
     {
-        addCase("12.5;12;", 14);
+        caseNo = CaseBuilder().history("12.5;12;").lastWeighed(ago(14)).add();
         const Row before = row();
         frmDocument *doc = open();
         // The row is changed by the statement and then the write fails.
@@ -258,7 +251,7 @@ private slots:
 
     void undoRestoresThePreviousWeighing()
     {
-        addCase("12.5;12;", 14);
+        caseNo = CaseBuilder().history("12.5;12;").lastWeighed(ago(14)).add();
         frmDocument *doc = open();
         prompt->type("11");
         doc->NextWt_Click();
@@ -292,7 +285,7 @@ private slots:
 
     void undoWithoutAnUndoCopyIsRefused()
     {
-        addCase("12.5;12;", 14, "", 14);
+        caseNo = CaseBuilder().history("12.5;12;").lastWeighed(ago(14)).undo("", ago(14)).add();
         const Row before = row();
         frmDocument *doc = open();
         prompt->answer(Prompt::Answer::Yes);
@@ -303,7 +296,7 @@ private slots:
 
     void firstWeightCorrection()
     {
-        addCase("12.50;", 0, "12.50;", 3);
+        caseNo = CaseBuilder().history("12.50;").lastWeighed(ago(0)).undo("12.50;", ago(3)).add();
         frmDocument *doc = open();
         QCOMPARE(int(doc->NumWts()), 1);
         prompt->answer(Prompt::Answer::Yes).answer(Prompt::Answer::Yes).type("abc").type("-1").type("12.5");
@@ -336,7 +329,7 @@ private slots:
     {
         QFETCH(QList<int>, answers);
         QFETCH(QStringList, typed);
-        addCase("12.50;", 0);
+        caseNo = CaseBuilder().history("12.50;").lastWeighed(ago(0)).add();
         const Row before = row();
         frmDocument *doc = open();
         for (int a : answers)

@@ -10,6 +10,7 @@
 #include "platform/db/DataControl.h"
 #include "platform/state/AppState.h"
 #include "shell/frmMain.h"
+#include "support/CaseBuilder.h"
 #include "support/Controls.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestEnv.h"
@@ -54,18 +55,13 @@ struct World {
 
     World()
     {
-        smith = add("Smith", "Rex");
+        smith = CaseBuilder().telNo("555 0101").add();
         for (const char *s : {"Smallwood", "Sanders", "Adams", "O'Brien", "Ångström", "müller"})
-            add(QString::fromUtf8(s), "Pet");
-        comma = add("Smith, Jones", "Ruby");
-        ClinicDb::exec(env.db(), "UPDATE [Clients] SET [Tel No] = '555 0101' WHERE [CaseNo] = ?", {smith});
+            CaseBuilder().surname(QString::fromUtf8(s)).add();
+        comma = CaseBuilder().surname("Smith, Jones").animal("Ruby").add();
     }
     ~World() { delete loc.data(); }
 
-    int add(const QString &surname, const QString &animal)
-    {
-        return env.addCase(surname, animal, "Dog", "Beagle", "Male", "kg", 10, 12, "11;", "2024-01-10");
-    }
     /// What the frame does: bind Data1, press LoadList, show the window.
     void open()
     {
@@ -125,7 +121,8 @@ private slots:
         World w;
         // Entered after Rex Smith: the lines of one surname go by the animal's
         // name, then by case number.
-        const int max = w.add("SMITH", "max"), bella = w.add("smith", "Bella");
+        const int max = CaseBuilder().surname("SMITH").animal("max").add();
+        const int bella = CaseBuilder().surname("smith").animal("Bella").add();
         for (int reserved : {99, 98}) // never completed
             ClinicDb::exec(w.env.db(), "INSERT INTO [Clients] ([CaseNo]) VALUES (?)", {reserved});
         w.open();
@@ -194,7 +191,7 @@ private slots:
         QFETCH(QString, surname);
         World w;
         for (const char *s : {"Quote\"d", "Quoted", "100% Pure", "1000 Pure", "U_*x", "Ua*x", "U_yx"})
-            w.add(s, "Pet");
+            CaseBuilder().surname(s).add();
         w.open();
         w.type(typed);
         QCOMPARE(w.count(), 1);

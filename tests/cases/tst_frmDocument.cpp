@@ -10,6 +10,7 @@
 #include "platform/db/ClinicDb.h"
 #include "platform/state/AppState.h"
 #include "platform/text/Clock.h"
+#include "support/CaseBuilder.h"
 #include "support/Controls.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestEnv.h"
@@ -56,13 +57,15 @@ struct World {
     }
 
     // Rex Smith's Labrador as case 12: 20 weeks from 38 down by 0.25 a week.
-    int addRex(const QString &graphData = history(20, 38, -0.25), const QString &breed = "Labrador Retriever")
+    static CaseBuilder rex()
     {
-        ClinicDb::exec(env.db(), QStringLiteral("INSERT INTO [Clients] ([CaseNo]) VALUES (11)"));
-        const int no =
-            env.addCase("Smith", "Rex", "Dog", breed, "Male", "kg", 28, 32, graphData, "2026-12-01", "2024-06-01");
-        ClinicDb::exec(env.db(), QStringLiteral("DELETE FROM [Clients] WHERE [CaseNo] = 11"));
-        return no;
+        return CaseBuilder()
+            .caseNo(12)
+            .breed("Labrador Retriever")
+            .range(28, 32)
+            .history(history(20, 38, -0.25))
+            .lastWeighed(QDate(2026, 12, 1))
+            .dob(QDate(2024, 6, 1));
     }
 
     // The case as the locator opens it.
@@ -103,7 +106,7 @@ private slots:
     void loadFillsGridChartAndMirrors()
     {
         World w;
-        const int no = w.addRex();
+        const int no = w.rex().add();
         QPointer<frmDocument> doc = w.open(no, "Rex", "Smith");
         QVERIFY(doc);
         FW_VERIFY_PROMPTS(w.prompt);
@@ -187,7 +190,14 @@ private slots:
         QFETCH(QString, faces);
 
         World w;
-        const int no = w.env.addCase("Jones", "Bess", "Cat", "-", sex, "kg", lower, upper, graphData, "2026-11-30");
+        const int no = CaseBuilder()
+                           .surname("Jones")
+                           .animal("Bess")
+                           .species("Cat")
+                           .sex(sex)
+                           .range(lower, upper)
+                           .history(graphData)
+                           .add();
         QPointer<frmDocument> doc = w.open(no, "Bess", "Jones");
         FW_VERIFY_PROMPTS(w.prompt);
         QCOMPARE((QStringList{control<QLabel>(doc, "Congrats")->text(), control<QLabel>(doc, "IdealWtLbl")->text(),
@@ -223,7 +233,7 @@ private slots:
         QFETCH(QString, recBreedWt);
         QFETCH(QString, pounds);
         World w;
-        QPointer<frmDocument> doc = w.open(w.addRex(history(3, 30, 0), breed), "Rex", "Smith");
+        QPointer<frmDocument> doc = w.open(w.rex().history(history(3, 30, 0)).breed(breed).add(), "Rex", "Smith");
         QCOMPARE(control<QLabel>(doc, "RecBreedWt")->text(), recBreedWt);
         QCOMPARE(control<QLabel>(doc, "RecBreedWtLb")->text(), pounds);
         QVERIFY(!control<QLabel>(doc, "Congrats")->text().isEmpty()); // the analysis goes on
@@ -251,7 +261,7 @@ private slots:
         // An empty history: the details are shown, the grid has its heading
         // only, the chart no points, and no result is written.
         w.prompt.clear();
-        const int no = w.env.addCase("Jones", "Bess", "Cat", "-", "Female", "kg", 4, 5, "", "2026-11-30");
+        const int no = CaseBuilder().surname("Jones").animal("Bess").species("Cat").history("").add();
         doc = w.open(no, "Bess", "Jones");
         QCOMPARE(w.prompt.texts(), QStringList{"This case has no weighings yet: its weight history is empty."});
         QVERIFY(control<QLabel>(doc, "Details")->text().startsWith(QStringLiteral("Bess Jones, Cat")));
@@ -264,7 +274,7 @@ private slots:
     void layoutAndZoom()
     {
         World w;
-        QPointer<frmDocument> doc = w.open(w.addRex(), "Rex", "Smith");
+        QPointer<frmDocument> doc = w.open(w.rex().add(), "Rex", "Smith");
         doc->resize(1200, 810);
         QApplication::processEvents();
         // The chart takes all the room the right column and the buttons leave:
@@ -326,7 +336,7 @@ private slots:
     void chartReadOutAndSetUp()
     {
         World w;
-        QPointer<frmDocument> doc = w.open(w.addRex(), "Rex", "Smith");
+        QPointer<frmDocument> doc = w.open(w.rex().add(), "Rex", "Smith");
         QVERIFY(QTest::qWaitForWindowExposed(doc));
         // A real click on the newest weight; the bounds have no read-out.
         QTest::mouseClick(control<Chart>(doc, "Graph1")->viewport(), Qt::LeftButton, {},
@@ -359,7 +369,7 @@ private slots:
     void dateStamp()
     {
         World w;
-        const int no = w.addRex();
+        const int no = w.rex().add();
         QPointer<frmDocument> doc = w.open(no, "Rex", "Smith");
         QTest::mouseClick(control<QPushButton>(doc, "DateIt"), Qt::LeftButton);
         QCOMPARE(doc->VetComBoxText(), QStringLiteral("None\r\n06-Dec-2026:\r\n"));
@@ -371,7 +381,7 @@ private slots:
     void typedTextReachesTheRow()
     {
         World w;
-        const int no = w.addRex();
+        const int no = w.rex().add();
         QPointer<frmDocument> doc = w.open(no, "Rex", "Smith");
 
         control<QPlainTextEdit>(doc, "VetComBox")->setPlainText(QStringLiteral("Lost 1 kg"));
@@ -392,7 +402,7 @@ private slots:
     void aRecommendationHandedBackIsSaved()
     {
         World w;
-        const int no = w.addRex();
+        const int no = w.rex().add();
         QPointer<frmDocument> doc = w.open(no, "Rex", "Smith");
         control<QPlainTextEdit>(doc, "DietRecMe")->setPlainText(QStringLiteral("typed before"));
         doc->receiveDietRecommendation(QStringLiteral("06/Dec/26: \r\n Either"));
@@ -415,7 +425,7 @@ private slots:
         QFETCH(int, button);
         QFETCH(QString, kept);
         World w;
-        const int no = w.addRex();
+        const int no = w.rex().add();
         QPointer<frmDocument> reception = w.open(no, "Rex", "Smith");
         QPointer<frmDocument> vet = w.open(no, "Rex", "Smith");
         auto *receptionBox = control<QPlainTextEdit>(reception, "VetComBox");
@@ -446,7 +456,7 @@ private slots:
     void typedTextForADeletedCaseIsReported()
     {
         World w;
-        const int no = w.addRex();
+        const int no = w.rex().add();
         QPointer<frmDocument> doc = w.open(no, "Rex", "Smith");
         ClinicDb::exec(w.env.db(), "DELETE FROM [Clients] WHERE [CaseNo] = ?", {no});
         control<QPlainTextEdit>(doc, "VetComBox")->setPlainText(QStringLiteral("Still typing"));
@@ -457,7 +467,7 @@ private slots:
     void aWeighingAfterACommentConflictIsStoredAndShown()
     {
         World w;
-        const int no = w.addRex();
+        const int no = w.rex().add();
         QPointer<frmDocument> doc = w.open(no, "Rex", "Smith");
         const int weeks = doc->NumWts();
 
@@ -482,7 +492,7 @@ private slots:
     void typedTextThatCannotBeSavedIsNeverDroppedSilently()
     {
         World w;
-        const int no = w.addRex();
+        const int no = w.rex().add();
         QPointer<frmDocument> doc = w.open(no, "Rex", "Smith");
         // The comments cannot be written (a disk or lock failure, say).
         ClinicDb::exec(w.env.db(), "CREATE TEMP TRIGGER no_comments BEFORE UPDATE OF [Vet Comments] ON [Clients] "
@@ -517,9 +527,14 @@ private slots:
     void twoWindowsOnOneCaseAgree()
     {
         World w;
-        const int rex = w.addRex();
-        const int tib = w.env.addCase("Jones", "Tiddles", "Cat", "Domestic Shorthair", "Female Spayed", "kg", 4, 5,
-                                      "4.8;4.7;", "2026-11-20");
+        const int rex = w.rex().add();
+        const int tib = CaseBuilder()
+                            .surname("Jones")
+                            .animal("Tiddles")
+                            .species("Cat")
+                            .history("4.8;4.7;")
+                            .lastWeighed(QDate(2026, 11, 20))
+                            .add();
         QPointer<frmDocument> first = w.open(rex, "Rex", "Smith");
         QPointer<frmDocument> second = w.open(rex, "Rex", "Smith");
         QPointer<frmDocument> tiddles = w.open(tib, "Tiddles", "Jones"); // the current case
@@ -557,9 +572,14 @@ private slots:
     void aReloadShowsTheWindowsOwnCase()
     {
         World w;
-        const int rex = w.addRex();
-        const int tib = w.env.addCase("Jones", "Tiddles", "Cat", "Domestic Shorthair", "Female Spayed", "kg", 4, 5,
-                                      "4.8;4.7;", "2026-11-20");
+        const int rex = w.rex().add();
+        const int tib = CaseBuilder()
+                            .surname("Jones")
+                            .animal("Tiddles")
+                            .species("Cat")
+                            .history("4.8;4.7;")
+                            .lastWeighed(QDate(2026, 11, 20))
+                            .add();
         QPointer<frmDocument> tiddles = w.open(tib, "Tiddles", "Jones");
         QPointer<frmDocument> rexWindow = w.open(rex, "Rex", "Smith"); // now the current case
         QCOMPARE(App().CurrCaseNo, QString::number(rex));
@@ -625,7 +645,7 @@ private slots:
     {
         QFETCH(QSize, asked);
         World w;
-        QPointer<frmDocument> doc = w.open(w.addRex(), "Rex", "Smith");
+        QPointer<frmDocument> doc = w.open(w.rex().add(), "Rex", "Smith");
         QVERIFY(QTest::qWaitForWindowExposed(doc));
         QCOMPARE(doc->size(), doc->sizeHint());
         if (asked.isValid()) {

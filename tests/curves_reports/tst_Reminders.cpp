@@ -8,6 +8,7 @@
 #include "platform/db/ClinicDb.h"
 #include "platform/db/DataControl.h"
 #include "platform/text/Clock.h"
+#include "support/CaseBuilder.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
 
@@ -18,15 +19,10 @@
 
 namespace {
 
-// A case last weighed daysAgo days before today (nothing when daysAgo < 0).
-int addWeighed(TestEnv &env, const QString &surname, int daysAgo, bool active = true)
+// The date `days` days before today as stored (none when days < 0).
+QString ago(int days)
 {
-    const QString last = daysAgo < 0 ? QString() : Clock::today().addDays(-daysAgo).toString(Qt::ISODate);
-    const int caseNo = env.addCase(surname, "Pet", "Dog", "Beagle", "Male", "kg", 10, 12, "11.5;", last,
-                                   QStringLiteral("2020-01-15"), active);
-    if (daysAgo < 0)
-        ClinicDb::exec(env.db(), "UPDATE [Clients] SET [Last Weighed] = NULL WHERE [CaseNo] = ?", {caseNo});
-    return caseNo;
+    return days < 0 ? QString() : Clock::today().addDays(-days).toString(Qt::ISODate);
 }
 
 QList<qint64> caseNos(const QVector<Reminders::Line> &lines)
@@ -93,7 +89,7 @@ void RemindersTest::dueByTheCalendar()
     // 10 January 2030: 14 days back is in 2029, past any two-digit year pivot.
     TestEnv env;
     Clock::setNow(QDateTime(QDate(2030, 1, 10), QTime(9, 30)));
-    const int caseNo = addWeighed(env, "Jones", daysAgo);
+    const int caseNo = CaseBuilder().lastWeighed(ago(daysAgo)).add();
     const Reminders::Load l = Reminders::load(env.db(), Clock::today());
     QCOMPARE(caseNos(l.lines), due ? QList<qint64>{caseNo} : QList<qint64>{});
     if (daysAgo < 0)
@@ -106,9 +102,9 @@ void RemindersTest::inactiveCaseNeverListed()
 {
     TestEnv env;
     Clock::setNow(QDateTime(QDate(2030, 1, 10), QTime(9, 30)));
-    const int active = addWeighed(env, "Active", 20);
-    addWeighed(env, "Inactive", 20, false);
-    addWeighed(env, "Inactive long ago", 400, false);
+    const int active = CaseBuilder().lastWeighed(ago(20)).add();
+    CaseBuilder().lastWeighed(ago(20)).inactive().add();
+    CaseBuilder().lastWeighed(ago(400)).inactive().add();
     QCOMPARE(caseNos(Reminders::load(env.db(), Clock::today()).lines), QList<qint64>{active});
 }
 
@@ -126,12 +122,12 @@ void RemindersTest::emptyFieldsAreEmptyParts()
 {
     TestEnv env;
     Clock::setNow(QDateTime(QDate(2030, 1, 10), QTime(9, 30)));
-    const int bare = addWeighed(env, "Bare", 20);
+    const int bare = CaseBuilder().lastWeighed(ago(20)).add();
     ClinicDb::exec(env.db(),
                    "UPDATE [Clients] SET [Surname] = NULL, [AnimalName] = NULL, [Tel No] = NULL, [CurrentWt] = NULL, "
                    "[UpperWt] = NULL, [Units] = '' WHERE [CaseNo] = ?",
                    {bare});
-    const int after = addWeighed(env, "After", 21);
+    const int after = CaseBuilder().surname("After").animal("Pet").lastWeighed(ago(21)).add();
     const QVector<Reminders::Line> lines = Reminders::load(env.db(), Clock::today()).lines;
     QCOMPARE(caseNos(lines), (QList<qint64>{bare, after}));
     QCOMPARE(lines.at(0).text, QStringLiteral(" , Dog, Tel.. Last recorded WT =   [Target =  10 - ] (# %1)").arg(bare));
@@ -142,11 +138,10 @@ void RemindersTest::lineKeepsItsCase()
 {
     TestEnv env;
     Clock::setNow(QDateTime(QDate(2030, 1, 10), QTime(9, 30)));
-    addWeighed(env, "One", 100);
-    addWeighed(env, "Two", 100);
-    QCOMPARE(addWeighed(env, "Three", 100), 3); // case 3 exists, and is not due
-    const int odd = addWeighed(env, "Jones (#3", 20);
-    ClinicDb::exec(env.db(), "UPDATE [Clients] SET [AnimalName] = '(#3' WHERE [CaseNo] = ?", {odd});
+    CaseBuilder().lastWeighed(ago(100)).add();
+    CaseBuilder().lastWeighed(ago(100)).add();
+    QCOMPARE(CaseBuilder().lastWeighed(ago(100)).add(), 3); // case 3 exists, and is not due
+    const int odd = CaseBuilder().surname("Jones (#3").animal("(#3").lastWeighed(ago(20)).add();
     const QVector<Reminders::Line> lines = Reminders::load(env.db(), Clock::today()).lines;
     QCOMPARE(lines.size(), 1);
     QCOMPARE(lines.at(0).caseNo, qint64(odd));
@@ -166,11 +161,10 @@ void RemindersTest::agedWrittenOnlyWhereItChanges()
 {
     TestEnv env;
     Clock::setNow(QDateTime(QDate(2030, 1, 10), QTime(9, 30)));
-    const int a = addWeighed(env, "A", 14);
-    const int b = addWeighed(env, "B", 300);
-    const int never = addWeighed(env, "Never", -1);
-    // A value stored with a time of day still counts calendar days.
-    ClinicDb::exec(env.db(), "UPDATE [Clients] SET [Last Weighed] = '2029-12-27 23:59:00' WHERE [CaseNo] = ?", {a});
+    // A value stored with a time of day still counts calendar days: 14 days.
+    const int a = CaseBuilder().lastWeighed("2029-12-27 23:59:00").add();
+    const int b = CaseBuilder().lastWeighed(ago(300)).add();
+    const int never = CaseBuilder().lastWeighed(QString()).add(); // never weighed
 
     Reminders::Load first = Reminders::load(env.db(), Clock::today());
     QCOMPARE(first.agedWritten, 2); // the row never weighed keeps its empty value
@@ -196,7 +190,7 @@ void RemindersTest::agedChangeIsNoConflictForACaseEdit()
 {
     TestEnv env;
     Clock::setNow(QDateTime(QDate(2030, 1, 10), QTime(9, 30)));
-    const int caseNo = addWeighed(env, "Edited", 20);
+    const int caseNo = CaseBuilder().lastWeighed(ago(20)).add();
     // A case window has read the row (the edit checks every column it read)...
     Recordset rs;
     rs.open(env.db(), "SELECT * FROM [Clients] WHERE [CaseNo] = ?", {caseNo});

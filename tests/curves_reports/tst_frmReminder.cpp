@@ -8,6 +8,7 @@
 #include "platform/state/AppState.h"
 #include "platform/text/Clock.h"
 #include "shell/frmMain.h"
+#include "support/CaseBuilder.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
@@ -37,11 +38,7 @@ struct World {
     }
     ~World() { delete list.data(); }
 
-    int add(const QString &surname, const QString &animal, int daysAgo, bool active = true)
-    {
-        return env.addCase(surname, animal, "Dog", "Beagle", "Male", "kg", 25, 30, "32.5;",
-                           Clock::today().addDays(-daysAgo).toString(Qt::ISODate), "2020-01-15", active);
-    }
+    static QDate ago(int days) { return Clock::today().addDays(-days); }
     /// The frame's Reminders command.
     void open()
     {
@@ -80,11 +77,12 @@ private slots:
     void dueCasesByTheClock()
     {
         World w;
-        w.add("Thirteen", "A", 13);
-        const int first = w.add("Smith", "Rex", 14);
-        w.add("FortyThree", "B", 43);
-        const int last = w.add("FortyTwo", "C", 42);
-        w.add("Inactive", "D", 20, false);
+        CaseBuilder().lastWeighed(w.ago(13)).add();
+        const int first = CaseBuilder().range(25, 30).history("32.5;").lastWeighed(w.ago(14)).add();
+        CaseBuilder().lastWeighed(w.ago(43)).add();
+        const int last =
+            CaseBuilder().surname("FortyTwo").animal("C").range(25, 30).history("32.5;").lastWeighed(w.ago(42)).add();
+        CaseBuilder().lastWeighed(w.ago(20)).inactive().add();
         w.open();
         QCOMPARE(w.list->windowTitle(), QString("Reminders due"));
         ClinicDb::exec(w.env.db(), "UPDATE [Clients] SET [Tel No] = '555 0101' WHERE [CaseNo] = ?", {first});
@@ -108,7 +106,7 @@ private slots:
     void nothingDue()
     {
         World w;
-        const int rex = w.add("Smith", "Rex", 20);
+        const int rex = CaseBuilder().lastWeighed(w.ago(20)).add();
         w.open();
         QCOMPARE(w.lines().size(), 1);
         // Weighed today: the next load finds nothing, and the old line goes.
@@ -130,9 +128,9 @@ private slots:
     void doubleClickOpensTheCaseOfTheLine()
     {
         World w;
-        w.add("Smith", "Rex", 20);
+        CaseBuilder().lastWeighed(w.ago(20)).add();
         // A name that reads like another case's number.
-        const int odd = w.add("Jones", "(#1)", 21);
+        const int odd = CaseBuilder().surname("Jones").animal("(#1)").lastWeighed(w.ago(21)).add();
         w.open();
         // A double click: its first click selects the line, its second opens it.
         QTest::mouseClick(w.list->ClientListing->viewport(), Qt::LeftButton, {}, w.pointOf(1));
@@ -151,7 +149,9 @@ private slots:
     void printsOnTheFramesPrinter()
     {
         World w;
-        const int a = w.add("Smith", "Rex", 14), b = w.add("Jones", "Bella", 20), c = w.add("Brown", "Max", 30);
+        const int a = CaseBuilder().lastWeighed(w.ago(14)).add();
+        const int b = CaseBuilder().surname("Jones").animal("Bella").lastWeighed(w.ago(20)).add();
+        const int c = CaseBuilder().surname("Brown").animal("Max").lastWeighed(w.ago(30)).add();
         QTemporaryDir dir;
         const QString pdf = dir.filePath("reminders.pdf");
         w.frame.printer()->setOutputFormat(QPrinter::PdfFormat);

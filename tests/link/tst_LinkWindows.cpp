@@ -1,6 +1,7 @@
 // The windows a practice-management program writes into, driven over the
 // real socket by the real fenwarra-link tool: the link window of link mode 2
 // and, for link mode 1, the new-case window's topic.
+#include "support/CaseBuilder.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
@@ -83,14 +84,6 @@ struct LinkedStart {
         splash.Form_Load();
         link = frame.findChild<frmLink *>();
     }
-
-    int addLinkedCase(qint64 linkedRecNo)
-    {
-        const int caseNo =
-            env.addCase("Smith", "Rex", "Dog", "Cross Breed", "Male", "kg", 20, 25, "24.5;24;", "2024-03-01");
-        ClinicDb::exec(env.db(), "UPDATE [Clients] SET [LinkedRecNo] = ? WHERE [CaseNo] = ?", {linkedRecNo, caseNo});
-        return caseNo;
-    }
 };
 
 } // namespace
@@ -134,7 +127,7 @@ private slots:
     void recordNumberOpensTheLinkedCase()
     {
         LinkedStart s;
-        const int caseNo = s.addLinkedCase(4711);
+        const int caseNo = CaseBuilder().linkedRecNo(4711).add();
         QCOMPARE(write("frmLink", "HiddenText", "4711"), 0);
         QCOMPARE(App().LinkRecNo, QStringLiteral("4711"));
         QCOMPARE(s.link->LinkGauge->text(), QStringLiteral("Link successful"));
@@ -153,7 +146,7 @@ private slots:
     void unknownNumberSaysSoAndEnds()
     {
         LinkedStart s;
-        s.addLinkedCase(4711);
+        CaseBuilder().linkedRecNo(4711).add();
         QCOMPARE(write("frmLink", "HiddenText", "999"), 0);
         QVERIFY(QTest::qWaitFor([&] { return s.ended > 0; }, 3000));
         QCOMPARE(s.prompt.texts(), QStringList{kNoLinkedRecords});
@@ -174,7 +167,7 @@ private slots:
     void closedByHandShowsTheFrameOnly()
     {
         LinkedStart s;
-        s.addLinkedCase(0);
+        CaseBuilder().linkedRecNo(0).add();
         s.link->close();
         QVERIFY(s.frame.isVisible());
         QCOMPARE(s.frame.activeChild(), nullptr);

@@ -4,6 +4,7 @@
 #include "platform/FwError.h"
 #include "platform/db/ClinicDb.h"
 #include "platform/state/AppState.h"
+#include "support/CaseBuilder.h"
 #include "support/LockHolder.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
@@ -362,8 +363,8 @@ void ClinicDbTest::typedTextIsBoundLiterally()
     TestEnv env;
     const QSqlDatabase db = env.db();
     const QString typed = QStringLiteral("O'Brien \"100%\" _x\\ [a]; DROP TABLE Clients; --");
-    env.addCase(typed, "Rex", "Dog", "Boxer", "Male", "kg", 25, 30, "27.5;", "2026-11-01");
-    env.addCase("O'Brienxx", "Rex", "Dog", "Boxer", "Male", "kg", 25, 30, "27.5;", "2026-11-01");
+    CaseBuilder().surname(typed).add();
+    CaseBuilder().surname("O'Brienxx").add();
     QCOMPARE(ClinicDb::scalar(db, "SELECT [Surname] FROM [Clients] WHERE [Surname] = ?", {typed}).toString(), typed);
 
     // The typed text as a LIKE prefix matches itself only: % and _ are no wildcards.

@@ -5,6 +5,7 @@
 #include "platform/db/ClinicDb.h"
 #include "platform/db/DataControl.h"
 #include "platform/state/AppState.h"
+#include "support/CaseBuilder.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
 
@@ -31,11 +32,6 @@ int errorOf(const std::function<void()> &f)
 QVariant clientField(const QSqlDatabase &db, int caseNo, const QString &field)
 {
     return ClinicDb::scalar(db, QStringLiteral("SELECT [%1] FROM [Clients] WHERE [CaseNo] = ?").arg(field), {caseNo});
-}
-
-int addRex(TestEnv &env, const QString &surname = QStringLiteral("Smith"))
-{
-    return env.addCase(surname, "Rex", "Dog", "Boxer", "Male", "kg", 25, 30, "27.5;", "2026-11-01");
 }
 
 } // namespace
@@ -87,7 +83,7 @@ void DataControlTest::recordSourceForms()
     QFETCH(bool, updatable);
     QFETCH(QString, table);
     TestEnv env;
-    addRex(env);
+    CaseBuilder().add();
     Recordset rs;
     rs.open(env.db(), source, params);
     QCOMPARE(rs.updatable(), updatable);
@@ -104,7 +100,7 @@ void DataControlTest::recordSourceForms()
 void DataControlTest::fieldsByNameWithoutRegardToCase()
 {
     TestEnv env;
-    const int caseNo = addRex(env);
+    const int caseNo = CaseBuilder().range(25, 30).add();
     Recordset rs;
     rs.open(env.db(), "SELECT * FROM [CLIENTS] WHERE [CASENO] = ?", {caseNo});
     QCOMPARE(rs.recordCount(), 1);
@@ -155,7 +151,7 @@ void DataControlTest::noCurrentRow()
     QFETCH(QString, steps);
     TestEnv env;
     for (int i = 0; i < rows; ++i)
-        addRex(env);
+        CaseBuilder().add();
     Recordset rs;
     rs.open(env.db(), "Clients");
     const QString last = steps.right(1);
@@ -187,8 +183,8 @@ void DataControlTest::noCurrentRow()
 void DataControlTest::deletingStandsOnTheNextRow()
 {
     TestEnv env;
-    addRex(env, "Adams");
-    const int b = addRex(env, "Brown");
+    CaseBuilder().surname("Adams").add();
+    const int b = CaseBuilder().surname("Brown").add();
     Recordset rs;
     rs.open(env.db(), "SELECT * FROM [Clients]");
     rs.deleteCurrent();
@@ -200,7 +196,7 @@ void DataControlTest::deletingStandsOnTheNextRow()
 void DataControlTest::secondWriterOfARowGetsTheConflict()
 {
     TestEnv env;
-    const int caseNo = addRex(env);
+    const int caseNo = CaseBuilder().add();
     Recordset first, second;
     first.open(env.db(), "SELECT * FROM [Clients] WHERE [CaseNo] = ?", {caseNo});
     second.open(env.db(), "SELECT * FROM [Clients] WHERE [CaseNo] = ?", {caseNo});
@@ -231,7 +227,7 @@ void DataControlTest::secondWriterOfARowGetsTheConflict()
 void DataControlTest::writeToADeletedRowIsReported()
 {
     TestEnv env;
-    const int caseNo = addRex(env);
+    const int caseNo = CaseBuilder().add();
     Recordset keeper, remover;
     keeper.open(env.db(), "Clients");
     remover.open(env.db(), "Clients");
@@ -250,11 +246,11 @@ void DataControlTest::rowIdGivenToANewRowIsNotOverwritten()
     // SQLite hands the number of a deleted last row to the next new row; a
     // stale copy of the deleted case must not write into the new one.
     TestEnv env;
-    const int old = addRex(env, "Old");
+    const int old = CaseBuilder().surname("Old").add();
     Recordset stale;
     stale.open(env.db(), "SELECT * FROM [Clients] WHERE [CaseNo] = ?", {old});
     ClinicDb::exec(env.db(), "DELETE FROM [Clients] WHERE [CaseNo] = ?", {old});
-    const int fresh = addRex(env, "New");
+    const int fresh = CaseBuilder().surname("New").add();
 
     stale.edit();
     stale.setField("Surname", "Overwritten");
@@ -266,7 +262,7 @@ void DataControlTest::rowIdGivenToANewRowIsNotOverwritten()
 void DataControlTest::addNewStandsOnTheStoredRow()
 {
     TestEnv env;
-    addRex(env);
+    CaseBuilder().add();
     Recordset rs;
     rs.open(env.db(), "CLIENTS");
     rs.moveLast();
@@ -328,9 +324,7 @@ void DataControlTest::duplicateKeepsTheNewRowForCorrection()
 void DataControlTest::boundWidgetsShowAndSave()
 {
     TestEnv env;
-    const int caseNo = addRex(env);
-    ClinicDb::exec(env.db(), "UPDATE [Clients] SET [Vet Comments] = ? WHERE [CaseNo] = ?",
-                   {"Line one\r\nLine two", caseNo});
+    const int caseNo = CaseBuilder().range(25, 30).vetComments("Line one\r\nLine two").add();
 
     QLineEdit surname;
     QPlainTextEdit comments;
@@ -378,7 +372,7 @@ void DataControlTest::boundWidgetsShowAndSave()
 void DataControlTest::refreshSavesBoundWidgetsFirst()
 {
     TestEnv env;
-    const int caseNo = addRex(env);
+    const int caseNo = CaseBuilder().add();
     QPlainTextEdit diet;
     DataControl data;
     data.bind(&diet, "Diet Recommend");
@@ -399,7 +393,7 @@ void DataControlTest::refreshSavesBoundWidgetsFirst()
 void DataControlTest::saveBoundReportsAConflict()
 {
     TestEnv env;
-    const int caseNo = addRex(env);
+    const int caseNo = CaseBuilder().add();
     QLineEdit name;
     DataControl data;
     data.bind(&name, "AnimalName");

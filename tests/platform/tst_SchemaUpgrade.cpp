@@ -4,6 +4,7 @@
 #include "platform/FwError.h"
 #include "platform/db/ClinicDb.h"
 #include "platform/state/AppState.h"
+#include "support/CaseBuilder.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
@@ -60,7 +61,7 @@ void makeOldFile(TestEnv &env, bool practiceDiet = false)
 {
     {
         const QSqlDatabase db = env.db();
-        env.addCase("Ångström", "Rex", "Dog", "Beagle", "Male", "kg", 10, 12, "12.5;12.3;", "2024-03-01");
+        CaseBuilder().surname("Ångström").add();
         ClinicDb::exec(db, "INSERT INTO [Diets Added] ([Generic], [ME Dry]) VALUES ('Feline Own', 350)");
         ClinicDb::exec(db, "DELETE FROM [Diets]");
         ClinicDb::exec(db, "DELETE FROM [Category Codes Diets]");

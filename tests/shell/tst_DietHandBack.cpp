@@ -2,6 +2,7 @@
 // goes to the calculator, the picker's diet to the calculator, and the
 // recommendation back into that window's box and the case's row, also when
 // another case window is active by then.
+#include "support/CaseBuilder.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
@@ -37,8 +38,8 @@ private slots:
         frame.setEndProgram([] {});
         frame.resize(1400, 1000);
         frame.show();
-        const int rex = env.addCase("Smith", "Rex", "Dog", "Beagle", "Male", "kg", 8, 12, "10.5;10.2;", "2026-02-20");
-        const int tib = env.addCase("Jones", "Tib", "Cat", "Siamese", "Female", "kg", 3, 4, "4.5;", "2026-02-20");
+        const int rex = CaseBuilder().range(8, 12).add();
+        const int tib = CaseBuilder().surname("Jones").animal("Tib").species("Cat").add();
         frmDocument *rexWindow =
             OpenCaseInDocument(OpenVariant::LocatorOrReminder,
                                CaseRef{QString::number(rex), QStringLiteral("Smith"), QStringLiteral("Rex")});

@@ -1,3 +1,4 @@
+#include "support/CaseBuilder.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
@@ -202,7 +203,7 @@ private slots:
         TestEnv env;
         ScriptedPrompt prompt;
         frmMain frame;
-        env.addCase("Original", "Rex", "Dog", "Cross Breed", "Male", "kg", 10, 12, "11;", "2024-01-01");
+        CaseBuilder().surname("Original").add();
         const QString oldName = App().DBFName;
         // An open locator lists the register in use.
         fmLocator *locator = fmLocator::Launch(&frame);

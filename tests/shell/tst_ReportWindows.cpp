@@ -1,5 +1,6 @@
 // The report viewer inside the frame (preparation, paging, Save Report,
 // Print), the options and the practice details.
+#include "support/CaseBuilder.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
@@ -222,8 +223,7 @@ private slots:
         QCOMPARE(w.prompt.texts(), QStringList{"No document open on which to create a report!"});
         w.prompt.clear();
 
-        const int no =
-            w.env.addCase("Smith", "Rex", "Dog", "Labrador", "Male", "kg", 28, 32, "34;33.5;33;32.5;", "2026-11-30");
+        const int no = CaseBuilder().add();
         frmDocument *doc =
             OpenCaseInDocument(OpenVariant::LocatorOrReminder,
                                CaseRef{QString::number(no), QStringLiteral("Smith"), QStringLiteral("Rex")});

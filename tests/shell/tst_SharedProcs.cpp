@@ -1,3 +1,4 @@
+#include "support/CaseBuilder.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
@@ -328,12 +329,8 @@ private slots:
     void bindToClinicDB()
     {
         TestEnv env;
-        const int rex = env.addCase(QStringLiteral("Smith"), QStringLiteral("Rex"), QStringLiteral("Dog"),
-                                    QStringLiteral("Labrador"), QStringLiteral("Male"), QStringLiteral("kg"), 30, 34,
-                                    QStringLiteral("36;35.5;"), QStringLiteral("2024-06-01"));
-        env.addCase(QStringLiteral("Jones"), QStringLiteral("Tibbles"), QStringLiteral("Cat"),
-                    QStringLiteral("Siamese"), QStringLiteral("Female"), QStringLiteral("kg"), 4, 5,
-                    QStringLiteral("5.5;"), QStringLiteral("2024-06-01"));
+        const int rex = CaseBuilder().add();
+        CaseBuilder().surname("Jones").animal("Tibbles").add();
 
         DataControl data;
         BindToClinicDB(data, QStringLiteral("SELECT * FROM [Clients] WHERE [CaseNo] = ?"), {rex});

@@ -1,5 +1,6 @@
 // The main frame: menus, toolbar, status bar, command routing to the active
 // case window, the recent-cases menu and leaving the program.
+#include "support/CaseBuilder.h"
 #include "support/Controls.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestEnv.h"
@@ -715,9 +716,7 @@ void FrameTest::recentMenu()
 void FrameTest::recentItemReopensCase()
 {
     World w;
-    const int no = w.env.addCase(QStringLiteral("Smith"), QStringLiteral("Rex"), QStringLiteral("Dog"),
-                                 QStringLiteral("Labrador"), QStringLiteral("Male"), QStringLiteral("kg"), 20, 25,
-                                 QStringLiteral("22.5;22.1;"), QStringLiteral("2024-01-10"));
+    const int no = CaseBuilder().add();
     const QString caption = QStringLiteral("Case# %1, Rex Smith").arg(no);
     w.frame.setRecentCaption(3, caption);
     w.action(QStringLiteral("RecentCli(3)"))->trigger();

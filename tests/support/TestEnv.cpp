@@ -65,30 +65,7 @@ QString TestEnv::dbfPath() const
 {
     return m_dir.path() + QStringLiteral("/db/");
 }
-QSqlDatabase TestEnv::db() const
+QSqlDatabase TestEnv::db()
 {
     return ClinicDb::connection(App().DBFName);
-}
-
-int TestEnv::addCase(const QString &surname, const QString &animal, const QString &species, const QString &breed,
-                     const QString &sex, const QString &units, double lower, double upper, const QString &history,
-                     const QString &lastWeighedIso, const QString &dobIso, bool active)
-{
-    QSqlDatabase d = db();
-    const int caseNo =
-        ClinicDb::scalar(d, QStringLiteral("SELECT COALESCE(MAX([CaseNo]), 0) + 1 FROM [Clients]")).toInt();
-    // Last entry of the history as the current weight.
-    QString h = history;
-    if (h.endsWith(QLatin1Char(';')))
-        h.chop(1);
-    const QString lastEntry = h.section(QLatin1Char(';'), -1);
-    ClinicDb::exec(d,
-                   QStringLiteral("INSERT INTO [Clients] ([CaseNo], [Surname], [AnimalName], [Tel No], [Species], "
-                                  "[DOB], [Sex], [Breed], [Units], [UpperWt], [LowerWt], [CurrentWt], [Graph Data], "
-                                  "[Graph Data Undo], [Last Weighed], [Last Weighed Undo], [Vet Comments], "
-                                  "[Diet Recommend], [Active]) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
-                   {caseNo, surname, animal, QStringLiteral("01632 960123"), species, dobIso, sex, breed, units, upper,
-                    lower, lastEntry.trimmed().toDouble(), history, history, lastWeighedIso, lastWeighedIso,
-                    QStringLiteral("None"), QString(), active ? 1 : 0});
-    return caseNo;
 }

@@ -17,14 +17,8 @@ public:
 
     QString appPath() const; // ends in "/"
     QString dbfPath() const; // ends in "/"
-    QSqlDatabase db() const;
-
-    /// Put a case into Clients with bound values; returns its CaseNo.
-    /// history e.g. "12.5;12.3;12.1;", lastWeighed as stored (ISO text).
-    int addCase(const QString &surname, const QString &animal, const QString &species, const QString &breed,
-                const QString &sex, const QString &units, double lower, double upper, const QString &history,
-                const QString &lastWeighedIso, const QString &dobIso = QStringLiteral("2020-01-15"),
-                bool active = true);
+    /// The running test's database (App().DBFName).
+    static QSqlDatabase db();
 
 private:
     QTemporaryDir m_dir;
