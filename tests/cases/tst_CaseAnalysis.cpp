@@ -4,6 +4,7 @@
 // and loads that fail part way.
 #include "cases/CaseAnalysis.h"
 #include "cases/CaseRecord.h"
+#include "platform/db/ClinicDb.h"
 #include "platform/db/DataControl.h"
 #include "support/CaseBuilder.h"
 #include "support/TestEnv.h"
@@ -583,8 +584,7 @@ private slots:
                                .lastWeighed(QDate(2026, 12, 6))
                                .dob(QDate(2020, 1, 15))
                                .add();
-        QSqlQuery q(env.db());
-        QVERIFY(q.exec(QStringLiteral("INSERT INTO Clients (CaseNo) VALUES (%1)").arg(caseNo + 1)));
+        ClinicDb::exec(env.db(), QStringLiteral("INSERT INTO Clients (CaseNo) VALUES (?)"), {caseNo + 1});
 
         Recordset rs;
         rs.open(env.db(), QStringLiteral("SELECT * FROM Clients WHERE CaseNo = ?"), {caseNo});

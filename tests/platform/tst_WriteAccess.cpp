@@ -5,6 +5,7 @@
 #include "platform/db/Recordset.h"
 #include "platform/db/WriteAccess.h"
 #include "platform/state/AppState.h"
+#include "support/CaseBuilder.h"
 #include "support/ReadOnlyRegister.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
@@ -53,7 +54,7 @@ void WriteAccessTest::writesAreRefusedInPlainWords()
         QSKIP(qPrintable(ReadOnlyRegister::skipReason(how)));
     TestEnv env;
     const QString path = App().DBFName;
-    const int caseNo = env.addCase("Smith", "Rex", "Dog", "Labrador", "Male", "kg", 20, 25, "24.0;", "2024-03-01");
+    const int caseNo = CaseBuilder().breed("Labrador").range(20, 25).history("24.0;").lastWeighed("2024-03-01").add();
     ReadOnlyRegister readOnly(path, how);
     QSqlDatabase db = ClinicDb::connection(path);
     QVERIFY(!ClinicDb::isWritable(db));

@@ -1,6 +1,7 @@
 // Start-up and the splash window: settings read into the application state,
 // the database made ready, the frame shown by link mode, the splash picture
 // drawn step by step.
+#include "support/CaseBuilder.h"
 #include "support/LockHolder.h"
 #include "support/ReadOnlyRegister.h"
 #include "support/ScriptedPrompt.h"
@@ -336,7 +337,7 @@ void StartupTest::readOnlyRegisterIsWarnedOnce()
         QSKIP(qPrintable(ReadOnlyRegister::skipReason(how)));
     TestEnv env;
     ScriptedPrompt prompt;
-    env.addCase("Smith", "Rex", "Dog", "Labrador", "Male", "kg", 20, 25, "24.0;", "2024-03-01");
+    CaseBuilder().breed("Labrador").range(20, 25).history("24.0;").lastWeighed("2024-03-01").add();
     ClinicDb::exec(env.db(), QStringLiteral("PRAGMA user_version = 1"));
     Settings::save("Paths", "DBFPath", env.dbfPath());
     const QString path = env.dbfPath() + QStringLiteral("Fenwarra.mdb");
