@@ -12,8 +12,11 @@
 #include <QHBoxLayout>
 #include <QLegend>
 #include <QPushButton>
+#include <QScreen>
+#include <QStyle>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -38,6 +41,29 @@ QFont arial(qreal scale = 1.0, bool bold = false)
     f.setPointSizeF(9 * scale);
     f.setBold(bold);
     return f;
+}
+
+// A new curve window opens in the lower right corner of its owner and wholly
+// on the screen: left to itself, a window manager puts a tool window wherever
+// there is room, which may leave its buttons below the edge of the screen.
+// The corner leaves the left of the frame free, where the report viewer that
+// Print Preview opens shows its page.
+void placeOver(QWidget *w, const QWidget *owner)
+{
+    if (!owner)
+        return;
+    // The window manager's frame is not known before the window is shown:
+    // room is kept for a title bar and a border of a few pixels.
+    constexpr int border = 4;
+    const int titleBar = w->style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    QRect frame(QPoint(), w->size() + QSize(2 * border, titleBar + 2 * border));
+    frame.moveBottomRight(owner->frameGeometry().bottomRight());
+    if (const QScreen *screen = owner->screen()) {
+        const QRect area = screen->availableGeometry();
+        frame.moveLeft(std::clamp(frame.left(), area.left(), std::max(area.left(), area.right() + 1 - frame.width())));
+        frame.moveTop(std::clamp(frame.top(), area.top(), std::max(area.top(), area.bottom() + 1 - frame.height())));
+    }
+    w->move(frame.topLeft());
 }
 
 } // namespace
@@ -231,8 +257,10 @@ template <class Window> Window *GrowthCurveWindow::launch(QWidget *owner, const 
         for (Window *candidate : keeper->findChildren<Window *>(QString(), Qt::FindDirectChildrenOnly))
             if (!candidate->isHidden())
                 w = candidate;
-    if (!w)
+    if (!w) {
         w = new Window(keeper);
+        placeOver(w, keeper);
+    }
     w->showAndPlot(facts);
     return w;
 }

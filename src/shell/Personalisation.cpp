@@ -10,6 +10,7 @@
 #include "platform/widgets/SelectAllText.h"
 
 #include <QFocusEvent>
+#include <QFontMetrics>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -23,6 +24,8 @@
 namespace {
 
 constexpr int kHelpTopic = 1083;
+// Room in a title bar beside its caption: the window's icon and buttons.
+constexpr int kTitleBarExtras = 160;
 
 const QString kTable = QStringLiteral("Personal");
 
@@ -99,6 +102,12 @@ Personalisation::Personalisation(QWidget *parent) : QDialog(parent)
     buttons->addStretch(1);
     buttons->addWidget(Done);
     buttons->addWidget(HHelp);
+
+    // The caption is long: the window is wide enough for its title bar to
+    // show it whole rather than cut in the middle.
+    QFont captionFont = font();
+    captionFont.setBold(true);
+    setMinimumWidth(QFontMetrics(captionFont).horizontalAdvance(windowTitle()) + kTitleBarExtras);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);

@@ -13,6 +13,7 @@
 
 #include <QImage>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 #include <cmath>
@@ -101,6 +102,23 @@ private slots:
         QCOMPARE(w->Graph1->value(5, 6), 0.0);
         QCOMPARE(w->Graph1->value(5, 27), 2.0);
         QCOMPARE(owner.findChildren<frmKitten *>().size(), 1);
+        FW_VERIFY_PROMPTS(prompt);
+    }
+
+    void opensWhollyOnTheScreen()
+    {
+        TestEnv env;
+        ScriptedPrompt prompt;
+        // An owner reaching past the lower right corner of the screen.
+        QWidget owner;
+        const QRect area = owner.screen()->availableGeometry();
+        owner.setGeometry(area.right() - 300, area.bottom() - 200, 1200, 900);
+        frmPuppy *w = frmPuppy::Launch(&owner, {"Dog", 8.2f, 10, "kg", "2", "Bramble"});
+        QVERIFY(w->width() <= area.width() && w->height() <= area.height());
+        // In the owner's lower right corner as far as the screen goes.
+        QVERIFY2(area.contains(w->frameGeometry()),
+                 qPrintable(QStringLiteral("window at %1,%2 outside the screen").arg(w->x()).arg(w->y())));
+        QVERIFY(w->frameGeometry().right() >= area.right() - 8);
         FW_VERIFY_PROMPTS(prompt);
     }
 
