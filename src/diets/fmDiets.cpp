@@ -14,6 +14,7 @@
 #include <QFocusEvent>
 #include <QFrame>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -416,6 +417,15 @@ void fmDiets::buildControls()
     auto *outer = new QHBoxLayout(this);
     outer->addLayout(left, 2);
     outer->addLayout(right, 3);
+
+    // The boxes with scroll bars keep the usual window colour, which their
+    // scroll bars are drawn with; the window's olive or red would line them.
+    for (QWidget *w : std::initializer_list<QWidget *>{TreeView1, DietListing, Indications, IndicationsAdded, Contraind,
+                                                       ContraindAdded}) {
+        QPalette p = w->palette();
+        p.setColor(QPalette::Window, QGuiApplication::palette().color(QPalette::Window));
+        w->setPalette(p);
+    }
 
     // The list's pop-up menu.
     Hidden = new QMenu(QStringLiteral("Hidden"), this);
