@@ -2,6 +2,7 @@
 
 #include "diets/DietFactors.h"
 #include "diets/DietRecommendation.h"
+#include "diets/ToolWindowPlacement.h"
 #include "platform/Guard.h"
 #include "platform/help/Help.h"
 #include "platform/prompt/Prompt.h"
@@ -17,6 +18,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShowEvent>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QTabWidget>
@@ -91,6 +93,15 @@ void DietCalculator::closeEvent(QCloseEvent *event)
     // The close box hands nothing back: only Close offers the result.
     m_closed = true;
     QWidget::closeEvent(event);
+}
+
+void DietCalculator::showEvent(QShowEvent *event)
+{
+    if (!m_placed && !event->spontaneous()) {
+        m_placed = true;
+        placeToolWindow(this);
+    }
+    QWidget::showEvent(event);
 }
 
 void DietCalculator::buildControls()

@@ -103,6 +103,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void buildControls();
@@ -130,6 +131,7 @@ private:
     Deliver m_deliver;
     QString m_caseSpecies;
     bool m_closed = false;
+    bool m_placed = false;
 
     // Controls, named as the system names them.
     QGroupBox *Frame1 = nullptr;

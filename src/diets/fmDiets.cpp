@@ -15,6 +15,7 @@
 #include <QFocusEvent>
 #include <QFrame>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -325,6 +326,7 @@ void fmDiets::buildControls()
     for (QLineEdit *e : {MEDryAdded, MECanAdded}) {
         // Three digits, the point, one digit; "_" marks an empty place.
         e->setInputMask(QStringLiteral("000.0;_"));
+        e->installEventFilter(this);
     }
     for (QLineEdit *e : {MEDry, MECan})
         e->setValidator(new QRegularExpressionValidator(kEnergyFigure, e));
@@ -395,6 +397,15 @@ void fmDiets::buildControls()
     auto *outer = new QHBoxLayout(this);
     outer->addLayout(left, 2);
     outer->addLayout(right, 3);
+
+    // The boxes with scroll bars keep the usual window colour, which their
+    // scroll bars are drawn with; the window's olive or red would line them.
+    for (QWidget *w : std::initializer_list<QWidget *>{TreeView1, DietListing, Indications, IndicationsAdded, Contraind,
+                                                       ContraindAdded}) {
+        QPalette p = w->palette();
+        p.setColor(QPalette::Window, QGuiApplication::palette().color(QPalette::Window));
+        w->setPalette(p);
+    }
 
     // The list's pop-up menu.
     Hidden = new QMenu(QStringLiteral("Hidden"), this);
@@ -941,9 +952,29 @@ bool fmDiets::eventFilter(QObject *watched, QEvent *event)
         const char32_t code = typedCode(key);
         if (code == 0)
             return false;
-        // A refused key is swallowed; any other is taken by the box, and the
-        // list follows the text it then holds.
-        return Narrower_KeyPress(code);
+        // A refused key gets its message and still reaches the box, as any
+        // other does (Ctrl+A still selects, Ctrl+C still copies); the list
+        // follows whatever text the box then holds. Enter and Esc stop at the
+        // box: after the message they must not press a button or close the
+        // window.
+        if (!Narrower_KeyPress(code))
+            return false;
+        return code == 13 || code == 27;
+    }
+    if (event->type() == QEvent::MouseButtonRelease && (watched == MEDryAdded || watched == MECanAdded)) {
+        // A click beyond the figure typed so far (into the empty places of
+        // "___._") would leave the caret after the last place, where typing
+        // does nothing: it goes to the first place after the figure.
+        auto *box = static_cast<QLineEdit *>(watched);
+        if (!box->hasSelectedText()) {
+            const QString shown = box->displayText();
+            int after = 0;
+            for (int i = 0; i < shown.size(); ++i)
+                if (shown.at(i).isDigit())
+                    after = i + 1;
+            if (box->cursorPosition() > after)
+                box->setCursorPosition(after);
+        }
     }
     if (event->type() == QEvent::FocusOut && watched == DietName) {
         // Only the user's move elsewhere counts, not a message box or another

@@ -1,6 +1,7 @@
 #include "diets/frmCostCalc.h"
 
 #include "diets/FeedingCost.h"
+#include "diets/ToolWindowPlacement.h"
 #include "platform/Guard.h"
 #include "platform/prompt/Prompt.h"
 #include "platform/widgets/SelectAllText.h"
@@ -13,6 +14,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -128,6 +130,15 @@ bool frmCostCalc::eventFilter(QObject *watched, QEvent *event)
             });
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void frmCostCalc::showEvent(QShowEvent *event)
+{
+    if (!m_placed && !event->spontaneous()) {
+        m_placed = true;
+        placeToolWindow(this);
+    }
+    QWidget::showEvent(event);
 }
 
 void frmCostCalc::focusField(FeedingCost::Field field)

@@ -25,6 +25,7 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void focusField(FeedingCost::Field field);
@@ -42,4 +43,5 @@ private:
     QPushButton *CalculateCan = nullptr;
     QPlainTextEdit *HowLongAndCostCan = nullptr;
     QPushButton *Command1 = nullptr;
+    bool m_placed = false;
 };

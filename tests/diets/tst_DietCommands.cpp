@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -49,6 +50,27 @@ QString textOf(QWidget *window, const char *name)
     if (auto *g = window->findChild<QGroupBox *>(QLatin1String(name)))
         return g->title();
     return window->findChild<QLineEdit *>(QLatin1String(name))->text();
+}
+
+/// A tool window is first shown over the middle of the frame (as near as the
+/// screen allows), wholly on the screen.
+void verifyPlacedOverFrame(QWidget *tool, QWidget *frame)
+{
+    const QRect free = tool->screen()->availableGeometry();
+    QVERIFY2(
+        free.contains(tool->frameGeometry()),
+        qPrintable(QStringLiteral("%1,%2 %3x%4").arg(tool->x()).arg(tool->y()).arg(tool->width()).arg(tool->height())));
+    QVERIFY(tool->frameGeometry().contains(frame->frameGeometry().center()));
+}
+
+/// A frame in the lower right quarter of the screen, so that a window left
+/// where a new window first lands is not over it.
+void showFrameLowerRight(QWidget &frame)
+{
+    const QRect free = frame.screen()->availableGeometry();
+    frame.setGeometry(free.left() + free.width() / 2, free.top() + free.height() / 2, free.width() / 2,
+                      free.height() / 2);
+    frame.show();
 }
 
 } // namespace
@@ -85,9 +107,11 @@ private slots:
             choice->findChild<QAbstractButton *>(QStringLiteral("UnitsChoice(1)"))->click();
             choice->Continue_Click();
         });
+        showFrameLowerRight(frame);
         frame.mnuDietCalc_Click();
         QPointer<DietCalculator> calc = calculatorOf(frame);
         QVERIFY(calc && calc->isVisible());
+        verifyPlacedOverFrame(calc, &frame);
         QCOMPARE(App().DietCalcStandAlone, qint16(-1));
         QCOMPARE(calc->units(), QStringLiteral("lb"));
         QCOMPARE(textOf(calc, "WtUnitsLabel"), QStringLiteral("3. Weight (in lb)"));
@@ -123,9 +147,11 @@ private slots:
         ScriptedPrompt prompt;
         frmMain frame;
         frame.setEndProgram([] {});
+        showFrameLowerRight(frame);
         frame.mnuCostCalc_Click();
         QPointer<frmCostCalc> cost = frame.findChild<frmCostCalc *>();
         QVERIFY(cost && cost->isVisible());
+        verifyPlacedOverFrame(cost, &frame);
         QCOMPARE(cost->windowTitle(), QStringLiteral("Cost Calculator"));
         frame.mnuCostCalc_Click();
         QCOMPARE(frame.findChildren<frmCostCalc *>().size(), 1);
