@@ -65,7 +65,10 @@ frmBrowser::frmBrowser(QWidget *parent, std::unique_ptr<BrowserView> view) : QWi
     cboAddress->setDuplicatesEnabled(false);
     lblAddress->setBuddy(cboAddress);
     // Enter is the box's own key: the combo box would otherwise report a
-    // choice of its own as well.
+    // choice of its own as well. The keys typed reach the combo box (its
+    // line edit hands the focus on to it) and only then its line edit, so
+    // both are watched.
+    cboAddress->installEventFilter(this);
     cboAddress->lineEdit()->installEventFilter(this);
     connect(cboAddress, &QComboBox::activated, this, [this](int) { cboAddress_Click(); });
     auto *addressLayout = new QVBoxLayout(picAddress);
@@ -176,7 +179,7 @@ void frmBrowser::cboAddress_Click()
 
 bool frmBrowser::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == cboAddress->lineEdit() && event->type() == QEvent::KeyPress) {
+    if ((watched == cboAddress || watched == cboAddress->lineEdit()) && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             cboAddress_Click();

@@ -51,7 +51,10 @@ void frmMain::NetWorkFW_Click()
             Prompt::Message(Relocation::kCaseWindowOpenMessage, Prompt::Icon::Exclamation);
             return;
         }
-        if (CaseDetails::instance()) {
+        if (CaseDetails *entry = CaseDetails::instance()) {
+            // The entry window stays above the frame: the box opens over it,
+            // where it can be seen.
+            PromptsOver boxesOver(entry);
             Prompt::Message(Relocation::kCaseEntryOpenMessage, Prompt::Icon::Exclamation);
             return;
         }

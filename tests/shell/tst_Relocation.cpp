@@ -74,6 +74,17 @@ protected:
     }
 };
 
+/// Records the window each message box opens over.
+class OverPrompt : public ScriptedPrompt {
+public:
+    QList<QWidget *> over;
+    Prompt::Answer message(const Prompt::Box &box) override
+    {
+        over << Prompt::parentWindow();
+        return ScriptedPrompt::message(box);
+    }
+};
+
 QString savedDbfPath()
 {
     return Settings::get(QStringLiteral("Paths"), QStringLiteral("DBFPath"), QStringLiteral("<unset>"));
@@ -296,17 +307,21 @@ private slots:
     void caseEntryStopsTheMove()
     {
         TestEnv env;
-        ScriptedPrompt prompt;
+        OverPrompt prompt;
         frmMain frame;
         frame.addChild(new StubbornCase);
         CaseDetails::NewCaseCommand(&frame);
         QVERIFY(CaseDetails::instance());
         const QString oldName = App().DBFName;
+        QWidget *const boxesBefore = Prompt::parentWindow();
 
         frame.NetWorkFW_Click();
 
         QCOMPARE(frame.mdiArea()->subWindowList().size(), 0);
         QCOMPARE(prompt.texts(), QStringList{Relocation::kCaseEntryOpenMessage});
+        // The entry window stays above the frame: the box is seen over it.
+        QCOMPARE(prompt.over, QList<QWidget *>{CaseDetails::instance()});
+        QCOMPARE(Prompt::parentWindow(), boxesBefore);
         QCOMPARE(App().DBFName, oldName);
         QCOMPARE(savedDbfPath(), QStringLiteral("<unset>"));
         FW_VERIFY_PROMPTS(prompt);

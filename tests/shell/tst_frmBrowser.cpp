@@ -66,13 +66,14 @@ struct Window {
     FakeView *view = new FakeView;
     frmBrowser browser{nullptr, std::unique_ptr<BrowserView>(view)};
 
-    /// Type an address and press Enter; the page arrives.
+    /// Type an address and press Enter; the page arrives. The keys go to the
+    /// address box, where a user's keys arrive (its line edit hands the focus
+    /// on to it).
     void visit(const QString &address, const QString &title = QString())
     {
-        QLineEdit *edit = browser.cboAddress->lineEdit();
-        edit->clear();
-        QTest::keyClicks(edit, address);
-        QTest::keyClick(edit, Qt::Key_Return);
+        browser.cboAddress->lineEdit()->clear();
+        QTest::keyClicks(browser.cboAddress, address);
+        QTest::keyClick(browser.cboAddress, Qt::Key_Return);
         view->finish(title);
     }
 };
@@ -136,6 +137,7 @@ private slots:
         edit->setText("https://b.example/");
         QTest::keyClick(edit, Qt::Key_Return);
         QCOMPARE(w.browser.windowTitle(), QStringLiteral("Working..."));
+        QCOMPARE(w.view->asked.size(), 2);
         // A page without a title is named by its address.
         w.view->finish();
         QCOMPARE(w.browser.windowTitle(), QStringLiteral("https://b.example/"));
