@@ -9,6 +9,7 @@
 #include "platform/db/ClinicDb.h"
 #include "platform/prompt/Prompt.h"
 #include "platform/state/AppState.h"
+#include "support/Median.h"
 #include "support/QuietPrompt.h"
 
 #include <QApplication>
@@ -25,25 +26,6 @@ namespace {
 constexpr int kWeeks = 1040;
 constexpr int kRuns = 101;
 constexpr double kLimitMs = 16.0;
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-template <typename F> double medianMs(F &&run)
-{
-    std::vector<double> times;
-    times.reserve(kRuns);
-    for (int i = 0; i < kRuns; ++i) {
-        QElapsedTimer t;
-        t.start();
-        run();
-        times.push_back(t.nsecsElapsed() / 1e6);
-    }
-    return median(times);
-}
 
 } // namespace
 
@@ -85,13 +67,13 @@ int main(int argc, char **argv)
         out << "the case did not open as expected\n";
         return 2;
     }
-    const double loadMs = medianMs([&] { doc->Command1_Click(); });
-    const double openMs = medianMs([&] {
+    const double loadMs = medianMs(kRuns, [&] { doc->Command1_Click(); });
+    const double openMs = medianMs(kRuns, [&] {
         frmDocument *d = OpenCaseInDocument(OpenVariant::Edited, rex);
         delete d;
     });
     // For information: drawing the opened window once, with its 3 x 1,040 points.
-    const double paintMs = medianMs([&] { doc->grab(); });
+    const double paintMs = medianMs(kRuns, [&] { doc->grab(); });
     if (prompt.boxes != 0) {
         out << "a message box appeared during the measurement\n";
         return 2;

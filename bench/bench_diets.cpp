@@ -17,6 +17,7 @@
 #include "platform/db/DataControl.h"
 #include "platform/prompt/Prompt.h"
 #include "platform/state/AppState.h"
+#include "support/Median.h"
 #include "support/QuietPrompt.h"
 
 #include <QApplication>
@@ -98,12 +99,6 @@ void typeKey(QLineEdit *box, const QString &text, int key)
     QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
     QApplication::sendEvent(box, &press);
     QApplication::sendEvent(box, &release);
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 fmDiets *open()

@@ -14,6 +14,7 @@
 #include "platform/chart/Chart.h"
 #include "platform/db/ClinicDb.h"
 #include "platform/state/AppState.h"
+#include "support/Median.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -23,12 +24,6 @@
 #include <vector>
 
 namespace {
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 } // namespace
 

@@ -19,6 +19,7 @@
 #include "platform/db/DataControl.h"
 #include "platform/prompt/Prompt.h"
 #include "platform/state/AppState.h"
+#include "support/Median.h"
 #include "support/QuietPrompt.h"
 
 #include <QApplication>
@@ -149,12 +150,6 @@ void settle(fmLocator *loc)
 {
     QApplication::processEvents();
     loc->ClientListing->viewport()->repaint();
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 struct Figures {

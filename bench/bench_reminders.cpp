@@ -15,6 +15,7 @@
 #include "curves_reports/Reminders.h"
 #include "platform/db/ClinicDb.h"
 #include "platform/state/AppState.h"
+#include "support/Median.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -63,12 +64,6 @@ void fill(const QSqlDatabase &db, int cases, const QDate &today)
             qFatal("insert failed");
     }
     tx.commit();
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 #include "platform/prompt/Prompt.h"
 #include "platform/state/AppState.h"
 #include "shell/frmMain.h"
+#include "support/Median.h"
 #include "support/QuietPrompt.h"
 
 #include <QApplication>
@@ -36,25 +37,6 @@ constexpr double kPreviewLimitMs = 300.0;
 constexpr double kPdfLimitMs = 1000.0;
 // The case chart's print size, 9543 x 4933 twips, in pixels.
 const QSize kPrintSize(636, 329);
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-template <typename F> double medianMs(F &&run)
-{
-    std::vector<double> times;
-    times.reserve(kRuns);
-    for (int i = 0; i < kRuns; ++i) {
-        QElapsedTimer t;
-        t.start();
-        run();
-        times.push_back(t.nsecsElapsed() / 1e6);
-    }
-    return median(times);
-}
 
 // The case chart of twenty years, as the case window draws it: weights,
 // lower and upper bound, symbols and legend, on white for printing.
@@ -144,11 +126,11 @@ int main(int argc, char **argv)
     Chart chart;
     fillChart(chart);
     QImage picture = chartPicture(chart);
-    const double chartMs = medianMs([&] { picture = chartPicture(chart); });
+    const double chartMs = medianMs(kRuns, [&] { picture = chartPicture(chart); });
 
     const ReportFills::HandoutFacts handout = facts();
     frmReports *viewer = nullptr;
-    const double previewMs = medianMs([&] {
+    const double previewMs = medianMs(kRuns, [&] {
         viewer = prepareClientHandout(handout, picture);
         viewer->grab();
         frame.mdiArea()->closeAllSubWindows();
@@ -157,7 +139,7 @@ int main(int argc, char **argv)
 
     viewer = prepareClientHandout(handout, picture);
     const QString pdf = dir.filePath(QStringLiteral("handout.pdf"));
-    const double pdfMs = medianMs([&] { viewer->saveTo(pdf); });
+    const double pdfMs = medianMs(kRuns, [&] { viewer->saveTo(pdf); });
     if (prompt.boxes != 0 || viewer->pageCount() != 1) {
         out << "the handout was not prepared as expected\n";
         return 2;

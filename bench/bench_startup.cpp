@@ -7,6 +7,7 @@
 // 4.2 s. Settings and the database live in a temporary folder for the run; one
 // start of each program before the measured ones creates the database and
 // warms the file cache.
+#include "support/Median.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -50,13 +51,6 @@ std::optional<double> timeOnce(const QString &program, const QProcessEnvironment
         process.waitForFinished();
     }
     return shown;
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2.0;
 }
 
 QString existing(const QStringList &candidates)
