@@ -4,6 +4,7 @@
 #include "platform/chart/Chart.h"
 #include "platform/db/DataControl.h"
 #include "platform/help/Help.h"
+#include "platform/layout/ScreenPlacement.h"
 #include "platform/layout/Twips.h"
 #include "platform/prompt/Prompt.h"
 #include "platform/state/AppState.h"
@@ -52,18 +53,9 @@ void placeOver(QWidget *w, const QWidget *owner)
 {
     if (!owner)
         return;
-    // The window manager's frame is not known before the window is shown:
-    // room is kept for a title bar and a border of a few pixels.
-    constexpr int border = 4;
-    const int titleBar = w->style()->pixelMetric(QStyle::PM_TitleBarHeight);
-    QRect frame(QPoint(), w->size() + QSize(2 * border, titleBar + 2 * border));
-    frame.moveBottomRight(owner->frameGeometry().bottomRight());
-    if (const QScreen *screen = owner->screen()) {
-        const QRect area = screen->availableGeometry();
-        frame.moveLeft(std::clamp(frame.left(), area.left(), std::max(area.left(), area.right() + 1 - frame.width())));
-        frame.moveTop(std::clamp(frame.top(), area.top(), std::max(area.top(), area.bottom() + 1 - frame.height())));
-    }
-    w->move(frame.topLeft());
+    QRect outer(QPoint(), w->size() + ScreenPlacement::frameAllowance(w));
+    outer.moveBottomRight(owner->frameGeometry().bottomRight());
+    w->move(ScreenPlacement::within(outer, ScreenPlacement::freeArea(owner)));
 }
 
 } // namespace

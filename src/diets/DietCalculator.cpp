@@ -2,9 +2,9 @@
 
 #include "diets/DietFactors.h"
 #include "diets/DietRecommendation.h"
-#include "diets/ToolWindowPlacement.h"
 #include "platform/Guard.h"
 #include "platform/help/Help.h"
+#include "platform/layout/ScreenPlacement.h"
 #include "platform/prompt/Prompt.h"
 #include "platform/state/AppState.h"
 #include "platform/text/NumberText.h"
@@ -99,7 +99,7 @@ void DietCalculator::showEvent(QShowEvent *event)
 {
     if (!m_placed && !event->spontaneous()) {
         m_placed = true;
-        placeToolWindow(this);
+        ScreenPlacement::keepOnScreen(this, parentWidget());
     }
     QWidget::showEvent(event);
 }

@@ -1,8 +1,8 @@
 #include "diets/frmCostCalc.h"
 
 #include "diets/FeedingCost.h"
-#include "diets/ToolWindowPlacement.h"
 #include "platform/Guard.h"
+#include "platform/layout/ScreenPlacement.h"
 #include "platform/prompt/Prompt.h"
 #include "platform/widgets/SelectAllText.h"
 
@@ -136,7 +136,7 @@ void frmCostCalc::showEvent(QShowEvent *event)
 {
     if (!m_placed && !event->spontaneous()) {
         m_placed = true;
-        placeToolWindow(this);
+        ScreenPlacement::keepOnScreen(this, parentWidget());
     }
     QWidget::showEvent(event);
 }

@@ -7,6 +7,7 @@
 #include "platform/FwError.h"
 #include "platform/Guard.h"
 #include "platform/help/Help.h"
+#include "platform/layout/ScreenPlacement.h"
 #include "platform/layout/Twips.h"
 #include "platform/prompt/Prompt.h"
 #include "platform/settings/Settings.h"
@@ -914,9 +915,8 @@ QRect FitFrameToScreen(const QRect &wanted, const QRect &available, int titleBar
     const QSize size = wanted.size().boundedTo(room);
     // A window's place is that of its outer frame; the title bar lies between
     // it and the inner size.
-    const int top = std::clamp(wanted.top(), available.top(), available.bottom() + 1 - size.height() - titleBarHeight);
-    const int left = std::clamp(wanted.left(), available.left(), available.right() + 1 - size.width());
-    return QRect(QPoint(left, top), size);
+    const QRect outer(wanted.topLeft(), size + QSize(0, titleBarHeight));
+    return QRect(ScreenPlacement::within(outer, available), size);
 }
 
 QList<QRect> IconPlaces(const QRect &area, int count, const QSize &iconSize)

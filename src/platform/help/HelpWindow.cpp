@@ -1,4 +1,5 @@
 #include "platform/help/HelpWindow.h"
+#include "platform/layout/ScreenPlacement.h"
 
 #include "platform/FwError.h"
 #include "platform/db/ClinicDb.h"
@@ -316,6 +317,10 @@ void HelpWindow::bringUp()
         setParent(owner, Qt::Window);
         setGeometry(place);
     }
+    // A new help window, or one the user left partly off a smaller screen,
+    // comes up wholly on the screen.
+    if (!isVisible())
+        ScreenPlacement::keepOnScreen(this);
     if (isMinimized())
         showNormal();
     else
