@@ -105,13 +105,10 @@ public:
         dlg.setLabelText(prompt);
         dlg.setTextValue(defaultText);
         // The box keeps to the size of its layout, which it builds only when
-        // shown; its prompt's label, there already, widens it.
-        if (auto *label = dlg.findChild<QLabel *>()) {
-            const QStyle *style = dlg.style();
-            const int margins = style->pixelMetric(QStyle::PM_LayoutLeftMargin, nullptr, &dlg) +
-                                style->pixelMetric(QStyle::PM_LayoutRightMargin, nullptr, &dlg);
-            label->setMinimumWidth(widthForTitle(dlg) - margins);
-        }
+        // shown: it is widened for its title once it is up.
+        const int wide = widthForTitle(dlg);
+        QMetaObject::invokeMethod(
+            &dlg, [&dlg, wide] { dlg.setMinimumWidth(std::max(dlg.minimumWidth(), wide)); }, Qt::QueuedConnection);
         if (dlg.exec() != QDialog::Accepted)
             return QString();
         return dlg.textValue();
