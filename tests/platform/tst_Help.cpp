@@ -62,7 +62,8 @@ private slots:
     {
         const QString folder = QDir(ClinicDb::dataDir()).filePath(QStringLiteral("help"));
         const QStringList pages = {QStringLiteral("contents.html"), QStringLiteral("search.html")};
-        const int topics[] = {1077, 1027, 1083, 1037, 1123, 1126, 1001, 1005, 1102, 1040, 1041, 1042};
+        const int topics[] = {1077, 1027, 1083, 1037, 1123, 1126, 1001, 1005, 1102,
+                              1040, 1041, 1042, 1140, 1141, 1142, 1143, 1144, 1145};
         QStringList all = pages;
         for (int t : topics)
             all << HelpPages::topicFile(t);
@@ -98,6 +99,56 @@ private slots:
         const QString text = HelpPages::plainText(QString::fromUtf8(contents.readAll()));
         QVERIFY(!text.contains(QStringLiteral("bottom of the File menu"), Qt::CaseInsensitive));
         QVERIFY(text.contains(QStringLiteral("middle of the File menu")));
+    }
+
+    // The windows reached only from the menus and the toolbar have pages of
+    // their own, and the search finds each of them by the word a user would
+    // type for it.
+    void shippedSearchFindsEveryWindow_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("page");
+        QTest::newRow("reminder list") << "reminder"
+                                       << "1140.html";
+        QTest::newRow("cost calculator") << "cost"
+                                         << "1141.html";
+        QTest::newRow("web browser") << "browser"
+                                     << "1142.html";
+        QTest::newRow("network register") << "network"
+                                          << "1143.html";
+        QTest::newRow("link and its waiting window") << "link"
+                                                     << "1144.html";
+        QTest::newRow("message of the Help menu") << "greeting"
+                                                  << "1145.html";
+    }
+    void shippedSearchFindsEveryWindow()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, page);
+        const QString folder = QDir(ClinicDb::dataDir()).filePath(QStringLiteral("help"));
+        QStringList files;
+        for (const HelpPages::Hit &h : HelpPages::search(folder, key))
+            files << h.file;
+        QVERIFY2(files.contains(page), qPrintable(key + QStringLiteral(" finds ") + files.join(QLatin1Char(' '))));
+    }
+
+    // The case window and the locator have no Help button: their pages, and
+    // every page of a window without one, are reached through the contents.
+    void shippedContentsLeadToEveryPage_data()
+    {
+        QTest::addColumn<int>("topic");
+        for (int topic : {1040, 1041, 1042, 1140, 1141, 1142, 1143, 1144, 1145})
+            QTest::addRow("%d", topic) << topic;
+    }
+    void shippedContentsLeadToEveryPage()
+    {
+        QFETCH(int, topic);
+        const QString folder = QDir(ClinicDb::dataDir()).filePath(QStringLiteral("help"));
+        QFile contents(QDir(folder).filePath(HelpPages::kContents));
+        QVERIFY(contents.open(QIODevice::ReadOnly));
+        const QString html = QString::fromUtf8(contents.readAll());
+        QVERIFY2(html.contains(QStringLiteral("href=\"%1\"").arg(HelpPages::topicFile(topic))),
+                 qPrintable(HelpPages::topicFile(topic)));
     }
 
     void plainText_data()
