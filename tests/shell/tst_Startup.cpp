@@ -146,6 +146,21 @@ QString defaultDbfName()
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/Fenwarra.mdb");
 }
 
+/// The settings a start reads: the test's database folder and a link mode.
+void saveStartSettings(const TestEnv &env, const QString &linked)
+{
+    Settings::save("Paths", "DBFPath", env.dbfPath());
+    Settings::save("LinkData", "Linked", linked);
+}
+
+/// The two linked starts, by the link mode the partner sets.
+void linkedModeRows()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::newRow("new case") << "1";
+    QTest::newRow("waiting for a record number") << "2";
+}
+
 bool isYellow(QRgb c)
 {
     return qRed(c) > 200 && qGreen(c) > 170 && qBlue(c) < 120;
@@ -288,8 +303,7 @@ void StartupTest::unknownLinkModeStartsNormally()
     QFETCH(QString, setting);
     TestEnv env;
     ScriptedPrompt prompt;
-    Settings::save("Paths", "DBFPath", env.dbfPath());
-    Settings::save("LinkData", "Linked", setting);
+    saveStartSettings(env, setting);
     FrameOwner owner;
     const SplashSeen seen = runMain();
     QCOMPARE(App().Linked, QStringLiteral("0"));
@@ -480,9 +494,7 @@ void StartupTest::linkedStartMakesTheDatabaseBeforeTheFrame()
 
 void StartupTest::killedLinkedStartIsFollowedByAnOrdinaryStart_data()
 {
-    QTest::addColumn<QString>("mode");
-    QTest::newRow("new case") << "1";
-    QTest::newRow("waiting for a record number") << "2";
+    linkedModeRows();
 }
 
 // A linked run that ends without Exit (killed, the session logged out): the
@@ -492,8 +504,7 @@ void StartupTest::killedLinkedStartIsFollowedByAnOrdinaryStart()
     QFETCH(QString, mode);
     TestEnv env;
     ScriptedPrompt prompt;
-    Settings::save("Paths", "DBFPath", env.dbfPath());
-    Settings::save("LinkData", "Linked", mode);
+    saveStartSettings(env, mode);
     {
         FrameOwner linkedRun;
         const SplashSeen seen = runMain();
@@ -514,9 +525,7 @@ void StartupTest::killedLinkedStartIsFollowedByAnOrdinaryStart()
 
 void StartupTest::unreachableLinkIsToldAtStartUp_data()
 {
-    QTest::addColumn<QString>("mode");
-    QTest::newRow("new case") << "1";
-    QTest::newRow("waiting for a record number") << "2";
+    linkedModeRows();
 }
 
 // No private folder for the link's socket: the linked start runs on without
@@ -526,8 +535,7 @@ void StartupTest::unreachableLinkIsToldAtStartUp()
     QFETCH(QString, mode);
     TestEnv env;
     ScriptedPrompt prompt;
-    Settings::save("Paths", "DBFPath", env.dbfPath());
-    Settings::save("LinkData", "Linked", mode);
+    saveStartSettings(env, mode);
 
     // Both places for the socket may be entered by other users.
     QTemporaryDir open;
