@@ -171,6 +171,16 @@ void fmLocator::LoadList_Click()
 
 void fmLocator::FillClientListing(const LocatorSearch::Query &query)
 {
+    // A register that cannot be opened (not found, not a Fenwarra database)
+    // would fail again at every key stroke: it is said once, and the search
+    // is off until the list is loaded again (the frame's command does).
+    try {
+        Data1->database();
+    } catch (const FwError &) {
+        Narrower->setEnabled(false);
+        throw;
+    }
+    Narrower->setEnabled(true);
     // A query that fails throws before the list changes, so the list keeps
     // its lines; the caller reports it.
     m_model->load(Data1->database(), query);
@@ -228,6 +238,8 @@ bool fmLocator::eventFilter(QObject *watched, QEvent *event)
 
 void fmLocator::Narrower_KeyPress(char32_t KeyAscii)
 {
+    if (!Narrower->isEnabled())
+        return;
     runGuarded([&] {
         // The box has not taken the key yet. The list follows the text the box
         // will hold once it has, wherever the caret stands and whatever is

@@ -11,6 +11,7 @@
 #include "platform/widgets/MouseUp.h"
 #include "platform/widgets/SelectAllText.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFocusEvent>
 #include <QFrame>
@@ -46,6 +47,8 @@ const QString kByCondition = QStringLiteral("Search By C&ondition");
 const QString kNotSelected = QStringLiteral("You have not selected a diet to work with.") +
                              QStringLiteral(" If you do not wish to select a diet then click upon") +
                              QStringLiteral(" the cancel button.");
+const QString kDiscardName = QStringLiteral("Diet name must contain the word, feline or canine.\n\nDiscard the name "
+                                            "you typed and close the window? The diet keeps its name '%1'.");
 
 // Where the tree keeps a node's index and key.
 constexpr int kIndexRole = Qt::UserRole;
@@ -648,7 +651,7 @@ fmDiets::Leave fmDiets::leaveRow(bool refill)
     }
 }
 
-bool fmDiets::checkDietName()
+bool fmDiets::dietNameAcceptable() const
 {
     if (!m_clicked || Data1->recordset().eof())
         return true;
@@ -656,8 +659,22 @@ bool fmDiets::checkDietName()
     // A name as stored is never questioned; only one the user typed.
     if (name == Data1->recordset().text(QStringLiteral("GENERIC")))
         return true;
-    if (name.contains(QLatin1String("Canine"), Qt::CaseInsensitive) ||
-        name.contains(QLatin1String("Feline"), Qt::CaseInsensitive))
+    return name.contains(QLatin1String("Canine"), Qt::CaseInsensitive) ||
+           name.contains(QLatin1String("Feline"), Qt::CaseInsensitive);
+}
+
+void fmDiets::backToDietName()
+{
+    Protected->setChecked(false);
+    DietNameLbl->show();
+    DietName->show();
+    DietName->setFocus();
+    SelectAllText(DietName);
+}
+
+bool fmDiets::checkDietName()
+{
+    if (dietNameAcceptable())
         return true;
     // The focus leaving the box and the step that leaves the row may both
     // ask; the user is told once.
@@ -666,12 +683,24 @@ bool fmDiets::checkDietName()
     m_checkingName = true;
     const auto done = qScopeGuard([this] { m_checkingName = false; });
     Prompt::Message(QStringLiteral("Diet name must contain the word, feline or canine"), Prompt::Icon::Critical);
-    Protected->setChecked(false);
-    DietNameLbl->show();
-    DietName->show();
-    DietName->setFocus();
-    SelectAllText(DietName);
+    backToDietName();
     return false;
+}
+
+bool fmDiets::discardTypedName()
+{
+    if (dietNameAcceptable())
+        return true;
+    m_checkingName = true;
+    const auto done = qScopeGuard([this] { m_checkingName = false; });
+    const QString stored = Data1->recordset().text(QStringLiteral("GENERIC"));
+    if (Prompt::MsgBox(kDiscardName.arg(stored), Prompt::Buttons::YesNo, Prompt::Icon::Question, Prompt::kTitle) !=
+        Prompt::Answer::Yes) {
+        backToDietName();
+        return false;
+    }
+    DietName->setText(stored);
+    return true;
 }
 
 void fmDiets::forgetRow()
@@ -800,9 +829,15 @@ void fmDiets::CCancel_Click()
 void fmDiets::done(int result)
 {
     // What was typed into the shown diet is saved as the window closes; when
-    // it cannot be, the window stays open with the reason shown.
+    // it cannot be, the window stays open with the reason shown. Cancel, Esc
+    // and the title bar may drop a name that cannot be stored, so that the
+    // window can be left without first typing a name the user does not want.
     bool saved = false;
-    runGuarded(this, [&] { saved = leaveRow() == Leave::Saved; });
+    runGuarded(this, [&] {
+        if (result == QDialog::Rejected && !discardTypedName())
+            return;
+        saved = leaveRow() == Leave::Saved;
+    });
     if (!saved)
         return;
     QDialog::done(result);
@@ -979,8 +1014,10 @@ bool fmDiets::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::FocusOut && watched == DietName) {
         // Only the user's move elsewhere counts, not a message box or another
         // window taking the focus.
+        // Nor a move to Cancel, which asks whether to drop the name instead.
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+            QApplication::focusWidget() != CCancel)
             QTimer::singleShot(0, this, [this] { DietName_LostFocus(); });
     }
     if (event->type() == QEvent::FocusIn &&

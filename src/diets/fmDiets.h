@@ -131,6 +131,13 @@ private:
     /// The name typed over the shown diet's must hold "Canine" or "Feline";
     /// otherwise the user is told so, once, and the name box gets the focus.
     bool checkDietName();
+    /// True when the name box holds the stored name or one with the word.
+    bool dietNameAcceptable() const;
+    /// A name that cannot be stored: the user is asked whether to put the
+    /// stored name back (true) or go on typing (false, the name box gets the
+    /// focus). True at once when the name can be stored.
+    bool discardTypedName();
+    void backToDietName();
     /// Show no diet: the boxes empty, nothing clicked.
     void forgetRow();
     /// Select the line of the shown diet again (after a click that could not leave it).

@@ -48,7 +48,10 @@ const QString kDeleted =
     QStringLiteral("The practice details were deleted elsewhere while you were editing them, so nothing was saved. "
                    "The window still shows what you typed: press Done again to store it as the practice's details.");
 const QString kNotSaved = QStringLiteral("The practice details could not be saved:\n%1\n\n"
-                                         "The window still shows what you typed: press Done to try again.");
+                                         "The window still shows what you typed: press Done to try again, or "
+                                         "Cancel to close the window without saving it.");
+const QString kDiscard = QStringLiteral("Close the practice details without saving what you typed? "
+                                        "The details stored before stay as they are.");
 
 // The declared length of a text field ("VARCHAR(50)" gives 50); 0 when the
 // field has none.
@@ -98,9 +101,15 @@ Personalisation::Personalisation(QWidget *parent) : QDialog(parent)
     HHelp->setAutoDefault(false);
     connect(Done, &QPushButton::clicked, this, [this] { Done_Click(); });
     connect(HHelp, &QPushButton::clicked, this, [this] { HHelp_Click(); });
+    Cancel = new QPushButton(QStringLiteral("&Cancel"), this);
+    Cancel->setObjectName(QStringLiteral("Cancel"));
+    Cancel->setAutoDefault(false);
+    Cancel->hide();
+    connect(Cancel, &QPushButton::clicked, this, [this] { reject(); });
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(Done);
+    buttons->addWidget(Cancel);
     buttons->addWidget(HHelp);
 
     // The caption is long: the window is wide enough for its title bar to
@@ -193,6 +202,10 @@ bool Personalisation::save()
     } catch (const std::exception &e) {
         showFailure(kNotSaved.arg(errorDescription(e)), Prompt::Icon::Exclamation);
     }
+    if (!saved) {
+        m_saveRefused = true;
+        Cancel->show();
+    }
     return saved;
 }
 
@@ -204,8 +217,16 @@ void Personalisation::Done_Click()
 
 void Personalisation::reject()
 {
-    // Closing the window keeps the typed details too, as Done does.
-    if (save())
+    if (!m_saveRefused) {
+        // Closing the window keeps the typed details too, as Done does.
+        if (save())
+            QDialog::reject();
+        return;
+    }
+    // The user has been told why the details cannot be stored; the way out
+    // must not depend on typing the old details back.
+    PromptsOver boxesOver(this);
+    if (Prompt::MsgBox(kDiscard, Prompt::Buttons::YesNo, Prompt::Icon::Question, Prompt::kTitle) == Prompt::Answer::Yes)
         QDialog::reject();
 }
 

@@ -6,7 +6,10 @@
 //
 // A save that fails (the row changed or deleted elsewhere meanwhile, a
 // database that cannot be written) is reported and the dialog stays open with
-// the typed text, so nothing typed is lost; the next Done stores it.
+// the typed text, so nothing typed is lost; the next Done stores it. From then
+// on a Cancel button shows, and Cancel, Escape or the title bar close the
+// dialog once the user agrees to discard what was typed: a register that
+// cannot be written must not hold the user in a modal window.
 #include <QDialog>
 
 class DataControl;
@@ -35,6 +38,8 @@ public:
     /// typed text) when they could not be stored.
     bool save();
 
+    /// Escape, the title bar and Cancel: the typed details are stored as by
+    /// Done; after a refused save, the user is asked whether to discard them.
     void reject() override;
 
 protected:
@@ -56,4 +61,7 @@ private:
     QLineEdit *eMailAddress = nullptr;
     QPushButton *Done = nullptr;
     QPushButton *HHelp = nullptr;
+    /// Shown once a save was refused: leaves without storing.
+    QPushButton *Cancel = nullptr;
+    bool m_saveRefused = false;
 };

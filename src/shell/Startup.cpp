@@ -128,6 +128,17 @@ void warnWhenReadOnly()
     });
 }
 
+/// A linked start whose socket could not be made runs on without it; the
+/// partner's tool could only wait in vain, so the user is told now.
+void warnWhenLinkUnreachable()
+{
+    const LinkMode mode = currentLinkMode();
+    if (mode == LinkMode::Normal || Link::state() != Link::State::Failed)
+        return;
+    Prompt::Message(Link::unreachableMessage(Link::stateDescription(), mode == LinkMode::NewCase),
+                    Prompt::Icon::Exclamation);
+}
+
 /// The database is created on the first start, so the program works at once,
 /// but only in the user's own default folder: anywhere else (a shared folder
 /// on a share that is not mounted) a missing file is reported, never replaced
@@ -221,6 +232,12 @@ void Main()
         return;
     }
 
+    // The link mode serves the one start the partner asked for. Read, it is
+    // set back at once: a linked run that ends without Exit (a crash, a kill,
+    // a logout) must not turn the next ordinary start into a linked one.
+    if (currentLinkMode() != LinkMode::Normal)
+        Settings::save(QStringLiteral("LinkData"), QStringLiteral("Linked"), linkModeText(LinkMode::Normal));
+
     // 4. The database and help file names.
     App().DBFName = App().DBFPath + ClinicDb::kFileName;
     App().HelpFilePath = App().AppPath + QStringLiteral("FW2P0.hlp");
@@ -238,6 +255,7 @@ void Main()
     // 5. The splash, modal; its load shows the frame (or the link window).
     frmSplash splash(frame);
     splash.Form_Load();
+    warnWhenLinkUnreachable();
     if (benchmarkStart()) {
         qApp->installEventFilter(new QuitWhenShown(frame, databaseCheck));
         frame->update();

@@ -22,6 +22,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
+#include <QTextCursor>
 #include <QTreeWidget>
 #include <optional>
 
@@ -503,6 +504,63 @@ private slots:
         QVERIFY(s.picked);
         QCOMPARE(s.picked->DietSelected, QStringLiteral("Canine Renal Special"));
         QVERIFY(s.catalogueField("Canine Renal Special", "ME Dry").isValid());
+        FW_VERIFY_PROMPTS(s.prompt);
+    }
+
+    // A typed name that cannot be stored does not hold the window: Cancel,
+    // Escape and the title bar ask whether to drop it; No goes back to the
+    // name, Yes closes with the stored name and keeps the rest of the typing.
+    void aRefusedNameCanBeDroppedOnLeaving_data()
+    {
+        QTest::addColumn<QString>("leave");
+        QTest::newRow("Cancel") << "Cancel";
+        QTest::newRow("Escape") << "Escape";
+        QTest::newRow("title bar") << "title bar";
+    }
+    void aRefusedNameCanBeDroppedOnLeaving()
+    {
+        QFETCH(QString, leave);
+        World s;
+        s.open("canine");
+        const QString name = "Canine Renal Support";
+        s.clickName(name);
+        s.toggleProtection();
+        auto *indications = s.get<QPlainTextEdit>("Indications");
+        indications->setFocus();
+        indications->moveCursor(QTextCursor::End);
+        QTest::keyClicks(indications, " Typed.");
+        auto *nameBox = s.get<QLineEdit>("DietName");
+        nameBox->setFocus();
+        nameBox->selectAll();
+        QTest::keyClicks(nameBox, "Renal Special");
+        const auto leaveWindow = [&] {
+            if (leave == "Cancel")
+                s.click("CCancel");
+            else if (leave == "Escape")
+                QTest::keyClick(nameBox, Qt::Key_Escape);
+            else
+                s.w->close();
+            QCoreApplication::processEvents();
+        };
+        const QString question = box("Diet name must contain the word, feline or canine.\n\nDiscard the name you "
+                                     "typed and close the window? The diet keeps its name 'Canine Renal Support'.",
+                                     Prompt::Icon::Question, Prompt::kTitle, Prompt::Buttons::YesNo);
+
+        s.prompt.answer(Prompt::Answer::No);
+        leaveWindow();
+        QCOMPARE(s.boxes(), QStringList{question});
+        QVERIFY(s.w->isVisible());
+        QVERIFY(nameBox->hasFocus());
+        QCOMPARE(nameBox->selectedText(), QStringLiteral("Renal Special"));
+
+        s.prompt.clear();
+        s.prompt.answer(Prompt::Answer::Yes);
+        leaveWindow();
+        QCOMPARE(s.boxes(), QStringList{question});
+        QVERIFY(!s.w->isVisible());
+        QVERIFY(!s.picked);
+        QCOMPARE(s.catalogueField(name, "Generic").toString(), name);
+        QVERIFY(s.catalogueField(name, "Indications").toString().endsWith(" Typed."));
         FW_VERIFY_PROMPTS(s.prompt);
     }
 

@@ -2,6 +2,7 @@
 // Print), the options and the practice details.
 #include "support/CaseBuilder.h"
 #include "support/HandoutSamples.h"
+#include "support/ReadOnlyRegister.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
@@ -15,6 +16,7 @@
 #include "platform/chart/Chart.h"
 #include "platform/db/ClinicDb.h"
 #include "platform/db/DataControl.h"
+#include "platform/db/WriteAccess.h"
 #include "platform/help/Help.h"
 #include "platform/help/HelpWindow.h"
 #include "platform/settings/Settings.h"
@@ -37,6 +39,7 @@
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QProcess>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -153,6 +156,9 @@ void whenModal(const std::function<void(QWidget *)> &script)
             dialog->done(QDialog::Rejected);
     });
 }
+
+const QString kDiscardDetails = QStringLiteral(
+    "Close the practice details without saving what you typed? The details stored before stay as they are.");
 
 } // namespace
 
@@ -504,11 +510,15 @@ private slots:
         QCOMPARE(tel->text(), QStringLiteral("01632 960222"));
         QCOMPARE(surgery->text(), QStringLiteral("Tollmere Veterinary Surgery"));
 
-        // Closing by the title bar tries again, and stays open while it fails.
+        // After the refusal the title bar asks before it discards the typed
+        // text; No keeps the window and the text.
         if (failure.startsWith(QLatin1String("CREATE"))) {
+            w.prompt.answer(Prompt::Answer::No);
             dialog.close();
             QVERIFY(dialog.isVisible());
             QCOMPARE(w.prompt.count(), 2);
+            QCOMPARE(w.prompt.last().text, kDiscardDetails);
+            QCOMPARE(tel->text(), QStringLiteral("01632 960222"));
             ClinicDb::exec(w.env.db(), QStringLiteral("DROP TRIGGER [NoWrite]"));
         }
         click(&dialog, QStringLiteral("Done"));
@@ -518,6 +528,62 @@ private slots:
         QCOMPARE(ClinicDb::scalar(w.env.db(), QStringLiteral("SELECT [Surgery] FROM [Personal]")).toString(),
                  QStringLiteral("Tollmere Veterinary Surgery"));
         w.prompt.clear();
+        FW_VERIFY_PROMPTS(w.prompt);
+    }
+
+    // On a register that cannot be written the details cannot be stored;
+    // once the user has been told so, Escape, the title bar and Cancel leave
+    // the window after asking, and the stored details stay as they were.
+    void practiceDetailsCanBeLeftWhenTheRegisterCannotBeWritten_data()
+    {
+        QTest::addColumn<QString>("firstTry");
+        QTest::addColumn<QString>("leave");
+        QTest::newRow("Done, then Escape") << "Done"
+                                           << "Escape";
+        QTest::newRow("Escape, then the title bar") << "Escape"
+                                                    << "title bar";
+        QTest::newRow("Done, then Cancel") << "Done"
+                                           << "Cancel";
+    }
+    void practiceDetailsCanBeLeftWhenTheRegisterCannotBeWritten()
+    {
+        QFETCH(QString, firstTry);
+        QFETCH(QString, leave);
+        World w;
+        {
+            ReadOnlyRegister readOnly(App().DBFName, ReadOnlyRegister::OpenedReadOnly);
+            Personalisation dialog(&w.frame);
+            BindToClinicDB(*dialog.Data1, QStringLiteral("Personal"));
+            dialog.show();
+            auto *cancel = dialog.findChild<QPushButton *>(QStringLiteral("Cancel"));
+            QVERIFY(cancel && !cancel->isVisible());
+            dialog.findChild<QLineEdit *>(QStringLiteral("TelephoneNumber"))->setText(QStringLiteral("01632 960222"));
+
+            if (firstTry == QLatin1String("Done"))
+                click(&dialog, QStringLiteral("Done"));
+            else
+                QTest::keyClick(&dialog, Qt::Key_Escape);
+            QVERIFY(dialog.isVisible());
+            QCOMPARE(w.prompt.count(), 1);
+            QVERIFY2(w.prompt.last().text.contains(ClinicDb::cannotSaveMessage(App().DBFName)),
+                     qPrintable(w.prompt.last().text));
+            QVERIFY(cancel->isVisible());
+
+            w.prompt.answer(Prompt::Answer::Yes);
+            if (leave == QLatin1String("Escape"))
+                QTest::keyClick(&dialog, Qt::Key_Escape);
+            else if (leave == QLatin1String("title bar"))
+                dialog.close();
+            else
+                click(&dialog, QStringLiteral("Cancel"));
+            QVERIFY(!dialog.isVisible());
+            QCOMPARE(dialog.result(), int(QDialog::Rejected));
+            QCOMPARE(w.prompt.count(), 2);
+            QCOMPARE(w.prompt.last().text, kDiscardDetails);
+            QCOMPARE(w.prompt.last().icon, Prompt::Icon::Question);
+            QCOMPARE(w.prompt.last().buttons, Prompt::Buttons::YesNo);
+        }
+        QCOMPARE(w.practiceTel(), QStringLiteral("01632 960418"));
         FW_VERIFY_PROMPTS(w.prompt);
     }
 };

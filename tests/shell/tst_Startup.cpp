@@ -8,8 +8,10 @@
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
 
+#include "cases/CaseDetails.h"
 #include "platform/db/ClinicDb.h"
 #include "platform/db/WriteAccess.h"
+#include "platform/link/LinkServer.h"
 #include "platform/settings/Settings.h"
 #include "platform/state/AppState.h"
 #include "shell/Startup.h"
@@ -33,6 +35,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <unistd.h>
 
 namespace {
 
@@ -142,6 +146,21 @@ QString defaultDbfName()
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/Fenwarra.mdb");
 }
 
+/// The settings a start reads: the test's database folder and a link mode.
+void saveStartSettings(const TestEnv &env, const QString &linked)
+{
+    Settings::save("Paths", "DBFPath", env.dbfPath());
+    Settings::save("LinkData", "Linked", linked);
+}
+
+/// The two linked starts, by the link mode the partner sets.
+void linkedModeRows()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::newRow("new case") << "1";
+    QTest::newRow("waiting for a record number") << "2";
+}
+
 bool isYellow(QRgb c)
 {
     return qRed(c) > 200 && qGreen(c) > 170 && qBlue(c) < 120;
@@ -166,6 +185,10 @@ private slots:
     void missingSharedDatabaseIsReportedNotMade_data();
     void missingSharedDatabaseIsReportedNotMade();
     void linkedStartMakesTheDatabaseBeforeTheFrame();
+    void killedLinkedStartIsFollowedByAnOrdinaryStart_data();
+    void killedLinkedStartIsFollowedByAnOrdinaryStart();
+    void unreachableLinkIsToldAtStartUp_data();
+    void unreachableLinkIsToldAtStartUp();
     void splashControls();
     void splashDrawsStepByStep();
     void splashInLinkMode1();
@@ -280,8 +303,7 @@ void StartupTest::unknownLinkModeStartsNormally()
     QFETCH(QString, setting);
     TestEnv env;
     ScriptedPrompt prompt;
-    Settings::save("Paths", "DBFPath", env.dbfPath());
-    Settings::save("LinkData", "Linked", setting);
+    saveStartSettings(env, setting);
     FrameOwner owner;
     const SplashSeen seen = runMain();
     QCOMPARE(App().Linked, QStringLiteral("0"));
@@ -468,6 +490,87 @@ void StartupTest::linkedStartMakesTheDatabaseBeforeTheFrame()
     QCOMPARE(seen.ticks, 1);
     QVERIFY(ClinicDb::isFenwarraDatabase(App().DBFName));
     QCOMPARE(prompt.count(), 0);
+}
+
+void StartupTest::killedLinkedStartIsFollowedByAnOrdinaryStart_data()
+{
+    linkedModeRows();
+}
+
+// A linked run that ends without Exit (killed, the session logged out): the
+// next start, from the desktop, is an ordinary one.
+void StartupTest::killedLinkedStartIsFollowedByAnOrdinaryStart()
+{
+    QFETCH(QString, mode);
+    TestEnv env;
+    ScriptedPrompt prompt;
+    saveStartSettings(env, mode);
+    {
+        FrameOwner linkedRun;
+        const SplashSeen seen = runMain();
+        QCOMPARE(seen.ticks, 1);
+        QCOMPARE(App().Linked, mode);
+        QCOMPARE(Settings::get("LinkData", "Linked"), QStringLiteral("0"));
+    } // ended without Exit
+
+    FrameOwner owner;
+    const SplashSeen seen = runMain();
+    QCOMPARE(App().Linked, QStringLiteral("0"));
+    QCOMPARE(seen.ticks, 7);
+    QVERIFY(frmMain::instance()->isVisible());
+    QVERIFY(!frmMain::instance()->findChild<CaseDetails *>());
+    QVERIFY(!frmMain::instance()->findChild<frmLink *>());
+    FW_VERIFY_PROMPTS(prompt);
+}
+
+void StartupTest::unreachableLinkIsToldAtStartUp_data()
+{
+    linkedModeRows();
+}
+
+// No private folder for the link's socket: the linked start runs on without
+// it and says so, rather than leave the partner's tool to wait in vain.
+void StartupTest::unreachableLinkIsToldAtStartUp()
+{
+    QFETCH(QString, mode);
+    TestEnv env;
+    ScriptedPrompt prompt;
+    saveStartSettings(env, mode);
+
+    // Both places for the socket may be entered by other users.
+    QTemporaryDir open;
+    const QFileDevice::Permissions shared = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                                            QFileDevice::ReadOther | QFileDevice::ExeOther;
+    QVERIFY(QFile::setPermissions(open.path(), shared));
+    const QString ownFolder = open.path() + QStringLiteral("/fenwarra-%1").arg(::geteuid());
+    QVERIFY(QDir().mkdir(ownFolder));
+    QVERIFY(QFile::setPermissions(ownFolder, shared));
+    const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR");
+    const QByteArray savedTemp = qgetenv("TMPDIR");
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(open.path()));
+    qputenv("TMPDIR", QFile::encodeName(open.path()));
+    const auto restore = qScopeGuard([&] {
+        qputenv("XDG_RUNTIME_DIR", savedRuntime);
+        if (savedTemp.isEmpty())
+            qunsetenv("TMPDIR");
+        else
+            qputenv("TMPDIR", savedTemp);
+    });
+
+    FrameOwner owner;
+    const SplashSeen seen = runMain();
+    QCOMPARE(seen.ticks, 1);
+    QCOMPARE(Link::state(), Link::State::Failed);
+    QVERIFY(Link::stateDescription().contains(ownFolder));
+    QCOMPARE(prompt.texts(), QStringList{Link::unreachableMessage(Link::stateDescription(), mode == "1")});
+    QCOMPARE(prompt.last().icon, Prompt::Icon::Exclamation);
+    // The start goes on without the link: the new case can be typed in, or
+    // the waiting window closed.
+    if (mode == "1")
+        QVERIFY(frmMain::instance()->findChild<CaseDetails *>()->isVisible());
+    else
+        QVERIFY(frmMain::instance()->findChild<frmLink *>()->isVisible());
+    FW_VERIFY_PROMPTS(prompt);
 }
 
 void StartupTest::splashControls()

@@ -77,6 +77,31 @@ bool isLockError(const QSqlError &error)
     return ok && ((code & 0xff) == 5 || (code & 0xff) == 6);
 }
 
+// SQLite's primary result codes, which its extended codes keep in their low
+// byte: the disk (or the file's size limit) is full; the file is damaged; the
+// file is no database at all (overwritten, or cut short).
+constexpr int kSqliteCorrupt = 11;
+constexpr int kSqliteFull = 13;
+constexpr int kSqliteNotADb = 26;
+
+int primaryCode(const QSqlError &error)
+{
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok);
+    return ok ? code & 0xff : -1;
+}
+
+bool isDiskFullError(const QSqlError &error)
+{
+    return primaryCode(error) == kSqliteFull;
+}
+
+bool isDamagedError(const QSqlError &error)
+{
+    const int code = primaryCode(error);
+    return code == kSqliteCorrupt || code == kSqliteNotADb;
+}
+
 [[noreturn]] void throwFor(const QSqlError &error, const QSqlDatabase &db)
 {
     throw errorFrom(error, db);
@@ -743,6 +768,24 @@ QString lockedText(const QString &dbfName)
         .arg(nativePath(absolutePath(dbfName)));
 }
 
+QString diskFullText(const QString &dbfName)
+{
+    return QStringLiteral("Fenwarra could not save in the case register %1 because the disk it is on is full. "
+                          "Nothing of this change was saved; what the register held before is unharmed.\n\n"
+                          "Make room on that disk (or ask whoever looks after the practice's computers to), then "
+                          "try again.")
+        .arg(nativePath(absolutePath(dbfName)));
+}
+
+QString damagedText(const QString &dbfName)
+{
+    return QStringLiteral("The case register %1 is damaged, so Fenwarra could not read or save what was asked.\n\n"
+                          "Close Fenwarra on every workstation that uses this file, and ask whoever looks after the "
+                          "practice's computers to put back the latest backup copy of it. Until then, changes may "
+                          "be lost.")
+        .arg(nativePath(absolutePath(dbfName)));
+}
+
 FwError errorFrom(const QSqlError &error, const QSqlDatabase &db)
 {
     if (isUniqueViolation(error))
@@ -753,6 +796,12 @@ FwError errorFrom(const QSqlError &error, const QSqlDatabase &db)
         return FwError(ErrNo::DatabaseError, cannotSaveMessage(db.databaseName()));
     if (isLockError(error))
         return FwError(ErrNo::DatabaseError, lockedText(db.databaseName()));
+    // SQLite's own words ("database or disk is full", "database disk image is
+    // malformed") name no file and say nothing of what to do.
+    if (isDiskFullError(error))
+        return FwError(ErrNo::DatabaseError, diskFullText(db.databaseName()));
+    if (isDamagedError(error))
+        return FwError(ErrNo::DatabaseError, damagedText(db.databaseName()));
     QString text = errorText(error);
     if (text.isEmpty())
         text = FwError::standardDescription(ErrNo::DatabaseError);

@@ -72,9 +72,19 @@ QString missingText(const QString &dbfName);
 /// longer than the program waits: the file, and to try again shortly.
 QString lockedText(const QString &dbfName);
 
+/// What the user is told when a change cannot be saved because the disk that
+/// holds the file is full: the file, that nothing was saved, and what to do.
+QString diskFullText(const QString &dbfName);
+
+/// What the user is told when the file turns out to be damaged: the file, and
+/// to put back the latest backup copy.
+QString damagedText(const QString &dbfName);
+
 /// The error a failed statement on db is reported with: 3022 for a unique
-/// index, lockedText() when another workstation holds the lock, else the
-/// database's own words.
+/// index; in plain words with the file's name when the file cannot be written
+/// (cannotSaveMessage()), another workstation holds the lock (lockedText()),
+/// the disk is full (diskFullText()) or the file is damaged (damagedText());
+/// else the database's own words.
 FwError errorFrom(const QSqlError &error, const QSqlDatabase &db);
 
 /// How long, in milliseconds, a statement waits for another workstation's

@@ -104,8 +104,7 @@ void Recordset::open(const QSqlDatabase &db, const QString &source, const QVaria
         m_rows.append(row);
     }
     if (q.lastError().isValid())
-        throw FwError(ErrNo::DatabaseError,
-                      q.lastError().databaseText().isEmpty() ? q.lastError().text() : q.lastError().databaseText());
+        throw ClinicDb::errorFrom(q.lastError(), db);
     q.finish();
     shape.clearValues();
 

@@ -335,6 +335,17 @@ bool heldElsewhere()
     return answered;
 }
 
+QString unreachableMessage(const QString &why, bool newCase)
+{
+    const QString consequence =
+        newCase ? QStringLiteral("It cannot fill in the new case for its client: type the case in here yourself.")
+                : QStringLiteral("It cannot send the client's record number, so no case will open: close the "
+                                 "waiting window to go on without the link.");
+    return QStringLiteral("The practice-management program cannot reach this Fenwarra. %1.\n\n%2\n\nAsk whoever "
+                          "looks after the practice's computers to see to the cause before the next linked start.")
+        .arg(why, consequence);
+}
+
 QStringList offeredTopics()
 {
     QStringList names;

@@ -66,4 +66,10 @@ inline const QString kHeldElsewhereMessage =
     QStringLiteral("Another Fenwarra is already waiting for the practice-management program. "
                    "Finish or close that one, then start again from the practice-management program.");
 
+/// What a linked start says when the partner cannot reach it because the
+/// socket could not be made (why: stateDescription()). newCase: link mode 1,
+/// where the user can type the case in; otherwise link mode 2, where no
+/// record number will come.
+QString unreachableMessage(const QString &why, bool newCase);
+
 } // namespace Link
