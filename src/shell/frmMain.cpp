@@ -470,6 +470,19 @@ QMdiSubWindow *frmMain::addChild(QWidget *child)
     return sw;
 }
 
+void frmMain::showChild(QWidget *child)
+{
+    QMdiSubWindow *sw = subWindowOf(child);
+    if (!sw)
+        return;
+    if (sw->isMinimized())
+        sw->showNormal();
+    m_mdi->setActiveSubWindow(sw);
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    raise();
+    activateWindow();
+}
+
 void frmMain::fitIntoArea(QMdiSubWindow *sw, const QSize &wanted)
 {
     // The area places a window larger than itself with its right edge at the
@@ -569,11 +582,8 @@ void frmMain::refreshWindowList()
         a->setChecked(sw == current);
         connect(a, &QAction::triggered, this, [this, sw] {
             runGuarded([&] {
-                if (m_mdi->subWindowList().contains(sw)) {
-                    if (sw->isMinimized())
-                        sw->showNormal();
-                    m_mdi->setActiveSubWindow(sw);
-                }
+                if (m_mdi->subWindowList().contains(sw))
+                    showChild(childOf(sw));
             });
         });
         d->windowList.append(a);

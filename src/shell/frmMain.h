@@ -41,6 +41,10 @@ public:
     /// Add a child window to the frame and show it; it becomes the active child.
     /// A child larger than its sub-window is scrolled inside it.
     QMdiSubWindow *addChild(QWidget *child);
+    /// Bring a child window to the front: restored when minimised, made the
+    /// active child, and the frame raised and activated with it, over any
+    /// window of the program that stood in front of the frame.
+    void showChild(QWidget *child);
     /// The child window a sub-window of the frame holds, or null.
     static QWidget *childOf(QMdiSubWindow *sw);
     /// The sub-window of the frame that holds a child window, or null.
