@@ -775,23 +775,6 @@ void frmMain::mnuFileCloseAll_Click()
     });
 }
 
-void frmMain::Command1_Click()
-{
-    runGuarded([&] {
-        const QString transfer = App().DietRecTransfer;
-        if (transfer == QLatin1String("*"))
-            return;
-        // Without a case window to take it, the recommendation is dropped.
-        frmDocument *doc = activeCaseWindow();
-        if (!doc)
-            return;
-        if (transfer == QLatin1String("**"))
-            doc->focusDietRecommendation();
-        else
-            doc->receiveDietRecommendation(transfer);
-    });
-}
-
 // ---------------------------------------------------------------------------
 // Opening cases
 
@@ -819,9 +802,9 @@ void frmMain::Hidden1_Click()
     });
 }
 
-void frmMain::Hidden2_Click()
+void frmMain::Hidden2_Click(const QString &linkRecNo)
 {
-    runGuarded([&] { OpenCaseInDocument(OpenVariant::Linked); });
+    runGuarded([&] { OpenCaseInDocument(OpenVariant::Linked, {}, linkRecNo); });
 }
 
 void frmMain::mnuFileNew_Click()

@@ -121,9 +121,15 @@ public:
     void tbToolBar_ButtonClick(const QString &key);
 
     // Hidden buttons that other windows press.
-    void Command1_Click(); // diet recommendation hand-back
-    void Hidden1_Click();  // new case for a linked start
-    void Hidden2_Click();  // open the linked case
+    /// The diet recommendation hand-back to the case window whose Diet Calc.
+    /// opened the calculator: transfer "*" writes nothing, "**" only gives
+    /// the window's recommendation box the focus, any other text replaces
+    /// the box's text. A window closed meanwhile (null) gets nothing.
+    void Command1_Click(frmDocument *window, const QString &transfer);
+    void Hidden1_Click(); // new case for a linked start
+    /// Open the case whose link number is the record number the practice-
+    /// management program sent.
+    void Hidden2_Click(const QString &linkRecNo);
 
     /// End the program at once, without the exit question (a linked case that
     /// does not exist).
