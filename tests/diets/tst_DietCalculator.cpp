@@ -65,6 +65,14 @@ struct Calc {
     QAbstractButton *button(const QString &name) const { return w->findChild<QAbstractButton *>(name); }
     bool checked(const QString &name) const { return button(name)->isChecked(); }
     QSlider *slider() const { return w->findChild<QSlider *>(QStringLiteral("Slider1")); }
+    /// The user picks another diet through the diet button.
+    void pickDietB()
+    {
+        w->setPickerOpener([](DietCalculator &calc, const QString &) {
+            calc.receiveDiet(QStringLiteral("Canine Diet B"), "400", "350", "100", "350");
+        });
+        w->DietButton_Click();
+    }
     /// The user moves the slider (the program's own moves run no mix).
     void moveSlider(int position) { slider()->setValue(position); }
     QString focused() const { return w->focusWidget() ? w->focusWidget()->objectName() : QString(); }
@@ -359,17 +367,13 @@ private slots:
     {
         TestEnv env(false);
         ScriptedPrompt prompt;
-        Clock::setNow(QDateTime(QDate(2026, 3, 5), QTime(9, 0)));
         Calc c;
         c.handOver("Dog", 10);
         c.w->Calculate_Click();
         c.moveSlider(3);
         QCOMPARE(c.text("ResultDry"), QStringLiteral(" 179.9"));
 
-        c.w->setPickerOpener([](DietCalculator &calc, const QString &) {
-            calc.receiveDiet(QStringLiteral("Canine Diet B"), "400", "350", "100", "350");
-        });
-        c.w->DietButton_Click();
+        c.pickDietB();
         QCOMPARE(c.text("DietSelected"), QStringLiteral("Canine Diet B"));
         QCOMPARE(c.text("MEDryText"), QStringLiteral("400"));
         for (const char *name :
@@ -394,10 +398,7 @@ private slots:
         Calc again;
         again.handOver("Dog", 10);
         again.w->Calculate_Click();
-        again.w->setPickerOpener([](DietCalculator &calc, const QString &) {
-            calc.receiveDiet(QStringLiteral("Canine Diet B"), "400", "350", "100", "350");
-        });
-        again.w->DietButton_Click();
+        again.pickDietB();
         again.w->Calculate_Click();
         QCOMPARE(again.text("ResultDry"), QStringLiteral(" 157.5"));
     }
