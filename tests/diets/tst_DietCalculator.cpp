@@ -65,6 +65,13 @@ struct Calc {
     QAbstractButton *button(const QString &name) const { return w->findChild<QAbstractButton *>(name); }
     bool checked(const QString &name) const { return button(name)->isChecked(); }
     QSlider *slider() const { return w->findChild<QSlider *>(QStringLiteral("Slider1")); }
+    /// The worked example's 10 kg dog calculated, and mixed at 30 % canned.
+    void calculatedAndMixed()
+    {
+        handOver("Dog", 10);
+        w->Calculate_Click();
+        moveSlider(3);
+    }
     /// The user picks another diet through the diet button.
     void pickDietB()
     {
@@ -316,9 +323,7 @@ private slots:
         TestEnv env(false);
         ScriptedPrompt prompt;
         Calc c;
-        c.handOver("Dog", 10);
-        c.w->Calculate_Click();
-        c.moveSlider(3);
+        c.calculatedAndMixed();
         QCOMPARE(c.text("CanAmt"), QStringLiteral(" 1.7"));
 
         c.w->setPickerOpener({}); // the user cancels the picker this time
@@ -368,9 +373,7 @@ private slots:
         TestEnv env(false);
         ScriptedPrompt prompt;
         Calc c;
-        c.handOver("Dog", 10);
-        c.w->Calculate_Click();
-        c.moveSlider(3);
+        c.calculatedAndMixed();
         QCOMPARE(c.text("ResultDry"), QStringLiteral(" 179.9"));
 
         c.pickDietB();
