@@ -51,7 +51,7 @@ struct AppState {
 
     // The current case: the one last opened, loaded or picked in any window.
     // A case window writes them when it loads or becomes active (CurrAgeText
-    // also the date-of-birth entry). The windows that serve a case take its
+    // also wherever a date of birth is entered). The windows that serve a case take its
     // facts from the case window as a value, so that they never show another
     // case's figures; these fields are kept, and written, for the system that
     // names them, and nothing in the program reads them.
