@@ -103,7 +103,7 @@ void typeKey(QLineEdit *box, const QString &text, int key)
 
 fmDiets *open()
 {
-    auto *w = new fmDiets;
+    auto *w = new fmDiets(QStringLiteral("canine"));
     BindToClinicDB(*w->Data1);
     w->LoadListSpecies_Click();
     w->show();
@@ -148,7 +148,6 @@ int main(int argc, char **argv)
     QTemporaryDir dir;
     App().DBFPath = dir.path() + QLatin1Char('/');
     App().DBFName = App().DBFPath + ClinicDb::kFileName;
-    App().DietSpecies = QStringLiteral("canine");
     ClinicDb::create(App().DBFName);
     fill(ClinicDb::connection(App().DBFName), diets);
     ClinicDb::closeAll(); // the first opening meets a cold connection, as in the program

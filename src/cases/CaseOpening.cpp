@@ -106,7 +106,7 @@ bool answeredByTheCaller(OpenVariant variant, const FwError &e, frmDocument *doc
 }
 
 /// The steps of the sequence; doc is the window once it is open.
-void openSteps(OpenVariant variant, const CaseRef &requested, QPointer<frmDocument> &doc)
+void openSteps(OpenVariant variant, const CaseRef &requested, const QString &linkRecNo, QPointer<frmDocument> &doc)
 {
     const bool linked = variant == OpenVariant::Linked;
     const bool recent = variant == OpenVariant::Recent;
@@ -119,7 +119,7 @@ void openSteps(OpenVariant variant, const CaseRef &requested, QPointer<frmDocume
     // 1. The window, with a first caption until the row is read.
     QString firstCaption;
     if (linked)
-        firstCaption = QStringLiteral("Linked Case =") + App().LinkRecNo;
+        firstCaption = QStringLiteral("Linked Case =") + linkRecNo;
     else if (recent)
         firstCaption = QStringLiteral("Case#") + NumText::Str(NumText::Val(requested.caseNo));
     else
@@ -130,7 +130,7 @@ void openSteps(OpenVariant variant, const CaseRef &requested, QPointer<frmDocume
 
     // 2. The case's row.
     if (linked)
-        doc->bindCaseRow(kLinkedQuery, {linkedKey(App().LinkRecNo)});
+        doc->bindCaseRow(kLinkedQuery, {linkedKey(linkRecNo)});
     else
         doc->bindCaseRow(kCaseQuery, {caseKey(ref.caseNo)});
 
@@ -162,13 +162,13 @@ void openSteps(OpenVariant variant, const CaseRef &requested, QPointer<frmDocume
 
 } // namespace
 
-frmDocument *OpenCaseInDocument(OpenVariant variant, const CaseRef &ref)
+frmDocument *OpenCaseInDocument(OpenVariant variant, const CaseRef &ref, const QString &linkRecNo)
 {
     QPointer<frmDocument> doc;
     bool opened = false;
     runGuarded([&] {
         try {
-            openSteps(variant, ref, doc);
+            openSteps(variant, ref, linkRecNo, doc);
             opened = true;
         } catch (const FwError &e) {
             // Not only shown: some callers answer a failure in their own

@@ -147,9 +147,10 @@ void frmDOBAge::Done_Click()
                 return;
             }
             const QDate dob = DateText::CDate(typed);
-            App().CurrAgeText = AgeText(dob);
+            const QString age = AgeText(dob);
+            App().CurrAgeText = age;
             if (m_target)
-                m_target->setDateOfBirth(typed, App().CurrAgeText);
+                m_target->setDateOfBirth(typed, age);
         } else if (Option1[1]->isChecked()) {
             const QString typed = maskedText(MaskEdAge);
             const std::optional<QDateTime> d = DOBfrmAge(typed);

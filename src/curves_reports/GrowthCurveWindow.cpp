@@ -16,6 +16,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <algorithm>
 #include <cmath>
@@ -61,7 +62,7 @@ void placeOver(QWidget *w, const QWidget *owner)
 } // namespace
 
 GrowthCurveWindow::GrowthCurveWindow(GrowthCurves::Kind kind, const QString &name, QWidget *parent)
-    : QWidget(parent, Qt::Tool), m_kind(kind)
+    : QWidget(parent, Qt::Window), m_kind(kind)
 {
     setObjectName(name);
     setWindowTitle(GrowthCurves::texts(kind).caption);
@@ -230,11 +231,24 @@ void GrowthCurveWindow::CClose_Click()
     close();
 }
 
+void GrowthCurveWindow::standApart()
+{
+    // Qt makes a window with a parent transient for it, and window managers
+    // keep a transient window above its parent. The report viewer that Print
+    // Preview opens lies inside the frame, so the frame must be able to come
+    // in front of the curves: they stay the frame's (and close with it) but
+    // stand beside it as a window of their own.
+    winId();
+    if (QWindow *handle = windowHandle())
+        handle->setTransientParent(nullptr);
+}
+
 void GrowthCurveWindow::showAndPlot(const GrowthCase &facts)
 {
     BindToClinicDB(*Data3);
     setCaseFacts(facts);
     Hidden_Click();
+    standApart();
     show();
     raise();
     activateWindow();

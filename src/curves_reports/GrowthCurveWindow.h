@@ -97,6 +97,8 @@ protected:
 
 private:
     void setUpChart();
+    /// Not held above the window that keeps it.
+    void standApart();
     void showAndPlot(const GrowthCase &facts);
 
     GrowthCurves::Kind m_kind;

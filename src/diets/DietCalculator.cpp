@@ -38,6 +38,10 @@ const QString kOtherSpeciesNote = QStringLiteral("To enter a recommendation for 
 const QString kTransferQuestion =
     QStringLiteral("Would you like to transfer this calculation back") + QStringLiteral(" to the case record?");
 const QString kNothing = QStringLiteral("*");
+const QString kCaseWindowClosedNote =
+    QStringLiteral("This calculation has not been stored as a diet recommendation: the case window that opened "
+                   "the diet calculator has been closed. Open the case and use its Diet Calc. button to "
+                   "calculate for it again.");
 
 /// A label that shows a result: a sunken box of a fixed size wide enough for
 /// the largest amount, so that a new figure never makes the window lay
@@ -400,17 +404,20 @@ void DietCalculator::Reset_Click()
     runGuarded(this, [&] {
         m_SpeciesCode = Species::None;
         clearSpecies();
-        for (QLabel *l : {ResultDry, ResultCan})
-            l->setText(DietEnergy::kNoResult);
         for (QLineEdit *box : {MEDryText, MECanText, MEPerCup, GmPerCan})
             box->setText(DietEnergy::kNoResult);
-        for (QLabel *l : {KCalPerDay, CupAmt, CanAmt, MixDry, MixCups, MixCanned, MixCans})
-            l->setText(DietEnergy::kNoResult);
-        setSliderQuietly(0);
-        setShares(DietEnergy::shares(0));
+        clearResults();
         Stat[DietFactors::kResetStat]->setChecked(true);
         Envir[DietFactors::kResetEnvir]->setChecked(true);
     });
+}
+
+void DietCalculator::clearResults()
+{
+    for (QLabel *l : {ResultDry, ResultCan, KCalPerDay, CupAmt, CanAmt, MixDry, MixCups, MixCanned, MixCans})
+        l->setText(DietEnergy::kNoResult);
+    setSliderQuietly(0);
+    setShares(DietEnergy::shares(0));
 }
 
 int DietCalculator::selectedStat() const
@@ -528,18 +535,21 @@ void DietCalculator::Slider1_Scroll()
 void DietCalculator::DietButton_Click()
 {
     runGuarded(this, [&] {
+        QString species;
         if (SpeciesOp[0]->isChecked()) {
-            App().DietSpecies = QStringLiteral("feline");
+            species = QStringLiteral("feline");
         } else if (SpeciesOp[1]->isChecked()) {
-            App().DietSpecies = QStringLiteral("canine");
+            species = QStringLiteral("canine");
         } else {
             Prompt::Message(kNoSpeciesForDiet, Prompt::Icon::Information);
             return;
         }
-        // The picker is modal and hands its diet back through receiveDiet;
-        // nothing is recalculated when it returns.
+        App().DietSpecies = species;
+        // The picker is modal, lists the diets of the species it is given and
+        // hands its diet back through receiveDiet; nothing is recalculated
+        // when it returns.
         if (m_pickerOpener)
-            m_pickerOpener(*this);
+            m_pickerOpener(*this, species);
     });
 }
 
@@ -551,9 +561,12 @@ void DietCalculator::receiveDiet(const QString &name, const QString &meDry, cons
     MEPerCup->setText(mePerCup);
     MECanText->setText(meCan);
     GmPerCan->setText(gmPerCan);
+    // Amounts worked out for the diet shown before are no amounts of this
+    // one: they would go into the case under this diet's name.
+    clearResults();
 }
 
-void DietCalculator::setPickerOpener(std::function<void(DietCalculator &)> opener)
+void DietCalculator::setPickerOpener(PickerOpener opener)
 {
     m_pickerOpener = std::move(opener);
 }
@@ -575,6 +588,7 @@ void DietCalculator::handOverCase(const DietCase &dietCase, QPointer<QObject> re
         applyUnits(dietCase.units);
         Reset_Click();
         DietSelected->clear();
+        m_forCase = true;
         m_requester = requester;
         m_deliver = std::move(deliver);
         m_caseSpecies = dietCase.species;
@@ -603,6 +617,7 @@ void DietCalculator::openStandAlone(const QString &units)
     runGuarded(this, [&] {
         App().DietCalcStandAlone = -1;
         // Nothing goes back to a case from here on, even if one asked before.
+        m_forCase = false;
         m_requester.clear();
         m_deliver = nullptr;
         m_caseSpecies.clear();
@@ -641,14 +656,22 @@ void DietCalculator::Close_Click()
             Calculate->setFocus(Qt::OtherFocusReason);
             return;
         }
-        // Opened on its own, or the case window that asked has closed since:
-        // nothing to hand back.
+        // Opened on its own: nothing to hand back.
+        if (!m_forCase) {
+            close();
+            return;
+        }
+        const bool dogOrCat = m_caseSpecies == QLatin1String("Dog") || m_caseSpecies == QLatin1String("Cat");
+        // The case window that asked has closed since: its case gets nothing,
+        // and the user, who would have been offered the transfer, learns why.
         if (m_requester.isNull()) {
+            if (dogOrCat)
+                Prompt::Message(kCaseWindowClosedNote, Prompt::Icon::Information);
             close();
             return;
         }
         QString transfer;
-        if (m_caseSpecies != QLatin1String("Dog") && m_caseSpecies != QLatin1String("Cat")) {
+        if (!dogOrCat) {
             Prompt::Message(kOtherSpeciesNote, Prompt::Icon::Information);
             transfer = kFocusOnly;
         } else if (Prompt::MsgBox(kTransferQuestion, Prompt::Buttons::YesNo, Prompt::Icon::Information,

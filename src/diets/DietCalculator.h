@@ -7,8 +7,9 @@
 // hands over its case's facts as a value (handOverCase), or on its own after
 // the user has chosen a unit (openStandAlone). Closing it through its Close
 // button offers the result back to the case window that asked, if that window
-// is still open; closing it any other way hands nothing back. The window is
-// deleted when it closes, so the next opening starts afresh.
+// is still open, and otherwise tells the user that nothing was stored; closing
+// it any other way hands nothing back. The window is deleted when it closes,
+// so the next opening starts afresh.
 //
 // The window only gathers its inputs, calls the arithmetic of DietEnergy and
 // shows the results or the refusals; it keeps its own unit (set when it is
@@ -59,8 +60,8 @@ public:
     /// diet picker opened; any other species gets the note that the
     /// calculator is for dogs and cats only, a weight of "0" and the window.
     /// On Close the text goes to `deliver` only while `requester` still
-    /// exists; once it has gone, Close behaves as for a calculator opened on
-    /// its own.
+    /// exists; once it has gone, Close hands nothing back and, for a dog or a
+    /// cat, says that the recommendation was not stored.
     void handOverCase(const DietCase &dietCase, QPointer<QObject> requester, Deliver deliver);
 
     /// Opened without a case, in the unit the user chose: nothing will be
@@ -70,14 +71,17 @@ public:
 
     /// The diet picker's return: the diet's name and its figures as texts
     /// (energy of the dry form per 100 gm, per cup, of the canned form per
-    /// 100 gm, grams per can). Nothing is recalculated.
+    /// 100 gm, grams per can). Nothing is recalculated; results of an
+    /// earlier calculation are cleared, as they were another diet's.
     void receiveDiet(const QString &name, const QString &meDry, const QString &mePerCup, const QString &meCan,
                      const QString &gmPerCan);
 
-    /// How the diet button opens the picker (set by whoever owns the picker);
-    /// the picker hands its diet back through receiveDiet. Unset: the button
-    /// only chooses the diet species.
-    void setPickerOpener(std::function<void(DietCalculator &)> opener);
+    /// How the diet button opens the picker (set by whoever owns the picker)
+    /// for the diets of a species ("feline" or "canine"); the picker hands
+    /// its diet back through receiveDiet. Unset: the button only chooses the
+    /// diet species.
+    using PickerOpener = std::function<void(DietCalculator &, const QString &dietSpecies)>;
+    void setPickerOpener(PickerOpener opener);
 
     /// The unit of this window's calculations.
     QString units() const { return m_units; }
@@ -112,6 +116,8 @@ private:
     /// The program's own move of the slider: no mix runs.
     void setSliderQuietly(int position);
     void setShares(const DietEnergy::Shares &shares);
+    /// Every result back to "0" and the slider to no mix.
+    void clearResults();
     void selectSpecies(int index);
     void clearSpecies();
     DietFactors::Species speciesCode() const { return m_SpeciesCode; }
@@ -125,8 +131,10 @@ private:
     DietFactors::Species m_SpeciesCode = DietFactors::Species::None;
     QString m_units;
     DietEnergy::Unit m_unit = DietEnergy::Unit::Unknown;
-    std::function<void(DietCalculator &)> m_pickerOpener;
-    // The case window that asked for this calculation, and how its result goes back.
+    PickerOpener m_pickerOpener;
+    // The case window that asked for this calculation, and how its result
+    // goes back. m_forCase stays true when that window has closed since.
+    bool m_forCase = false;
     QPointer<QObject> m_requester;
     Deliver m_deliver;
     QString m_caseSpecies;

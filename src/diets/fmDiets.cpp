@@ -180,7 +180,7 @@ char32_t typedCode(const QKeyEvent *key)
 
 // --- building ---------------------------------------------------------------
 
-fmDiets::fmDiets(QWidget *parent) : QDialog(parent)
+fmDiets::fmDiets(const QString &species, QWidget *parent) : QDialog(parent), m_species(species)
 {
     initDietResources();
     setObjectName(QStringLiteral("fmDiets"));
@@ -512,9 +512,9 @@ void fmDiets::buildTree()
 
 // --- opening ----------------------------------------------------------------
 
-int fmDiets::Launch(QWidget *requester, const Receiver &receive)
+int fmDiets::Launch(QWidget *requester, const QString &species, const Receiver &receive)
 {
-    fmDiets picker(requester);
+    fmDiets picker(species, requester);
     picker.setReceiver(requester, receive);
     BindToClinicDB(*picker.Data1);
     PromptsOver boxesOver(&picker);
@@ -567,7 +567,7 @@ void fmDiets::refillAfterConflict()
 void fmDiets::LoadListSpecies_Click()
 {
     runGuarded(this, [&] {
-        const QString species = App().DietSpecies;
+        const QString species = m_species;
         showList([species](const DietCatalogue &c) { return c.bySpecies(species); });
     });
 }
@@ -578,7 +578,7 @@ void fmDiets::TreeView1_NodeClick(QTreeWidgetItem *node)
         return;
     runGuarded(this, [&] {
         const int index = node->data(0, kIndexRole).toInt();
-        const QString species = App().DietSpecies;
+        const QString species = m_species;
         showList([index, species](const DietCatalogue &c) { return c.byNode(index, species); });
     });
 }
@@ -595,7 +595,7 @@ void fmDiets::Narrower_Change()
 {
     runGuarded(this, [&] {
         const QString text = Narrower->text();
-        const QString species = App().DietSpecies;
+        const QString species = m_species;
         showList([text, species](const DietCatalogue &c) { return c.byName(text, species); });
     });
 }

@@ -5,12 +5,11 @@
 // the window that opened it. The practice adds diets of its own here and
 // deletes them again from the list's pop-up menu.
 //
-// The opener sets App().DietSpecies ("canine" or "feline") and calls
-// Launch(), which binds Data1 to the clinic database, presses
+// The opener calls Launch() with the species whose diets it wants
+// ("canine" or "feline"); Launch binds Data1 to the clinic database, presses
 // LoadListSpecies and shows the window modally:
 //
-//     App().DietSpecies = QStringLiteral("canine");
-//     fmDiets::Launch(this, [this](const PickedDiet &diet) { ... });
+//     fmDiets::Launch(this, QStringLiteral("canine"), [this](const PickedDiet &diet) { ... });
 //
 // The receiver runs only on "&Return", once, before the window closes.
 #include "diets/DietCatalogue.h"
@@ -50,16 +49,18 @@ class fmDiets : public QDialog {
 public:
     using Receiver = std::function<void(const PickedDiet &)>;
 
-    explicit fmDiets(QWidget *parent = nullptr);
+    /// A picker of the diets of one species ("canine" or "feline"): its
+    /// lists by species, condition and name hold that species' diets.
+    explicit fmDiets(const QString &species, QWidget *parent = nullptr);
     ~fmDiets() override;
 
-    /// The calculator's diet button, after it has set App().DietSpecies: a
-    /// new picker over requester gets Data1 bound to the clinic database,
-    /// LoadListSpecies pressed, and is shown modally. receive gets the diet
-    /// when the user presses "&Return" (and requester still exists). Returns
+    /// The calculator's diet button: a new picker of the species' diets over
+    /// requester gets Data1 bound to the clinic database, LoadListSpecies
+    /// pressed, and is shown modally. receive gets the diet when the user
+    /// presses "&Return" (and requester still exists). Returns
     /// QDialog::Accepted when a diet was handed back. Throws FwError when the
     /// database cannot be bound.
-    static int Launch(QWidget *requester, const Receiver &receive);
+    static int Launch(QWidget *requester, const QString &species, const Receiver &receive);
 
     /// Who gets the diet on "&Return": receive runs only while requester
     /// exists.
@@ -75,7 +76,7 @@ public:
 
     // Handlers, by the names the window's controls give them.
     void Form_Load();
-    /// The hidden loader button: the diets of App().DietSpecies.
+    /// The hidden loader button: the diets of the picker's species.
     void LoadListSpecies_Click();
     void TreeView1_NodeClick(QTreeWidgetItem *node);
     /// The search box after each edit: the list holds the species' diets whose
@@ -200,4 +201,6 @@ private:
     bool m_checkingName = false;
     QPointer<QObject> m_requester;
     Receiver m_receive;
+    /// "canine" or "feline": whose diets the lists hold.
+    QString m_species;
 };

@@ -155,5 +155,5 @@ void frmLink::Form_Unload()
     // The frame is drawn before the case opens in it.
     QCoreApplication::processEvents();
     if (received)
-        frame->Hidden2_Click();
+        frame->Hidden2_Click(HiddenText->text());
 }

@@ -470,6 +470,19 @@ QMdiSubWindow *frmMain::addChild(QWidget *child)
     return sw;
 }
 
+void frmMain::showChild(QWidget *child)
+{
+    QMdiSubWindow *sw = subWindowOf(child);
+    if (!sw)
+        return;
+    if (sw->isMinimized())
+        sw->showNormal();
+    m_mdi->setActiveSubWindow(sw);
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    raise();
+    activateWindow();
+}
+
 void frmMain::fitIntoArea(QMdiSubWindow *sw, const QSize &wanted)
 {
     // The area places a window larger than itself with its right edge at the
@@ -569,11 +582,8 @@ void frmMain::refreshWindowList()
         a->setChecked(sw == current);
         connect(a, &QAction::triggered, this, [this, sw] {
             runGuarded([&] {
-                if (m_mdi->subWindowList().contains(sw)) {
-                    if (sw->isMinimized())
-                        sw->showNormal();
-                    m_mdi->setActiveSubWindow(sw);
-                }
+                if (m_mdi->subWindowList().contains(sw))
+                    showChild(childOf(sw));
             });
         });
         d->windowList.append(a);
@@ -765,23 +775,6 @@ void frmMain::mnuFileCloseAll_Click()
     });
 }
 
-void frmMain::Command1_Click()
-{
-    runGuarded([&] {
-        const QString transfer = App().DietRecTransfer;
-        if (transfer == QLatin1String("*"))
-            return;
-        // Without a case window to take it, the recommendation is dropped.
-        frmDocument *doc = activeCaseWindow();
-        if (!doc)
-            return;
-        if (transfer == QLatin1String("**"))
-            doc->focusDietRecommendation();
-        else
-            doc->receiveDietRecommendation(transfer);
-    });
-}
-
 // ---------------------------------------------------------------------------
 // Opening cases
 
@@ -809,9 +802,9 @@ void frmMain::Hidden1_Click()
     });
 }
 
-void frmMain::Hidden2_Click()
+void frmMain::Hidden2_Click(const QString &linkRecNo)
 {
-    runGuarded([&] { OpenCaseInDocument(OpenVariant::Linked); });
+    runGuarded([&] { OpenCaseInDocument(OpenVariant::Linked, {}, linkRecNo); });
 }
 
 void frmMain::mnuFileNew_Click()

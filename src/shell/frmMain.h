@@ -41,6 +41,10 @@ public:
     /// Add a child window to the frame and show it; it becomes the active child.
     /// A child larger than its sub-window is scrolled inside it.
     QMdiSubWindow *addChild(QWidget *child);
+    /// Bring a child window to the front: restored when minimised, made the
+    /// active child, and the frame raised and activated with it, over any
+    /// window of the program that stood in front of the frame.
+    void showChild(QWidget *child);
     /// The child window a sub-window of the frame holds, or null.
     static QWidget *childOf(QMdiSubWindow *sw);
     /// The sub-window of the frame that holds a child window, or null.
@@ -117,9 +121,15 @@ public:
     void tbToolBar_ButtonClick(const QString &key);
 
     // Hidden buttons that other windows press.
-    void Command1_Click(); // diet recommendation hand-back
-    void Hidden1_Click();  // new case for a linked start
-    void Hidden2_Click();  // open the linked case
+    /// The diet recommendation hand-back to the case window whose Diet Calc.
+    /// opened the calculator: transfer "*" writes nothing, "**" only gives
+    /// the window's recommendation box the focus, any other text replaces
+    /// the box's text. A window closed meanwhile (null) gets nothing.
+    void Command1_Click(frmDocument *window, const QString &transfer);
+    void Hidden1_Click(); // new case for a linked start
+    /// Open the case whose link number is the record number the practice-
+    /// management program sent.
+    void Hidden2_Click(const QString &linkRecNo);
 
     /// End the program at once, without the exit question (a linked case that
     /// does not exist).

@@ -5,6 +5,7 @@
 #include "curves_reports/ReportPreparation.h"
 #include "curves_reports/frmBreedSpec.h"
 #include "curves_reports/frmReminder.h"
+#include "curves_reports/frmReports.h"
 #include "platform/Guard.h"
 #include "shell/frmMain.h"
 
@@ -32,7 +33,7 @@ void frmMain::showGrowthCurve(const CaseFacts &facts)
 namespace {
 // A growth curve's Print Preview: the report of the case the window plotted,
 // with the chart's picture it hands over.
-void previewGrowthCurve(const GrowthCurveWindow::PreviewRequest &request)
+frmReports *previewGrowthCurve(const GrowthCurveWindow::PreviewRequest &request)
 {
     ReportFills::GrowthCurveFacts facts;
     facts.kitten = request.reportName == QLatin1String("GrowthCurveFel");
@@ -40,11 +41,14 @@ void previewGrowthCurve(const GrowthCurveWindow::PreviewRequest &request)
     facts.CurrWeeksOld = request.growthCase.weeksOld;
     facts.CurrWeight = request.growthCase.weight;
     facts.CurrUnits = request.growthCase.units;
-    prepareGrowthCurve(facts, request.picture);
+    return prepareGrowthCurve(facts, request.picture);
 }
 } // namespace
 
 void frmMain::installToolHooks()
 {
-    GrowthCurveWindow::setPreviewHook(previewGrowthCurve);
+    // The viewer opens inside the frame, which the growth-curve window stood
+    // over when its button was pressed: the frame comes to the front with it.
+    GrowthCurveWindow::setPreviewHook(
+        [this](const GrowthCurveWindow::PreviewRequest &request) { showChild(previewGrowthCurve(request)); });
 }

@@ -1,7 +1,7 @@
 // The frame's commands of the diets: the diet calculator without a case (after
-// the units choice), the hand-over of a case window's case to the calculator,
-// and the cost calculator. Each tool window is one shared instance, created on
-// first use and deleted when it closes, so the next opening starts afresh.
+// the units choice), the hand-over of a case window's case to the calculator
+// and of its recommendation back (Command1), and the cost calculator. Each tool window is one shared instance, created
+// on first use and deleted when it closes, so the next opening starts afresh.
 #include "cases/frmDocument.h"
 #include "diets/DietCalculator.h"
 #include "diets/fmDiets.h"
@@ -16,9 +16,9 @@ DietCalculator *frmMain::dietCalculator(const QString &units)
     if (!m_dietCalculator || m_dietCalculator->closed()) {
         m_dietCalculator = new DietCalculator(units, this);
         // The diet button opens the picker, whose Return fills the diet boxes.
-        m_dietCalculator->setPickerOpener([](DietCalculator &calculator) {
+        m_dietCalculator->setPickerOpener([](DietCalculator &calculator, const QString &species) {
             QPointer<DietCalculator> target(&calculator);
-            fmDiets::Launch(&calculator, [target](const PickedDiet &d) {
+            fmDiets::Launch(&calculator, species, [target](const PickedDiet &d) {
                 if (target)
                     target->receiveDiet(d.DietSelected, d.MEDryText, d.MEPerCup, d.MECanText, d.GmPerCan);
             });
@@ -55,19 +55,28 @@ void frmMain::mnuCostCalc_Click()
 }
 
 // A case window's Diet Calc.: the calculator takes the window's species,
-// ideal weight and units, and its recommendation goes back to that window
-// alone, as typed text is saved; a window closed meanwhile gets nothing.
+// ideal weight and units, and its recommendation goes back through Command1
+// to that window alone, as typed text is saved.
 void frmMain::showDietCalculator(frmDocument *window)
 {
     const CaseFacts facts = window->facts();
     const QPointer<frmDocument> target(window);
     handOverToDietCalculator(DietCase{facts.species, facts.idealWt, facts.units}, QPointer<QObject>(window),
-                             [target](const QString &text) {
-                                 if (!target)
-                                     return;
-                                 if (text == DietCalculator::kFocusOnly)
-                                     target->focusDietRecommendation();
-                                 else
-                                     target->receiveDietRecommendation(text);
-                             });
+                             [this, target](const QString &transfer) { Command1_Click(target, transfer); });
+}
+
+void frmMain::Command1_Click(frmDocument *window, const QString &transfer)
+{
+    runGuarded([&] {
+        if (transfer == QLatin1String("*"))
+            return;
+        // A window closed meanwhile takes nothing; the calculator has told
+        // the user.
+        if (!window)
+            return;
+        if (transfer == DietCalculator::kFocusOnly)
+            window->focusDietRecommendation();
+        else
+            window->receiveDietRecommendation(transfer);
+    });
 }

@@ -4,6 +4,7 @@
 
 #include "cases/frmDocument.h"
 #include "curves_reports/ReportPreparation.h"
+#include "curves_reports/frmReports.h"
 #include "platform/Guard.h"
 #include "platform/db/DataControl.h"
 #include "platform/state/AppState.h"
@@ -42,6 +43,12 @@ void frmMain::mnuPersonalize_Click()
 // the options print it.
 void frmMain::mnuFilePrint_Click()
 {
+    // Asked again while a report viewer is the active window: that viewer is
+    // shown as it is, with no report of another case built behind it.
+    if (auto *viewer = qobject_cast<frmReports *>(activeChild())) {
+        showChild(viewer);
+        return;
+    }
     // A failure other than the missing window shows its text in a plain box.
     forActiveCase(
         QStringLiteral("No document open on which to create a report!"),

@@ -4,6 +4,8 @@
 
 #include "cases/CaseDetails.h"
 #include "cases/fmLocator.h"
+#include "curves_reports/GrowthCurveWindow.h"
+#include "curves_reports/frmReminder.h"
 #include "platform/Guard.h"
 #include "platform/db/ClinicDb.h"
 #include "platform/db/DataControl.h"
@@ -21,17 +23,33 @@
 
 namespace {
 
-/// A tool window that stays open across the move is bound to the new file at
-/// once, as its next opening would bind it: the case locator lists the new
-/// register's cases.
-void rebindOpenTools(QWidget *frame)
+/// The open windows of the frame of one kind (one that is closing is hidden).
+template <class Window> QList<Window *> openTools(QWidget *frame)
 {
-    for (fmLocator *locator : frame->findChildren<fmLocator *>(QString(), Qt::FindDirectChildrenOnly)) {
-        if (locator->isHidden())
-            continue;
+    QList<Window *> open;
+    for (Window *w : frame->findChildren<Window *>(QString(), Qt::FindDirectChildrenOnly))
+        if (!w->isHidden())
+            open.append(w);
+    return open;
+}
+
+/// After the move no window may show or open a case of the old register. A
+/// list of cases that stays open is bound to the new file at once, as its
+/// next opening would bind it, and lists the new register's cases: the case
+/// locator, the reminder list. A growth curve shows a case of the old
+/// register, so it closes.
+void followTheMove(QWidget *frame)
+{
+    for (fmLocator *locator : openTools<fmLocator>(frame)) {
         BindToClinicDB(*locator->Data1);
         locator->LoadList_Click();
     }
+    for (frmReminder *reminders : openTools<frmReminder>(frame)) {
+        BindToClinicDB(*reminders->Data1);
+        reminders->LoadList_Click();
+    }
+    for (GrowthCurveWindow *curve : openTools<GrowthCurveWindow>(frame))
+        curve->close();
 }
 
 } // namespace
@@ -82,7 +100,7 @@ void frmMain::NetWorkFW_Click()
         }
         App().DBFPath = verdict.dbfPath;
         App().DBFName = verdict.dbfName;
-        rebindOpenTools(this);
+        followTheMove(this);
         Prompt::Message(verdict.message, verdict.icon);
     });
 }

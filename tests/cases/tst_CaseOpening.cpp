@@ -130,13 +130,12 @@ private slots:
         World w;
         ClinicDb::exec(w.env.db(), QStringLiteral("UPDATE [Clients] SET [Active] = 0 WHERE [CaseNo] = ?"), {w.rex});
         w.setCase(w.rex, "Rexy", "Smyth");
-        App().LinkRecNo = QStringLiteral("5001");
         if (variant == OpenVariant::Linked)
             w.ref = CaseRef(); // the link finds the case by its own number
         const QString before1 = w.frame.recentCaption(1);
         const QString before2 = w.frame.recentCaption(2);
 
-        QPointer<frmDocument> doc = OpenCaseInDocument(variant, w.ref);
+        QPointer<frmDocument> doc = OpenCaseInDocument(variant, w.ref, QStringLiteral("5001"));
         QVERIFY(doc);
         FW_VERIFY_PROMPTS(w.prompt);
         QCOMPARE(w.firstCaption, firstCaption);
@@ -258,10 +257,9 @@ private slots:
         World w;
         App().Linked = QStringLiteral("2");
         Settings::save(QStringLiteral("LinkData"), QStringLiteral("Linked"), QStringLiteral("2"));
-        App().LinkRecNo = linkRecNo;
         const QString item1 = w.frame.recentCaption(1);
 
-        w.frame.Hidden2_Click();
+        w.frame.Hidden2_Click(linkRecNo);
         QCOMPARE(w.prompt.texts(),
                  QStringList{"There are no existing linked records for this animal / client. The Fenwarra will "
                              "now close and return you to your management application. Next time request a New "

@@ -34,12 +34,14 @@ struct Calc {
     std::unique_ptr<QObject> requester = std::make_unique<QObject>();
     QStringList delivered;
     int pickerOpened = 0;
+    QString pickerSpecies;
 
     explicit Calc(const QString &units = QStringLiteral("kg"))
     {
         w = new DietCalculator(units);
-        w->setPickerOpener([this](DietCalculator &c) {
+        w->setPickerOpener([this](DietCalculator &c, const QString &species) {
             ++pickerOpened;
+            pickerSpecies = species;
             c.receiveDiet(kExample, "350", "300", "90", "400");
         });
     }
@@ -63,6 +65,21 @@ struct Calc {
     QAbstractButton *button(const QString &name) const { return w->findChild<QAbstractButton *>(name); }
     bool checked(const QString &name) const { return button(name)->isChecked(); }
     QSlider *slider() const { return w->findChild<QSlider *>(QStringLiteral("Slider1")); }
+    /// The worked example's 10 kg dog calculated, and mixed at 30 % canned.
+    void calculatedAndMixed()
+    {
+        handOver("Dog", 10);
+        w->Calculate_Click();
+        moveSlider(3);
+    }
+    /// The user picks another diet through the diet button.
+    void pickDietB()
+    {
+        w->setPickerOpener([](DietCalculator &calc, const QString &) {
+            calc.receiveDiet(QStringLiteral("Canine Diet B"), "400", "350", "100", "350");
+        });
+        w->DietButton_Click();
+    }
     /// The user moves the slider (the program's own moves run no mix).
     void moveSlider(int position) { slider()->setValue(position); }
     QString focused() const { return w->focusWidget() ? w->focusWidget()->objectName() : QString(); }
@@ -111,6 +128,7 @@ private slots:
         c.handOver("Dog", 10);
         QVERIFY(c.w->isVisible());
         QCOMPARE(c.pickerOpened, 1);
+        QCOMPARE(c.pickerSpecies, QStringLiteral("canine"));
         QCOMPARE(App().DietSpecies, QStringLiteral("canine"));
         QVERIFY(c.checked("SpeciesOp(1)"));
         QCOMPARE(c.text("Weight"), QStringLiteral(" 10"));
@@ -305,9 +323,7 @@ private slots:
         TestEnv env(false);
         ScriptedPrompt prompt;
         Calc c;
-        c.handOver("Dog", 10);
-        c.w->Calculate_Click();
-        c.moveSlider(3);
+        c.calculatedAndMixed();
         QCOMPARE(c.text("CanAmt"), QStringLiteral(" 1.7"));
 
         c.w->setPickerOpener({}); // the user cancels the picker this time
@@ -350,6 +366,46 @@ private slots:
         FW_VERIFY_PROMPTS(prompt);
     }
 
+    // A diet picked after a calculation: the amounts were the other diet's,
+    // so they go, and Close finds no result until the user calculates again.
+    void dietPickedAfterACalculationClearsTheResults()
+    {
+        TestEnv env(false);
+        ScriptedPrompt prompt;
+        Calc c;
+        c.calculatedAndMixed();
+        QCOMPARE(c.text("ResultDry"), QStringLiteral(" 179.9"));
+
+        c.pickDietB();
+        QCOMPARE(c.text("DietSelected"), QStringLiteral("Canine Diet B"));
+        QCOMPARE(c.text("MEDryText"), QStringLiteral("400"));
+        for (const char *name :
+             {"KCalPerDay", "ResultDry", "CupAmt", "ResultCan", "CanAmt", "MixDry", "MixCups", "MixCanned", "MixCans"})
+            QCOMPARE(c.text(name), QStringLiteral("0"));
+        QCOMPARE(c.slider()->value(), 0);
+        QCOMPARE(c.text("PCanned"), QStringLiteral("0% Can"));
+        QCOMPARE(c.text("Weight"), QStringLiteral(" 10"));
+
+        // Close: no result, and what goes back holds none of the first diet's amounts.
+        prompt.answer(Prompt::Answer::Yes).answer(Prompt::Answer::Yes);
+        c.w->Close_Click();
+        QCOMPARE(prompt.texts(), (QStringList{"You have no calculated result, is that OK?",
+                                              "Would you like to transfer this calculation back to the case record?"}));
+        QCOMPARE(c.delivered.size(), 1);
+        QVERIFY(c.delivered.first().contains(QStringLiteral("Canine Diet B")));
+        for (const char *amount : {"179.9", "2.1", "699.8", "1.7"})
+            QVERIFY2(!c.delivered.first().contains(QLatin1String(amount)), amount);
+        FW_VERIFY_PROMPTS(prompt);
+
+        // Calculated again, the amounts are the new diet's.
+        Calc again;
+        again.handOver("Dog", 10);
+        again.w->Calculate_Click();
+        again.pickDietB();
+        again.w->Calculate_Click();
+        QCOMPARE(again.text("ResultDry"), QStringLiteral(" 157.5"));
+    }
+
     void closeWithoutTransfer_data()
     {
         QTest::addColumn<QString>("species");
@@ -359,14 +415,18 @@ private slots:
         QTest::addColumn<QStringList>("delivered");
 
         const QString noResult = QStringLiteral("You have no calculated result, is that OK?");
+        const QString kCaseWindowClosed =
+            QStringLiteral("This calculation has not been stored as a diet recommendation: the case window that "
+                           "opened the diet calculator has been closed. Open the case and use its Diet Calc. button "
+                           "to calculate for it again.");
         const QString transfer = QStringLiteral("Would you like to transfer this calculation back to the case record?");
         const QString other =
             QStringLiteral("To enter a recommendation for another species just type directly into the diet "
                            "recommendations box");
         QTest::newRow("No: nothing goes back")
             << "Dog" << false << QStringList{"No"} << QStringList{transfer} << QStringList{};
-        QTest::newRow("case window closed meanwhile: stand-alone")
-            << "Dog" << true << QStringList{} << QStringList{} << QStringList{};
+        QTest::newRow("case window closed meanwhile: the user is told")
+            << "Dog" << true << QStringList{} << QStringList{kCaseWindowClosed} << QStringList{};
         QTest::newRow("another species: the box only gets the focus")
             << "Rabbit" << false << QStringList{"Yes"} << QStringList{noResult, other} << QStringList{"**"};
         QTest::newRow("dog in lower case counts as another species")

@@ -49,8 +49,7 @@ struct World {
     /// What the calculator's diet button does, with show() for exec().
     void open(const QString &species)
     {
-        App().DietSpecies = species;
-        w = new fmDiets;
+        w = new fmDiets(species);
         w->setReceiver(&requester, [this](const PickedDiet &d) { picked = d; });
         BindToClinicDB(*w->Data1);
         w->LoadListSpecies_Click();

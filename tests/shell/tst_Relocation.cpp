@@ -6,16 +6,21 @@
 #include "cases/CaseDetails.h"
 #include "cases/CaseListModel.h"
 #include "cases/fmLocator.h"
+#include "curves_reports/GrowthCurveWindow.h"
+#include "curves_reports/frmReminder.h"
 #include "platform/db/ClinicDb.h"
 #include "platform/settings/Settings.h"
 #include "platform/state/AppState.h"
+#include "platform/text/Clock.h"
 #include "shell/Relocation.h"
 #include "shell/frmMain.h"
 
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
+#include <QListWidget>
 #include <QMdiArea>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -245,6 +250,52 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(fmLocator::Launch(&frame)->listModel()->rowCount(), 2);
         FW_VERIFY_PROMPTS(prompt);
+    }
+
+    // A reminder list left open lists the new register's due cases, so that
+    // a double click opens a case of the new register under its own names;
+    // a growth curve of the old register's case closes.
+    void openListsFollowTheMove()
+    {
+        TestEnv env;
+        ScriptedPrompt prompt;
+        Clock::setNow(QDateTime(QDate(2026, 12, 6), QTime(10, 0)));
+        frmMain frame;
+        frame.setEndProgram([] {});
+        frame.resize(1200, 900);
+        frame.show();
+        const QDate dueDay = Clock::today().addDays(-20);
+        CaseBuilder().caseNo(1).surname("Original").animal("Rex").lastWeighed(dueDay).add();
+        frame.mnuReminders_Click();
+        QPointer<frmReminder> reminders = frame.findChild<frmReminder *>();
+        QVERIFY(reminders && reminders->ClientListing->count() == 1);
+        QPointer<GrowthCurveWindow> curve = frmPuppy::Launch(&frame, GrowthCase{"Dog", 2.5f, 12, "kg", "1", "Rex"});
+        QVERIFY(curve && curve->isVisible());
+
+        QTemporaryDir share;
+        const QString copy = share.path() + "/Fenwarra.mdb";
+        put(copy, Content::Database);
+        ClinicDb::exec(ClinicDb::connection(copy),
+                       "UPDATE [Clients] SET [Surname] = ?, [AnimalName] = ? WHERE [CaseNo] = ?", {"Moved", "Tess", 1});
+        ClinicDb::closeAll();
+        prompt.chooseFile(copy);
+        frame.NetWorkFW_Click();
+        QCOMPARE(App().DBFName, copy);
+
+        QVERIFY(reminders && reminders->isVisible());
+        QCOMPARE(reminders->ClientListing->count(), 1);
+        QVERIFY2(reminders->ClientListing->item(0)->text().startsWith("Tess Moved"),
+                 qPrintable(reminders->ClientListing->item(0)->text()));
+        QVERIFY(!curve || !curve->isVisible());
+        reminders->setListIndex(0);
+        reminders->ClientListing_DblClick();
+        const QString caption = QStringLiteral("Case# 1, Tess Moved");
+        QCOMPARE(frame.recentCaption(1), caption);
+        QVERIFY(frame.activeChild());
+        QCOMPARE(frame.activeChild()->windowTitle(), caption);
+        FW_VERIFY_PROMPTS(prompt);
+        frame.mdiArea()->closeAllSubWindows();
+        Clock::reset();
     }
 
     void refusalsChangeNothing_data()

@@ -10,6 +10,7 @@
 #include "cases/CaseDetails.h"
 #include "cases/CaseOpening.h"
 #include "cases/frmDocument.h"
+#include "curves_reports/GrowthCurveWindow.h"
 #include "curves_reports/ReportPreparation.h"
 #include "curves_reports/ReportVariables.h"
 #include "curves_reports/frmReports.h"
@@ -37,6 +38,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -45,6 +47,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 using ReportFills::HandoutFacts;
 
@@ -238,6 +241,52 @@ private slots:
         QCOMPARE(chart->Background(), background);
         QCOMPARE(chart->DrawStyle(), int(Chart::Colour));
         FW_VERIFY_PROMPTS(w.prompt);
+    }
+
+    // Report Preview while a viewer is the active window shows that viewer,
+    // with no box and no second report.
+    void previewAgainShowsTheActiveViewer()
+    {
+        World w;
+        w.frame.show();
+        const int no = CaseBuilder().add();
+        QVERIFY(OpenCaseInDocument(OpenVariant::LocatorOrReminder,
+                                   CaseRef{QString::number(no), QStringLiteral("Smith"), QStringLiteral("Rex")}));
+        w.frame.mnuFilePrint_Click();
+        auto *viewer = qobject_cast<frmReports *>(w.frame.activeChild());
+        QVERIFY(viewer);
+        QCOMPARE(w.children(), 2);
+
+        w.frame.mnuFilePrint_Click();
+        QCOMPARE(w.prompt.count(), 0);
+        QCOMPARE(w.children(), 2);
+        QCOMPARE(w.frame.activeChild(), static_cast<QWidget *>(viewer));
+        QVERIFY(viewer->isVisible());
+    }
+
+    // A growth curve's Print Preview opens its viewer inside the frame, which
+    // comes to the front: the curve window no longer stands over it.
+    void growthCurvePreviewComesToTheFront()
+    {
+        World w;
+        w.frame.resize(1280, 800);
+        w.frame.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w.frame));
+        QPointer<GrowthCurveWindow> curve =
+            frmPuppy::Launch(&w.frame, GrowthCase{"Dog", 2.5f, 12, "kg", "1", "Bramble"});
+        QVERIFY(curve);
+        QVERIFY(QTest::qWaitForWindowActive(curve));
+
+        curve->PPrint_Click();
+        auto *viewer = qobject_cast<frmReports *>(w.frame.activeChild());
+        QVERIFY(viewer);
+        QCOMPARE(viewer->windowTitle(), QStringLiteral("Puppy Growth Curve"));
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(&w.frame));
+        // A window manager keeps a window above the one it is transient for.
+        QVERIFY(curve->windowHandle());
+        QVERIFY(!curve->windowHandle()->transientParent());
+        FW_VERIFY_PROMPTS(w.prompt);
+        delete curve.data();
     }
 
     // Save Report writes the report on screen: a PDF (the extension added

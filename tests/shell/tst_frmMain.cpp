@@ -490,22 +490,18 @@ void FrameTest::dietRecommendationHandBack()
 {
     World w;
     // No case window: the hand-back is dropped without a word.
-    App().DietRecTransfer = QStringLiteral("Feed 2 cups a day");
-    w.frame.Command1_Click();
+    w.frame.Command1_Click(nullptr, QStringLiteral("Feed 2 cups a day"));
     QCOMPARE(w.prompt.count(), 0);
 
     FakeCase *c = w.addCase(QStringLiteral("Case# 5, Rex Smith"));
-    App().DietRecTransfer = QStringLiteral("*");
-    w.frame.Command1_Click();
+    w.frame.Command1_Click(c, QStringLiteral("*"));
     QCOMPARE(c->DietRecMe->toPlainText(), QStringLiteral("before"));
 
-    App().DietRecTransfer = QStringLiteral("**");
-    w.frame.Command1_Click();
+    w.frame.Command1_Click(c, QStringLiteral("**"));
     QCOMPARE(c->DietRecMe->toPlainText(), QStringLiteral("before"));
     QCOMPARE(c->focusWidget(), c->DietRecMe);
 
-    App().DietRecTransfer = QStringLiteral("Feed 2 cups a day");
-    w.frame.Command1_Click();
+    w.frame.Command1_Click(c, QStringLiteral("Feed 2 cups a day"));
     QCOMPARE(c->DietRecMe->toPlainText(), QStringLiteral("Feed 2 cups a day"));
     QCOMPARE(w.prompt.count(), 0);
 }
