@@ -3,9 +3,9 @@
 // line per case, narrows the list to the surnames that begin with what the
 // user types, and opens, activates, inactivates or deletes the selected case.
 //
-// The frame owns one instance: it binds Data1 to the clinic database, presses
-// LoadList and shows the window modeless. Opening a case (or closing the
-// window) unloads it, so the next opening starts afresh.
+// One instance, a child of the frame: Launch() binds Data1 to the clinic
+// database, presses LoadList and shows the window modeless. Opening a case
+// (or closing the window) unloads it, so the next opening starts afresh.
 #include "cases/CaseRef.h"
 
 #include <QWidget>

@@ -98,7 +98,6 @@ bool isNo(const QVariant &v)
     return numeric && n == 0;
 }
 
-/// Multi-line box texts with CR LF line ends (the editor keeps bare line feeds).
 // The chart's background colour of the options. A hand-edited setting far
 // outside the palette must not overflow the conversion; the chart draws any
 // index below 0 as black and above 15 as white.
@@ -108,6 +107,7 @@ int backColourIndex()
     return static_cast<int>(std::clamp(std::isnan(value) ? 0.0 : value, -1.0, 16.0));
 }
 
+/// Multi-line box texts with CR LF line ends (the editor keeps bare line feeds).
 QString withCrLf(QString text)
 {
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
@@ -768,8 +768,9 @@ void frmDocument::DietCalcMe_Click()
 void frmDocument::GrowthCv_Click()
 {
     runGuarded([this] {
-        // The curves show this window's case, with the weight and age at its
-        // last weighing, whichever case another window loaded since.
+        // The curves are handed this window's case as a value, with the
+        // weight and age at its last weighing, whichever case another window
+        // loaded since; it also becomes the current case, as the system has it.
         makeCurrent();
         if (CaseHost *host = CaseHost::current())
             host->showGrowthCurve(facts());

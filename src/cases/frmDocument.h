@@ -58,7 +58,8 @@ public:
     /// Make this window's case the application's current case. The one
     /// place where the current-case values are written: when the window
     /// loads, when it becomes the frame's active window, and when one of its
-    /// commands hands the case to a tool that reads them.
+    /// commands hands the case to a tool. The tools themselves are handed
+    /// the case's facts as a value and never read these values.
     void makeCurrent() const;
 
     // --- the opening's steps ------------------------------------------------------

@@ -58,7 +58,7 @@ Load load(const QSqlDatabase &db, const QDate &today);
 /// The text shown when no case is due.
 QString noneDueMessage();
 
-/// The current-case values of a selected line, from the case's row: the case
+/// The case of a selected line as its row holds it now: the case
 /// number as digits, the surname and the animal's name. Nothing when the row
 /// is gone.
 struct Selection {

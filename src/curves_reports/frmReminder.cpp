@@ -188,8 +188,8 @@ void frmReminder::ClientListing_DblClick()
             Prompt::Message(QStringLiteral("You must first select a case"), Prompt::Icon::Critical);
             return;
         }
-        // Other windows set the current case too; the case to open is the
-        // selected one, with its names as they are now.
+        // The case to open is the selected line's, with its names read
+        // again: the row may have changed since the line was selected.
         const std::optional<Reminders::Selection> selection = Reminders::select(Data1->database(), caseNoAt(row));
         if (!selection) {
             Prompt::Message(kGone, Prompt::Icon::Critical);
@@ -212,7 +212,7 @@ void frmReminder::PrintBut_Click()
         for (int i = 0; i < ClientListing->count(); ++i)
             lines << ClientListing->item(i)->text();
         // The list ends on its last line, as a walk through the lines would
-        // leave it: that case is the current case.
+        // leave it: that case becomes the selected case.
         if (!lines.isEmpty())
             setListIndex(int(lines.size()) - 1);
         // A failure is reported once, and nothing more is printed.

@@ -52,7 +52,8 @@ public:
     /// The hidden loader button: the days since each case's last weighing
     /// brought up to date, and the due cases listed.
     void LoadList_Click();
-    /// A line selected: its case becomes the current case.
+    /// A line selected: its case, with the names its row holds now, becomes
+    /// the list's selected case (selectedCase()).
     void ClientListing_Click();
     /// The case of the line last selected, as its row stood then.
     CaseRef selectedCase() const { return m_selected; }

@@ -719,11 +719,9 @@ void frmMain::mnuZoom_Click()
 
 void frmMain::mnuGrowthCurve_Click()
 {
-    forActiveCase(QStringLiteral("No document open for which to display a growth curve!"), [](frmDocument &doc) {
-        // The curves read the current case: the active window's.
-        doc.makeCurrent();
-        doc.GrowthCv_Click();
-    });
+    // The case window hands its own case to the curves, as a value.
+    forActiveCase(QStringLiteral("No document open for which to display a growth curve!"),
+                  [](frmDocument &doc) { doc.GrowthCv_Click(); });
 }
 
 void frmMain::mnuDietCalc_Click()

@@ -5,23 +5,13 @@
 #include "diets/DietCatalogue.h"
 #include "platform/FwError.h"
 #include "platform/db/ClinicDb.h"
+#include "support/Checks.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
 
 #include <QTest>
-#include <functional>
 
 namespace {
-
-int errorOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const FwError &e) {
-        return e.number();
-    }
-    return 0;
-}
 
 void addCatalogueRow(const QSqlDatabase &db, const QVariant &name, const QString &category = ";LIFAD;")
 {
@@ -33,7 +23,7 @@ void addCatalogueRow(const QSqlDatabase &db, const QVariant &name, const QString
 
 int ownCount(const QSqlDatabase &db)
 {
-    return ClinicDb::scalar(db, "SELECT COUNT(*) FROM [Diets Added]").toInt();
+    return rowCount(db, "Diets Added");
 }
 
 Diet own(const QString &name)

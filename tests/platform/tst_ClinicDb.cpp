@@ -5,6 +5,7 @@
 #include "platform/db/ClinicDb.h"
 #include "platform/state/AppState.h"
 #include "support/CaseBuilder.h"
+#include "support/Checks.h"
 #include "support/LockHolder.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
@@ -21,29 +22,6 @@
 #include <QTest>
 
 namespace {
-
-QByteArray fileHash(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
-}
-
-int count(const QSqlDatabase &db, const QString &table)
-{
-    return ClinicDb::scalar(db, QStringLiteral("SELECT COUNT(*) FROM [%1]").arg(table)).toInt();
-}
-
-int expectFwError(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const FwError &e) {
-        return e.number();
-    }
-    return 0;
-}
 
 /// What the wait handlers were told.
 struct WaitsSeen {
@@ -165,11 +143,11 @@ void ClinicDbTest::referenceRowsHoldWhatTheProgramNeeds()
 {
     TestEnv env;
     const QSqlDatabase db = env.db();
-    QCOMPARE(count(db, "Personal"), 1);
-    QCOMPARE(count(db, "Report Variables"), 1);
-    QVERIFY(count(db, "Dog Breeds") >= 100);
-    QVERIFY(count(db, "CAT BREEDS") >= 20);
-    QCOMPARE(count(db, "Clients"), 0);
+    QCOMPARE(rowCount(db, "Personal"), 1);
+    QCOMPARE(rowCount(db, "Report Variables"), 1);
+    QVERIFY(rowCount(db, "Dog Breeds") >= 100);
+    QVERIFY(rowCount(db, "CAT BREEDS") >= 20);
+    QCOMPARE(rowCount(db, "Clients"), 0);
 
     // The special names the program compares exactly.
     for (const char *species : {"Dog", "Cat"})
@@ -223,7 +201,7 @@ void ClinicDbTest::missingFileIsNeverMadeByOpening()
     {
         const QSqlDatabase db = ClinicDb::connection(path);
         QVERIFY(db.isOpen());
-        QCOMPARE(count(db, "Personal"), 1);
+        QCOMPARE(rowCount(db, "Personal"), 1);
         // A second call gives the same open connection.
         QCOMPARE(ClinicDb::connection(path).connectionName(), db.connectionName());
     }
@@ -232,7 +210,7 @@ void ClinicDbTest::missingFileIsNeverMadeByOpening()
     // made in its place; the user is told instead.
     QVERIFY(QDir(env.dbfPath() + "deeper").removeRecursively());
     QDir().mkpath(env.dbfPath() + "deeper/folder");
-    QCOMPARE(expectFwError([&] { ClinicDb::connection(path); }), ErrNo::DatabaseError);
+    QCOMPARE(errorOf([&] { ClinicDb::connection(path); }), ErrNo::DatabaseError);
     QVERIFY(!QFileInfo::exists(path));
 }
 
@@ -249,7 +227,7 @@ void ClinicDbTest::createNeverLeavesAHalfFile()
     QCOMPARE(ClinicDb::dataDir(), QDir::cleanPath(env.appPath()));
 
     const QString path = env.dbfPath() + ClinicDb::kFileName;
-    QCOMPARE(expectFwError([&] { ClinicDb::create(path); }), ErrNo::DatabaseError);
+    QCOMPARE(errorOf([&] { ClinicDb::create(path); }), ErrNo::DatabaseError);
     QVERIFY(!QFileInfo::exists(path));
     QCOMPARE(QDir(env.dbfPath()).entryList(QDir::Files), QStringList());
 }
@@ -345,16 +323,15 @@ void ClinicDbTest::duplicateCaseNoIs3022()
     TestEnv env;
     const QSqlDatabase db = env.db();
     ClinicDb::exec(db, "INSERT INTO [Clients] ([CaseNo]) VALUES (?)", {41});
-    QCOMPARE(expectFwError([&] { ClinicDb::exec(db, "INSERT INTO [Clients] ([CaseNo]) VALUES (?)", {41}); }),
+    QCOMPARE(errorOf([&] { ClinicDb::exec(db, "INSERT INTO [Clients] ([CaseNo]) VALUES (?)", {41}); }),
              ErrNo::DuplicateKey);
-    QCOMPARE(count(db, "Clients"), 1);
+    QCOMPARE(rowCount(db, "Clients"), 1);
     // A new row takes part in the reminders unless told otherwise.
     QCOMPARE(ClinicDb::scalar(db, "SELECT [Active] FROM [Clients] WHERE [CaseNo] = 41").toInt(), 1);
 
     // The own diets: one name once, whatever its letter case.
     ClinicDb::exec(db, "INSERT INTO [Diets Added] ([Generic]) VALUES (?)", {"Canine Light"});
-    QCOMPARE(expectFwError(
-                 [&] { ClinicDb::exec(db, "INSERT INTO [Diets Added] ([Generic]) VALUES (?)", {"CANINE light"}); }),
+    QCOMPARE(errorOf([&] { ClinicDb::exec(db, "INSERT INTO [Diets Added] ([Generic]) VALUES (?)", {"CANINE light"}); }),
              ErrNo::DuplicateKey);
 }
 
@@ -378,7 +355,7 @@ void ClinicDbTest::typedTextIsBoundLiterally()
     QCOMPARE(matches("O'Brien"), 2);
     QCOMPARE(matches("%"), 0);
     QCOMPARE(ClinicDb::likeEscape("a%b_c\\d"), QStringLiteral("a\\%b\\_c\\\\d"));
-    QCOMPARE(count(db, "Clients"), 2);
+    QCOMPARE(rowCount(db, "Clients"), 2);
 }
 
 void ClinicDbTest::transactionRollsBackWhole()
@@ -395,7 +372,7 @@ void ClinicDbTest::transactionRollsBackWhole()
     } catch (const FwError &e) {
         QCOMPARE(e.number(), ErrNo::DuplicateKey);
     }
-    QCOMPARE(count(db, "Clients"), 0);
+    QCOMPARE(rowCount(db, "Clients"), 0);
     QVERIFY(ClinicDb::scalar(db, "SELECT [Surgery] FROM [Personal]").toString() != "Half written");
 
     // And a committed one stays.
@@ -406,7 +383,7 @@ void ClinicDbTest::transactionRollsBackWhole()
     }
     db = QSqlDatabase();
     ClinicDb::closeAll();
-    QCOMPARE(count(env.db(), "Clients"), 1);
+    QCOMPARE(rowCount(env.db(), "Clients"), 1);
 }
 
 void ClinicDbTest::nestedTransactionJoinsTheOuter()
@@ -415,7 +392,7 @@ void ClinicDbTest::nestedTransactionJoinsTheOuter()
     const QSqlDatabase db = env.db();
     // An inner step that gives up makes the whole change fail, even when the
     // outer code carries on and commits.
-    QCOMPARE(expectFwError([&] {
+    QCOMPARE(errorOf([&] {
                  ClinicDb::Transaction outer(db);
                  ClinicDb::exec(db, "INSERT INTO [Clients] ([CaseNo]) VALUES (?)", {1});
                  {
@@ -425,7 +402,7 @@ void ClinicDbTest::nestedTransactionJoinsTheOuter()
                  outer.commit();
              }),
              ErrNo::DatabaseError);
-    QCOMPARE(count(db, "Clients"), 0);
+    QCOMPARE(rowCount(db, "Clients"), 0);
 
     {
         ClinicDb::Transaction outer(db);
@@ -436,10 +413,10 @@ void ClinicDbTest::nestedTransactionJoinsTheOuter()
             inner.commit();
         }
         // The inner commit did not end the outer transaction.
-        QCOMPARE(expectFwError([&] { ClinicDb::exec(db, "BEGIN"); }), ErrNo::DatabaseError);
+        QCOMPARE(errorOf([&] { ClinicDb::exec(db, "BEGIN"); }), ErrNo::DatabaseError);
         outer.commit();
     }
-    QCOMPARE(count(db, "Clients"), 2);
+    QCOMPARE(rowCount(db, "Clients"), 2);
 }
 
 void ClinicDbTest::surnameKeyFollowsEveryWrite()
@@ -542,7 +519,7 @@ void ClinicDbTest::twoFirstStartsNeverTouchEachOther()
         {
             const QSqlDatabase db = ClinicDb::connection(path);
             QCOMPARE(ClinicDb::scalar(db, "PRAGMA integrity_check").toString(), QStringLiteral("ok"));
-            QCOMPARE(count(db, "Personal"), 1);
+            QCOMPARE(rowCount(db, "Personal"), 1);
             QStringList surnames;
             QSqlQuery q = ClinicDb::exec(db, "SELECT [Surname] FROM [Clients] ORDER BY [Surname]");
             while (q.next())
@@ -619,7 +596,7 @@ void ClinicDbTest::briefLockIsWaitedFor()
     QCOMPARE(seen.ended, 0);
     QCoreApplication::processEvents();
     QCOMPARE(seen.ended, 1);
-    QCOMPARE(count(db, "Clients"), 1);
+    QCOMPARE(rowCount(db, "Clients"), 1);
 }
 
 void ClinicDbTest::lockHeldLongerIsReportedOnce_data()
@@ -654,7 +631,7 @@ void ClinicDbTest::lockHeldLongerIsReportedOnce()
     QElapsedTimer clock;
     clock.start();
     if (!readsWait) {
-        QCOMPARE(count(db, "Clients"), 0);
+        QCOMPARE(rowCount(db, "Clients"), 0);
         QVERIFY(clock.elapsed() < 500);
         QVERIFY(seen.started.isEmpty());
     }
@@ -671,23 +648,23 @@ void ClinicDbTest::lockHeldLongerIsReportedOnce()
 
     // The rest of the same step does not freeze the window again.
     clock.restart();
-    QCOMPARE(expectFwError([&] { insertCase(db, 2); }), ErrNo::DatabaseError);
+    QCOMPARE(errorOf([&] { insertCase(db, 2); }), ErrNo::DatabaseError);
     QVERIFY(clock.elapsed() < 200);
 
     // The step is over: the cursor and text go, and the next step waits again.
     QCoreApplication::processEvents();
     QCOMPARE(seen.ended, 1);
     clock.restart();
-    QCOMPARE(expectFwError([&] { insertCase(db, 3); }), ErrNo::DatabaseError);
+    QCOMPARE(errorOf([&] { insertCase(db, 3); }), ErrNo::DatabaseError);
     QVERIFY(clock.elapsed() >= 650);
     QCOMPARE(seen.started.size(), 2);
     QCoreApplication::processEvents();
 
     // Nothing of the refused steps was stored; once free, writing works.
     holder.release();
-    QCOMPARE(count(db, "Clients"), 0);
+    QCOMPARE(rowCount(db, "Clients"), 0);
     insertCase(db, 4);
-    QCOMPARE(count(db, "Clients"), 1);
+    QCOMPARE(rowCount(db, "Clients"), 1);
 }
 
 // Opening a file that another workstation holds: one bounded wait, then the

@@ -6,6 +6,7 @@
 #include "platform/db/DataControl.h"
 #include "platform/state/AppState.h"
 #include "support/CaseBuilder.h"
+#include "support/Checks.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
 
@@ -15,19 +16,8 @@
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTest>
-#include <functional>
 
 namespace {
-
-int errorOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const FwError &e) {
-        return e.number();
-    }
-    return 0;
-}
 
 QVariant clientField(const QSqlDatabase &db, int caseNo, const QString &field)
 {

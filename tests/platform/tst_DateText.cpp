@@ -1,5 +1,6 @@
 #include "platform/FwError.h"
 #include "platform/text/DateText.h"
+#include "support/Checks.h"
 #include "support/TestMain.h"
 
 #include <QLocale>
@@ -144,18 +145,14 @@ private slots:
     void cDate()
     {
         QCOMPARE(DateText::CDate(QStringLiteral("31-Dec-1995")), QDate(1995, 12, 31));
-        const auto errorOf = [](const QString &text) -> QPair<int, QString> {
-            try {
-                DateText::CDate(text);
-            } catch (const FwError &e) {
-                return {e.number(), e.description()};
-            }
-            return {0, QString()};
+        const auto failure = [](const QString &text) -> QPair<int, QString> {
+            const FwError e = failureOf([&] { DateText::CDate(text); });
+            return {e.number(), e.description()};
         };
-        QCOMPARE(errorOf(QString()), (QPair<int, QString>(ErrNo::InvalidUseOfNull, "Invalid use of Null")));
-        QCOMPARE(errorOf(QStringLiteral("")), (QPair<int, QString>(ErrNo::InvalidUseOfNull, "Invalid use of Null")));
-        QCOMPARE(errorOf(QStringLiteral("hello")), (QPair<int, QString>(ErrNo::TypeMismatch, "Type mismatch")));
-        QCOMPARE(errorOf(QStringLiteral("31-Feb-2000")), (QPair<int, QString>(ErrNo::TypeMismatch, "Type mismatch")));
+        QCOMPARE(failure(QString()), (QPair<int, QString>(ErrNo::InvalidUseOfNull, "Invalid use of Null")));
+        QCOMPARE(failure(QStringLiteral("")), (QPair<int, QString>(ErrNo::InvalidUseOfNull, "Invalid use of Null")));
+        QCOMPARE(failure(QStringLiteral("hello")), (QPair<int, QString>(ErrNo::TypeMismatch, "Type mismatch")));
+        QCOMPARE(failure(QStringLiteral("31-Feb-2000")), (QPair<int, QString>(ErrNo::TypeMismatch, "Type mismatch")));
     }
 
     void daysBetween_data()
@@ -180,13 +177,7 @@ private slots:
 
     void daysBetweenMissingDate()
     {
-        int number = 0;
-        try {
-            DateText::DaysBetween(QDate(), QDate(2026, 1, 1));
-        } catch (const FwError &e) {
-            number = e.number();
-        }
-        QCOMPARE(number, ErrNo::InvalidUseOfNull);
+        QCOMPARE(errorOf([] { DateText::DaysBetween(QDate(), QDate(2026, 1, 1)); }), ErrNo::InvalidUseOfNull);
     }
 };
 

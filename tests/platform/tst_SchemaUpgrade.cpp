@@ -5,11 +5,11 @@
 #include "platform/db/ClinicDb.h"
 #include "platform/state/AppState.h"
 #include "support/CaseBuilder.h"
+#include "support/Checks.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QSqlQuery>
@@ -17,19 +17,6 @@
 #include <QTest>
 
 namespace {
-
-QByteArray fileHash(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
-}
-
-int count(const QSqlDatabase &db, const QString &table)
-{
-    return ClinicDb::scalar(db, QStringLiteral("SELECT COUNT(*) FROM [%1]").arg(table)).toInt();
-}
 
 int version(const QSqlDatabase &db)
 {
@@ -146,8 +133,8 @@ private slots:
             for (auto it = before.cbegin(); it != before.cend(); ++it)
                 if (!upgradedTables.contains(it.key()))
                     QVERIFY2(after.value(it.key()) == it.value(), qPrintable(it.key()));
-            QCOMPARE(count(db, "Clients"), 1);
-            QCOMPARE(count(db, "Diets Added"), 1);
+            QCOMPARE(rowCount(db, "Clients"), 1);
+            QCOMPARE(rowCount(db, "Diets Added"), 1);
         }
 
         // A second start changes nothing at all.
@@ -167,11 +154,11 @@ private slots:
         const QSqlDatabase db = env.db();
         // connection() has upgraded the file already; look at what it did.
         QCOMPARE(version(db), ClinicDb::kSchemaVersion);
-        QCOMPARE(count(db, "Diets"), 1);
+        QCOMPARE(rowCount(db, "Diets"), 1);
         QCOMPARE(ClinicDb::scalar(db, "SELECT [Generic] FROM [Diets]").toString(),
                  QStringLiteral("Canine Practice Diet"));
-        QCOMPARE(count(db, "Category Codes Diets"), 95);
-        QCOMPARE(count(db, "Species"), 8); // filled before: not doubled
+        QCOMPARE(rowCount(db, "Category Codes Diets"), 95);
+        QCOMPARE(rowCount(db, "Species"), 8); // filled before: not doubled
     }
 
     void anotherRowsFileJoinsTheSameWay()
@@ -197,7 +184,7 @@ private slots:
                                   "76_more_kitten_curves.sql", "80_diet_category_codes.sql"}));
             QVERIFY(result.skippedFiles.contains("85_diets.sql"));
             QVERIFY(result.skippedFiles.contains("10_species.sql"));
-            QCOMPARE(count(raw, "Kitten Curves"), 27 + 3);
+            QCOMPARE(rowCount(raw, "Kitten Curves"), 27 + 3);
             QCOMPARE(version(raw), ClinicDb::kSchemaVersion);
             raw.close();
         }
@@ -236,9 +223,9 @@ private slots:
             QCOMPARE(prompt.last().icon, Prompt::Icon::Exclamation);
             QVERIFY2(prompt.last().text.contains("has not been changed"), qPrintable(prompt.last().text));
             QCOMPARE(version(db), 1);
-            QCOMPARE(count(db, "Diets"), 0);
-            QCOMPARE(count(db, "Category Codes Diets"), 0);
-            QCOMPARE(count(db, "Clients"), 1);
+            QCOMPARE(rowCount(db, "Diets"), 0);
+            QCOMPARE(rowCount(db, "Category Codes Diets"), 0);
+            QCOMPARE(rowCount(db, "Clients"), 1);
         }
         ClinicDb::closeAll();
         QCOMPARE(fileHash(App().DBFName), old);
@@ -248,7 +235,7 @@ private slots:
         QDir().mkpath(env.appPath());
         const QSqlDatabase again = ClinicDb::connection(App().DBFName);
         QCOMPARE(version(again), ClinicDb::kSchemaVersion);
-        QVERIFY(count(again, "Diets") >= 40);
+        QVERIFY(rowCount(again, "Diets") >= 40);
         QCOMPARE(prompt.count(), 1);
         FW_VERIFY_PROMPTS(prompt);
     }
@@ -264,7 +251,7 @@ private slots:
         }
         ClinicDb::closeAll();
         const QByteArray before = fileHash(App().DBFName);
-        QCOMPARE(count(env.db(), "Diets"), 0);
+        QCOMPARE(rowCount(env.db(), "Diets"), 0);
         ClinicDb::closeAll();
         QCOMPARE(fileHash(App().DBFName), before);
         FW_VERIFY_PROMPTS(prompt);

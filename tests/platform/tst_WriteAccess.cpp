@@ -7,6 +7,7 @@
 #include "platform/db/WriteAccess.h"
 #include "platform/state/AppState.h"
 #include "support/CaseBuilder.h"
+#include "support/Checks.h"
 #include "support/ReadOnlyRegister.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
@@ -17,21 +18,6 @@
 #include <QTest>
 
 #include <functional>
-
-namespace {
-
-// The error a step throws; number 0 when it throws none.
-FwError failureOf(const std::function<void()> &step)
-{
-    try {
-        step();
-    } catch (const FwError &e) {
-        return e;
-    }
-    return FwError(0, QString());
-}
-
-} // namespace
 
 class WriteAccessTest : public QObject {
     Q_OBJECT

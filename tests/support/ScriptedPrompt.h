@@ -1,7 +1,9 @@
 #pragma once
 // A prompt backend for tests: it answers each box from a queue and records
-// every box in order. A box that finds no scripted answer is recorded as
-// unexpected and answered with OK / "" (the test then fails in verify()).
+// every box in order. A message box with an OK button alone is answered OK
+// without a script (unless autoOk(false)); any other box that finds no
+// scripted answer is recorded as unexpected and answered No, Cancel, the
+// escape button or "", and FW_VERIFY_PROMPTS then fails the test.
 #include "platform/prompt/Prompt.h"
 
 #include <QList>

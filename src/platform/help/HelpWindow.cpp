@@ -23,8 +23,7 @@
 
 namespace {
 
-/// The error number of a file that cannot be found.
-
+/// A page's text, or "" when the file cannot be read.
 QString readPage(const QString &path)
 {
     QFile f(path);

@@ -2,7 +2,7 @@
 // A report definition as data: the page it wants, its sections in printing
 // order and the objects of every section (texts, rules, boxes, pictures), all
 // positions in twips. Definitions are read from JSON files shipped in
-// data/reports; the renderer (Report.h) lays them out onto pages.
+// data/reports; the renderer (ReportDocument.h) lays them out onto pages.
 //
 // The file format, one object per definition:
 //   {
