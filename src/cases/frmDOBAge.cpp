@@ -32,7 +32,11 @@ qint16 unitCount(const QString &ageText, const QString &word)
     // missing, or stands at the very start, leaves nothing to read.
     if (p < 3)
         throw FwError(ErrNo::InvalidArgument);
-    return NumText::CInt(NumText::Val(ageText.mid(p - 3, p - 1)));
+    // The mask's prompt "_" marks a place left empty: "_4" shows 4 and is
+    // read as 4, not as 0 because the reading stopped at the "_".
+    QString figures = ageText.mid(p - 3, p - 1);
+    figures.replace(QLatin1Char('_'), QLatin1Char(' '));
+    return NumText::CInt(NumText::Val(figures));
 }
 
 } // namespace
