@@ -657,8 +657,8 @@ bool CaseDetails::CheckFieldEntered(QWidget *control)
 bool CaseDetails::checkWeight(QLineEdit *box, const QString &message)
 {
     // The row keeps weights as numbers: a text that is no number, or a weight
-    // of 0 or less, would be stored as nonsense. So would a number that only
-    // the exponent form reaches (1e99): the history reads it back as infinity.
+    // of 0 or less, would be stored as nonsense. So would one beyond the
+    // largest weight a case holds, which weighing refuses too.
     const Weighing::AnswerCheck check = Weighing::checkAnswer(box->text());
     if (check == Weighing::AnswerCheck::Ok)
         return true;
@@ -666,7 +666,8 @@ bool CaseDetails::checkWeight(QLineEdit *box, const QString &message)
         const QString which = box == UpperWt   ? QStringLiteral("upper")
                               : box == LowerWt ? QStringLiteral("lower")
                                                : QStringLiteral("current");
-        Prompt::Message(QStringLiteral("The ") + which + QStringLiteral(" weight is too large"),
+        Prompt::Message(QStringLiteral("The ") + which + QStringLiteral(" weight is too large") +
+                            Weighing::kLargestWeight,
                         Prompt::Icon::Critical);
     } else {
         Prompt::Message(message, Prompt::Icon::Critical);
@@ -692,6 +693,17 @@ QString CaseDetails::selectedUnits() const
         if (u->isChecked())
             return u->text();
     return QString();
+}
+
+bool CaseDetails::unitsFitSpecies(const QString &species, QWidget *focus)
+{
+    const QString units = selectedUnits();
+    if ((Species::parse(species) != Species::Kind::Dog && Species::parse(species) != Species::Kind::Cat) ||
+        (units != QLatin1String("oz") && units != QLatin1String("gm")))
+        return true;
+    Prompt::Message(QStringLiteral("You must use 'lb' or 'kg' units for cats and dogs"), Prompt::Icon::Critical);
+    focus->setFocus();
+    return false;
 }
 
 // ---------------------------------------------------------------------------
@@ -764,12 +776,8 @@ std::optional<qint64> CaseDetails::storeNewCase()
     }
 
     const QString units = selectedUnits();
-    if ((Species::parse(species) == Species::Kind::Dog || Species::parse(species) == Species::Kind::Cat) &&
-        (units == QLatin1String("oz") || units == QLatin1String("gm"))) {
-        Prompt::Message(QStringLiteral("You must use 'lb' or 'kg' units for cats and dogs"), Prompt::Icon::Critical);
-        Units[0]->setFocus();
+    if (!unitsFitSpecies(species, Units[0]))
         return std::nullopt;
-    }
 
     if (!checkWeight(UpperWt, QStringLiteral("The upper weight must be a number more than 0")) ||
         !checkWeight(LowerWt, QStringLiteral("The lower weight must be a number more than 0")) || !rangeInOrder() ||

@@ -182,6 +182,9 @@ private:
     void weightKeyUp(QLineEdit *box, const QString &tooLongMessage);
     bool checkWeight(QLineEdit *box, const QString &message);
     QString selectedUnits() const;
+    /// Dogs and cats are weighed in kg or lb, for a new case and an edit
+    /// alike; otherwise reported, with the focus on `focus` (false).
+    bool unitsFitSpecies(const QString &species, QWidget *focus);
     void releaseReservation();
 
     Mode m_mode;

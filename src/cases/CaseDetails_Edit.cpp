@@ -247,6 +247,10 @@ std::optional<qint64> CaseDetails::storeEdit()
         CalcAge->setFocus();
         return std::nullopt;
     }
+    // The rule of a new case holds for an edit too. The unit is locked (the
+    // history is kept in it), so the species is what the user can change.
+    if (!unitsFitSpecies(species, SSpecies))
+        return std::nullopt;
     // The range is stored as numbers: a text that is none would be stored
     // as nonsense.
     if (!checkWeight(UpperWt, QStringLiteral("The upper weight must be a number more than 0")) ||

@@ -20,7 +20,7 @@ AnswerCheck checkAnswer(const QString &answer)
     const double weight = Val(answer);
     if (weight <= 0)
         return AnswerCheck::NotPositive;
-    if (!fitsSingle(weight))
+    if (weight > kMaxWeight)
         return AnswerCheck::TooLarge;
     return AnswerCheck::Ok;
 }
@@ -35,11 +35,6 @@ QString refusalText(AnswerCheck check)
     default:
         return kNotNumeric;
     }
-}
-
-bool fitsSingle(double weight)
-{
-    return std::isfinite(Sng(weight));
 }
 
 qint16 daysSince(const QDate &lastWeighed, const QDate &today)

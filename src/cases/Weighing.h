@@ -20,10 +20,16 @@ inline const QString kNotNumeric = QStringLiteral("You must enter a numerical va
 /// Shown when a typed weight is a number but 0 or less: no animal weighs that,
 /// and such an entry would corrupt the history and the analysis.
 inline const QString kNotPositive = QStringLiteral("The weight must be more than 0");
-/// Shown when a typed weight is beyond what a single-precision weight can hold
-/// (only the exponent form, such as 1e99, gets there): it would be stored as
-/// infinity and every figure of the case would be nonsense.
-inline const QString kTooLarge = QStringLiteral("The weight is too large");
+/// The largest weight a case holds: what the case entry's six-character
+/// weight boxes hold at the one decimal place the weight history keeps
+/// ("9999.9"). A larger figure is a slip of the keyboard (99999) or reaches
+/// only through the exponent form (1e20, 3e38, stored as a history entry of
+/// 39 digits); either would make every figure of the case nonsense.
+constexpr double kMaxWeight = 9999.9;
+/// The end of every too-large message, which names the limit.
+inline const QString kLargestWeight = QStringLiteral(": the largest weight a case can hold is 9999.9");
+/// Shown when a typed weight is above kMaxWeight.
+inline const QString kTooLarge = QStringLiteral("The weight is too large") + kLargestWeight;
 
 /// Shown when a typed weight would be kept in the weekly history as 0: the
 /// history keeps a weighing's weeks to one decimal place, so 0.04 would be
@@ -36,14 +42,12 @@ enum class AnswerCheck {
     Empty,       // the user cancelled or cleared the box: the operation ends
     NotNumeric,  // refused with kNotNumeric, asked again
     NotPositive, // refused with kNotPositive, asked again
-    TooLarge,    // refused with kTooLarge, asked again
+    TooLarge,    // above kMaxWeight: refused with kTooLarge, asked again
     Ok,
 };
 AnswerCheck checkAnswer(const QString &answer);
 /// The refusal message of a check that is neither Empty nor Ok.
 QString refusalText(AnswerCheck check);
-/// True when a number can be held as a single-precision weight.
-bool fitsSingle(double weight);
 
 /// Calendar days from the last weighing to today; negative when the last
 /// weighing lies in the future. Throws FwError(ErrNo::Overflow) beyond 16 bits.

@@ -10,6 +10,7 @@
 #include "platform/text/Clock.h"
 #include "platform/text/DateText.h"
 #include "platform/text/NumberText.h"
+#include "platform/widgets/MaskedEdit.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -32,7 +33,11 @@ qint16 unitCount(const QString &ageText, const QString &word)
     // missing, or stands at the very start, leaves nothing to read.
     if (p < 3)
         throw FwError(ErrNo::InvalidArgument);
-    return NumText::CInt(NumText::Val(ageText.mid(p - 3, p - 1)));
+    // The mask's prompt "_" marks a place left empty: "_4" shows 4 and is
+    // read as 4, not as 0 because the reading stopped at the "_".
+    QString figures = ageText.mid(p - 3, p - 1);
+    figures.replace(QLatin1Char('_'), QLatin1Char(' '));
+    return NumText::CInt(NumText::Val(figures));
 }
 
 } // namespace
@@ -71,11 +76,11 @@ frmDOBAge::frmDOBAge(CaseDetails *target) : QWidget(target, Qt::Window | Qt::Win
     // abbreviation and the full year; two digits before each unit word.
     MaskEdDOB = new QLineEdit(this);
     MaskEdDOB->setObjectName(QStringLiteral("MaskEdDOB"));
-    MaskEdDOB->setInputMask(QStringLiteral("00-aaa-0000;_"));
+    setAsciiInputMask(MaskEdDOB, QStringLiteral("00-aaa-0000;_"));
     MaskEdDOB->setToolTip(QStringLiteral("e.g. 21-Feb-1997"));
     MaskEdAge = new QLineEdit(this);
     MaskEdAge->setObjectName(QStringLiteral("MaskEdAge"));
-    MaskEdAge->setInputMask(QStringLiteral("00\\y\\r\\s 00\\m\\t\\h\\s 00\\w\\k\\s;_"));
+    setAsciiInputMask(MaskEdAge, QStringLiteral("00\\y\\r\\s 00\\m\\t\\h\\s 00\\w\\k\\s;_"));
     MaskEdAge->setToolTip(QStringLiteral("e.g. 02yrs 03mths 3wks"));
     const QFont mono(QStringLiteral("monospace"));
     MaskEdDOB->setFont(mono);

@@ -454,6 +454,12 @@ void DietCalculator::focusField(DietEnergy::Field field)
     case DietEnergy::Field::MECanText:
         MECanText->setFocus(Qt::OtherFocusReason);
         break;
+    case DietEnergy::Field::MEPerCup:
+        MEPerCup->setFocus(Qt::OtherFocusReason);
+        break;
+    case DietEnergy::Field::GmPerCan:
+        GmPerCan->setFocus(Qt::OtherFocusReason);
+        break;
     case DietEnergy::Field::None:
         break;
     }

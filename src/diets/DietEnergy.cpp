@@ -5,6 +5,7 @@
 #include "platform/text/NumberText.h"
 
 #include <cmath>
+#include <iterator>
 
 namespace DietEnergy {
 
@@ -33,6 +34,40 @@ constexpr double kCanOuncesPerGram = 0.035;
 double canSizeFactor(Unit unit)
 {
     return (unit == Unit::Lb || unit == Unit::Oz) ? kCanOuncesPerGram : 1.0;
+}
+
+// The diet figures that cannot be below 0, in the order they are checked,
+// with the names their boxes carry. The refusals of a negative figure stand
+// in the same order in both refusal lists, from DryNegative on.
+struct DietFigure {
+    QString DietFigures::*text;
+    Field field;
+    const char *name;
+};
+const DietFigure kDietFigures[] = {
+    {&DietFigures::MEDryText, Field::MEDryText, "dry KCal/100 gm"},
+    {&DietFigures::MECanText, Field::MECanText, "canned KCal/100 gm"},
+    {&DietFigures::MEPerCup, Field::MEPerCup, "KCal/Cup"},
+    {&DietFigures::GmPerCan, Field::GmPerCan, "gm/can"},
+};
+
+// The place in kDietFigures of the first figure below 0; -1 when there is
+// none. A negative energy or size would turn every amount made from it
+// negative ("-9447.3" gm a day).
+int negativeFigure(const DietFigures &diet)
+{
+    return DietNumbers::reportingOverflow([&] {
+        for (int i = 0; i < int(std::size(kDietFigures)); ++i)
+            if (NumText::Val(diet.*kDietFigures[i].text) < 0)
+                return i;
+        return -1;
+    });
+}
+
+QString negativeText(int figure)
+{
+    return QStringLiteral("The %1 cannot be negative: please enter it as a positive number.")
+        .arg(QLatin1String(kDietFigures[figure].name));
 }
 
 // A single-precision amount, rounded to one decimal.
@@ -140,6 +175,11 @@ QString refusalText(CalcRefusal refusal)
         return QStringLiteral("please enter the Dry ME correctly as a numerical value.");
     case CalcRefusal::CannedNotNumeric:
         return QStringLiteral("please enter the canned ME correctly as a numerical value.");
+    case CalcRefusal::DryNegative:
+    case CalcRefusal::CannedNegative:
+    case CalcRefusal::PerCupNegative:
+    case CalcRefusal::PerCanNegative:
+        return negativeText(int(refusal) - int(CalcRefusal::DryNegative));
     case CalcRefusal::UnknownUnit:
         return kUnknownUnit;
     }
@@ -155,6 +195,11 @@ Field refusalField(CalcRefusal refusal)
         return Field::MEDryText;
     case CalcRefusal::CannedNotNumeric:
         return Field::MECanText;
+    case CalcRefusal::DryNegative:
+    case CalcRefusal::CannedNegative:
+    case CalcRefusal::PerCupNegative:
+    case CalcRefusal::PerCanNegative:
+        return kDietFigures[int(refusal) - int(CalcRefusal::DryNegative)].field;
     default:
         return Field::None;
     }
@@ -163,9 +208,12 @@ Field refusalField(CalcRefusal refusal)
 CalcResult calculate(const CalcInput &in)
 {
     CalcResult r;
+    int negative = -1;
     if (in.species == DietFactors::Species::None)
         r.refusal = CalcRefusal::NoSpecies;
-    else if (in.weight == kNoResult || in.weight.isEmpty()) // exactly: "0.0" and " 0" go on
+    // Any number that is 0 ("0.0", " 0"), not only the text "0": the
+    // calculation of nothing would be shown as a result.
+    else if (in.weight.isEmpty() || (NumText::IsNumeric(in.weight) && NumText::Val(in.weight) == 0))
         r.refusal = CalcRefusal::ZeroWeight;
     else if (!NumText::IsNumeric(in.weight))
         r.refusal = CalcRefusal::WeightNotNumeric;
@@ -173,6 +221,8 @@ CalcResult calculate(const CalcInput &in)
         r.refusal = CalcRefusal::DryNotNumeric;
     else if (!NumText::IsNumeric(in.diet.MECanText))
         r.refusal = CalcRefusal::CannedNotNumeric;
+    else if ((negative = negativeFigure(in.diet)) >= 0)
+        r.refusal = CalcRefusal(int(CalcRefusal::DryNegative) + negative);
     else if (in.unit == Unit::Unknown)
         r.refusal = CalcRefusal::UnknownUnit;
     if (r.refusal != CalcRefusal::None)
@@ -247,6 +297,11 @@ QString refusalText(MixRefusal refusal)
     case MixRefusal::NoCannedEnergy:
         return QStringLiteral("The canned KCal/100 gm of the diet is now 0 or not a number, so the mix cannot be "
                               "worked out. Please enter it again.");
+    case MixRefusal::DryNegative:
+    case MixRefusal::CannedNegative:
+    case MixRefusal::PerCupNegative:
+    case MixRefusal::PerCanNegative:
+        return negativeText(int(refusal) - int(MixRefusal::DryNegative));
     case MixRefusal::UnknownUnit:
         return kUnknownUnit;
     }
@@ -260,6 +315,11 @@ Field refusalField(MixRefusal refusal)
         return Field::MEDryText;
     case MixRefusal::NoCannedEnergy:
         return Field::MECanText;
+    case MixRefusal::DryNegative:
+    case MixRefusal::CannedNegative:
+    case MixRefusal::PerCupNegative:
+    case MixRefusal::PerCanNegative:
+        return kDietFigures[int(refusal) - int(MixRefusal::DryNegative)].field;
     default:
         return Field::None;
     }
@@ -269,6 +329,7 @@ MixResult mix(const MixInput &in)
 {
     return DietNumbers::reportingOverflow([&] {
         MixResult r;
+        int negative = -1;
         if (noResult(in.ResultDry) || noResult(in.ResultCan))
             r.refusal = MixRefusal::NoCalculation;
         else if (in.ResultDry == kNotAvailable || in.ResultCan == kNotAvailable)
@@ -277,6 +338,8 @@ MixResult mix(const MixInput &in)
             r.refusal = MixRefusal::NoDryEnergy;
         else if (NumText::Val(in.diet.MECanText) == 0)
             r.refusal = MixRefusal::NoCannedEnergy;
+        else if ((negative = negativeFigure(in.diet)) >= 0)
+            r.refusal = MixRefusal(int(MixRefusal::DryNegative) + negative);
         else if (in.unit == Unit::Unknown)
             r.refusal = MixRefusal::UnknownUnit;
         if (r.refusal != MixRefusal::None)

@@ -78,15 +78,20 @@ struct CalcInput {
 enum class CalcRefusal {
     None,
     NoSpecies,
-    ZeroWeight, // the weight is exactly "0" or empty
+    ZeroWeight, // the weight is empty or a number that is 0 ("0", "0.0", " 0")
     WeightNotNumeric,
     DryNotNumeric,
     CannedNotNumeric,
+    // A diet figure below 0: every amount made from it would be negative.
+    DryNegative,
+    CannedNegative,
+    PerCupNegative,
+    PerCanNegative,
     UnknownUnit,
 };
 
 /// The box that gets the focus after a refusal.
-enum class Field { None, Weight, MEDryText, MECanText };
+enum class Field { None, Weight, MEDryText, MECanText, MEPerCup, GmPerCan };
 
 QString refusalText(CalcRefusal refusal);
 Field refusalField(CalcRefusal refusal);
@@ -135,6 +140,11 @@ enum class MixRefusal {
     OneFormOnly,    // a result shows "N/A"
     NoDryEnergy,    // the dry energy box now reads as 0: nothing to divide by
     NoCannedEnergy, // the canned energy box now reads as 0
+    // A diet figure changed to below 0 since the calculation.
+    DryNegative,
+    CannedNegative,
+    PerCupNegative,
+    PerCanNegative,
     UnknownUnit,
 };
 QString refusalText(MixRefusal refusal);

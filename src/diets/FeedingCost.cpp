@@ -48,6 +48,10 @@ QString refusalText(Refusal refusal)
         return QStringLiteral("Please enter the bag size in kg correctly as a numerical value.");
     case Refusal::DryFedNotNumeric:
         return QStringLiteral("Please enter the amount (gm) of dry food fed per day correctly as a numerical value.");
+    case Refusal::NegativeCost:
+        return QStringLiteral("Please enter a cost per bag that is 0 or more.");
+    case Refusal::NoBagSize:
+        return QStringLiteral("Please enter a bag size in kg that is more than 0.");
     case Refusal::NoDryFed:
         return QStringLiteral("Please enter an amount (gm) of dry food fed per day that is more than 0.");
     case Refusal::BagTooShort:
@@ -60,8 +64,16 @@ QString refusalText(Refusal refusal)
         return QStringLiteral("Please enter the number of cans to be sold correctly as a numerical value.");
     case Refusal::CansFedNotNumeric:
         return QStringLiteral("Please enter the number of cans fed per day correctly as a numerical value.");
+    case Refusal::NegativeCanCost:
+        return QStringLiteral("Please enter a cost per can that is 0 or more.");
+    case Refusal::NoCansSold:
+        return QStringLiteral("Please enter a number of cans to be sold that is more than 0.");
     case Refusal::NoCansFed:
         return QStringLiteral("Please enter a number of cans fed per day that is more than 0.");
+    case Refusal::CansTooShort:
+        return QStringLiteral(
+            "These cans would last less than 0.05 days, so no cost per day can be worked out. Please check the "
+            "number of cans to be sold and the number fed per day.");
     }
     return QString();
 }
@@ -72,16 +84,21 @@ Field refusalField(Refusal refusal)
     case Refusal::None:
         break;
     case Refusal::CostNotNumeric:
+    case Refusal::NegativeCost:
         return Field::UnitCost;
     case Refusal::BagSizeNotNumeric:
+    case Refusal::NoBagSize:
     case Refusal::BagTooShort:
         return Field::UnitSizeBag;
     case Refusal::DryFedNotNumeric:
     case Refusal::NoDryFed:
         return Field::HowMuchFed;
     case Refusal::CanCostNotNumeric:
+    case Refusal::NegativeCanCost:
         return Field::UnitCostCan;
     case Refusal::CansSoldNotNumeric:
+    case Refusal::NoCansSold:
+    case Refusal::CansTooShort:
         return Field::CansSold;
     case Refusal::CansFedNotNumeric:
     case Refusal::NoCansFed:
@@ -100,6 +117,11 @@ Result dry(const DryInput &in)
             r.refusal = Refusal::BagSizeNotNumeric;
         else if (!NumText::IsNumeric(in.HowMuchFed))
             r.refusal = Refusal::DryFedNotNumeric;
+        // A price may be 0 (a free sample); no price, bag or amount is below it.
+        else if (NumText::Val(in.UnitCost) < 0)
+            r.refusal = Refusal::NegativeCost;
+        else if (NumText::Val(in.UnitSizeBag) <= 0)
+            r.refusal = Refusal::NoBagSize;
         else if (NumText::Val(in.HowMuchFed) <= 0)
             r.refusal = Refusal::NoDryFed;
         if (r.refusal != Refusal::None)
@@ -130,6 +152,10 @@ Result canned(const CannedInput &in)
             r.refusal = Refusal::CansSoldNotNumeric;
         else if (!NumText::IsNumeric(in.HowMuchFedCans))
             r.refusal = Refusal::CansFedNotNumeric;
+        else if (NumText::Val(in.UnitCostCan) < 0)
+            r.refusal = Refusal::NegativeCanCost;
+        else if (NumText::Val(in.CansSold) <= 0)
+            r.refusal = Refusal::NoCansSold;
         else if (NumText::Val(in.HowMuchFedCans) <= 0)
             r.refusal = Refusal::NoCansFed;
         if (r.refusal != Refusal::None)
@@ -137,6 +163,12 @@ Result canned(const CannedInput &in)
 
         const double perDay = NumText::Val(in.HowMuchFedCans);
         r.days = daysText(NumText::Val(in.CansSold) / perDay);
+        // A cost per day needs days to spread it over, as in the dry column.
+        if (NumText::Val(r.days) <= 0) {
+            r.refusal = Refusal::CansTooShort;
+            r.days.clear();
+            return r;
+        }
         r.cost = costText(perDay * NumText::Val(in.UnitCostCan), QStringLiteral("$#,###.00"));
         r.text = in.CansSold + QStringLiteral(" cans will last you ") + r.days + QStringLiteral(" days.") + kCrLf +
                  costSentence(r.cost);

@@ -23,13 +23,18 @@ enum class Refusal {
     CostNotNumeric,
     BagSizeNotNumeric,
     DryFedNotNumeric,
-    NoDryFed,    // 0 gm a day (or less): the bag would last for ever
-    BagTooShort, // the bag lasts under 0.05 days (shown as 0) or a negative time
+    NegativeCost, // a price below 0
+    NoBagSize,    // a bag of 0 kg or less
+    NoDryFed,     // 0 gm a day (or less): the bag would last for ever
+    BagTooShort,  // the bag lasts under 0.05 days (shown as 0)
     // canned
     CanCostNotNumeric,
     CansSoldNotNumeric,
     CansFedNotNumeric,
-    NoCansFed, // 0 cans a day (or less)
+    NegativeCanCost, // a price below 0
+    NoCansSold,      // 0 cans or fewer
+    NoCansFed,       // 0 cans a day (or less)
+    CansTooShort,    // the cans last under 0.05 days (shown as 0)
 };
 QString refusalText(Refusal refusal);
 Field refusalField(Refusal refusal);

@@ -8,6 +8,7 @@
 #include "platform/prompt/Prompt.h"
 #include "platform/state/AppState.h"
 #include "platform/text/NumberText.h"
+#include "platform/widgets/MaskedEdit.h"
 #include "platform/widgets/MouseUp.h"
 #include "platform/widgets/SelectAllText.h"
 
@@ -328,7 +329,7 @@ void fmDiets::buildControls()
     KCalPerCupAdded = line("KCalPerCupAdded");
     for (QLineEdit *e : {MEDryAdded, MECanAdded}) {
         // Three digits, the point, one digit; "_" marks an empty place.
-        e->setInputMask(QStringLiteral("000.0;_"));
+        setAsciiInputMask(e, QStringLiteral("000.0;_"));
         e->installEventFilter(this);
     }
     for (QLineEdit *e : {MEDry, MECan})

@@ -9,6 +9,7 @@
 #include "platform/settings/Settings.h"
 #include "platform/state/AppState.h"
 #include "platform/state/LinkMode.h"
+#include "platform/text/NumberText.h"
 #include "shell/frmMain.h"
 #include "shell/frmSplash.h"
 
@@ -145,6 +146,37 @@ void warnWhenLinkUnreachable()
 /// by an empty one. A file that is not a Fenwarra database is left alone and
 /// reported; the program runs on so that the user can point it at the right
 /// one.
+// The chart options are read as the program can use them: a hand-edited
+// value that names no allowed one ("1e400", "teal", "7") must not make every
+// case window or handout fail. A switch that is neither 0 nor 1 is read as
+// its default; a colour index beyond the palette as its nearest colour, and
+// one that is no number as the default colour.
+QString switchOption(const QString &key, const QString &defaultValue)
+{
+    const QString text = Settings::get(QStringLiteral("Options"), key, defaultValue);
+    if (NumText::IsNumeric(text)) {
+        const double value = NumText::Val(text);
+        if (value == 0 || value == 1)
+            return value == 0 ? QStringLiteral("0") : QStringLiteral("1");
+    }
+    return defaultValue;
+}
+
+QString colourOption()
+{
+    constexpr int kLastColour = 15;
+    const QString defaultValue = QStringLiteral("3");
+    const QString text = Settings::get(QStringLiteral("Options"), QStringLiteral("BackColour"), defaultValue);
+    if (!NumText::IsNumeric(text))
+        return defaultValue;
+    const double value = NumText::Val(text);
+    if (value < 0)
+        return QStringLiteral("0");
+    if (value > kLastColour)
+        return QString::number(kLastColour);
+    return text; // as the options wrote it (" 12")
+}
+
 void checkDatabase()
 {
     const bool opened = runGuarded([] {
@@ -218,10 +250,10 @@ void Main()
     // A link mode the program does not know is a normal start.
     App().Linked = linkModeText(
         parseLinkMode(Settings::get(QStringLiteral("LinkData"), QStringLiteral("Linked"), QStringLiteral("0"))));
-    App().PrintOption = Settings::get(QStringLiteral("Options"), QStringLiteral("PrintOption"), QStringLiteral("1"));
-    App().LegendCheck = Settings::get(QStringLiteral("Options"), QStringLiteral("LegendCheck"), QStringLiteral("1"));
-    App().SymbolCheck = Settings::get(QStringLiteral("Options"), QStringLiteral("SymbolCheck"), QStringLiteral("1"));
-    App().BackColour = Settings::get(QStringLiteral("Options"), QStringLiteral("BackColour"), QStringLiteral("3"));
+    App().PrintOption = switchOption(QStringLiteral("PrintOption"), QStringLiteral("1"));
+    App().LegendCheck = switchOption(QStringLiteral("LegendCheck"), QStringLiteral("1"));
+    App().SymbolCheck = switchOption(QStringLiteral("SymbolCheck"), QStringLiteral("1"));
+    App().BackColour = colourOption();
 
     // Only one Fenwarra at a time waits for the practice-management program;
     // the partner's writes reach the one that waits already. This one says so

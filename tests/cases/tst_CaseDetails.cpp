@@ -337,9 +337,15 @@ private slots:
                                           << "0"
                                           << "The current weight must be a number more than 0"
                                           << "CurrWt";
+        QTest::newRow("upper weight a digit too many") << "UpperWt"
+                                                       << "99999"
+                                                       << "The upper weight is too large: the largest weight a case "
+                                                          "can hold is 9999.9"
+                                                       << "UpperWt";
         QTest::newRow("current weight beyond any weight") << "CurrWt"
                                                           << "1e99"
-                                                          << "The current weight is too large"
+                                                          << "The current weight is too large: the largest "
+                                                             "weight a case can hold is 9999.9"
                                                           << "CurrWt";
     }
 

@@ -191,10 +191,10 @@ private slots:
                                                         << "Dog"
                                                         << "kg"
                                                         << "Beagle";
-        QTest::newRow("no unit rule applies") << "oz"
-                                              << "Dog"
-                                              << "oz"
-                                              << "Beagle";
+        QTest::newRow("another species keeps oz") << "oz"
+                                                  << "Rabbit"
+                                                  << "oz"
+                                                  << "-";
     }
     void breedAndUnitsAsStored()
     {
@@ -211,6 +211,38 @@ private slots:
         FW_VERIFY_PROMPTS(w.prompt);
         QCOMPARE(w.row(w.rex).value("Units").toString(), units);
         QCOMPARE(w.row(w.rex).value("Breed").toString(), breed);
+    }
+
+    // A case weighed in gm or oz cannot become a dog or a cat, as a new case
+    // cannot be one: the same message, and nothing is stored.
+    void updateAppliesTheUnitRule_data()
+    {
+        QTest::addColumn<QString>("storedUnits");
+        QTest::addColumn<QString>("species");
+        QTest::newRow("gm changed to Dog") << "gm"
+                                           << "Dog";
+        QTest::newRow("oz changed to Cat") << "oz"
+                                           << "Cat";
+    }
+    void updateAppliesTheUnitRule()
+    {
+        QFETCH(QString, storedUnits);
+        QFETCH(QString, species);
+        World w;
+        ClinicDb::exec(w.env.db(), "UPDATE [Clients] SET [Units] = ?, [Species] = 'Rabbit' WHERE [CaseNo] = ?",
+                       {storedUnits, w.rex});
+        const QSqlRecord before = w.row(w.rex);
+        CaseDetails *d = w.edit();
+        d->SSpecies->setEditText(species);
+        d->BBreedK9->setEditText("Beagle");
+        d->BBreedFel->setEditText("Domestic Shorthair");
+        d->UUpdate_Click();
+        QCOMPARE(w.prompt.texts(), QStringList{"You must use 'lb' or 'kg' units for cats and dogs"});
+        QCOMPARE(w.prompt.last().icon, Prompt::Icon::Critical);
+        QCOMPARE(d->focusWidget(), d->SSpecies);
+        QCOMPARE(w.row(w.rex), before);
+        QCOMPARE(CaseDetails::instance(), d);
+        QCOMPARE(w.windows(), 0);
     }
 
     void updateRefusesIncompleteDetails_data()

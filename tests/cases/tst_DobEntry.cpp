@@ -63,7 +63,10 @@ private slots:
         QTest::newRow("2 years 3 months 3 weeks") << "02yrs 03mths 03wks" << 835;
         QTest::newRow("one month is 28 days") << "00yrs 01mths 00wks" << 28;
         QTest::newRow("89 years still fits") << "89yrs 00mths 00wks" << 32485;
-        QTest::newRow("prompt left in the first place reads 0") << "_2yrs 03mths _3wks" << 84;
+        // The prompt "_" is an empty place: the box shows 2, 3 and 4, and so they are read.
+        QTest::newRow("prompt left in the first place reads the digit shown") << "_2yrs 03mths _3wks" << 835;
+        QTest::newRow("prompt before the months") << "00yrs _4mths 00wks" << 112;
+        QTest::newRow("nothing typed in a field reads 0") << "__yrs 01mths __wks" << 28;
         QTest::newRow("digit only in the first place") << "2_yrs 00mths 00wks" << 730;
     }
 

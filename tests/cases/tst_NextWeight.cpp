@@ -153,8 +153,12 @@ private slots:
                            "The weight is too small: the weight history keeps one decimal place and would store it "
                            "as 0",
                            ask};
+        const QString tooLarge = "The weight is too large: the largest weight a case can hold is 9999.9";
         QTest::newRow("cancel after a weight no weight can be")
-            << 14 << QStringList{"1e99", ""} << QStringList{ask, "The weight is too large", ask};
+            << 14 << QStringList{"1e99", ""} << QStringList{ask, tooLarge, ask};
+        QTest::newRow("cancel after weights the case entry could not hold")
+            << 14 << QStringList{"99999", "1e20", "3e38", ""}
+            << QStringList{ask, tooLarge, ask, tooLarge, ask, tooLarge, ask};
         QTest::newRow("5 days")
             << 5 << QStringList{"11"}
             << QStringList{ask, "It is only  5 days since the last weight. The minimum re-weigh interval is 6 days."};

@@ -130,6 +130,11 @@ private slots:
         QTest::newRow("zero") << "0" << int(C::NotPositive);
         QTest::newRow("negative") << "-3" << int(C::NotPositive);
         QTest::newRow("beyond single precision") << "1e39" << int(C::TooLarge);
+        QTest::newRow("a digit too many") << "99999" << int(C::TooLarge);
+        QTest::newRow("exponent form") << "1e20" << int(C::TooLarge);
+        QTest::newRow("near the single limit") << "3e38" << int(C::TooLarge);
+        QTest::newRow("just above the largest") << "10000" << int(C::TooLarge);
+        QTest::newRow("the largest") << "9999.9" << int(C::Ok);
         QTest::newRow("weight") << "12.5" << int(C::Ok);
         QTest::newRow("with blanks") << " 12.5 " << int(C::Ok);
         QTest::newRow("half") << ".5" << int(C::Ok);
@@ -146,7 +151,8 @@ private slots:
         if (c == Weighing::AnswerCheck::NotPositive)
             QCOMPARE(Weighing::refusalText(c), QString("The weight must be more than 0"));
         if (c == Weighing::AnswerCheck::TooLarge)
-            QCOMPARE(Weighing::refusalText(c), QString("The weight is too large"));
+            QCOMPARE(Weighing::refusalText(c),
+                     QString("The weight is too large: the largest weight a case can hold is 9999.9"));
     }
 
     void undoAndCorrection()

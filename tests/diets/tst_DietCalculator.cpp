@@ -215,6 +215,19 @@ private slots:
             << "st"
             << "The unit of the weight is not known: the diet calculator works in kg, gm, lb or oz only."
             << "";
+        QTest::newRow("weight 0.0") << true << "0.0"
+                                    << "350"
+                                    << "90"
+                                    << "kg"
+                                    << "Please enter a none zero weight"
+                                    << "";
+        QTest::newRow("negative dry energy") << true << "10"
+                                             << "-350"
+                                             << "90"
+                                             << "kg"
+                                             << "The dry KCal/100 gm cannot be negative: please enter it as a "
+                                                "positive number."
+                                             << "MEDryText";
         QTest::newRow("negative weight: the error's description")
             << true << "-10"
             << "350"

@@ -107,8 +107,8 @@ private slots:
         QTest::newRow("amounts of 1000 and more keep their digits after the grouping pattern")
             << M << dog << "40" << Unit::Kg << 3 << 2 << figures("350", "100", "60", "400")
             << QStringList{" 3507.1", " 1002", " 35.1", " 5845.2", " 14.6", " 1002", " 35.1", "0", "0"};
-        QTest::newRow("a weight of 0.0 passes and computes zeros with their blank")
-            << M << dog << "0.0" << Unit::Kg << 2 << 1 << example()
+        QTest::newRow("a tiny weight computes amounts that round to 0, with their blank")
+            << M << dog << "0.00001" << Unit::Kg << 2 << 1 << example()
             << QStringList{" 0", " 0", " 0", " 0", " 0", " 0", " 0", "0", "0"};
         QTest::newRow("no dry form: N/A")
             << M << dog << "10" << Unit::Kg << 2 << 1 << figures("0", "300", "90", "400")
@@ -165,16 +165,41 @@ private slots:
                                       << "Please enter a none zero weight" << Field::None;
         QTest::newRow("weight exactly 0") << Species::Feline << "0" << Unit::Unknown << bad << CalcRefusal::ZeroWeight
                                           << "Please enter a none zero weight" << Field::None;
+        QTest::newRow("weight 0.0") << Species::Feline << "0.0" << Unit::Unknown << bad << CalcRefusal::ZeroWeight
+                                    << "Please enter a none zero weight" << Field::None;
+        QTest::newRow("weight 0 after a blank")
+            << Species::Feline << " 0" << Unit::Unknown << bad << CalcRefusal::ZeroWeight
+            << "Please enter a none zero weight" << Field::None;
+        QTest::newRow("weight -0") << Species::Feline << "-0" << Unit::Unknown << bad << CalcRefusal::ZeroWeight
+                                   << "Please enter a none zero weight" << Field::None;
         QTest::newRow("weight not numeric")
             << Species::Canine << "10kg" << Unit::Unknown << bad << CalcRefusal::WeightNotNumeric
             << "please enter the weight correctly as a numerical value." << Field::Weight;
         QTest::newRow("dry energy not numeric")
-            << Species::Canine << " 0" << Unit::Unknown << bad << CalcRefusal::DryNotNumeric
+            << Species::Canine << " 10" << Unit::Unknown << bad << CalcRefusal::DryNotNumeric
             << "please enter the Dry ME correctly as a numerical value." << Field::MEDryText;
         QTest::newRow("canned energy not numeric")
             << Species::Canine << "10" << Unit::Unknown << figures("350", "300", "", "400")
             << CalcRefusal::CannedNotNumeric << "please enter the canned ME correctly as a numerical value."
             << Field::MECanText;
+        // A negative figure is refused before anything is computed from it; the
+        // unit is not known yet, so the order is tested too.
+        QTest::newRow("dry energy negative")
+            << Species::Canine << "10" << Unit::Unknown << figures("-350", "-300", "-90", "-400")
+            << CalcRefusal::DryNegative
+            << "The dry KCal/100 gm cannot be negative: please enter it as a positive number." << Field::MEDryText;
+        QTest::newRow("canned energy negative")
+            << Species::Canine << "10" << Unit::Unknown << figures("350", "-300", "-90", "-400")
+            << CalcRefusal::CannedNegative
+            << "The canned KCal/100 gm cannot be negative: please enter it as a positive number." << Field::MECanText;
+        QTest::newRow("energy per cup negative")
+            << Species::Canine << "10" << Unit::Unknown << figures("350", "-300", "90", "-400")
+            << CalcRefusal::PerCupNegative << "The KCal/Cup cannot be negative: please enter it as a positive number."
+            << Field::MEPerCup;
+        QTest::newRow("can size negative")
+            << Species::Canine << "10" << Unit::Unknown << figures("350", "300", "90", "-400")
+            << CalcRefusal::PerCanNegative << "The gm/can cannot be negative: please enter it as a positive number."
+            << Field::GmPerCan;
         QTest::newRow("unit not known") << Species::Canine << "10" << Unit::Unknown << example()
                                         << CalcRefusal::UnknownUnit
                                         << "The unit of the weight is not known: the diet calculator works in kg, "
@@ -313,6 +338,22 @@ private slots:
             << " 179.9"
             << " 699.8" << figures("350", "300", "abc", "400") << Unit::Kg << MixRefusal::NoCannedEnergy
             << Field::MECanText << none << none;
+        QTest::newRow("dry energy changed to negative since")
+            << " 179.9"
+            << " 699.8" << figures("-350", "300", "90", "400") << Unit::Kg << MixRefusal::DryNegative
+            << Field::MEDryText << none << none;
+        QTest::newRow("canned energy changed to negative since")
+            << " 179.9"
+            << " 699.8" << figures("350", "300", "-90", "400") << Unit::Kg << MixRefusal::CannedNegative
+            << Field::MECanText << none << none;
+        QTest::newRow("energy per cup changed to negative since")
+            << " 179.9"
+            << " 699.8" << figures("350", "-300", "90", "400") << Unit::Kg << MixRefusal::PerCupNegative
+            << Field::MEPerCup << none << none;
+        QTest::newRow("can size changed to negative since")
+            << " 179.9"
+            << " 699.8" << figures("350", "300", "90", "-400") << Unit::Kg << MixRefusal::PerCanNegative
+            << Field::GmPerCan << none << none;
         QTest::newRow("unit not known") << " 179.9"
                                         << " 699.8" << example() << Unit::Unknown << MixRefusal::UnknownUnit
                                         << Field::None << none << none;

@@ -99,6 +99,12 @@ private slots:
                                     << Field::HowMuchFed
                                     << "Please enter the amount (gm) of dry food fed per day correctly as a numerical "
                                        "value.";
+        QTest::newRow("negative bag price") << true << QStringList{"-5", "0", "0"} << Refusal::NegativeCost
+                                            << Field::UnitCost << "Please enter a cost per bag that is 0 or more.";
+        QTest::newRow("bag of 0 kg") << true << QStringList{"90", "0", "0"} << Refusal::NoBagSize << Field::UnitSizeBag
+                                     << "Please enter a bag size in kg that is more than 0.";
+        QTest::newRow("negative bag") << true << QStringList{"90", "-15", "250"} << Refusal::NoBagSize
+                                      << Field::UnitSizeBag << "Please enter a bag size in kg that is more than 0.";
         QTest::newRow("0 gm a day") << true << QStringList{"90", "15", "0"} << Refusal::NoDryFed << Field::HowMuchFed
                                     << "Please enter an amount (gm) of dry food fed per day that is more than 0.";
         QTest::newRow("a bag shown as lasting 0 days")
@@ -114,9 +120,20 @@ private slots:
         QTest::newRow("cans fed") << false << QStringList{"1.25", "24", "two"} << Refusal::CansFedNotNumeric
                                   << Field::HowMuchFedCans
                                   << "Please enter the number of cans fed per day correctly as a numerical value.";
+        QTest::newRow("negative can price") << false << QStringList{"-1.25", "-5", "0"} << Refusal::NegativeCanCost
+                                            << Field::UnitCostCan << "Please enter a cost per can that is 0 or more.";
+        QTest::newRow("negative cans sold")
+            << false << QStringList{"1.25", "-5", "0"} << Refusal::NoCansSold << Field::CansSold
+            << "Please enter a number of cans to be sold that is more than 0.";
+        QTest::newRow("0 cans sold") << false << QStringList{"1.25", "0", "2"} << Refusal::NoCansSold << Field::CansSold
+                                     << "Please enter a number of cans to be sold that is more than 0.";
         QTest::newRow("0 cans a day") << false << QStringList{"1.25", "24", "0"} << Refusal::NoCansFed
                                       << Field::HowMuchFedCans
                                       << "Please enter a number of cans fed per day that is more than 0.";
+        QTest::newRow("cans shown as lasting 0 days")
+            << false << QStringList{"1.25", "1e-300", "2"} << Refusal::CansTooShort << Field::CansSold
+            << "These cans would last less than 0.05 days, so no cost per day can be worked out. Please check the "
+               "number of cans to be sold and the number fed per day.";
     }
 
     void refusals()
@@ -138,7 +155,7 @@ private slots:
     {
         QVERIFY_THROWS_EXCEPTION(FwError, FeedingCost::dry({"90", "1e308", "0.5"}));
         try {
-            FeedingCost::canned({"1e308", "24", "1e10"});
+            FeedingCost::canned({"1e308", "1e11", "1e10"});
             QFAIL("no error");
         } catch (const FwError &e) {
             QCOMPARE(e.number(), int(ErrNo::Overflow));

@@ -7,6 +7,7 @@
 #include "platform/db/DataControl.h"
 #include "platform/state/AppState.h"
 #include "platform/text/NumberText.h"
+#include "support/Controls.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
@@ -374,6 +375,33 @@ private slots:
                                             Prompt::Icon::Critical)});
         QVERIFY(s.get<QLineEdit>("DietNameAdded")->hasFocus());
         QCOMPARE(s.ownRows(), 1);
+        FW_VERIFY_PROMPTS(s.prompt);
+    }
+
+    // The energy boxes take the digits 0 to 9 only: digits of another script
+    // would be shown and stored as 0.
+    void ownDietStoresWhatItsBoxesShow()
+    {
+        World s;
+        s.open("feline");
+        s.click("AddDiet");
+        QTest::keyClicks(s.get<QLineEdit>("DietNameAdded"), "Feline Practice Special");
+        auto *dry = s.get<QLineEdit>("MEDryAdded");
+        auto *canned = s.get<QLineEdit>("MECanAdded");
+        typeText(dry, QString::fromUtf8("١٢٣.٤"));
+        typeText(canned, QString::fromUtf8("९५"));
+        QCOMPARE(dry->displayText(), QStringLiteral("___._"));
+        QCOMPARE(canned->displayText(), QStringLiteral("___._"));
+        QTest::keyClick(dry, Qt::Key_Home); // the point typed moved past the mask's point
+        QTest::keyClicks(dry, "123.4");
+        QTest::keyClicks(canned, "95");
+        s.click("UpdateDiet");
+        QCOMPARE(s.ownRows(), 1);
+        QSqlQuery q = ClinicDb::exec(s.env.db(), "SELECT [ME Dry], [ME Can] FROM [Diets Added]");
+        QVERIFY(q.next());
+        QCOMPARE(q.value(0).toDouble(), 123.4);
+        QCOMPARE(q.value(1).toDouble(), 95.0);
+        q.finish();
         FW_VERIFY_PROMPTS(s.prompt);
     }
 

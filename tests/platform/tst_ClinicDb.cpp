@@ -7,6 +7,7 @@
 #include "support/CaseBuilder.h"
 #include "support/Checks.h"
 #include "support/LockHolder.h"
+#include "support/NamedPipe.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
 
@@ -60,6 +61,7 @@ private slots:
     void dataFolderPrefersTheInstalledOne();
     void foreignFilesAreRefusedUnaltered_data();
     void foreignFilesAreRefusedUnaltered();
+    void namedPipeIsRefusedAtOnce();
     void duplicateCaseNoIs3022();
     void typedTextIsBoundLiterally();
     void transactionRollsBackWhole();
@@ -316,6 +318,30 @@ void ClinicDbTest::foreignFilesAreRefusedUnaltered()
     QCOMPARE(fileHash(path), before);
     QCOMPARE(QFileInfo(path).lastModified(), modified);
     QCOMPARE(QDir(env.dbfPath()).entryList(QDir::Files), QStringList{ClinicDb::kFileName});
+}
+
+// A pipe in the register's place is refused with a message at once: opening
+// it to look would wait for a writer for ever.
+void ClinicDbTest::namedPipeIsRefusedAtOnce()
+{
+    TestEnv env(false);
+    const QString path = env.dbfPath() + ClinicDb::kFileName;
+    NamedPipe pipe(path);
+    QVERIFY(pipe.made());
+    QElapsedTimer took;
+    took.start();
+
+    QVERIFY(!ClinicDb::isFenwarraDatabase(path));
+    try {
+        ClinicDb::connection(path);
+        QFAIL("a named pipe was opened");
+    } catch (const FwError &e) {
+        QCOMPARE(e.number(), ErrNo::DatabaseError);
+        QVERIFY2(e.description().contains(QLatin1String("is not a file but a named pipe")),
+                 qPrintable(e.description()));
+        QVERIFY(e.description().contains(QDir::toNativeSeparators(path)));
+    }
+    QVERIFY2(took.elapsed() < 1000, qPrintable(QString::number(took.elapsed())));
 }
 
 void ClinicDbTest::duplicateCaseNoIs3022()

@@ -269,6 +269,14 @@ private slots:
                                     << QStringLiteral("\"LeftLabel2\" is used twice");
         QTest::newRow("no height") << QByteArray("\"width\": 2000, \"height\": 200") << QByteArray("\"width\": 2000")
                                    << QStringLiteral("\"Chart\" has no \"height\"");
+        // Lengths no page has, beyond what a whole number of twips holds.
+        QTest::newRow("length beyond any page")
+            << QByteArray("\"left\": 5200") << QByteArray("\"left\": 1.25e109")
+            << QStringLiteral("\"left\" of the object \"RightLabel2\" is not a length in twips from 0 to 100000");
+        QTest::newRow("page width beyond any page") << QByteArray("\"width\": 10000,") << QByteArray("\"width\": 3e9,")
+                                                    << QStringLiteral("\"width\" of the page is not a length in twips");
+        QTest::newRow("font size beyond any page") << QByteArray("\"size\": 16,") << QByteArray("\"size\": 1e300,")
+                                                   << QStringLiteral("\"Title\" has no valid font size");
         QTest::newRow("unknown style") << QByteArray("\"style\": \"value\", \"special\": \"printDate\"")
                                        << QByteArray("\"style\": \"small\", \"special\": \"printDate\"")
                                        << QStringLiteral("unknown style \"small\"");

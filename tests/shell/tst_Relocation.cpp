@@ -1,4 +1,5 @@
 #include "support/CaseBuilder.h"
+#include "support/NamedPipe.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
@@ -17,6 +18,7 @@
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QListWidget>
 #include <QMdiArea>
@@ -198,6 +200,24 @@ private slots:
         }
         QVERIFY(v.outcome == Relocation::Verdict::Outcome::Accepted || v.dbfPath.isEmpty());
         QCOMPARE(bytesOf(chosen), before); // looking changed nothing
+    }
+
+    // A pipe named like the database is refused at once, as any file that is
+    // not a Fenwarra database: looking into it must not wait for a writer.
+    void namedPipeIsRefusedAtOnce()
+    {
+        TestEnv env;
+        QTemporaryDir share;
+        const QString chosen = share.path() + "/Fenwarra.mdb";
+        NamedPipe pipe(chosen);
+        QVERIFY(pipe.made());
+        QElapsedTimer took;
+        took.start();
+        const Relocation::Verdict v = Relocation::checkChoice(chosen);
+        QVERIFY2(took.elapsed() < 1000, qPrintable(QString::number(took.elapsed())));
+        QCOMPARE(v.outcome, Relocation::Verdict::Outcome::Refused);
+        QCOMPARE(v.message, Relocation::kFailedMessage);
+        QVERIFY(v.dbfPath.isEmpty());
     }
 
     void cancelSaysNothing()

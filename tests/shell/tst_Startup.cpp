@@ -173,6 +173,8 @@ class StartupTest : public QObject {
 private slots:
     void firstStart();
     void settingsAreRead();
+    void optionsOutOfRangeAreReadAsAllowed_data();
+    void optionsOutOfRangeAreReadAsAllowed();
     void linkModes_data();
     void linkModes();
     void unknownLinkModeStartsNormally_data();
@@ -265,6 +267,67 @@ void StartupTest::settingsAreRead()
     QCOMPARE(frame->recentCaption(2), QStringLiteral("?"));
     QCOMPARE(frame->recentCaption(3), QStringLiteral("Case# 2, Tib Jones"));
     QCOMPARE(frame->width(), 600);
+    QCOMPARE(prompt.count(), 0);
+}
+
+// A hand-edited option that names no allowed value is read as its default,
+// or a colour beyond the palette as the nearest one, so that no case window
+// or handout fails because of it.
+void StartupTest::optionsOutOfRangeAreReadAsAllowed_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("read");
+    QTest::newRow("colour too large to read") << "BackColour"
+                                              << "1e400"
+                                              << "3";
+    QTest::newRow("colour above the palette") << "BackColour"
+                                              << "99"
+                                              << "15";
+    QTest::newRow("colour below the palette") << "BackColour"
+                                              << "-4"
+                                              << "0";
+    QTest::newRow("colour no number") << "BackColour"
+                                      << "teal"
+                                      << "3";
+    QTest::newRow("colour as the options write it") << "BackColour"
+                                                    << " 12"
+                                                    << " 12";
+    QTest::newRow("printing too large to read") << "PrintOption"
+                                                << "1e400"
+                                                << "1";
+    QTest::newRow("printing neither 0 nor 1") << "PrintOption"
+                                              << "7"
+                                              << "1";
+    QTest::newRow("printing 0 after a blank") << "PrintOption"
+                                              << " 0"
+                                              << "0";
+    QTest::newRow("legend neither 0 nor 1") << "LegendCheck"
+                                            << "2"
+                                            << "1";
+    QTest::newRow("symbols too large to read") << "SymbolCheck"
+                                               << "-1e400"
+                                               << "1";
+}
+
+void StartupTest::optionsOutOfRangeAreReadAsAllowed()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, stored);
+    QFETCH(QString, read);
+    TestEnv env;
+    ScriptedPrompt prompt;
+    Settings::save("Paths", "DBFPath", env.dbfPath());
+    Settings::save("Options", key, stored);
+    FrameOwner owner;
+    runMain();
+    const QHash<QString, QString> options{{"BackColour", App().BackColour},
+                                          {"PrintOption", App().PrintOption},
+                                          {"LegendCheck", App().LegendCheck},
+                                          {"SymbolCheck", App().SymbolCheck}};
+    QCOMPARE(options.value(key), read);
+    // The setting itself is left as the user wrote it.
+    QCOMPARE(Settings::get("Options", key), stored);
     QCOMPARE(prompt.count(), 0);
 }
 

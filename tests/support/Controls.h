@@ -12,3 +12,19 @@ template <typename T> T *control(const QObject *window, const char *name)
         qFatal("no control %s in the window", name);
     return found;
 }
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+
+/// Type a text into a control as key strokes that carry only their text, as
+/// a keyboard layout of another script delivers them (QTest::keyClicks takes
+/// Latin-1 characters only).
+inline void typeText(QObject *control, const QString &text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(control, &press);
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(control, &release);
+    }
+}

@@ -26,6 +26,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <iterator>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace ClinicDb {
@@ -461,13 +462,39 @@ QHash<QString, TxState> &txStates()
     return states;
 }
 
+// Only a regular file can hold a database. A named pipe in its place would
+// hold the program in open() until something writes to it, for ever; a
+// device or a folder is no database either.
+bool isRegularFile(const QString &path)
+{
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
 bool hasSqliteHeader(const QString &path, QByteArray *header)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
+    // Opened without waiting, and read only once it is known to be a regular
+    // file: whatever is put in the file's place meanwhile cannot hold us.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
         return false;
-    *header = f.read(100);
-    return header->size() == 100 && header->startsWith(QByteArrayLiteral("SQLite format 3\0"));
+    struct stat st {};
+    bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    if (regular) {
+        header->resize(100);
+        qsizetype got = 0;
+        while (got < header->size()) {
+            const ssize_t n = ::read(fd, header->data() + got, size_t(header->size() - got));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            got += n;
+        }
+        header->resize(got);
+    }
+    ::close(fd);
+    return regular && header->size() == 100 && header->startsWith(QByteArrayLiteral("SQLite format 3\0"));
 }
 
 quint32 bigEndian32(const QByteArray &bytes, int offset)
@@ -1030,6 +1057,13 @@ QSqlDatabase connection(const QString &dbfName)
         // there would split the practice's case register in two.
         throw FwError(ErrNo::DatabaseError, missingText(path));
     }
+    if (!isRegularFile(path))
+        throw FwError(
+            ErrNo::DatabaseError,
+            QStringLiteral("%1 is not a file but a named pipe, a device or a folder, so it cannot be the case "
+                           "register. It has not been opened. Choose the database with File > Network "
+                           "Fenwarra.")
+                .arg(nativePath(path)));
     if (!isFenwarraDatabase(path))
         throw FwError(ErrNo::DatabaseError,
                       QStringLiteral("%1 is not a Fenwarra database. It has not been changed.").arg(nativePath(path)));

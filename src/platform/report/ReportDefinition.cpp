@@ -28,6 +28,13 @@ constexpr double kPictureDpi = 300.0;
     throw FwError(kFileError, QStringLiteral("The report definition %1 cannot be used: %2").arg(origin, why));
 }
 
+// The largest length a definition may give, well beyond any paper (1.76 m):
+// a larger one (1.25e109) would overflow the conversion to a whole number
+// of twips and turn into a negative position.
+constexpr double kMaxTwips = 100000;
+// The largest font size, in points.
+constexpr double kMaxPointSize = 1000;
+
 int twips(const QJsonObject &o, const char *key, const QString &where, const QString &origin, bool required,
           int fallback = 0)
 {
@@ -37,8 +44,10 @@ int twips(const QJsonObject &o, const char *key, const QString &where, const QSt
             fail(origin, QStringLiteral("%1 has no \"%2\"").arg(where, QLatin1String(key)));
         return fallback;
     }
-    if (!v.isDouble() || v.toDouble() < 0)
-        fail(origin, QStringLiteral("\"%1\" of %2 is not a length in twips").arg(QLatin1String(key), where));
+    if (!v.isDouble() || !(v.toDouble() >= 0 && v.toDouble() <= kMaxTwips))
+        fail(origin, QStringLiteral("\"%1\" of %2 is not a length in twips from 0 to %3")
+                         .arg(QLatin1String(key), where)
+                         .arg(kMaxTwips));
     return qRound(v.toDouble());
 }
 
@@ -69,8 +78,9 @@ void applyFont(ReportObject &obj, const QJsonObject &o, const QString &where, co
         obj.family = o.value(QLatin1String("family")).toString();
     if (o.contains(QLatin1String("size"))) {
         const double size = o.value(QLatin1String("size")).toDouble();
-        if (size <= 0)
-            fail(origin, QStringLiteral("%1 has no valid font size").arg(where));
+        if (!(size > 0 && size <= kMaxPointSize))
+            fail(origin,
+                 QStringLiteral("%1 has no valid font size (from 1 to %2 points)").arg(where).arg(kMaxPointSize));
         obj.pointSize = size;
     }
     if (o.contains(QLatin1String("bold")))
