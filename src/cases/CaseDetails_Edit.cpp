@@ -247,9 +247,12 @@ std::optional<qint64> CaseDetails::storeEdit()
         CalcAge->setFocus();
         return std::nullopt;
     }
-    // The rule of a new case holds for an edit too. The unit is locked (the
-    // history is kept in it), so the species is what the user can change.
-    if (!unitsFitSpecies(species, SSpecies))
+    // The rule of a new case holds for an edit that changes the species. The
+    // unit is locked (the history is kept in it), so the species is what the
+    // user can change. A case stored before the rule held keeps its species
+    // and unit, so that its other details can still be corrected.
+    const QString storedSpecies = Data1->recordset().field(QStringLiteral("Species")).toString();
+    if (Species::parse(species) != Species::parse(storedSpecies) && !unitsFitSpecies(species, SSpecies))
         return std::nullopt;
     // The range is stored as numbers: a text that is none would be stored
     // as nonsense.

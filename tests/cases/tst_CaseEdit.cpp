@@ -245,6 +245,21 @@ private slots:
         QCOMPARE(w.windows(), 0);
     }
 
+    // A dog stored in gm before the rule held is not locked out of its own
+    // edit: its telephone number can still be corrected.
+    void updateKeepsAnEarlierCaseOfItsSpecies()
+    {
+        World w;
+        ClinicDb::exec(w.env.db(), "UPDATE [Clients] SET [Units] = 'gm', [Species] = 'Dog' WHERE [CaseNo] = ?",
+                       {w.rex});
+        CaseDetails *d = w.edit();
+        d->TelNo->setText("01632 960999");
+        d->UUpdate_Click();
+        FW_VERIFY_PROMPTS(w.prompt);
+        QCOMPARE(w.row(w.rex).value("Tel No").toString(), QString("01632 960999"));
+        QCOMPARE(w.row(w.rex).value("Units").toString(), QString("gm"));
+    }
+
     void updateRefusesIncompleteDetails_data()
     {
         QTest::addColumn<QString>("field");
