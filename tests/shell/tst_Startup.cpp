@@ -161,6 +161,7 @@ private slots:
     void foreignDatabaseIsReportedAndLeftAlone();
     void readOnlyRegisterIsWarnedOnce_data();
     void readOnlyRegisterIsWarnedOnce();
+    void failedUpgradeIsShownOnce();
     void normalStartPaintsTheFrameBeforeMakingTheDatabase();
     void lockedDatabaseShowsTheWaitThenSaysSo();
     void missingSharedDatabaseIsReportedNotMade_data();
@@ -354,6 +355,31 @@ void StartupTest::readOnlyRegisterIsWarnedOnce()
     QVERIFY(frmMain::instance()->isVisible());
     QCOMPARE(ClinicDb::scalar(ClinicDb::connection(path), QStringLiteral("SELECT [Surname] FROM [Clients]")).toString(),
              QStringLiteral("Smith"));
+    FW_VERIFY_PROMPTS(prompt);
+}
+
+// A file of an earlier version that cannot get this version's reference rows
+// (here the shipped files lack them) opens as it was, and the user is told
+// once, in a box of the program's own.
+void StartupTest::failedUpgradeIsShownOnce()
+{
+    TestEnv env;
+    ScriptedPrompt prompt;
+    ClinicDb::exec(env.db(), QStringLiteral("PRAGMA user_version = 1"));
+    ClinicDb::closeAll();
+    QVERIFY(QFile::copy(ClinicDb::dataDir() + QStringLiteral("/schema.sql"), env.appPath() + "schema.sql"));
+    Settings::save("Paths", "AppPath", env.appPath());
+    Settings::save("Paths", "DBFPath", env.dbfPath());
+    FrameOwner owner;
+    const SplashSeen seen = runMain();
+
+    QCOMPARE(prompt.count(), 1);
+    QCOMPARE(prompt.last().icon, Prompt::Icon::Exclamation);
+    QCOMPARE(prompt.last().title, QStringLiteral("Message from the Fenwarra"));
+    QVERIFY2(prompt.last().text.contains("has not been changed"), qPrintable(prompt.last().text));
+    QCOMPARE(seen.ticks, 7);
+    QVERIFY(frmMain::instance()->isVisible());
+    QCOMPARE(ClinicDb::scalar(ClinicDb::connection(App().DBFName), QStringLiteral("PRAGMA user_version")).toInt(), 1);
     FW_VERIFY_PROMPTS(prompt);
 }
 

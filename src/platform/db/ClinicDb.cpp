@@ -2,7 +2,6 @@
 
 #include "platform/FwError.h"
 #include "platform/db/WriteAccess.h"
-#include "platform/prompt/Prompt.h"
 #include "platform/state/AppState.h"
 
 #include <QCoreApplication>
@@ -779,6 +778,25 @@ WaitHandlers waitHandlers()
     return handlers();
 }
 
+namespace {
+UpgradeFailedHandler &upgradeFailed()
+{
+    static UpgradeFailedHandler handler;
+    return handler;
+}
+
+void reportNoUpgrade(const QString &text)
+{
+    if (upgradeFailed())
+        upgradeFailed()(text);
+}
+} // namespace
+
+void setUpgradeFailedHandler(const UpgradeFailedHandler &handler)
+{
+    upgradeFailed() = handler;
+}
+
 QString missingText(const QString &dbfName)
 {
     return QStringLiteral("The database %1 cannot be found. If it is kept on a network share, check that the share "
@@ -805,12 +823,11 @@ void upgradeOnOpening(const QSqlDatabase &db, const QString &path)
     try {
         upgrade(db, QDir(dataDir()).filePath(QStringLiteral("rows")));
     } catch (const FwError &e) {
-        Prompt::Message(QStringLiteral("The reference rows of this version of the program (such as the diet "
+        reportNoUpgrade(QStringLiteral("The reference rows of this version of the program (such as the diet "
                                        "catalogue) could not be added to the database %1:\n%2\n\nThe database has "
                                        "not been changed and can be used as it was; the program will try again at "
                                        "its next start.")
-                            .arg(nativePath(path), e.description()),
-                        Prompt::Icon::Exclamation);
+                            .arg(nativePath(path), e.description()));
     }
 }
 } // namespace

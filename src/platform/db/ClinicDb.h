@@ -95,6 +95,13 @@ struct WaitHandlers {
 void setWaitHandlers(const WaitHandlers &handlers);
 WaitHandlers waitHandlers();
 
+/// Told when a file of an earlier version could not get this version's
+/// reference rows as it was opened, with the text for the user: the file is
+/// left as it was and opens all the same. The data layer shows no box of its
+/// own; the shell shows this one. Without a handler nothing is told.
+using UpgradeFailedHandler = std::function<void(const QString &text)>;
+void setUpgradeFailedHandler(const UpgradeFailedHandler &handler);
+
 /// Create a new database file from the shipped schema and reference rows.
 /// Throws FwError when it cannot or when the file exists. The folder is
 /// created when missing. The file is built under a temporary name and put in
