@@ -32,6 +32,7 @@ TestEnv::TestEnv(bool withDatabase)
     ClinicDb::closeAll();
     ClinicDb::setWaitHandlers({});
     ClinicDb::setUpgradeFailedHandler({});
+    ClinicDb::setWaitClock({});
     ClinicDb::setLockWait(5000);
     QFile::remove(Settings::storeFile());
     QDir().mkpath(m_dir.path() + "/app");

@@ -356,17 +356,33 @@ const QString *waitName(const QString &path)
     return &it.value();
 }
 
+WaitClock &waitClock()
+{
+    static WaitClock clock;
+    return clock;
+}
+
+qint64 waitClockNow()
+{
+    if (waitClock())
+        return waitClock()();
+    static QElapsedTimer steady;
+    if (!steady.isValid())
+        steady.start();
+    return steady.elapsed();
+}
+
 int busyHandler(void *file, int count)
 {
-    // One timer per wait: SQLite counts the calls of one wait from 0.
-    static QElapsedTimer waited;
+    // One start per wait: SQLite counts the calls of one wait from 0.
+    static qint64 waitStarted = 0;
     if (count == 0)
-        waited.start();
+        waitStarted = waitClockNow();
     const bool interfaceThread = onInterfaceThread();
     WaitTurn &turn = waitTurn();
     if (interfaceThread && turn.gaveUp)
         return 0;
-    const qint64 elapsed = waited.elapsed();
+    const qint64 elapsed = waitClockNow() - waitStarted;
     if (elapsed >= lockWaitMs()) {
         if (interfaceThread) {
             turn.gaveUp = true;
@@ -766,6 +782,11 @@ int lockWait()
 void setLockWait(int ms)
 {
     lockWaitMs() = ms;
+}
+
+void setWaitClock(const WaitClock &clock)
+{
+    waitClock() = clock;
 }
 
 void setWaitHandlers(const WaitHandlers &h)

@@ -84,6 +84,13 @@ FwError errorFrom(const QSqlError &error, const QSqlDatabase &db);
 int lockWait();
 void setLockWait(int ms);
 
+/// The clock a wait for a lock is measured by: milliseconds from any fixed
+/// moment, never going back. Tests set one of their own, so that how long the
+/// program waited does not depend on how busy the machine is; an empty one
+/// returns to the real clock.
+using WaitClock = std::function<qint64()>;
+void setWaitClock(const WaitClock &clock);
+
 /// Told on the interface thread when a statement has waited a moment for
 /// another workstation's lock (once per user step, with the file), and when
 /// the step is over (the event loop runs again). The window cannot repaint
