@@ -6,7 +6,7 @@
 // The typed text is data: it is bound, and it is matched literally (a quote,
 // a bracket, "*", "?", "%" or "_" finds exactly the names holding it) and
 // without regard to case, also for letters beyond ASCII.
-#include "platform/prompt/Prompt.h"
+#include "platform/prompt/Box.h"
 
 #include <QSqlDatabase>
 #include <QString>

@@ -7,7 +7,7 @@
 //
 // Everything about the animal comes in as values (species, weight, weeks old,
 // units), so a curve always belongs to the case that asked for it.
-#include "platform/prompt/Prompt.h"
+#include "platform/prompt/Box.h"
 
 #include <QSqlDatabase>
 #include <QString>

@@ -4,7 +4,7 @@
 // the window. The window closes the case windows, asks for the file, calls
 // checkChoice(), shows the verdict's message, and only for an accepted
 // choice switches DBFPath, DBFName and the saved setting together.
-#include "platform/prompt/Prompt.h"
+#include "platform/prompt/Box.h"
 
 #include <QString>
 

@@ -216,6 +216,13 @@ void showDatabaseWaits(frmMain *frame)
     ClinicDb::setWaitHandlers(handlers);
 }
 
+/// A file of an earlier version that could not get this version's reference
+/// rows still opens; the user is told so, and that it was left as it was.
+void showFailedUpgrades()
+{
+    ClinicDb::setUpgradeFailedHandler([](const QString &text) { Prompt::Message(text, Prompt::Icon::Exclamation); });
+}
+
 bool benchmarkStart()
 {
     return qEnvironmentVariableIntValue("FENWARRA_BENCH_QUIT_WHEN_SHOWN") == 1;
@@ -238,6 +245,7 @@ void Main()
     Prompt::setParentWindow(frame);
     frame->enableNetWorkFW();
     showDatabaseWaits(frame);
+    showFailedUpgrades();
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, frame, [frame] { delete frame; });
 
     // 3. The settings, each with its default.

@@ -170,6 +170,40 @@ private slots:
         QCOMPARE(got.texts, QStringList({"7"}));
     }
 
+    // Topic and item names are at most 64 characters long: the longest are
+    // served, one character more is a malformed request, on the socket and in
+    // the tool alike.
+    void namesOfSixtyFourCharactersAtMost_data()
+    {
+        QTest::addColumn<int>("topicChars");
+        QTest::addColumn<int>("itemChars");
+        QTest::addColumn<QByteArray>("reply");
+        QTest::newRow("topic of 64") << 64 << 10 << QByteArray("OK");
+        QTest::newRow("item of 64") << 10 << 64 << QByteArray("OK");
+        QTest::newRow("both of 64") << 64 << 64 << QByteArray("OK");
+        QTest::newRow("topic of 65") << 65 << 10 << QByteArray("ERR format");
+        QTest::newRow("item of 65") << 10 << 65 << QByteArray("ERR format");
+    }
+    void namesOfSixtyFourCharactersAtMost()
+    {
+        QFETCH(int, topicChars);
+        QFETCH(int, itemChars);
+        QFETCH(QByteArray, reply);
+        TestEnv env(false);
+        const QString topicSent(topicChars, QLatin1Char('T'));
+        const QString itemSent(itemChars, QLatin1Char('i'));
+        // What is offered is at most 64 characters long: a name one longer
+        // than that must be refused as malformed, not looked for.
+        Received got;
+        auto topic = offer(topicSent.left(64), {itemSent.left(64)}, got);
+
+        const QByteArray answer = exchange(Link::encodeWrite(topicSent, itemSent, QStringLiteral("7")));
+        QVERIFY2(answer.startsWith(reply), answer.constData());
+        QCOMPARE(got.texts, reply == "OK" ? QStringList{"7"} : QStringList());
+        QCOMPARE(Link::isValidName(topicSent) && Link::isValidName(itemSent), reply == "OK");
+        QCOMPARE(Link::checkWrite(topicSent, itemSent, QStringLiteral("7")).isEmpty(), reply == "OK");
+    }
+
     void aWindowThatRefusesTheTextSaysWhy()
     {
         TestEnv env(false);

@@ -8,13 +8,13 @@
 #include "support/Checks.h"
 #include "support/LockHolder.h"
 #include "support/NamedPipe.h"
+#include "support/SteppingWaitClock.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -28,10 +28,15 @@ namespace {
 struct WaitsSeen {
     QStringList started;
     int ended = 0;
+    std::function<void()> whenStarted; // run after a start is noted
     WaitsSeen()
     {
         ClinicDb::WaitHandlers h;
-        h.started = [this](const QString &file) { started << file; };
+        h.started = [this](const QString &file) {
+            started << file;
+            if (whenStarted)
+                whenStarted();
+        };
         h.ended = [this] { ++ended; };
         ClinicDb::setWaitHandlers(h);
     }
@@ -609,15 +614,12 @@ void ClinicDbTest::briefLockIsWaitedFor()
 {
     TestEnv env;
     const QSqlDatabase db = env.db();
-    WaitsSeen seen;
-    // The holder lets go after 600 ms, while this step waits.
-    QElapsedTimer clock;
-    clock.start();
-    LockHolder holder(App().DBFName, "exclusive", 600);
+    LockHolder holder(App().DBFName, "exclusive");
     QVERIFY(holder.locked());
+    // The holder lets go once this step has been waiting long enough to say so.
+    WaitsSeen seen;
+    seen.whenStarted = [&holder] { holder.release(); };
     insertCase(db, 1);
-    QVERIFY2(clock.elapsed() >= 500, qPrintable(QString::number(clock.elapsed())));
-    QVERIFY(clock.elapsed() < ClinicDb::lockWait());
     QCOMPARE(seen.started, QStringList{QFileInfo(App().DBFName).absoluteFilePath()});
     QCOMPARE(seen.ended, 0);
     QCoreApplication::processEvents();
@@ -646,6 +648,7 @@ void ClinicDbTest::lockHeldLongerIsReportedOnce()
     const QSqlDatabase db = env.db();
     ClinicDb::setLockWait(700);
     WaitsSeen seen;
+    SteppingWaitClock clock;
     LockHolder holder(App().DBFName, mode.constData());
     QVERIFY(holder.locked());
     const QString locked = ClinicDb::lockedText(App().DBFName);
@@ -654,35 +657,36 @@ void ClinicDbTest::lockHeldLongerIsReportedOnce()
     QVERIFY(locked.contains("try again shortly"));
 
     // Reading: at once while another workstation only writes.
-    QElapsedTimer clock;
-    clock.start();
+    qint64 from = clock.now();
     if (!readsWait) {
         QCOMPARE(rowCount(db, "Clients"), 0);
-        QVERIFY(clock.elapsed() < 500);
+        QCOMPARE(clock.now(), from);
         QVERIFY(seen.started.isEmpty());
     }
 
-    clock.restart();
+    from = clock.now();
     try {
         insertCase(db, 1);
         QFAIL("a write went through a lock");
     } catch (const FwError &e) {
         QCOMPARE(e.description(), locked);
     }
-    QVERIFY2(clock.elapsed() >= 650 && clock.elapsed() < 700 + 1000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY2(clock.now() - from >= 700 && clock.now() - from < 2 * 700,
+             qPrintable(QString::number(clock.now() - from)));
     QCOMPARE(seen.started.size(), 1);
 
     // The rest of the same step does not freeze the window again.
-    clock.restart();
+    from = clock.now();
     QCOMPARE(errorOf([&] { insertCase(db, 2); }), ErrNo::DatabaseError);
-    QVERIFY(clock.elapsed() < 200);
+    QVERIFY2(clock.now() - from < 150, qPrintable(QString::number(clock.now() - from)));
+    QCOMPARE(seen.started.size(), 1);
 
     // The step is over: the cursor and text go, and the next step waits again.
     QCoreApplication::processEvents();
     QCOMPARE(seen.ended, 1);
-    clock.restart();
+    from = clock.now();
     QCOMPARE(errorOf([&] { insertCase(db, 3); }), ErrNo::DatabaseError);
-    QVERIFY(clock.elapsed() >= 650);
+    QVERIFY(clock.now() - from >= 700);
     QCOMPARE(seen.started.size(), 2);
     QCoreApplication::processEvents();
 
@@ -701,18 +705,17 @@ void ClinicDbTest::lockedFileIsReportedOnOpening()
     ClinicDb::closeAll();
     ClinicDb::setLockWait(700);
     WaitsSeen seen;
+    SteppingWaitClock clock;
     {
         LockHolder holder(App().DBFName, "exclusive");
         QVERIFY(holder.locked());
-        QElapsedTimer clock;
-        clock.start();
         try {
             ClinicDb::connection(App().DBFName);
             QFAIL("a locked file was opened without a word");
         } catch (const FwError &e) {
             QCOMPARE(e.description(), ClinicDb::lockedText(App().DBFName));
         }
-        QVERIFY2(clock.elapsed() < 700 + 1000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY2(clock.now() >= 700 && clock.now() < 2 * 700, qPrintable(QString::number(clock.now())));
         QCOMPARE(seen.started.size(), 1);
         QCoreApplication::processEvents();
     }

@@ -63,17 +63,31 @@ private slots:
         QVERIFY(!about.picIcon->pixmap().isNull());
     }
 
+    // The box's own timer, not the test's patience, says when: opening
+    // starts a one-second single shot and says nothing yet; its tick greets
+    // once, and neither the tick nor opening the box again greets twice.
     void greetsOnceASecondAfterOpening()
     {
         TestEnv env;
         frmAbout about;
         const int before = Sound::requestCount();
+        QVERIFY(!about.Timer1->isActive());
         about.show();
-        QTest::qWait(600);
+        QVERIFY(about.Timer1->isActive());
+        QVERIFY(about.Timer1->isSingleShot());
+        QCOMPARE(about.Timer1->interval(), 1000);
         QCOMPARE(Sound::requestCount(), before);
-        QVERIFY(QTest::qWaitFor([&] { return Sound::requestCount() > before; }, 2000));
+
+        // The tick comes through the timer's own connection, at once.
+        about.Timer1->start(0);
+        QVERIFY(QTest::qWaitFor([&] { return Sound::requestCount() > before; }, 5000));
         QCOMPARE(Sound::lastRequested(), env.appPath() + "Intro1.wav");
-        QTest::qWait(1200);
+        QVERIFY(!about.Timer1->isActive());
+
+        about.hide();
+        about.show();
+        QVERIFY(!about.Timer1->isActive());
+        QCoreApplication::processEvents();
         QCOMPARE(Sound::requestCount(), before + 1);
     }
 
@@ -84,10 +98,12 @@ private slots:
         {
             frmAbout about;
             about.show();
-            QTest::qWait(300);
+            QVERIFY(about.Timer1->isActive());
             about.cmdOK->click();
             QVERIFY(!about.isVisible());
-            QTest::qWait(1200);
+            // Stopped: the greeting can no longer come.
+            QVERIFY(!about.Timer1->isActive());
+            QCoreApplication::processEvents();
         }
         QCOMPARE(Sound::requestCount(), before);
     }

@@ -31,6 +31,8 @@ TestEnv::TestEnv(bool withDatabase)
     Clock::reset();
     ClinicDb::closeAll();
     ClinicDb::setWaitHandlers({});
+    ClinicDb::setUpgradeFailedHandler({});
+    ClinicDb::setWaitClock({});
     ClinicDb::setLockWait(5000);
     QFile::remove(Settings::storeFile());
     QDir().mkpath(m_dir.path() + "/app");

@@ -2,7 +2,6 @@
 
 #include "platform/FwError.h"
 #include "platform/db/WriteAccess.h"
-#include "platform/prompt/Prompt.h"
 #include "platform/state/AppState.h"
 
 #include <QCoreApplication>
@@ -383,17 +382,33 @@ const QString *waitName(const QString &path)
     return &it.value();
 }
 
+WaitClock &waitClock()
+{
+    static WaitClock clock;
+    return clock;
+}
+
+qint64 waitClockNow()
+{
+    if (waitClock())
+        return waitClock()();
+    static QElapsedTimer steady;
+    if (!steady.isValid())
+        steady.start();
+    return steady.elapsed();
+}
+
 int busyHandler(void *file, int count)
 {
-    // One timer per wait: SQLite counts the calls of one wait from 0.
-    static QElapsedTimer waited;
+    // One start per wait: SQLite counts the calls of one wait from 0.
+    static qint64 waitStarted = 0;
     if (count == 0)
-        waited.start();
+        waitStarted = waitClockNow();
     const bool interfaceThread = onInterfaceThread();
     WaitTurn &turn = waitTurn();
     if (interfaceThread && turn.gaveUp)
         return 0;
-    const qint64 elapsed = waited.elapsed();
+    const qint64 elapsed = waitClockNow() - waitStarted;
     if (elapsed >= lockWaitMs()) {
         if (interfaceThread) {
             turn.gaveUp = true;
@@ -845,6 +860,11 @@ void setLockWait(int ms)
     lockWaitMs() = ms;
 }
 
+void setWaitClock(const WaitClock &clock)
+{
+    waitClock() = clock;
+}
+
 void setWaitHandlers(const WaitHandlers &h)
 {
     handlers() = h;
@@ -853,6 +873,25 @@ void setWaitHandlers(const WaitHandlers &h)
 WaitHandlers waitHandlers()
 {
     return handlers();
+}
+
+namespace {
+UpgradeFailedHandler &upgradeFailed()
+{
+    static UpgradeFailedHandler handler;
+    return handler;
+}
+
+void reportNoUpgrade(const QString &text)
+{
+    if (upgradeFailed())
+        upgradeFailed()(text);
+}
+} // namespace
+
+void setUpgradeFailedHandler(const UpgradeFailedHandler &handler)
+{
+    upgradeFailed() = handler;
 }
 
 QString missingText(const QString &dbfName)
@@ -881,12 +920,11 @@ void upgradeOnOpening(const QSqlDatabase &db, const QString &path)
     try {
         upgrade(db, QDir(dataDir()).filePath(QStringLiteral("rows")));
     } catch (const FwError &e) {
-        Prompt::Message(QStringLiteral("The reference rows of this version of the program (such as the diet "
+        reportNoUpgrade(QStringLiteral("The reference rows of this version of the program (such as the diet "
                                        "catalogue) could not be added to the database %1:\n%2\n\nThe database has "
                                        "not been changed and can be used as it was; the program will try again at "
                                        "its next start.")
-                            .arg(nativePath(path), e.description()),
-                        Prompt::Icon::Exclamation);
+                            .arg(nativePath(path), e.description()));
     }
 }
 } // namespace

@@ -94,6 +94,13 @@ FwError errorFrom(const QSqlError &error, const QSqlDatabase &db);
 int lockWait();
 void setLockWait(int ms);
 
+/// The clock a wait for a lock is measured by: milliseconds from any fixed
+/// moment, never going back. Tests set one of their own, so that how long the
+/// program waited does not depend on how busy the machine is; an empty one
+/// returns to the real clock.
+using WaitClock = std::function<qint64()>;
+void setWaitClock(const WaitClock &clock);
+
 /// Told on the interface thread when a statement has waited a moment for
 /// another workstation's lock (once per user step, with the file), and when
 /// the step is over (the event loop runs again). The window cannot repaint
@@ -104,6 +111,13 @@ struct WaitHandlers {
 };
 void setWaitHandlers(const WaitHandlers &handlers);
 WaitHandlers waitHandlers();
+
+/// Told when a file of an earlier version could not get this version's
+/// reference rows as it was opened, with the text for the user: the file is
+/// left as it was and opens all the same. The data layer shows no box of its
+/// own; the shell shows this one. Without a handler nothing is told.
+using UpgradeFailedHandler = std::function<void(const QString &text)>;
+void setUpgradeFailedHandler(const UpgradeFailedHandler &handler);
 
 /// Create a new database file from the shipped schema and reference rows.
 /// Throws FwError when it cannot or when the file exists. The folder is

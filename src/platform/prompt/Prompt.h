@@ -2,6 +2,8 @@
 // The prompt layer: every message box, input box, file dialog and beep of the
 // program goes through here, so that tests can answer them from a script and
 // check each box's text, icon, buttons and title.
+#include "platform/prompt/Box.h"
+
 #include <QFont>
 #include <QPointer>
 #include <QString>
@@ -9,20 +11,6 @@
 #include <QWidget>
 
 namespace Prompt {
-
-/// The title nearly every box of the program carries.
-inline const QString kTitle = QStringLiteral("Message from the Fenwarra");
-
-enum class Icon { None, Critical, Question, Exclamation, Information };
-enum class Buttons { OK, OKCancel, YesNo, YesNoCancel, RetryCancel };
-enum class Answer { OK = 1, Cancel = 2, Retry = 4, Yes = 6, No = 7 };
-
-struct Box {
-    QString text;
-    Icon icon = Icon::None;
-    Buttons buttons = Buttons::OK;
-    QString title; // empty: the application's title
-};
 
 /// A box that asks the user to choose between a few named courses.
 struct ChoiceBox {
