@@ -32,7 +32,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QScreen>
 #include <QScrollArea>
@@ -857,12 +856,7 @@ void frmMain::openCaseDetailsEditor()
 
 void frmMain::mnuFilePrintSetup_Click()
 {
-    runGuarded([&] {
-        QPrintDialog dialog(printer(), this);
-        dialog.setWindowTitle(QStringLiteral("Printer Setup"));
-        dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize);
-        dialog.exec();
-    });
+    runGuarded([&] { Prompt::PrinterSetup(*printer(), QStringLiteral("Printer Setup")); });
 }
 
 void frmMain::mnuViewToolbar_Click()
