@@ -11,6 +11,7 @@
 #include "diets/frmUnitsChoice.h"
 #include "platform/help/Help.h"
 #include "platform/help/HelpWindow.h"
+#include "platform/prompt/Prompt.h"
 #include "platform/settings/Settings.h"
 #include "platform/sound/Sound.h"
 #include "platform/state/AppState.h"
@@ -20,6 +21,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -27,12 +29,15 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
@@ -153,6 +158,7 @@ private slots:
     void arrangement();
     void tiledCaseWindowsScroll();
     void barToggles();
+    void printerSetupChoosesAFile();
     void helpWithoutHelpFile();
     void statusBarAndSound();
 };
@@ -945,6 +951,47 @@ void FrameTest::barToggles()
     statusItem->trigger();
     QVERIFY(statusItem->isChecked());
     QVERIFY(w.frame.statusBar()->isVisible());
+}
+
+// Printer Setup is the platform's print dialog, with the printers it knows,
+// printing to a PDF file among them; choosing that entry and a file name sets
+// up the frame's printer to print there.
+void FrameTest::printerSetupChoosesAFile()
+{
+    World w;
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("setup.pdf"));
+    Prompt::setBackend(nullptr); // the real dialog
+    QString title;
+    QStringList printers;
+    auto *timer = new QTimer(&w.frame);
+    timer->setInterval(10);
+    connect(timer, &QTimer::timeout, [&] {
+        auto *dialog = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible())
+            return;
+        timer->stop();
+        title = dialog->windowTitle();
+        auto *list = dialog->findChild<QComboBox *>(QStringLiteral("printers"));
+        auto *file = dialog->findChild<QLineEdit *>(QStringLiteral("filename"));
+        if (!list || !file) {
+            dialog->reject();
+            return;
+        }
+        for (int i = 0; i < list->count(); ++i)
+            printers << list->itemText(i);
+        list->setCurrentIndex(list->findText(QStringLiteral("PDF"), Qt::MatchContains));
+        file->setText(pdf);
+        dialog->accept();
+    });
+    timer->start();
+    w.frame.findChild<QAction *>(QStringLiteral("mnuFilePrintSetup"))->trigger();
+    Prompt::setBackend(&w.prompt);
+    QCOMPARE(title, QStringLiteral("Printer Setup"));
+    QVERIFY2(printers.filter(QStringLiteral("PDF")).size() == 1, qPrintable(printers.join(QLatin1String(", "))));
+    QCOMPARE(w.frame.printer()->outputFormat(), QPrinter::PdfFormat);
+    QCOMPARE(w.frame.printer()->outputFileName(), pdf);
+    QCOMPARE(w.prompt.count(), 0);
 }
 
 void FrameTest::helpWithoutHelpFile()

@@ -175,6 +175,10 @@ public:
         // range or selection belongs to one document, not to the setup.
         dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize |
                           QAbstractPrintDialog::PrintCollateCopies);
+        // The dialog confirms with "Print"; a setup prints nothing.
+        if (auto *buttons = dialog.findChild<QDialogButtonBox *>())
+            if (QPushButton *ok = buttons->button(QDialogButtonBox::Ok))
+                ok->setText(QStringLiteral("OK"));
         return dialog.exec() == QDialog::Accepted;
     }
 
