@@ -23,5 +23,10 @@ public:
         return box.escapeButton;
     }
     QString file(const Prompt::FileRequest &) override { return QString(); }
+    bool printerSetup(QPrinter &, const QString &) override
+    {
+        ++boxes;
+        return false;
+    }
     void beep() override {}
 };

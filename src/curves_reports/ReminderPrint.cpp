@@ -1,6 +1,7 @@
 #include "curves_reports/ReminderPrint.h"
 
 #include "platform/FwError.h"
+#include "platform/printer/Printing.h"
 #include "platform/text/DateText.h"
 #include "platform/text/NumberText.h"
 
@@ -85,7 +86,7 @@ QStringList pageLines(const QDate &today, const QStringList &listLines)
 int print(QPagedPaintDevice &device, const QStringList &lines)
 {
     QPainter painter;
-    if (!painter.begin(&device))
+    if (!Printing::begin(painter, device))
         printerError(QStringLiteral("the printer could not be started"));
 
     QFont font(QStringLiteral("Times New Roman"));

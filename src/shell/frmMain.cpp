@@ -32,7 +32,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QScreen>
 #include <QScrollArea>
@@ -607,7 +606,7 @@ void frmMain::MDIForm_Load()
         if (!on)
             on = QGuiApplication::primaryScreen();
         if (on)
-            wanted = FitFrameToScreen(wanted, on->availableGeometry(), style()->pixelMetric(QStyle::PM_TitleBarHeight));
+            wanted = FitFrameToScreen(wanted, on->availableGeometry(), ScreenPlacement::frameAllowance(this));
         move(wanted.topLeft());
         resize(wanted.size());
         setWindowTitle(QStringLiteral("Fenwarra ") + versionNumber() + QLatin1Char(' ') + App().EditionTag);
@@ -848,12 +847,7 @@ void frmMain::openCaseDetailsEditor()
 
 void frmMain::mnuFilePrintSetup_Click()
 {
-    runGuarded([&] {
-        QPrintDialog dialog(printer(), this);
-        dialog.setWindowTitle(QStringLiteral("Printer Setup"));
-        dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize);
-        dialog.exec();
-    });
+    runGuarded([&] { Prompt::PrinterSetup(*printer(), QStringLiteral("Printer Setup")); });
 }
 
 void frmMain::mnuViewToolbar_Click()
@@ -898,15 +892,15 @@ QList<QRect> TileStrips(const QRect &area, int count, Qt::Orientation orientatio
     return strips;
 }
 
-QRect FitFrameToScreen(const QRect &wanted, const QRect &available, int titleBarHeight)
+QRect FitFrameToScreen(const QRect &wanted, const QRect &available, const QSize &frame)
 {
     if (available.isEmpty())
         return wanted;
-    const QSize room(available.width(), std::max(1, available.height() - titleBarHeight));
+    const QSize room(std::max(1, available.width() - frame.width()), std::max(1, available.height() - frame.height()));
     const QSize size = wanted.size().boundedTo(room);
-    // A window's place is that of its outer frame; the title bar lies between
-    // it and the inner size.
-    const QRect outer(wanted.topLeft(), size + QSize(0, titleBarHeight));
+    // A window's place is that of its outer frame; the borders and the title
+    // bar lie between it and the inner size.
+    const QRect outer(wanted.topLeft(), size + frame);
     return QRect(ScreenPlacement::within(outer, available), size);
 }
 

@@ -197,10 +197,11 @@ QList<QRect> TileStrips(const QRect &area, int count, Qt::Orientation orientatio
 
 /// The frame's place on a screen: the size saved (perhaps on a larger screen,
 /// or at another scale) is cut to the screen's free area less the room the
-/// window's title bar takes, and the place moved so that the whole frame,
-/// title bar included, lies within that area (the place is the outer
-/// frame's, the size the inner one, as a window's move and resize take them).
-QRect FitFrameToScreen(const QRect &wanted, const QRect &available, int titleBarHeight);
+/// window's frame takes (its borders at the sides, its title bar and borders
+/// above and below), and the place moved so that the whole frame lies within
+/// that area (the place is the outer frame's, the size the inner one, as a
+/// window's move and resize take them).
+QRect FitFrameToScreen(const QRect &wanted, const QRect &available, const QSize &frame);
 
 /// Places for the title bars of minimised windows along the bottom of an area,
 /// left to right, then row above row.

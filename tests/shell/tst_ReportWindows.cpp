@@ -386,7 +386,30 @@ private slots:
         FW_VERIFY_PROMPTS(w.prompt);
     }
 
-    // ---- Options -----------------------------------------------------------
+    // A print refused for want of a printer (no print queue, no file chosen)
+    // leaves the printer ready: Printer Setup then chooses a PDF file, and
+    // the next print writes it, without a restart.
+    void printAfterPrinterSetupFollowsRefusal()
+    {
+        World w;
+        QPrinter *printer = w.frame.printer();
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(QString());
+        const ReportFills::GrowthCurveFacts pup{false, QStringLiteral("Bramble"), 12, 2.5f, QStringLiteral("kg")};
+        frmReports *viewer = prepareGrowthCurve(pup, chartPicture());
+        viewer->Print_Click();
+        QCOMPARE(w.prompt.count(), 1);
+        QVERIFY(w.prompt.last().text.contains(QStringLiteral("Choose a printer with File > Printer Setup")));
+
+        w.prompt.printToFile(w.path(QStringLiteral("chosen.pdf")));
+        w.frame.findChild<QAction *>(QStringLiteral("mnuFilePrintSetup"))->trigger();
+        QCOMPARE(w.prompt.last().kind, ShownBox::PrinterSetup);
+        QCOMPARE(w.prompt.last().text, QStringLiteral("Printer Setup"));
+        viewer->Print_Click();
+        QVERIFY(pdfText(w.path(QStringLiteral("chosen.pdf"))).contains(QStringLiteral("Regarding: Bramble")));
+        QCOMPARE(w.prompt.count(), 2); // nothing after the setup
+        FW_VERIFY_PROMPTS(w.prompt);
+    }
 
     // Swatch 9 and OK: saved as a blank and 9, and the next case window
     // draws its chart on it. Through the frame's menu.

@@ -189,6 +189,36 @@ private slots:
         delete w;
     }
 
+    // Over the plain text browser (where the web engine is missing): after
+    // the start page, then A, then B, the list and the caption are B's.
+    void textBrowserFollowsEachPage()
+    {
+        TestEnv env;
+        auto page = [&](const QString &name, const QString &title) {
+            QFile file(env.appPath() + name);
+            if (file.open(QIODevice::WriteOnly))
+                file.write(
+                    QStringLiteral("<html><head><title>%1</title></head><body>%1</body></html>").arg(title).toUtf8());
+            return env.appPath() + name;
+        };
+        const QString start = page("start.htm", "Start");
+        const QString a = page("a.htm", "Page A");
+        const QString b = page("b.htm", "Page B");
+        frmBrowser browser(nullptr, createTextBrowserView(nullptr));
+        browser.StartingAddress = start;
+        browser.show();
+        QCOMPARE(browser.windowTitle(), QStringLiteral("Start"));
+        for (const auto &[address, title, history] : {std::tuple{a, "Page A", QStringList{a, start}},
+                                                      {b, "Page B", QStringList{b, a, start}},
+                                                      {a, "Page A", QStringList{a, b, start}}}) {
+            browser.cboAddress->setEditText(address);
+            QTest::keyClick(browser.cboAddress, Qt::Key_Return);
+            QCOMPARE(browser.windowTitle(), QString(title));
+            QCOMPARE(browser.history(), history);
+            QCOMPARE(browser.cboAddress->currentText(), address);
+        }
+    }
+
     // Over the program's own view: each command opens a new window on the
     // start page, captioned with its title. The page is local; no network.
     void frameOpensTheStartPage()

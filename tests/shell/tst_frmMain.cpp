@@ -11,6 +11,7 @@
 #include "diets/frmUnitsChoice.h"
 #include "platform/help/Help.h"
 #include "platform/help/HelpWindow.h"
+#include "platform/prompt/Prompt.h"
 #include "platform/settings/Settings.h"
 #include "platform/sound/Sound.h"
 #include "platform/state/AppState.h"
@@ -20,6 +21,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -27,11 +29,15 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
@@ -142,6 +148,7 @@ private slots:
     void frameLoadGeometry();
     void fitFrameToScreen_data();
     void fitFrameToScreen();
+    void frameFitsANarrowScreen();
     void recentCaseNumber_data();
     void recentCaseNumber();
     void recentMenu();
@@ -151,6 +158,7 @@ private slots:
     void arrangement();
     void tiledCaseWindowsScroll();
     void barToggles();
+    void printerSetupChoosesAFile();
     void helpWithoutHelpFile();
     void statusBarAndSound();
 };
@@ -643,27 +651,57 @@ void FrameTest::fitFrameToScreen_data()
 {
     QTest::addColumn<QRect>("wanted");
     QTest::addColumn<QRect>("available");
+    QTest::addColumn<QSize>("frame"); // borders at the sides; title bar and borders above and below
     QTest::addColumn<QRect>("expected");
     const QRect small(0, 0, 1280, 770); // 1280x800 less a panel
-    QTest::newRow("fits as saved") << QRect(67, 67, 433, 433) << small << QRect(67, 67, 433, 433);
-    QTest::newRow("saved on a large screen") << QRect(0, 0, 1920, 1061) << small << QRect(0, 0, 1280, 770 - 30);
-    QTest::newRow("off to the right and below") << QRect(1000, 600, 800, 500) << small << QRect(480, 240, 800, 500);
-    QTest::newRow("above and left of the screen") << QRect(-300, -50, 600, 400) << small << QRect(0, 0, 600, 400);
+    const QSize titleBar(0, 30);
+    QTest::newRow("fits as saved") << QRect(67, 67, 433, 433) << small << titleBar << QRect(67, 67, 433, 433);
+    QTest::newRow("saved on a large screen")
+        << QRect(0, 0, 1920, 1061) << small << titleBar << QRect(0, 0, 1280, 770 - 30);
+    QTest::newRow("off to the right and below")
+        << QRect(1000, 600, 800, 500) << small << titleBar << QRect(480, 240, 800, 500);
+    QTest::newRow("above and left of the screen")
+        << QRect(-300, -50, 600, 400) << small << titleBar << QRect(0, 0, 600, 400);
     QTest::newRow("second screen to the right")
-        << QRect(1500, 100, 2000, 900) << QRect(1280, 0, 1920, 1050) << QRect(1280, 100, 1920, 900);
+        << QRect(1500, 100, 2000, 900) << QRect(1280, 0, 1920, 1050) << titleBar << QRect(1280, 100, 1920, 900);
     QTest::newRow("scale 2: the screen is half as large in window units")
-        << QRect(0, 0, 1920, 1061) << QRect(0, 0, 640, 385) << QRect(0, 0, 640, 355);
+        << QRect(0, 0, 1920, 1061) << QRect(0, 0, 640, 385) << titleBar << QRect(0, 0, 640, 355);
+    QTest::newRow("borders: as wide as the screen")
+        << QRect(0, 0, 800, 433) << QRect(0, 0, 800, 600) << QSize(8, 38) << QRect(0, 0, 792, 433);
+    QTest::newRow("borders: wider, to the right")
+        << QRect(300, 0, 900, 433) << QRect(0, 0, 800, 600) << QSize(8, 38) << QRect(0, 0, 792, 433);
+    QTest::newRow("borders: fits as saved")
+        << QRect(100, 50, 600, 400) << QRect(0, 0, 800, 600) << QSize(8, 38) << QRect(100, 50, 600, 400);
 }
 
 void FrameTest::fitFrameToScreen()
 {
     QFETCH(QRect, wanted);
     QFETCH(QRect, available);
+    QFETCH(QSize, frame);
     QFETCH(QRect, expected);
-    const QRect fitted = FitFrameToScreen(wanted, available, 30);
+    const QRect fitted = FitFrameToScreen(wanted, available, frame);
     QCOMPARE(fitted, expected);
-    // The whole frame, title bar included, lies on the screen.
-    QVERIFY(available.contains(fitted.adjusted(0, 0, 0, 30)));
+    // The whole frame, borders and title bar included, lies on the screen.
+    QVERIFY(available.contains(QRect(fitted.topLeft(), fitted.size() + frame)));
+}
+
+// A frame saved as wide as the screen comes back, once shown with its menus,
+// toolbar, status bar and window frame, no wider than the screen.
+void FrameTest::frameFitsANarrowScreen()
+{
+    TestEnv env;
+    ScriptedPrompt prompt;
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    for (const auto &[key, twips] :
+         {std::pair{"MainLeft", 0}, {"MainTop", 0}, {"MainWidth", area.width() * 15}, {"MainHeight", 6500}})
+        Settings::save(QStringLiteral("Settings"), QLatin1String(key), QString::number(twips));
+    frmMain frame;
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QVERIFY2(
+        area.contains(frame.frameGeometry()),
+        qPrintable(QStringLiteral("%1 wide on a screen %2 wide").arg(frame.frameGeometry().width()).arg(area.width())));
 }
 
 void FrameTest::recentCaseNumber_data()
@@ -909,6 +947,47 @@ void FrameTest::barToggles()
     statusItem->trigger();
     QVERIFY(statusItem->isChecked());
     QVERIFY(w.frame.statusBar()->isVisible());
+}
+
+// Printer Setup is the platform's print dialog, with the printers it knows,
+// printing to a PDF file among them; choosing that entry and a file name sets
+// up the frame's printer to print there.
+void FrameTest::printerSetupChoosesAFile()
+{
+    World w;
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("setup.pdf"));
+    Prompt::setBackend(nullptr); // the real dialog
+    QString title;
+    QStringList printers;
+    auto *timer = new QTimer(&w.frame);
+    timer->setInterval(10);
+    connect(timer, &QTimer::timeout, [&] {
+        auto *dialog = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible())
+            return;
+        timer->stop();
+        title = dialog->windowTitle();
+        auto *list = dialog->findChild<QComboBox *>(QStringLiteral("printers"));
+        auto *file = dialog->findChild<QLineEdit *>(QStringLiteral("filename"));
+        if (!list || !file) {
+            dialog->reject();
+            return;
+        }
+        for (int i = 0; i < list->count(); ++i)
+            printers << list->itemText(i);
+        list->setCurrentIndex(list->findText(QStringLiteral("PDF"), Qt::MatchContains));
+        file->setText(pdf);
+        dialog->accept();
+    });
+    timer->start();
+    w.frame.findChild<QAction *>(QStringLiteral("mnuFilePrintSetup"))->trigger();
+    Prompt::setBackend(&w.prompt);
+    QCOMPARE(title, QStringLiteral("Printer Setup"));
+    QVERIFY2(printers.filter(QStringLiteral("PDF")).size() == 1, qPrintable(printers.join(QLatin1String(", "))));
+    QCOMPARE(w.frame.printer()->outputFormat(), QPrinter::PdfFormat);
+    QCOMPARE(w.frame.printer()->outputFileName(), pdf);
+    QCOMPARE(w.prompt.count(), 0);
 }
 
 void FrameTest::helpWithoutHelpFile()

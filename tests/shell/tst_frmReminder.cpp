@@ -179,6 +179,29 @@ private slots:
         QCOMPARE(w.prompt.count(), 1);
         QVERIFY(w.prompt.last().text.startsWith("The reminder list could not be printed"));
     }
+
+    // With nowhere to print (no print queue, no file chosen) Print says so;
+    // the printer stays ready, so Printer Setup can then choose a PDF file
+    // and the next Print writes it, without a restart.
+    void printsAfterAPrinterIsChosen()
+    {
+        World w;
+        CaseBuilder().lastWeighed(w.ago(20)).add();
+        w.frame.printer()->setOutputFormat(QPrinter::PdfFormat);
+        w.frame.printer()->setOutputFileName(QString());
+        w.open();
+        QTest::mouseClick(w.list->PrintBut, Qt::LeftButton);
+        QCOMPARE(w.prompt.texts(),
+                 QStringList{"The reminder list could not be printed: the printer could not be started."});
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("reminders.pdf");
+        w.prompt.printToFile(pdf);
+        w.frame.findChild<QAction *>("mnuFilePrintSetup")->trigger();
+        QTest::mouseClick(w.list->PrintBut, Qt::LeftButton);
+        QVERIFY2(pdfText(pdf).contains("1. Rex Smith, Dog"), qPrintable(pdfText(pdf)));
+        QCOMPARE(w.prompt.count(), 2); // the refusal and the printer setup
+        FW_VERIFY_PROMPTS(w.prompt);
+    }
 };
 
 FW_TEST(frmReminderTest)

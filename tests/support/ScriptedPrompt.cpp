@@ -1,5 +1,7 @@
 #include "support/ScriptedPrompt.h"
 
+#include <QPrinter>
+
 ScriptedPrompt::ScriptedPrompt()
 {
     Prompt::setBackend(this);
@@ -28,6 +30,11 @@ ScriptedPrompt &ScriptedPrompt::type(const QString &text)
 ScriptedPrompt &ScriptedPrompt::chooseFile(const QString &path)
 {
     m_queue.append({Scripted::File, Prompt::Answer::OK, path});
+    return *this;
+}
+ScriptedPrompt &ScriptedPrompt::printToFile(const QString &path)
+{
+    m_queue.append({Scripted::Printer, Prompt::Answer::OK, path});
     return *this;
 }
 ScriptedPrompt &ScriptedPrompt::autoOk(bool on)
@@ -132,6 +139,25 @@ QString ScriptedPrompt::file(const Prompt::FileRequest &request)
         return m_queue.takeFirst().text;
     m_problems << QStringLiteral("unexpected file dialog: %1").arg(request.title);
     return QString();
+}
+
+bool ScriptedPrompt::printerSetup(QPrinter &printer, const QString &title)
+{
+    ShownBox shown;
+    shown.kind = ShownBox::PrinterSetup;
+    shown.text = title;
+    m_shown.append(shown);
+    if (m_queue.isEmpty() || m_queue.first().kind != Scripted::Printer) {
+        m_problems << QStringLiteral("unexpected printer setup: %1").arg(title);
+        return false;
+    }
+    const QString path = m_queue.takeFirst().text;
+    if (path.isEmpty())
+        return false;
+    // What the print dialog does with its print-to-file entry and a file name.
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    return true;
 }
 
 void ScriptedPrompt::beep()

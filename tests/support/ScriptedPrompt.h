@@ -11,8 +11,8 @@
 #include <QStringList>
 
 struct ShownBox {
-    enum Kind { Message, Input, File, Beep, Choice } kind = Message;
-    QString text;        // message text, input prompt, file dialog title, choice question
+    enum Kind { Message, Input, File, Beep, Choice, PrinterSetup } kind = Message;
+    QString text;        // message text, input prompt, file or printer dialog title, choice question
     QString details;     // choice boxes
     QStringList choices; // choice boxes: the buttons' captions
     Prompt::Icon icon = Prompt::Icon::None;
@@ -34,6 +34,9 @@ public:
     ScriptedPrompt &type(const QString &text);
     /// Queue the file chosen in the next file dialog ("" = cancel).
     ScriptedPrompt &chooseFile(const QString &path);
+    /// Queue the choice in the next printer setup: print to this PDF file
+    /// ("" = cancel, the printer left as it was).
+    ScriptedPrompt &printToFile(const QString &path);
     /// Message boxes with an OK button alone are answered OK without a script.
     ScriptedPrompt &autoOk(bool on = true);
 
@@ -50,11 +53,12 @@ public:
     QString input(const QString &prompt, const QString &title, const QString &defaultText) override;
     int choose(const Prompt::ChoiceBox &box) override;
     QString file(const Prompt::FileRequest &request) override;
+    bool printerSetup(QPrinter &printer, const QString &title) override;
     void beep() override;
 
 private:
     struct Scripted {
-        enum Kind { Answer, Text, File, Pick } kind;
+        enum Kind { Answer, Text, File, Pick, Printer } kind;
         Prompt::Answer answer = Prompt::Answer::OK;
         QString text;
     };

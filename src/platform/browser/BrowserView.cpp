@@ -32,7 +32,10 @@ public:
     {
         m_view->setObjectName(QStringLiteral("TextBrowserView"));
         m_view->setOpenLinks(true);
-        QObject::connect(m_view, &QTextBrowser::sourceChanged, m_view, [this] {
+        // The text browser says a new page is shown before its own source()
+        // has moved on to it; the page's address is the one it names.
+        QObject::connect(m_view, &QTextBrowser::sourceChanged, m_view, [this](const QUrl &shown) {
+            m_shown = shown;
             reportTitleChanged(title());
             reportLoadFinished(true);
         });
@@ -54,7 +57,7 @@ public:
             return;
         }
         m_failed.clear();
-        if (m_view->source() == url) {
+        if (m_shown == url) {
             // The same page again: read anew, with no change of source to report it.
             m_view->reload();
             reportTitleChanged(title());
@@ -67,11 +70,12 @@ public:
     void forward() override { m_view->forward(); }
     void reload() override { m_view->reload(); }
     void stop() override {}
-    QUrl url() const override { return m_failed.isEmpty() ? m_view->source() : m_failed; }
+    QUrl url() const override { return m_failed.isEmpty() ? m_shown : m_failed; }
     QString title() const override { return m_failed.isEmpty() ? m_view->documentTitle() : QString(); }
 
 private:
     QPointer<QTextBrowser> m_view;
+    QUrl m_shown;  // the address of the page shown
     QUrl m_failed; // an address that could not be shown
 };
 

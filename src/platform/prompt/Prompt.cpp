@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPrintDialog>
 #include <QPushButton>
 #include <QScreen>
 #include <QSpacerItem>
@@ -165,6 +166,22 @@ public:
         return QFileDialog::getOpenFileName(parentWindow(), request.title, request.directory, request.filter);
     }
 
+    bool printerSetup(QPrinter &printer, const QString &title) override
+    {
+        QPrintDialog dialog(&printer, parentWindow());
+        dialog.setWindowTitle(title);
+        // Everything a setup can choose: every printer the platform knows,
+        // printing to a PDF file among them, the paper and the copies. A page
+        // range or selection belongs to one document, not to the setup.
+        dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize |
+                          QAbstractPrintDialog::PrintCollateCopies);
+        // The dialog confirms with "Print"; a setup prints nothing.
+        if (auto *buttons = dialog.findChild<QDialogButtonBox *>())
+            if (QPushButton *ok = buttons->button(QDialogButtonBox::Ok))
+                ok->setText(QStringLiteral("OK"));
+        return dialog.exec() == QDialog::Accepted;
+    }
+
     void beep() override { QApplication::beep(); }
 };
 
@@ -246,6 +263,11 @@ QString OpenFileName(const QString &title, const QString &directory, const QStri
 QString SaveFileName(const QString &title, const QString &directory, const QString &filter, QString *selectedFilter)
 {
     return backend().file(FileRequest{title, directory, filter, true, selectedFilter});
+}
+
+bool PrinterSetup(QPrinter &printer, const QString &title)
+{
+    return backend().printerSetup(printer, title);
 }
 
 void Beep()

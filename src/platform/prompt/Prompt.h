@@ -10,6 +10,8 @@
 #include <QStringList>
 #include <QWidget>
 
+class QPrinter;
+
 namespace Prompt {
 
 /// A box that asks the user to choose between a few named courses.
@@ -43,6 +45,9 @@ public:
     virtual int choose(const ChoiceBox &box) = 0;
     /// The chosen file, or "" when the user cancelled.
     virtual QString file(const FileRequest &request) = 0;
+    /// Let the user set up the printer (which printer or file, paper,
+    /// copies); true when the choices were confirmed and applied to it.
+    virtual bool printerSetup(QPrinter &printer, const QString &title) = 0;
     virtual void beep() = 0;
 };
 
@@ -64,6 +69,9 @@ QString InputBox(const QString &prompt, const QString &title = QString(), const 
 QString OpenFileName(const QString &title, const QString &directory, const QString &filter);
 QString SaveFileName(const QString &title, const QString &directory, const QString &filter,
                      QString *selectedFilter = nullptr);
+/// The platform's print dialog on the given printer, for setting it up; true
+/// when the user confirmed it.
+bool PrinterSetup(QPrinter &printer, const QString &title);
 void Beep();
 
 /// The application's title, shown on boxes that have none of their own.

@@ -1,5 +1,6 @@
 #include "platform/report/ReportDocument.h"
 
+#include "platform/printer/Printing.h"
 #include "platform/text/Clock.h"
 #include "platform/text/DateText.h"
 
@@ -399,7 +400,7 @@ int ReportDocument::render(QPagedPaintDevice &device) const
     applyPageSetup(device);
     const Layout lay = layout(device.pageLayout());
     QPainter painter;
-    if (!painter.begin(&device))
+    if (!Printing::begin(painter, device))
         return 0;
     const double dpi = device.logicalDpiX();
     for (int i = 0; i < lay.pages.size(); ++i) {
