@@ -87,7 +87,7 @@ int print(QPagedPaintDevice &device, const QStringList &lines)
 {
     QPainter painter;
     if (!Printing::begin(painter, device))
-        printerError(QStringLiteral("the printer could not be started"));
+        printerError(QStringLiteral("the printer could not be started. Choose a printer with File > Printer Setup"));
 
     QFont font(QStringLiteral("Times New Roman"));
     font.setStyleHint(QFont::Serif);

@@ -192,7 +192,8 @@ private slots:
         w.open();
         QTest::mouseClick(w.list->PrintBut, Qt::LeftButton);
         QCOMPARE(w.prompt.texts(),
-                 QStringList{"The reminder list could not be printed: the printer could not be started."});
+                 QStringList{"The reminder list could not be printed: the printer could not be started. "
+                             "Choose a printer with File > Printer Setup."});
         QTemporaryDir dir;
         const QString pdf = dir.filePath("reminders.pdf");
         w.prompt.printToFile(pdf);
