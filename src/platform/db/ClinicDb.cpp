@@ -1034,6 +1034,11 @@ QSqlDatabase connection(const QString &dbfName)
     // A rollback journal, not WAL: the file may live on a shared folder,
     // where WAL's shared memory does not work.
     QSqlQuery(db).exec(QStringLiteral("PRAGMA journal_mode = DELETE"));
+    // Room for a large practice's whole register (SQLite's default is 2 MiB):
+    // the lists read all of it, and the reminders' daily write of every row
+    // would otherwise spill pages to the file in the middle of its
+    // transaction. The pages are kept only while no other workstation writes.
+    QSqlQuery(db).exec(QStringLiteral("PRAGMA cache_size = -65536"));
     installFold(db);
     mendSurnameKeys(db);
     upgradeOnOpening(db, path);

@@ -165,6 +165,8 @@ public:
     explicit Transaction(const QSqlDatabase &db);
     ~Transaction();
     void commit();
+    /// False when it joined an outer transaction, whose end decides.
+    bool isOutermost() const { return m_owner; }
     Transaction(const Transaction &) = delete;
     Transaction &operator=(const Transaction &) = delete;
 
