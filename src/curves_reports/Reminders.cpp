@@ -94,24 +94,18 @@ QString lineText(const LineFields &f)
 namespace {
 
 // The day for which every row's [Aged] was last found or made up to date
-// through a connection, with SQLite's two counters of writes as they stood
-// then: data_version moves when another connection (another workstation)
-// commits, total_changes() when this one writes. While neither has moved,
-// nothing can have made a row stale, and a second load that day need not
-// read every row to learn so. The mark lives on the connection's driver, so
-// that a connection opened afresh starts without one.
+// through a connection, with the file's write mark (ClinicDb::writeMark) as
+// it stood then. While the mark has not moved, nothing can have made a row
+// stale, and a second load that day need not read every row to learn so.
+// The mark lives on the connection's driver, so that a connection opened
+// afresh starts without one.
 const char *const kAgedMark = "fwAgedUpToDate";
 const char *const kListedMark = "fwDueListedFor";
 const char *const kListedLines = "fwDueLines";
 
 QVariantList agedMark(const QSqlDatabase &db, qint64 day)
 {
-    QSqlQuery q =
-        ClinicDb::exec(db, QStringLiteral("SELECT (SELECT [data_version] FROM pragma_data_version), total_changes()"));
-    q.next();
-    const QVariantList mark{day, q.value(0).toLongLong(), q.value(1).toLongLong()};
-    q.finish();
-    return mark;
+    return QVariantList{day} + ClinicDb::writeMark(db);
 }
 
 } // namespace

@@ -1076,6 +1076,16 @@ QVariant scalar(const QSqlDatabase &db, const QString &sql, const QVariantList &
     return v;
 }
 
+QVariantList writeMark(const QSqlDatabase &db)
+{
+    QSqlQuery q = exec(db, QStringLiteral("SELECT (SELECT [data_version] FROM pragma_data_version), total_changes()"));
+    if (!q.next())
+        return {};
+    const QVariantList mark{q.value(0).toLongLong(), q.value(1).toLongLong()};
+    q.finish();
+    return mark;
+}
+
 QString likeEscape(const QString &text)
 {
     QString out;

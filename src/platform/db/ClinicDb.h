@@ -154,6 +154,13 @@ QSqlQuery exec(const QSqlDatabase &db, const QString &sql, const QVariantList &p
 /// The first column of the first row, or an invalid QVariant when none.
 QVariant scalar(const QSqlDatabase &db, const QString &sql, const QVariantList &params = {});
 
+/// A mark of everything written to the file so far: SQLite's data_version,
+/// which moves when another connection (another workstation) commits, and
+/// total_changes(), which moves when this connection writes. While two marks
+/// taken through the same connection are equal, nothing has been written in
+/// between, and what was read from the file then still stands.
+QVariantList writeMark(const QSqlDatabase &db);
+
 /// Escape a typed text for a LIKE pattern with ESCAPE '\': %, _ and \ match
 /// themselves.
 QString likeEscape(const QString &text);
