@@ -211,20 +211,18 @@ int main(int argc, char **argv)
                         kStrokeGoalMs);
     out << "scale check: the same stroke at " << large << " cases against " << small << " cases (goal: at most "
         << kScaleGoal << " times)\n";
-    met &= reportFigure(out,
-                        QStringLiteral("\"Smit\" -> \"Smith\", %1 lines (%2 lines in %3 cases: %4 ms)")
-                            .arg(big.smiths)
-                            .arg(little.smiths)
-                            .arg(small)
-                            .arg(little.smithMs, 0, 'f', 1),
-                        big.smithMs, scaled(little.smithMs));
-    met &= reportFigure(out,
-                        QStringLiteral("\"Qu\" -> \"Que\", %1 lines (%2 lines in %3 cases: %4 ms)")
-                            .arg(big.rares)
-                            .arg(little.rares)
-                            .arg(small)
-                            .arg(little.rareMs, 0, 'f', 1),
-                        big.rareMs, scaled(little.rareMs));
+    auto scale = [&](const QString &stroke, int bigLines, double bigMs, int littleLines, double littleMs) {
+        return reportFigure(out,
+                            QStringLiteral("%1, %2 lines (%3 lines in %4 cases: %5 ms)")
+                                .arg(stroke)
+                                .arg(bigLines)
+                                .arg(littleLines)
+                                .arg(small)
+                                .arg(littleMs, 0, 'f', 1),
+                            bigMs, scaled(littleMs));
+    };
+    met &= scale(QStringLiteral("\"Smit\" -> \"Smith\""), big.smiths, big.smithMs, little.smiths, little.smithMs);
+    met &= scale(QStringLiteral("\"Qu\" -> \"Que\""), big.rares, big.rareMs, little.rares, little.rareMs);
     Prompt::setBackend(nullptr);
     return met ? 0 : 1;
 }
