@@ -414,10 +414,20 @@ void DietCalculator::Reset_Click()
 
 void DietCalculator::clearResults()
 {
-    for (QLabel *l : {ResultDry, ResultCan, KCalPerDay, CupAmt, CanAmt, MixDry, MixCups, MixCanned, MixCans})
-        l->setText(DietEnergy::kNoResult);
+    showResults(DietEnergy::Results());
     setSliderQuietly(0);
     setShares(DietEnergy::shares(0));
+}
+
+void DietCalculator::showResults(const DietEnergy::Results &results)
+{
+    m_results = results;
+    const std::pair<QLabel *, const DietEnergy::Amount &> labels[] = {
+        {KCalPerDay, m_results.KCalPerDay}, {ResultDry, m_results.ResultDry}, {CupAmt, m_results.CupAmt},
+        {ResultCan, m_results.ResultCan},   {CanAmt, m_results.CanAmt},       {MixDry, m_results.MixDry},
+        {MixCups, m_results.MixCups},       {MixCanned, m_results.MixCanned}, {MixCans, m_results.MixCans}};
+    for (const auto &[label, amount] : labels)
+        label->setText(DietEnergy::text(amount));
 }
 
 int DietCalculator::selectedStat() const
@@ -498,15 +508,7 @@ void DietCalculator::calculate(DietEnergy::Plan plan)
             focusField(DietEnergy::refusalField(r.refusal));
             return;
         }
-        KCalPerDay->setText(r.KCalPerDay);
-        ResultDry->setText(r.ResultDry);
-        MixDry->setText(r.MixDry);
-        CupAmt->setText(r.CupAmt);
-        MixCups->setText(r.MixCups);
-        ResultCan->setText(r.ResultCan);
-        MixCanned->setText(r.MixCanned);
-        CanAmt->setText(r.CanAmt);
-        MixCans->setText(r.MixCans);
+        showResults(r.results);
     });
 }
 
@@ -515,9 +517,7 @@ void DietCalculator::Slider1_Scroll()
     runGuarded(this, [&] {
         DietEnergy::MixInput in;
         in.position = Slider1->value();
-        in.ResultDry = ResultDry->text();
-        in.ResultCan = ResultCan->text();
-        in.KCalPerDay = KCalPerDay->text();
+        in.shown = m_results;
         in.diet = dietFigures();
         in.unit = m_unit;
         const DietEnergy::MixResult r = DietEnergy::mix(in);
@@ -529,10 +529,12 @@ void DietCalculator::Slider1_Scroll()
             return;
         }
         setShares(r.shares);
-        MixDry->setText(r.MixDry);
-        MixCups->setText(r.MixCups);
-        MixCanned->setText(r.MixCanned);
-        MixCans->setText(r.MixCans);
+        DietEnergy::Results results = m_results;
+        results.MixDry = r.MixDry;
+        results.MixCups = r.MixCups;
+        results.MixCanned = r.MixCanned;
+        results.MixCans = r.MixCans;
+        showResults(results);
     });
 }
 
@@ -562,7 +564,7 @@ void DietCalculator::DietButton_Click()
 void DietCalculator::receiveDiet(const QString &name, const QString &meDry, const QString &mePerCup,
                                  const QString &meCan, const QString &gmPerCan)
 {
-    DietSelected->setText(name);
+    setDietName(name);
     MEDryText->setText(meDry);
     MEPerCup->setText(mePerCup);
     MECanText->setText(meCan);
@@ -570,6 +572,12 @@ void DietCalculator::receiveDiet(const QString &name, const QString &meDry, cons
     // Amounts worked out for the diet shown before are no amounts of this
     // one: they would go into the case under this diet's name.
     clearResults();
+}
+
+void DietCalculator::setDietName(const QString &name)
+{
+    m_dietName = name;
+    DietSelected->setText(name);
 }
 
 void DietCalculator::setPickerOpener(PickerOpener opener)
@@ -593,7 +601,7 @@ void DietCalculator::handOverCase(const DietCase &dietCase, QPointer<QObject> re
         // A clean start: nothing of an earlier case may go back into this one.
         applyUnits(dietCase.units);
         Reset_Click();
-        DietSelected->clear();
+        setDietName(QString());
         m_forCase = true;
         m_requester = requester;
         m_deliver = std::move(deliver);
@@ -640,23 +648,25 @@ void DietCalculator::openStandAlone(const QString &units)
 
 QString DietCalculator::recommendation() const
 {
+    using DietEnergy::text;
+    const DietEnergy::UnitTexts units = DietEnergy::unitTexts(m_unit);
     DietRecommendation::Captions c;
-    c.DietSelected = DietSelected->text();
-    c.CupAmt = CupAmt->text();
-    c.ResultDry = ResultDry->text();
-    c.gmozUnitsDry = gmozUnitsDry->text();
-    c.CanAmt = CanAmt->text();
-    c.ResultCan = ResultCan->text();
-    c.gmozUnitsCan = gmozUnitsCan->text();
-    c.MixCups = MixCups->text();
-    c.MixCans = MixCans->text();
+    c.DietSelected = m_dietName;
+    c.CupAmt = text(m_results.CupAmt);
+    c.ResultDry = text(m_results.ResultDry);
+    c.gmozUnitsDry = units.gmozUnitsDry;
+    c.CanAmt = text(m_results.CanAmt);
+    c.ResultCan = text(m_results.ResultCan);
+    c.gmozUnitsCan = units.gmozUnitsCan;
+    c.MixCups = text(m_results.MixCups);
+    c.MixCans = text(m_results.MixCans);
     return DietRecommendation::text(c);
 }
 
 void DietCalculator::Close_Click()
 {
     runGuarded(this, [&] {
-        if (DietEnergy::noResult(ResultDry->text()) &&
+        if (m_results.ResultDry.kind == DietEnergy::Amount::Kind::NoResult &&
             Prompt::MsgBox(kNoResultQuestion, Prompt::Buttons::YesNo, Prompt::Icon::Information, Prompt::kTitle) ==
                 Prompt::Answer::No) {
             Calculate->setFocus(Qt::OtherFocusReason);

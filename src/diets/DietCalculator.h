@@ -118,6 +118,9 @@ private:
     void setShares(const DietEnergy::Shares &shares);
     /// Every result back to "0" and the slider to no mix.
     void clearResults();
+    /// Keeps the results and writes every result label from them.
+    void showResults(const DietEnergy::Results &results);
+    void setDietName(const QString &name);
     void selectSpecies(int index);
     void clearSpecies();
     DietFactors::Species speciesCode() const { return m_SpeciesCode; }
@@ -131,6 +134,9 @@ private:
     DietFactors::Species m_SpeciesCode = DietFactors::Species::None;
     QString m_units;
     DietEnergy::Unit m_unit = DietEnergy::Unit::Unknown;
+    // The results the labels show, and the name of the diet they are for.
+    DietEnergy::Results m_results;
+    QString m_dietName;
     PickerOpener m_pickerOpener;
     // The case window that asked for this calculation, and how its result
     // goes back. m_forCase stays true when that window has closed since.
