@@ -30,6 +30,7 @@ class QPushButton;
 class QRadioButton;
 class QSlider;
 class QTabWidget;
+class QVBoxLayout;
 
 /// The facts of a case that the calculator needs, handed over as a value.
 struct DietCase {
@@ -111,6 +112,14 @@ protected:
 
 private:
     void buildControls();
+    void buildSpecies();
+    void buildWeight();
+    void buildDiet();
+    void buildStates();
+    QGroupBox *frameOf(DietFactors::Tab tab) const;
+    QVBoxLayout *buildButtons();
+    QGroupBox *buildResults();
+    void buildMix();
     void applyUnits(const QString &units);
     void calculate(DietEnergy::Plan plan);
     /// The program's own move of the slider: no mix runs.
