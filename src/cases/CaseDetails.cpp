@@ -612,15 +612,7 @@ bool CaseDetails::eventFilter(QObject *watched, QEvent *event)
                     BBreed_GotFocus(static_cast<QComboBox *>(watched));
             } else if (watched == SSurname || watched == AnName || watched == TelNo || watched == UpperWt ||
                        watched == LowerWt || watched == CurrWt || watched == VetCom) {
-                auto *box = static_cast<QWidget *>(watched);
-                SelectAllText(box);
-                // A click places the caret after the focus arrives, which
-                // would undo the selection: select again once it has.
-                if (reason == Qt::MouseFocusReason)
-                    QTimer::singleShot(0, box, [box] {
-                        if (box->hasFocus())
-                            SelectAllText(box);
-                    });
+                selectAllOnFocus(static_cast<QWidget *>(watched), static_cast<QFocusEvent *>(event));
             }
         }
     });

@@ -1007,16 +1007,7 @@ bool fmDiets::eventFilter(QObject *watched, QEvent *event)
     }
     if (event->type() == QEvent::FocusIn &&
         (watched == DietNameAdded || watched == IndicationsAdded || watched == ContraindAdded ||
-         watched == DryAsAdded || watched == CannedAsAdded)) {
-        auto *box = static_cast<QWidget *>(watched);
-        SelectAllText(box);
-        // A click places the caret after the focus arrives, which would undo
-        // the selection: select again once it has.
-        if (static_cast<QFocusEvent *>(event)->reason() == Qt::MouseFocusReason)
-            QTimer::singleShot(0, box, [box] {
-                if (box->hasFocus())
-                    SelectAllText(box);
-            });
-    }
+         watched == DryAsAdded || watched == CannedAsAdded))
+        selectAllOnFocus(static_cast<QWidget *>(watched), static_cast<QFocusEvent *>(event));
     return QDialog::eventFilter(watched, event);
 }

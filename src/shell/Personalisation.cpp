@@ -17,7 +17,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -280,14 +279,7 @@ bool Personalisation::eventFilter(QObject *watched, QEvent *event)
         for (const auto &[box, handler] : handlers) {
             if (watched != box)
                 continue;
-            (this->*handler)();
-            // A click places the caret after the focus arrives, which would
-            // undo the selection: select again once it has.
-            if (static_cast<QFocusEvent *>(event)->reason() == Qt::MouseFocusReason)
-                QTimer::singleShot(0, box, [this, box, handler] {
-                    if (box->hasFocus())
-                        (this->*handler)();
-                });
+            selectAllOnFocus(box, static_cast<QFocusEvent *>(event), [this, handler = handler] { (this->*handler)(); });
             break;
         }
     }
