@@ -7,6 +7,7 @@
 #include "platform/help/Help.h"
 #include "platform/prompt/Prompt.h"
 #include "platform/state/AppState.h"
+#include "platform/widgets/MakeControl.h"
 #include "platform/widgets/SelectAllText.h"
 
 #include <QFocusEvent>
@@ -81,8 +82,7 @@ Personalisation::Personalisation(QWidget *parent) : QDialog(parent)
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     QLineEdit **boxes[] = {&Surgery, &Address1, &Address2, &TelephoneNumber, &FaxNumber, &eMailAddress};
     for (int i = 0; i < 6; ++i) {
-        auto *box = new QLineEdit(this);
-        box->setObjectName(QLatin1String(kFields[i].box));
+        auto *box = Controls::make<QLineEdit>(this, kFields[i].box);
         box->setMinimumWidth(420);
         box->installEventFilter(this);
         auto *label = new QLabel(QLatin1String(kFields[i].label), this);
@@ -92,19 +92,12 @@ Personalisation::Personalisation(QWidget *parent) : QDialog(parent)
         *boxes[i] = box;
     }
 
-    Done = new QPushButton(QStringLiteral("&Done"), this);
-    Done->setObjectName(QStringLiteral("Done"));
+    Done = Controls::make<QPushButton>(this, "Done", QStringLiteral("&Done"));
     Done->setDefault(true);
-    HHelp = new QPushButton(QStringLiteral("&Help"), this);
-    HHelp->setObjectName(QStringLiteral("HHelp"));
-    HHelp->setAutoDefault(false);
+    HHelp = Controls::button(this, "HHelp", QStringLiteral("&Help"), [this] { HHelp_Click(); });
     connect(Done, &QPushButton::clicked, this, [this] { Done_Click(); });
-    connect(HHelp, &QPushButton::clicked, this, [this] { HHelp_Click(); });
-    Cancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    Cancel->setObjectName(QStringLiteral("Cancel"));
-    Cancel->setAutoDefault(false);
+    Cancel = Controls::button(this, "Cancel", QStringLiteral("&Cancel"), [this] { reject(); });
     Cancel->hide();
-    connect(Cancel, &QPushButton::clicked, this, [this] { reject(); });
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(Done);

@@ -33,6 +33,13 @@ QPushButton *button(QWidget *parent, const char *objectName, const QString &capt
 /// (no handler: choosing it only closes the menu).
 QAction *item(QWidget *menuOrBar, const char *objectName, const QString &caption, std::function<void()> handler = {});
 
+/// The same, running a member function of `receiver`.
+template <typename W>
+QAction *item(QWidget *menuOrBar, const char *objectName, const QString &caption, W *receiver, void (W::*handler)())
+{
+    return item(menuOrBar, objectName, caption, [receiver, handler] { (receiver->*handler)(); });
+}
+
 /// A named separator line of a menu.
 QAction *separator(QMenu *menu, const char *objectName);
 
