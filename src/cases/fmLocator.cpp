@@ -38,7 +38,7 @@ const QString kGone = QStringLiteral("This record no longer exists and must have
 class ClientListView : public QListView {
 public:
     using QListView::QListView;
-    std::function<void(int button, int shift, int x, int y)> mouseUp;
+    MouseUpHandler mouseUp;
 
 protected:
     void mousePressEvent(QMouseEvent *event) override
@@ -55,10 +55,7 @@ protected:
             QListView::mouseReleaseEvent(event);
         else
             event->accept();
-        if (!mouseUp)
-            return;
-        if (const std::optional<MouseUp> m = mouseUpOf(event))
-            mouseUp(m->button, m->shift, m->x, m->y);
+        reportMouseUp(event, mouseUp);
     }
 };
 

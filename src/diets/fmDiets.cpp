@@ -121,16 +121,13 @@ QString plainFigure(const Recordset &rs, const QString &field)
 class DietListBox : public QListWidget {
 public:
     using QListWidget::QListWidget;
-    std::function<void(int button, int shift, int x, int y)> mouseUp;
+    MouseUpHandler mouseUp;
 
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override
     {
         QListWidget::mouseReleaseEvent(event);
-        if (!mouseUp)
-            return;
-        if (const std::optional<MouseUp> m = mouseUpOf(event))
-            mouseUp(m->button, m->shift, m->x, m->y);
+        reportMouseUp(event, mouseUp);
     }
 };
 
