@@ -12,7 +12,9 @@
 // so the next opening starts afresh.
 //
 // The window only gathers its inputs, calls the arithmetic of DietEnergy and
-// shows the results or the refusals; it keeps its own unit (set when it is
+// shows the results or the refusals. It keeps the results as values and
+// writes its result labels from them (the mix and the recommendation read
+// the values, never the labels), and it keeps its own unit (set when it is
 // loaded and at every hand-over), so one calculation never mixes two units.
 #include "diets/DietEnergy.h"
 
