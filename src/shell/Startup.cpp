@@ -9,6 +9,7 @@
 #include "platform/settings/Settings.h"
 #include "platform/state/AppState.h"
 #include "platform/state/LinkMode.h"
+#include "shell/FramePaintedMarker.h"
 #include "shell/frmMain.h"
 #include "shell/frmSplash.h"
 
@@ -20,7 +21,6 @@
 #include <QStatusBar>
 #include <QTimer>
 
-#include <cstdio>
 #include <functional>
 
 namespace {
@@ -85,36 +85,6 @@ private:
     QWidget *m_frame;
     std::function<void()> m_step;
     bool m_queued = false;
-};
-
-/// For timing the start: once anything of the frame has been painted, say so
-/// on standard output and leave. The splash's own 4.2 s are not waited for;
-/// the steps that wait for the first paint still run before the program ends.
-class QuitWhenShown : public QObject {
-public:
-    QuitWhenShown(QWidget *frame, AfterFirstPaint *pending) : QObject(frame), m_frame(frame), m_pending(pending) {}
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (!m_done && event->type() == QEvent::Paint && watched->isWidgetType() &&
-            static_cast<QWidget *>(watched)->window() == m_frame) {
-            m_done = true;
-            std::fputs("FENWARRA_FRAME_SHOWN\n", stdout);
-            std::fflush(stdout);
-            QTimer::singleShot(0, qApp, [pending = m_pending] {
-                if (pending)
-                    pending->runNow();
-                QCoreApplication::exit(0);
-            });
-        }
-        return false;
-    }
-
-private:
-    QPointer<QWidget> m_frame;
-    QPointer<AfterFirstPaint> m_pending;
-    bool m_done = false;
 };
 
 /// A case register this user cannot write still opens, so that a nurse can
@@ -239,7 +209,16 @@ void Main()
     frmSplash splash(frame);
     splash.Form_Load();
     if (benchmarkStart()) {
-        qApp->installEventFilter(new QuitWhenShown(frame, databaseCheck));
+        // For timing the start: the splash's own 4.2 s are not waited for;
+        // the steps that wait for the first paint still run, and the program
+        // leaves once the frame's last paint has ended.
+        new FramePaintedMarker(
+            frame,
+            [databaseCheck] {
+                if (databaseCheck)
+                    databaseCheck->runNow();
+            },
+            [] { QCoreApplication::exit(0); });
         frame->update();
         return;
     }
