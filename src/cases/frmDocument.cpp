@@ -892,6 +892,9 @@ void frmDocument::load(bool publish)
     failUnless(CaseAnalysis::Part::History);
     m_numWts = a.NumWts;
     m_wtModel->setRows(a.WtData);
+    // Laid out now rather than at the table's next turn of the event loop,
+    // which would paint the window a second time with its scroll bar.
+    WtData->doItemsLayout();
 
     auto drawChart = [&] {
         Graph1->setNumPoints(a.chart.points());

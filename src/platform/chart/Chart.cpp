@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QGraphicsItem>
+#include <QGraphicsLayout>
+#include <QGraphicsScene>
 #include <QImage>
 #include <QLegend>
 #include <QLineSeries>
@@ -23,6 +25,9 @@
 namespace {
 // How near (in pixels) a click must come to a point to hit it.
 constexpr double kHitRadius = 8.0;
+// Point symbols are drawn while neighbouring points stand at least this far
+// apart (in pixels): as far as the smaller symbol is wide.
+constexpr double kMinSymbolSpacing = 4.0;
 
 /// A whole-number step between ticks that gives at most about ten of them:
 /// 1, 2, 5, 10, 20, 50 ...
@@ -181,6 +186,14 @@ Chart::Chart(QWidget *parent) : QChartView(new QChart, parent)
     m_legendItem->font = c->legend()->font();
     m_legendItem->setVisible(false);
     connect(c, &QGraphicsWidget::geometryChanged, this, [this] { layOutLegend(); });
+    // A scene without a receiver of its changed() signal hands its updates to
+    // the view, which then paints the whole window at once, ahead of the
+    // layouts still pending in it (a new case window's table and sub-window),
+    // and these paint it all a second time. With a receiver the changes come
+    // as an ordinary update, painted with everything else in one frame.
+    connect(scene(), &QGraphicsScene::changed, this, [] {});
+    // A resize (zoom, print size) can bring points closer or further apart.
+    connect(c, &QChart::plotAreaChanged, this, [this] { showSymbolsWhereApart(); });
     QFont titleFont = c->titleFont();
     titleFont.setBold(true);
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
@@ -586,23 +599,25 @@ void Chart::rebuild()
     m_dirty = false;
     ++m_rebuilds;
 
+    // Qt Charts lays every point of every series out again whenever an axis
+    // range, the plot area or a series' symbols change. The series are
+    // therefore emptied first, the axes and the layout settled, and each
+    // series filled in one call at the end: a long history is laid out once.
+    for (QLineSeries *series : std::as_const(m_series))
+        if (series->count() > 0)
+            series->clear();
+
     double lo = std::numeric_limits<double>::max();
     double hi = std::numeric_limits<double>::lowest();
     for (int s = 0; s < m_series.size(); ++s) {
-        QList<QPointF> points;
-        points.reserve(m_numPoints);
-        for (int p = 0; p < m_numPoints; ++p) {
-            const double v = m_values[s][p];
+        for (double v : std::as_const(m_values[s])) {
             if (std::isnan(v))
                 continue;
-            points.append(QPointF(p + 1, v));
             lo = std::min(lo, v);
             hi = std::max(hi, v);
         }
         QLineSeries *series = m_series[s];
-        series->replace(points);
         series->setName(m_legend[s]);
-        series->setPointsVisible(m_style == LinesWithSymbols);
         series->setMarkerSize(m_numPoints > 200 ? 4.0 : 7.0);
     }
 
@@ -661,6 +676,37 @@ void Chart::rebuild()
     m_axisX->setRange(0.5, n + 0.5);
 
     layOutLegend();
+    // The plot area as it will be drawn, now rather than at the next turn of
+    // the event loop, which would lay the points out once more.
+    if (QGraphicsLayout *layout = chart()->layout())
+        layout->activate();
+    showSymbolsWhereApart();
+
+    for (int s = 0; s < m_series.size(); ++s) {
+        QList<QPointF> points;
+        points.reserve(m_numPoints);
+        for (int p = 0; p < m_numPoints; ++p) {
+            const double v = m_values[s][p];
+            if (!std::isnan(v))
+                points.append(QPointF(p + 1, v));
+        }
+        m_series[s]->replace(points);
+    }
+}
+
+void Chart::showSymbolsWhereApart()
+{
+    // Symbols mark single weighings only as long as neighbouring ones stand
+    // apart; closer together they merge into a band along the line, which
+    // shows nothing the line does not, and drawing thousands of them is what
+    // a long history's chart would spend most of its time on.
+    // A control never shown has no plot area of its own yet: its width stands in.
+    const qreal width = isVisible() ? chart()->plotArea().width() : qreal(this->width());
+    const bool apart = width / std::max(1, m_numPoints) >= kMinSymbolSpacing;
+    const bool show = m_style == LinesWithSymbols && apart;
+    for (QLineSeries *series : std::as_const(m_series))
+        if (series->pointsVisible() != show)
+            series->setPointsVisible(show);
 }
 
 void Chart::useBottomAxis(bool labelled)
