@@ -640,10 +640,15 @@ void Chart::rebuild()
     const bool noneNegative = lo > hi || minValue >= 0;
     if (noneNegative && lo < 0)
         lo = 0;
-    m_axisY->setRange(lo, hi);
-    m_axisY->applyNiceNumbers();
-    if (noneNegative && m_axisY->min() < 0)
-        m_axisY->setMin(0);
+    // The axis lays its labels out at every change of its range, so the
+    // rounding to nice numbers is worked out on an axis that belongs to no
+    // chart, and the weight axis changes once.
+    QValueAxis nice;
+    nice.setTickCount(m_axisY->tickCount());
+    nice.setRange(lo, hi);
+    nice.applyNiceNumbers();
+    m_axisY->setTickCount(nice.tickCount());
+    m_axisY->setRange(noneNegative && nice.min() < 0 ? 0.0 : nice.min(), nice.max());
     m_axisY->setTitleText(m_leftTitle);
 
     chart()->setTitle(m_graphTitle);
