@@ -778,12 +778,9 @@ void Chart::mousePressEvent(QMouseEvent *event)
     QChartView::mousePressEvent(event);
 }
 
-void Chart::showEvent(QShowEvent *event)
-{
-    ensureBuilt();
-    QChartView::showEvent(event);
-}
-
+// Built when first painted rather than when shown: a case window is shown
+// before its load fills the chart, and would otherwise lay out an empty chart
+// first, axes and all.
 void Chart::paintEvent(QPaintEvent *event)
 {
     ensureBuilt();

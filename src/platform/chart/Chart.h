@@ -165,7 +165,6 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
-    void showEvent(QShowEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
