@@ -17,6 +17,7 @@
 #include <QPainter>
 #include <QSet>
 #include <QValueAxis>
+#include <QWindow>
 
 #include <algorithm>
 #include <cmath>
@@ -186,12 +187,6 @@ Chart::Chart(QWidget *parent) : QChartView(new QChart, parent)
     m_legendItem->font = c->legend()->font();
     m_legendItem->setVisible(false);
     connect(c, &QGraphicsWidget::geometryChanged, this, [this] { layOutLegend(); });
-    // A scene without a receiver of its changed() signal hands its updates to
-    // the view, which then paints the whole window at once, ahead of the
-    // layouts still pending in it (a new case window's table and sub-window),
-    // and these paint it all a second time. With a receiver the changes come
-    // as an ordinary update, painted with everything else in one frame.
-    connect(scene(), &QGraphicsScene::changed, this, [] {});
     // A resize (zoom, print size) can bring points closer or further apart.
     connect(c, &QChart::plotAreaChanged, this, [this] { showSymbolsWhereApart(); });
     QFont titleFont = c->titleFont();
@@ -778,9 +773,35 @@ void Chart::mousePressEvent(QMouseEvent *event)
     QChartView::mousePressEvent(event);
 }
 
-// Built when first painted rather than when shown: a case window is shown
-// before its load fills the chart, and would otherwise lay out an empty chart
-// first, axes and all.
+void Chart::showEvent(QShowEvent *event)
+{
+    // A scene without a receiver of its changed() signal hands its updates
+    // straight to the view, which then paints its whole window at once. Shown
+    // in a window that is already on the screen (a case window opened in the
+    // frame), that paint comes ahead of the layouts still pending in the
+    // window (its sub-window, its table), which then paint it all a second
+    // time. With a receiver the changes come as an ordinary update, painted
+    // with everything else in one frame. A chart in a window of its own that
+    // is yet to appear keeps the direct way: that window's first paint comes
+    // from the window system before any update, and takes the changes with it.
+    if (!m_updatesAsSignal) {
+        const QWindow *shownIn = window()->windowHandle();
+        if (shownIn && shownIn->isExposed()) {
+            connect(scene(), &QGraphicsScene::changed, this, [] {});
+            m_updatesAsSignal = true;
+        }
+    }
+
+    // Built before a new window's first paint, which the window system may
+    // ask for before any queued rebuild runs; a rebuild inside that paint
+    // would change the scene and paint the chart a second time. A chart
+    // without points is left to its first paint: a case window is shown
+    // before its load fills the chart, and would lay out its axes twice.
+    if (m_numPoints > 0)
+        ensureBuilt();
+    QChartView::showEvent(event);
+}
+
 void Chart::paintEvent(QPaintEvent *event)
 {
     ensureBuilt();

@@ -165,6 +165,7 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
@@ -199,6 +200,7 @@ private:
 
     bool m_dirty = true;
     bool m_rebuildQueued = false;
+    bool m_updatesAsSignal = false; // see showEvent
     int m_rebuilds = 0;
     QList<QLineSeries *> m_series;
     QValueAxis *m_axisX = nullptr;
