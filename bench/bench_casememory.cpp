@@ -41,13 +41,9 @@ long residentKb()
 
 int main(int argc, char **argv)
 {
-    prepareBenchEnvironment();
-    BenchApplication app(argc, argv);
-    const int openings = std::max(1, argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 500);
-    QTextStream out(stdout);
-
-    CaseRegister reg;
-    BenchFrame bench(app);
+    BenchFrame bench(argc, argv);
+    BenchApplication &app = bench.app;
+    const int openings = bench.runs(500);
     auto openAndClose = [&] {
         bench.openCase(CaseRegister::longCase(), kQuietMs);
         if (bench.activeCase().NumWts() != CaseRegister::kLongWeeks)
@@ -63,6 +59,7 @@ int main(int argc, char **argv)
     if (bench.prompt.boxes != 0)
         BenchFrame::fail("a message box appeared during the measurement");
 
+    QTextStream out(stdout);
     out << "the 20-year case opened and closed " << openings << " times in the frame, after " << kWarmUp
         << " to warm up\n";
     const long growth = after - before;

@@ -28,13 +28,9 @@ constexpr double kLoadLongGoalMs = 10.0;
 
 int main(int argc, char **argv)
 {
-    prepareBenchEnvironment();
-    BenchApplication app(argc, argv);
-    const int runs = std::max(1, argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 15);
-    QTextStream out(stdout);
-
-    CaseRegister reg;
-    BenchFrame bench(app);
+    BenchFrame bench(argc, argv);
+    BenchApplication &app = bench.app;
+    const int runs = bench.runs(15);
 
     // What the program pays once, for the first case window of all, is not
     // what an opening costs: one opening before the measured ones.
@@ -57,6 +53,7 @@ int main(int argc, char **argv)
     if (bench.prompt.boxes != 0)
         BenchFrame::fail("a message box appeared during the measurement");
 
+    QTextStream out(stdout);
     out << "case windows in the frame, 100,000 cases in the register, median of " << runs << " runs\n";
     bool met = true;
     met &= reportFigure(out, QStringLiteral("open the 20-year case (1,040 entries), painted"), median(openLong),

@@ -28,13 +28,9 @@ constexpr double kGoalMs = 50.0;
 
 int main(int argc, char **argv)
 {
-    prepareBenchEnvironment();
-    BenchApplication app(argc, argv);
-    const int runs = std::max(1, argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 15);
-    QTextStream out(stdout);
-
-    CaseRegister reg;
-    BenchFrame bench(app);
+    BenchFrame bench(argc, argv);
+    BenchApplication &app = bench.app;
+    const int runs = bench.runs(15);
     bench.openCase(CaseRegister::puppyCase());
     bench.activeCase();
     QAction *growthCurve = bench.frame.findChild<QAction *>(QStringLiteral("mnuGrowthCurve"));
@@ -59,6 +55,7 @@ int main(int argc, char **argv)
     if (bench.prompt.boxes != runs + 1)
         BenchFrame::fail("the growth curve command showed other messages than its note");
 
+    QTextStream out(stdout);
     out << "growth curve of a puppy of 22 weeks, 100,000 cases in the register, median of " << runs << " runs\n";
     const bool met =
         reportFigure(out, QStringLiteral("Growth Curve command to the curve painted"), median(times), kGoalMs);

@@ -31,13 +31,9 @@ constexpr double kPdfGoalMs = 1000.0;
 
 int main(int argc, char **argv)
 {
-    prepareBenchEnvironment();
-    BenchApplication app(argc, argv);
-    const int runs = std::max(1, argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 15);
-    QTextStream out(stdout);
-
-    CaseRegister reg;
-    BenchFrame bench(app);
+    BenchFrame bench(argc, argv);
+    BenchApplication &app = bench.app;
+    const int runs = bench.runs(15);
     // The printer of the printer setup is made once, when it is first used.
     bench.frame.printer();
     bench.openCase(CaseRegister::longCase());
@@ -71,6 +67,7 @@ int main(int argc, char **argv)
     if (bench.prompt.boxes != 0)
         BenchFrame::fail("a message box appeared during the measurement");
 
+    QTextStream out(stdout);
     out << "client handout of the 20-year case, 100,000 cases in the register, median of " << runs << " runs\n";
     bool met = true;
     met &= reportFigure(out, QStringLiteral("Report Preview to the preview painted"), median(previewTimes),

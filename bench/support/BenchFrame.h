@@ -1,5 +1,6 @@
 #pragma once
-// The program's frame as the benchmarks use it: frmMain, shown at the size of
+// The program's frame as the benchmarks use it, over the register of a large
+// practice (CaseRegister.h): frmMain, shown at the size of
 // a practice's screen, with the options of a typical installation (chart on
 // cyan, legend and point symbols on) and a prompt that answers every box at
 // once. The user's actions are the frame's commands; their figures run from
@@ -11,6 +12,7 @@
 #include "platform/prompt/Prompt.h"
 #include "platform/state/AppState.h"
 #include "shell/frmMain.h"
+#include "support/CaseRegister.h"
 #include "support/PaintClock.h"
 #include "support/QuietPrompt.h"
 
@@ -19,6 +21,7 @@
 #include <QMdiArea>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -36,9 +39,14 @@ inline void prepareBenchEnvironment()
     });
 }
 
-class BenchFrame {
+/// Prepares the environment before the application that follows it is made.
+struct BenchEnvironment {
+    BenchEnvironment() { prepareBenchEnvironment(); }
+};
+
+class BenchFrame : private BenchEnvironment {
 public:
-    explicit BenchFrame(BenchApplication &app) : m_app(app)
+    BenchFrame(int &argc, char **argv) : app(argc, argv), m_args(app.arguments())
     {
         Prompt::setBackend(&prompt);
         AppState &s = App();
@@ -48,7 +56,7 @@ public:
         s.PrintOption = QStringLiteral("0");
         frame.setEndProgram([] {});
         frame.resize(1280, 1000);
-        m_app.msUntilPainted([&] { frame.show(); });
+        app.msUntilPainted([&] { frame.show(); });
     }
     ~BenchFrame()
     {
@@ -63,7 +71,7 @@ public:
     {
         frame.setRecentCaption(1, CaseCaption(ref.caseNo, ref.animalName, ref.surname));
         QAction *recent = frame.findChild<QAction *>(QStringLiteral("RecentCli(1)"));
-        return m_app.msUntilPainted([&] { recent->trigger(); }, quietMs);
+        return app.msUntilPainted([&] { recent->trigger(); }, quietMs);
     }
 
     /// The active case window (after openCase), or a failure of the benchmark.
@@ -78,9 +86,12 @@ public:
     /// Close every child window with the frame's command and let them go.
     void closeAll(int quietMs = 60)
     {
-        m_app.msUntilPainted([&] { frame.mnuFileCloseAll_Click(); }, quietMs);
+        app.msUntilPainted([&] { frame.mnuFileCloseAll_Click(); }, quietMs);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
+
+    /// The number of runs given as the first argument, else `fallback`.
+    int runs(int fallback) const { return std::max(1, m_args.size() > 1 ? m_args.at(1).toInt() : fallback); }
 
     /// Stop the benchmark: something did not happen as the measurement needs.
     [[noreturn]] static void fail(const char *what)
@@ -89,9 +100,11 @@ public:
         std::exit(2);
     }
 
+    BenchApplication app;
+    CaseRegister cases; // before the frame: its case windows read it
     QuietPrompt prompt;
     frmMain frame;
 
 private:
-    BenchApplication &m_app;
+    QStringList m_args;
 };
