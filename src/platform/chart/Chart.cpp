@@ -595,13 +595,13 @@ void Chart::rebuild()
     ++m_rebuilds;
 
     // Qt Charts lays every point of every series out again whenever an axis
-    // range, the plot area or a series' symbols change. The series are
-    // therefore emptied first, the axes and the layout settled, and each
-    // series filled in one call at the end: a long history is laid out once.
-    for (QLineSeries *series : std::as_const(m_series))
-        if (series->count() > 0)
-            series->clear();
-
+    // range, the plot area or a series' symbols change. The axes and the
+    // layout are therefore settled first and each series filled in one call
+    // at the end: a long history is laid out once. (The series are not
+    // emptied first: a series emptied and filled again keeps a little memory
+    // of Qt Charts' own for as long as the program runs. A reload of the same
+    // case leaves the axes as they are, so its old points are not laid out
+    // again before the new ones.)
     double lo = std::numeric_limits<double>::max();
     double hi = std::numeric_limits<double>::lowest();
     for (int s = 0; s < m_series.size(); ++s) {
