@@ -677,8 +677,9 @@ void Chart::rebuild()
 
     layOutLegend();
     // The plot area as it will be drawn, now rather than at the next turn of
-    // the event loop, which would lay the points out once more.
-    if (QGraphicsLayout *layout = chart()->layout())
+    // the event loop, which would lay the points out once more. A chart not
+    // on the screen is laid out when it is shown, at the size it is shown at.
+    if (QGraphicsLayout *layout = chart()->layout(); layout && isVisible())
         layout->activate();
     showSymbolsWhereApart();
 
