@@ -1,13 +1,19 @@
-// Start-up time of the program: from starting the process to its frame being
-// painted, beside an empty QMainWindow program measured the same way. Run by
-// hand, never by ctest:
+// Start-up time of the program: from starting the process to the end of the
+// last paint of its frame's first showing, beside an empty QMainWindow
+// program measured the same way. Run by hand, never by ctest:
 //   bench_startup [--runs N] [--program PATH] [--bare PATH]
-// The program is started with FENWARRA_BENCH_QUIT_WHEN_SHOWN=1, which leaves
-// as soon as the frame has painted and does not wait for the splash picture's
-// 4.2 s. Settings and the database live in a temporary folder for the run; one
-// start of each program before the measured ones creates the database and
-// warms the file cache.
+// The program is started with FENWARRA_BENCH_QUIT_WHEN_SHOWN=1: once its frame
+// has painted and nothing of it has painted for a quiet spell, it writes the
+// end of its last paint on the monotonic clock (FramePaintedMarker) and leaves,
+// without waiting for the splash picture's 4.2 s. This benchmark reads the same
+// clock just before it starts the process. Settings and the database live in a
+// temporary folder for the run; one start of each program before the measured
+// ones creates the database and warms the file cache. Exit code 1 when the
+// median misses its goal.
+#include "shell/FramePaintedMarker.h"
 #include "support/Median.h"
+#include "support/PaintClock.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -17,16 +23,25 @@
 #include <QTextStream>
 
 #include <algorithm>
+#include <chrono>
 #include <optional>
 #include <vector>
 
 namespace {
 
-const QByteArray kMarker = "FENWARRA_FRAME_SHOWN";
+const QByteArray kMarker = FramePaintedMarker::kMarker;
 constexpr int kTimeoutMs = 60000;
+// A program on the screen within a fifth of a second starts, to its user, at once.
+constexpr double kGoalMs = 200.0;
 
-/// Milliseconds from starting the program to its marker, or nothing when it
-/// failed or never painted.
+qint64 monotonicNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+/// Milliseconds from starting the program to the end of its frame's last
+/// paint, or nothing when it failed or never painted.
 std::optional<double> timeOnce(const QString &program, const QProcessEnvironment &env)
 {
     QProcess process;
@@ -34,6 +49,7 @@ std::optional<double> timeOnce(const QString &program, const QProcessEnvironment
     process.setProcessChannelMode(QProcess::SeparateChannels);
     QElapsedTimer clock;
     clock.start();
+    const qint64 startNs = monotonicNs();
     process.start(program, {});
     if (!process.waitForStarted(kTimeoutMs))
         return std::nullopt;
@@ -43,8 +59,16 @@ std::optional<double> timeOnce(const QString &program, const QProcessEnvironment
         if (!process.waitForReadyRead(kTimeoutMs - int(clock.elapsed())))
             break;
         out += process.readAllStandardOutput();
-        if (out.contains(kMarker))
-            shown = clock.nsecsElapsed() / 1.0e6;
+        const int at = out.indexOf(kMarker);
+        const int lineEnd = at >= 0 ? out.indexOf('\n', at) : -1;
+        if (lineEnd >= 0) {
+            bool ok = false;
+            const qint64 paintedNs =
+                out.mid(at + kMarker.size(), lineEnd - at - kMarker.size()).trimmed().toLongLong(&ok);
+            if (!ok)
+                break;
+            shown = (paintedNs - startNs) / 1.0e6;
+        }
     }
     if (!process.waitForFinished(kTimeoutMs)) {
         process.kill();
@@ -135,9 +159,9 @@ int main(int argc, char **argv)
     }
     const double mf = median(fenwarra);
     const double mb = median(plain);
-    out << QStringLiteral("median fenwarra: %1 ms\nmedian bare QMainWindow: %2 ms\nratio: %3\n")
-               .arg(mf, 0, 'f', 1)
+    out << QStringLiteral("median bare QMainWindow (information): %1 ms; ratio %2\n")
                .arg(mb, 0, 'f', 1)
                .arg(mb > 0 ? mf / mb : 0.0, 0, 'f', 2);
-    return 0;
+    const bool met = reportFigure(out, QStringLiteral("start to the frame painted"), mf, kGoalMs);
+    return met ? 0 : 1;
 }

@@ -29,6 +29,7 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPixmap>
+#include <QPixmapCache>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopedValueRollback>
@@ -221,8 +222,17 @@ QLabel *newPicture(QWidget *parent, const char *name, const CaseWindowLayout::Tw
 {
     QLabel *l = newLabel(parent, name);
     l->setGeometry(place.pixels());
-    l->setPixmap(QPixmap(QStringLiteral(":/cases/pictures/%1.svg").arg(QLatin1String(name)))
-                     .scaled(l->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    // Every case window shows the same five pictures: each is drawn from its
+    // file once, not again for every window opened.
+    const QString key =
+        QStringLiteral("frmDocument/%1/%2x%3").arg(QLatin1String(name)).arg(l->width()).arg(l->height());
+    QPixmap picture;
+    if (!QPixmapCache::find(key, &picture)) {
+        picture = QPixmap(QStringLiteral(":/cases/pictures/%1.svg").arg(QLatin1String(name)))
+                      .scaled(l->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        QPixmapCache::insert(key, picture);
+    }
+    l->setPixmap(picture);
     l->setAlignment(Qt::AlignCenter);
     l->hide();
     return l;
@@ -893,6 +903,9 @@ void frmDocument::load(bool publish)
     failUnless(CaseAnalysis::Part::History);
     m_numWts = a.NumWts;
     m_wtModel->setRows(a.WtData);
+    // Laid out now rather than at the table's next turn of the event loop,
+    // which would paint the window a second time with its scroll bar.
+    WtData->doItemsLayout();
 
     auto drawChart = [&] {
         Graph1->setNumPoints(a.chart.points());

@@ -10,6 +10,7 @@
 #include "platform/state/AppState.h"
 #include "platform/state/LinkMode.h"
 #include "platform/text/NumberText.h"
+#include "shell/FramePaintedMarker.h"
 #include "shell/frmMain.h"
 #include "shell/frmSplash.h"
 
@@ -21,7 +22,6 @@
 #include <QStatusBar>
 #include <QTimer>
 
-#include <cstdio>
 #include <functional>
 
 namespace {
@@ -86,36 +86,6 @@ private:
     QWidget *m_frame;
     std::function<void()> m_step;
     bool m_queued = false;
-};
-
-/// For timing the start: once anything of the frame has been painted, say so
-/// on standard output and leave. The splash's own 4.2 s are not waited for;
-/// the steps that wait for the first paint still run before the program ends.
-class QuitWhenShown : public QObject {
-public:
-    QuitWhenShown(QWidget *frame, AfterFirstPaint *pending) : QObject(frame), m_frame(frame), m_pending(pending) {}
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (!m_done && event->type() == QEvent::Paint && watched->isWidgetType() &&
-            static_cast<QWidget *>(watched)->window() == m_frame) {
-            m_done = true;
-            std::fputs("FENWARRA_FRAME_SHOWN\n", stdout);
-            std::fflush(stdout);
-            QTimer::singleShot(0, qApp, [pending = m_pending] {
-                if (pending)
-                    pending->runNow();
-                QCoreApplication::exit(0);
-            });
-        }
-        return false;
-    }
-
-private:
-    QPointer<QWidget> m_frame;
-    QPointer<AfterFirstPaint> m_pending;
-    bool m_done = false;
 };
 
 /// A case register this user cannot write still opens, so that a nurse can
@@ -297,7 +267,16 @@ void Main()
     splash.Form_Load();
     warnWhenLinkUnreachable();
     if (benchmarkStart()) {
-        qApp->installEventFilter(new QuitWhenShown(frame, databaseCheck));
+        // For timing the start: the splash's own 4.2 s are not waited for;
+        // the steps that wait for the first paint still run, and the program
+        // leaves once the frame's last paint has ended.
+        new FramePaintedMarker(
+            frame,
+            [databaseCheck] {
+                if (databaseCheck)
+                    databaseCheck->runNow();
+            },
+            [] { QCoreApplication::exit(0); });
         frame->update();
         return;
     }

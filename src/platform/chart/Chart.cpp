@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QGraphicsItem>
+#include <QGraphicsLayout>
+#include <QGraphicsScene>
 #include <QImage>
 #include <QLegend>
 #include <QLineSeries>
@@ -15,6 +17,7 @@
 #include <QPainter>
 #include <QSet>
 #include <QValueAxis>
+#include <QWindow>
 
 #include <algorithm>
 #include <cmath>
@@ -23,6 +26,9 @@
 namespace {
 // How near (in pixels) a click must come to a point to hit it.
 constexpr double kHitRadius = 8.0;
+// Point symbols are drawn while neighbouring points stand at least this far
+// apart (in pixels): as far as the smaller symbol is wide.
+constexpr double kMinSymbolSpacing = 4.0;
 
 /// A whole-number step between ticks that gives at most about ten of them:
 /// 1, 2, 5, 10, 20, 50 ...
@@ -181,6 +187,8 @@ Chart::Chart(QWidget *parent) : QChartView(new QChart, parent)
     m_legendItem->font = c->legend()->font();
     m_legendItem->setVisible(false);
     connect(c, &QGraphicsWidget::geometryChanged, this, [this] { layOutLegend(); });
+    // A resize (zoom, print size) can bring points closer or further apart.
+    connect(c, &QChart::plotAreaChanged, this, [this] { showSymbolsWhereApart(); });
     QFont titleFont = c->titleFont();
     titleFont.setBold(true);
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
@@ -586,23 +594,25 @@ void Chart::rebuild()
     m_dirty = false;
     ++m_rebuilds;
 
+    // Qt Charts lays every point of every series out again whenever an axis
+    // range, the plot area or a series' symbols change. The axes and the
+    // layout are therefore settled first and each series filled in one call
+    // at the end: a long history is laid out once. (The series are not
+    // emptied first: a series emptied and filled again keeps a little memory
+    // of Qt Charts' own for as long as the program runs. A reload of the same
+    // case leaves the axes as they are, so its old points are not laid out
+    // again before the new ones.)
     double lo = std::numeric_limits<double>::max();
     double hi = std::numeric_limits<double>::lowest();
     for (int s = 0; s < m_series.size(); ++s) {
-        QList<QPointF> points;
-        points.reserve(m_numPoints);
-        for (int p = 0; p < m_numPoints; ++p) {
-            const double v = m_values[s][p];
+        for (double v : std::as_const(m_values[s])) {
             if (std::isnan(v))
                 continue;
-            points.append(QPointF(p + 1, v));
             lo = std::min(lo, v);
             hi = std::max(hi, v);
         }
         QLineSeries *series = m_series[s];
-        series->replace(points);
         series->setName(m_legend[s]);
-        series->setPointsVisible(m_style == LinesWithSymbols);
         series->setMarkerSize(m_numPoints > 200 ? 4.0 : 7.0);
     }
 
@@ -625,10 +635,15 @@ void Chart::rebuild()
     const bool noneNegative = lo > hi || minValue >= 0;
     if (noneNegative && lo < 0)
         lo = 0;
-    m_axisY->setRange(lo, hi);
-    m_axisY->applyNiceNumbers();
-    if (noneNegative && m_axisY->min() < 0)
-        m_axisY->setMin(0);
+    // The axis lays its labels out at every change of its range, so the
+    // rounding to nice numbers is worked out on an axis that belongs to no
+    // chart, and the weight axis changes once.
+    QValueAxis nice;
+    nice.setTickCount(m_axisY->tickCount());
+    nice.setRange(lo, hi);
+    nice.applyNiceNumbers();
+    m_axisY->setTickCount(nice.tickCount());
+    m_axisY->setRange(noneNegative && nice.min() < 0 ? 0.0 : nice.min(), nice.max());
     m_axisY->setTitleText(m_leftTitle);
 
     chart()->setTitle(m_graphTitle);
@@ -661,6 +676,38 @@ void Chart::rebuild()
     m_axisX->setRange(0.5, n + 0.5);
 
     layOutLegend();
+    // The plot area as it will be drawn, now rather than at the next turn of
+    // the event loop, which would lay the points out once more. A chart not
+    // on the screen is laid out when it is shown, at the size it is shown at.
+    if (QGraphicsLayout *layout = chart()->layout(); layout && isVisible())
+        layout->activate();
+    showSymbolsWhereApart();
+
+    for (int s = 0; s < m_series.size(); ++s) {
+        QList<QPointF> points;
+        points.reserve(m_numPoints);
+        for (int p = 0; p < m_numPoints; ++p) {
+            const double v = m_values[s][p];
+            if (!std::isnan(v))
+                points.append(QPointF(p + 1, v));
+        }
+        m_series[s]->replace(points);
+    }
+}
+
+void Chart::showSymbolsWhereApart()
+{
+    // Symbols mark single weighings only as long as neighbouring ones stand
+    // apart; closer together they merge into a band along the line, which
+    // shows nothing the line does not, and drawing thousands of them is what
+    // a long history's chart would spend most of its time on.
+    // A control never shown has no plot area of its own yet: its width stands in.
+    const qreal width = isVisible() ? chart()->plotArea().width() : qreal(this->width());
+    const bool apart = width / std::max(1, m_numPoints) >= kMinSymbolSpacing;
+    const bool show = m_style == LinesWithSymbols && apart;
+    for (QLineSeries *series : std::as_const(m_series))
+        if (series->pointsVisible() != show)
+            series->setPointsVisible(show);
 }
 
 void Chart::useBottomAxis(bool labelled)
@@ -729,7 +776,30 @@ void Chart::mousePressEvent(QMouseEvent *event)
 
 void Chart::showEvent(QShowEvent *event)
 {
-    ensureBuilt();
+    // A scene without a receiver of its changed() signal hands its updates
+    // straight to the view, which then paints its whole window at once. Shown
+    // in a window that is already on the screen (a case window opened in the
+    // frame), that paint comes ahead of the layouts still pending in the
+    // window (its sub-window, its table), which then paint it all a second
+    // time. With a receiver the changes come as an ordinary update, painted
+    // with everything else in one frame. A chart in a window of its own that
+    // is yet to appear keeps the direct way: that window's first paint comes
+    // from the window system before any update, and takes the changes with it.
+    if (!m_updatesAsSignal) {
+        const QWindow *shownIn = window()->windowHandle();
+        if (shownIn && shownIn->isExposed()) {
+            connect(scene(), &QGraphicsScene::changed, this, [] {});
+            m_updatesAsSignal = true;
+        }
+    }
+
+    // Built before a new window's first paint, which the window system may
+    // ask for before any queued rebuild runs; a rebuild inside that paint
+    // would change the scene and paint the chart a second time. A chart
+    // without points is left to its first paint: a case window is shown
+    // before its load fills the chart, and would lay out its axes twice.
+    if (m_numPoints > 0)
+        ensureBuilt();
     QChartView::showEvent(event);
 }
 

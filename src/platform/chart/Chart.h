@@ -92,7 +92,9 @@ public:
     enum Style { LinesOnly = 4, LinesWithSymbols = 5 };
     int GraphStyle() const { return m_style; }
     /// 4 lines without point symbols, 5 lines with point symbols; other codes
-    /// are not line charts and are ignored.
+    /// are not line charts and are ignored. In style 5 the symbols are drawn
+    /// while neighbouring points stand apart on the screen; a history too long
+    /// for its width shows its line alone.
     void setGraphStyle(int style);
 
     /// Background colour number 0-15 of the classic 16-colour palette.
@@ -176,6 +178,8 @@ private:
     bool anyLabel() const;
     void layOutLegend();
     void useBottomAxis(bool labelled);
+    /// Point symbols in style 5 wherever neighbouring points can be told apart.
+    void showSymbolsWhereApart();
 
     QVector<QVector<double>> m_values; // [set][point], both from 0
     QVector<QString> m_legend;
@@ -196,6 +200,7 @@ private:
 
     bool m_dirty = true;
     bool m_rebuildQueued = false;
+    bool m_updatesAsSignal = false; // see showEvent
     int m_rebuilds = 0;
     QList<QLineSeries *> m_series;
     QValueAxis *m_axisX = nullptr;
