@@ -2,7 +2,7 @@
 // The small date-of-birth and age window of the case entry: the user types
 // either the date of birth (and the window works out the age) or the age in
 // years, months and weeks (and the window works out a date of birth). Done
-// writes both into the DOB and AAge labels of the case details window.
+// hands both to the case details window that opened it (setDateOfBirth).
 #include <QDateTime>
 #include <QPointer>
 #include <QString>
@@ -36,13 +36,6 @@ public:
     explicit frmDOBAge(CaseDetails *target);
     ~frmDOBAge() override;
 
-    QLabel *InfoLbl = nullptr;
-    QRadioButton *Option1[2] = {};
-    QLineEdit *MaskEdDOB = nullptr; // "##-???-####", e.g. 21-Feb-1997
-    QLineEdit *MaskEdAge = nullptr; // "##yrs ##mths ##wks"
-    QPushButton *Done = nullptr;
-    QPushButton *HHelp = nullptr;
-
     void Form_Load();
     void Option1_Click(int index);
     void Done_Click();
@@ -53,5 +46,12 @@ public:
     static QString maskedText(const QLineEdit *box);
 
 private:
+    QLabel *InfoLbl = nullptr;
+    QRadioButton *Option1[2] = {};
+    QLineEdit *MaskEdDOB = nullptr; // "##-???-####", e.g. 21-Feb-1997
+    QLineEdit *MaskEdAge = nullptr; // "##yrs ##mths ##wks"
+    QPushButton *Done = nullptr;
+    QPushButton *HHelp = nullptr;
+
     QPointer<CaseDetails> m_target;
 };

@@ -120,7 +120,7 @@ void frmMain::mnuViewBrowser_Click()
 {
     runGuarded([&] {
         auto *browser = new frmBrowser;
-        browser->StartingAddress = App().AppPath + QStringLiteral("tech_support.htm");
+        browser->setStartingAddress(App().AppPath + QStringLiteral("tech_support.htm"));
         addChild(browser);
     });
 }
