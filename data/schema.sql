@@ -11,9 +11,10 @@
 
 -- Marks the file as a Fenwarra database ("FWNR") and gives the schema version.
 -- Version 2 ships the diet catalogue's rows; a file of version 1, whose diet
--- tables are empty, gets them once when the program next opens it.
+-- tables are empty, gets them once when the program next opens it. Version 3
+-- adds the index on [Last Weighed]; an earlier file gets it the same way.
 PRAGMA application_id = 1180126802;
-PRAGMA user_version = 2;
+PRAGMA user_version = 3;
 
 -- One row per case: one animal of one client.
 CREATE TABLE [Clients] (
@@ -42,6 +43,8 @@ CREATE TABLE [Clients] (
 );
 CREATE INDEX [Clients_LinkedRecNo] ON [Clients] ([LinkedRecNo]);
 CREATE INDEX [Clients_SurnameKey] ON [Clients] ([SurnameKey]);
+-- The reminders read only the cases last weighed within their window.
+CREATE INDEX [Clients_Last Weighed] ON [Clients] ([Last Weighed]);
 
 -- Pick lists of the case entry.
 CREATE TABLE [Species] (

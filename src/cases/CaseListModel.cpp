@@ -4,6 +4,7 @@
 #include "platform/db/ClinicDb.h"
 
 #include <QHash>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <algorithm>
@@ -29,28 +30,97 @@ QSqlQuery run(const QSqlDatabase &db, const LocatorSearch::Query &query)
 }
 } // namespace
 
+namespace {
+// The properties of the connection's driver that keep the list of every case
+// (a driver lives as long as its connection).
+const char *const kEveryCase = "fwEveryCase";
+const char *const kEveryCaseMark = "fwEveryCaseMark";
+} // namespace
+
 CaseListModel::CaseListModel(QObject *parent) : QAbstractListModel(parent) {}
+
+CaseListModel::~CaseListModel()
+{
+    keepEveryCase();
+}
+
+void CaseListModel::keepEveryCase() const
+{
+    if (m_everyCaseMark.isEmpty())
+        return;
+    const QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    if (!db.isValid() || !db.driver())
+        return;
+    // The lines read and put in order since the reading belong to the same
+    // file only while nothing was written; a later listing checks the mark.
+    const Listing kept{m_rowIds, m_surnameStarts, m_surnameKeys, m_ordered, m_lines, m_caseNos, m_read};
+    db.driver()->setProperty(kEveryCase, QVariant::fromValue(kept));
+    db.driver()->setProperty(kEveryCaseMark, m_everyCaseMark);
+}
 
 int CaseListModel::load(const QSqlDatabase &db, const LocatorSearch::Query &query)
 {
-    QSqlQuery q = run(db, query);
+    keepEveryCase();
+    const bool everyCase = query.sql == LocatorSearch::listQuery(QString()).sql && query.params.isEmpty();
+    // Taken before the rows are read: a write that comes in between moves it.
+    const QVariantList mark = everyCase ? ClinicDb::writeMark(db) : QVariantList();
+    if (everyCase && !mark.isEmpty() && db.driver()->property(kEveryCaseMark).toList() == mark) {
+        const Listing kept = db.driver()->property(kEveryCase).value<Listing>();
+        beginResetModel();
+        m_connection = db.connectionName();
+        m_everyCaseMark = mark;
+        m_rowIds = kept.rowIds;
+        m_surnameStarts = kept.surnameStarts;
+        m_surnameKeys = kept.surnameKeys;
+        m_ordered = kept.ordered;
+        m_lines = kept.lines;
+        m_caseNos = kept.caseNos;
+        m_read = kept.read;
+        endResetModel();
+        return m_rowIds.size();
+    }
+
+    // The rows, and their surnames with the number of cases of each, in two
+    // statements over the surname index: reading a key with each of a
+    // hundred thousand rows costs twice what reading the rowids alone does.
+    // Both must see the same register: when something was written in
+    // between, they are read again.
     QVector<qint64> rowIds;
     QVector<int> starts;
     QVector<QString> keys;
-    while (q.next()) {
-        QString key = q.value(1).toString();
-        if (keys.isEmpty() || key != keys.constLast()) {
-            starts.push_back(rowIds.size());
-            keys.push_back(std::move(key));
+    QVariantList before = mark;
+    for (int attempt = 1;; ++attempt) {
+        if (before.isEmpty())
+            before = ClinicDb::writeMark(db);
+        rowIds.clear();
+        starts.clear();
+        keys.clear();
+        QSqlQuery q = run(db, query);
+        while (q.next())
+            rowIds.push_back(q.value(0).toLongLong());
+        if (q.lastError().isValid())
+            throw ClinicDb::errorFrom(q.lastError(), db);
+        q.finish();
+        QSqlQuery g = run(db, LocatorSearch::surnamesQuery(query));
+        int start = 0;
+        while (g.next() && start < rowIds.size()) {
+            starts.push_back(start);
+            keys.push_back(g.value(0).toString());
+            start += g.value(1).toInt();
         }
-        rowIds.push_back(q.value(0).toLongLong());
+        if (g.lastError().isValid())
+            throw ClinicDb::errorFrom(g.lastError(), db);
+        g.finish();
+        const bool whole = start == rowIds.size() && ClinicDb::writeMark(db) == before;
+        if (whole || attempt == 3)
+            break;
+        before.clear();
     }
-    if (q.lastError().isValid())
-        throw ClinicDb::errorFrom(q.lastError(), db);
-    q.finish();
+    const QVariantList readUnder = everyCase ? before : QVariantList();
 
     beginResetModel();
     m_connection = db.connectionName();
+    m_everyCaseMark = readUnder;
     m_rowIds.swap(rowIds);
     m_surnameStarts.swap(starts);
     m_surnameKeys.swap(keys);
@@ -64,7 +134,9 @@ int CaseListModel::load(const QSqlDatabase &db, const LocatorSearch::Query &quer
 
 void CaseListModel::clear()
 {
+    keepEveryCase();
     beginResetModel();
+    m_everyCaseMark.clear();
     m_rowIds.clear();
     m_surnameStarts.clear();
     m_surnameKeys.clear();

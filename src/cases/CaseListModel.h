@@ -11,6 +11,11 @@
 // of a surname at once, before any of them shows), and the text and case
 // number of that line and its neighbours are read and kept. A case deleted
 // elsewhere before its line was read shows an empty line with case number 0.
+//
+// The list of every case, as read, put in order and shown so far, is kept on
+// the connection with the file's write mark of its reading: while nothing has
+// been written to the file since, a Backspace that empties the narrowing box,
+// or the next opening of the locator, lists it again without reading it.
 #include "cases/LocatorSearch.h"
 
 #include <QAbstractListModel>
@@ -27,6 +32,7 @@ public:
     };
 
     explicit CaseListModel(QObject *parent = nullptr);
+    ~CaseListModel() override;
 
     /// Run a query of LocatorSearch::listQuery and list its rows in place of
     /// the present ones. When the query fails, FwError is thrown and the
@@ -44,7 +50,20 @@ public:
     /// The row showing a case, or -1 (reads every line: for short lists).
     int rowOfCase(qint64 caseNo) const;
 
+    /// What the model lists, as read so far.
+    struct Listing {
+        QVector<qint64> rowIds;
+        QVector<int> surnameStarts;
+        QVector<QString> surnameKeys;
+        QBitArray ordered;
+        QVector<QString> lines;
+        QVector<qint64> caseNos;
+        QBitArray read;
+    };
+
 private:
+    /// Keep the list of every case, when it is the one shown, on the connection.
+    void keepEveryCase() const;
     void ensureRead(int row) const;
     /// Put the cases of every surname that has lines in [from, to) in order.
     void putInOrder(int from, int to) const;
@@ -54,7 +73,8 @@ private:
     int firstRowOf(int surname) const;
     int endRowOf(int surname) const;
 
-    QString m_connection; // the connection's name, looked up when lines are read
+    QString m_connection;         // the connection's name, looked up when lines are read
+    QVariantList m_everyCaseMark; // the write mark under which every case was read; empty: a narrowed list
     // Until a surname is put in order, its rows stand in order of entry.
     mutable QVector<qint64> m_rowIds;
     QVector<int> m_surnameStarts;   // the first row of each surname, ascending

@@ -46,10 +46,22 @@ QString upperBound(const QString &key)
     return QString();
 }
 
+namespace {
+const QString kSelect = QStringLiteral("SELECT rowid FROM [Clients]");
+const QString kOrder = QStringLiteral(" ORDER BY [SurnameKey], rowid");
+const QString kSurnames = QStringLiteral("SELECT [SurnameKey], COUNT(*) FROM [Clients]");
+const QString kSurnamesOrder = QStringLiteral(" GROUP BY [SurnameKey] ORDER BY [SurnameKey]");
+} // namespace
+
+Query surnamesQuery(const Query &list)
+{
+    // The list query's own range, between its select and its order.
+    const QString where = list.sql.mid(kSelect.size(), list.sql.size() - kSelect.size() - kOrder.size());
+    return {kSurnames + where + kSurnamesOrder, list.params};
+}
+
 Query listQuery(const QString &prefix)
 {
-    static const QString kSelect = QStringLiteral("SELECT rowid, [SurnameKey] FROM [Clients]");
-    static const QString kOrder = QStringLiteral(" ORDER BY [SurnameKey], rowid");
     if (prefix.isEmpty())
         return {kSelect + kOrder, {}};
     const QString lower = foldKey(prefix);

@@ -35,15 +35,19 @@ QString foldKey(const QString &text);
 /// no folded key holds and which the key column sorts as small letters).
 QString upperBound(const QString &key);
 
-/// The list query: rowid and SurnameKey of every case when prefix is empty,
-/// otherwise of the cases whose surname begins with prefix (literally,
-/// without regard to case), by the folded surname, so that the cases of one
-/// surname come together. The index on SurnameKey gives both the range and
+/// The list query: the rowid of every case when prefix is empty, otherwise
+/// of the cases whose surname begins with prefix (literally, without regard
+/// to case), by the folded surname, so that the cases of one surname come
+/// together. The index on SurnameKey gives both the range and
 /// the order, without reading the table. (The order within one surname, by
 /// the animal's name, is the list model's: it needs the table's rows, which
 /// are read only for the surnames shown.) The prefix is never part of the
 /// SQL text: the key range is bound.
 Query listQuery(const QString &prefix);
+
+/// The surnames of a list query's rows: each folded surname (SurnameKey)
+/// with its number of cases, in the list's order, from the same index.
+Query surnamesQuery(const Query &list);
 
 /// The lines of the given rows: rowid, CaseNo and the list line of each.
 /// The list line is the surname, ", ", the animal name, ", Case: ", the case

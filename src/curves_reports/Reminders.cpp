@@ -5,7 +5,9 @@
 #include "platform/text/NumberText.h"
 
 #include <QHash>
+#include <QSqlDriver>
 #include <QSqlQuery>
+#include <algorithm>
 
 namespace Reminders {
 
@@ -89,24 +91,54 @@ QString lineText(const LineFields &f)
     return joinLine(f, weight);
 }
 
+namespace {
+
+// The day for which every row's [Aged] was last found or made up to date
+// through a connection, with the file's write mark (ClinicDb::writeMark) as
+// it stood then. While the mark has not moved, nothing can have made a row
+// stale, and a second load that day need not read every row to learn so.
+// The mark lives on the connection's driver, so that a connection opened
+// afresh starts without one.
+const char *const kAgedMark = "fwAgedUpToDate";
+const char *const kListedMark = "fwDueListedFor";
+const char *const kListedLines = "fwDueLines";
+
+QVariantList agedMark(const QSqlDatabase &db, qint64 day)
+{
+    return QVariantList{day} + ClinicDb::writeMark(db);
+}
+
+} // namespace
+
 int updateAged(const QSqlDatabase &db, const QDate &today)
 {
     const qint64 day = today.toJulianDay();
+    // Read before the rows are: a write that comes in between moves a counter
+    // and is looked at next time.
+    const QVariantList before = agedMark(db, day);
+    if (db.driver()->property(kAgedMark).toList() == before)
+        return 0;
     // Most loads find nothing to change (the same day, or a register whose
     // rows were all brought up to date): a read answers that without taking
     // the write lock that other workstations would have to wait for.
     const QVariant stale = ClinicDb::scalar(
         db, QStringLiteral("SELECT EXISTS (SELECT 1 FROM [Clients] WHERE [Aged] IS NOT ") + kDays + QLatin1Char(')'),
         {day});
-    if (!stale.toBool())
+    if (!stale.toBool()) {
+        db.driver()->setProperty(kAgedMark, before);
         return 0;
+    }
     ClinicDb::Transaction tx(db);
     QSqlQuery q = ClinicDb::exec(
         db, QStringLiteral("UPDATE [Clients] SET [Aged] = ") + kDays + QStringLiteral(" WHERE [Aged] IS NOT ") + kDays,
         {day, day});
     const int written = q.numRowsAffected();
     q.finish();
+    // No other connection can commit while this one holds the write lock.
+    const QVariantList after = agedMark(db, day);
     tx.commit();
+    if (tx.isOutermost())
+        db.driver()->setProperty(kAgedMark, after);
     return written;
 }
 
@@ -121,8 +153,7 @@ QVector<Line> dueLines(const QSqlDatabase &db, const QDate &today)
         db,
         QStringLiteral("SELECT [AnimalName], [Surname], [Species], [Tel No], [CurrentWt], "
                        "[Units], [LowerWt], [UpperWt], [CaseNo] FROM [Clients] "
-                       "WHERE [Active] <> 0 AND [Last Weighed] >= ? AND [Last Weighed] < ? "
-                       "ORDER BY [CaseNo]"),
+                       "WHERE [Active] <> 0 AND [Last Weighed] >= ? AND [Last Weighed] < ?"),
         {DateText::ToIso(today.addDays(-kLastDueDay)), DateText::ToIso(today.addDays(1 - kFirstDueDay))});
     QVector<Line> lines;
     WeightTexts weight;
@@ -131,6 +162,10 @@ QVector<Line> dueLines(const QSqlDatabase &db, const QDate &today)
                            q.value(5), q.value(6), q.value(7), q.value(8)};
         lines.append({q.value(8).toLongLong(), joinLine(f, weight)});
     }
+    // The index on [Last Weighed] gives the window's rows by date; the list
+    // goes by case number. Sorting the finished lines costs less than having
+    // SQLite sort the rows with all their fields.
+    std::sort(lines.begin(), lines.end(), [](const Line &a, const Line &b) { return a.caseNo < b.caseNo; });
     return lines;
 }
 
@@ -138,7 +173,20 @@ Load load(const QSqlDatabase &db, const QDate &today)
 {
     Load l;
     l.agedWritten = updateAged(db, today);
+    // The same day, with nothing written to the file since the last listing
+    // (the counters of the [Aged] mark tell), lists the same lines: they are
+    // kept on the connection's driver with the mark they were read under.
+    // The mark is taken before the rows are read, so that a write that comes
+    // in between is seen next time.
+    QSqlDriver *driver = db.driver();
+    const QVariantList mark = agedMark(db, today.toJulianDay());
+    if (driver->property(kListedMark).toList() == mark) {
+        l.lines = driver->property(kListedLines).value<QVector<Line>>();
+        return l;
+    }
     l.lines = dueLines(db, today);
+    driver->setProperty(kListedMark, mark);
+    driver->setProperty(kListedLines, QVariant::fromValue(l.lines));
     return l;
 }
 

@@ -8,6 +8,9 @@
 // due from the calendar dates in the query itself, and writes [Aged] only in
 // the rows whose value changes, all in one transaction: a second load on the
 // same day writes nothing, and no workstation's open rows look changed.
+// When nothing at all has been written to the file since the last load that
+// day, a load neither reads every row nor lists them afresh: SQLite's
+// counters of writes say so, and the lines of that load are listed again.
 #include <QDate>
 #include <QSqlDatabase>
 #include <QString>

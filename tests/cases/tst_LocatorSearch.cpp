@@ -30,6 +30,16 @@ QStringList surnamesOf(TestEnv &env, const LocatorSearch::Query &q)
     return found;
 }
 
+// The steps of SQLite's plan for a query, one a line.
+QString planOf(TestEnv &env, const LocatorSearch::Query &q)
+{
+    QSqlQuery plan = ClinicDb::exec(env.db(), "EXPLAIN QUERY PLAN " + q.sql, q.params);
+    QStringList steps;
+    while (plan.next())
+        steps << plan.value(3).toString();
+    return steps.join('\n');
+}
+
 const QStringList kSurnames = {
     "Smith",
     "smythe",
@@ -136,17 +146,49 @@ private slots:
         for (const char *s : {"smith", "Adams", "Smith", "Smith Jones", "SMITH", "Smithers"})
             CaseBuilder().surname(s).add();
         const LocatorSearch::Query q = LocatorSearch::listQuery(prefix);
-        QSqlQuery plan = ClinicDb::exec(env.db(), "EXPLAIN QUERY PLAN " + q.sql, q.params);
-        QStringList steps;
-        while (plan.next())
-            steps << plan.value(3).toString();
-        const QString all = steps.join('\n');
+        const QString all = planOf(env, q);
         // Range and order come from the index alone: no table read, no sort.
         QVERIFY2(all.contains("USING COVERING INDEX Clients_SurnameKey"), qPrintable(all));
         QVERIFY2(!all.contains("TEMP B-TREE"), qPrintable(all));
         QVERIFY2(prefix.isEmpty() != all.contains("(SurnameKey>?"), qPrintable(all));
         if (prefix.isEmpty()) // by surname without regard to case, then in order of entry
             QCOMPARE(surnamesOf(env, q), (QStringList{"Adams", "smith", "Smith", "SMITH", "Smith Jones", "Smithers"}));
+    }
+
+    void surnamesOfTheList_data() { listOrderAndIndexUse_data(); }
+    void surnamesOfTheList()
+    {
+        QFETCH(QString, prefix);
+        TestEnv env;
+        for (const char *s : {"SMITH", "Smithers", "Adams", "smith", "Smith Jones", "Smith"})
+            CaseBuilder().surname(s).add();
+        ClinicDb::exec(env.db(), "INSERT INTO [Clients] ([CaseNo]) VALUES (99)"); // no surname
+        const LocatorSearch::Query list = LocatorSearch::listQuery(prefix);
+        const LocatorSearch::Query q = LocatorSearch::surnamesQuery(list);
+        const QString all = planOf(env, q);
+        QVERIFY2(all.contains("USING COVERING INDEX Clients_SurnameKey"), qPrintable(all));
+        QVERIFY2(!all.contains("TEMP B-TREE"), qPrintable(all));
+        // Each surname of the list once, with its number of cases, in the list's order.
+        QStringList expected;
+        QStringList keys;
+        QSqlQuery rows = ClinicDb::exec(env.db(), list.sql, list.params);
+        while (rows.next()) {
+            const QString key =
+                ClinicDb::scalar(env.db(), "SELECT [SurnameKey] FROM [Clients] WHERE rowid = ?", {rows.value(0)})
+                    .toString();
+            if (keys.isEmpty() || keys.constLast() != key)
+                keys << key;
+        }
+        for (const QString &key : keys)
+            expected << QString("%1 %2").arg(key).arg(
+                ClinicDb::scalar(env.db(),
+                                 "SELECT COUNT(*) FROM [Clients] WHERE IFNULL([SurnameKey], '') = IFNULL(?, '')", {key})
+                    .toInt());
+        QStringList found;
+        QSqlQuery surnames = ClinicDb::exec(env.db(), q.sql, q.params);
+        while (surnames.next())
+            found << QString("%1 %2").arg(surnames.value(0).toString()).arg(surnames.value(1).toInt());
+        QCOMPARE(found, expected);
     }
 
     void listLine_data()

@@ -7,6 +7,7 @@
 #include "platform/FwError.h"
 #include "platform/db/ClinicDb.h"
 #include "platform/db/DataControl.h"
+#include "platform/state/AppState.h"
 #include "platform/text/Clock.h"
 #include "support/CaseBuilder.h"
 #include "support/TestEnv.h"
@@ -14,6 +15,7 @@
 
 #include <QPdfWriter>
 #include <QProcess>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -65,6 +67,7 @@ private slots:
     void lineKeepsItsCase();
     void agedWrittenOnlyWhereItChanges();
     void agedChangeIsNoConflictForACaseEdit();
+    void aLoadSeesWhatWasWrittenSinceTheLast();
     void pageText();
     void printsToPdf();
     void longListGoesOnToTheNextPage();
@@ -205,6 +208,48 @@ void RemindersTest::agedChangeIsNoConflictForACaseEdit()
     QCOMPARE(ClinicDb::scalar(env.db(), "SELECT [Surname] FROM [Clients] WHERE [CaseNo] = ?", {caseNo}).toString(),
              QStringLiteral("Edwards"));
     QCOMPARE(rs.field("Aged").toInt(), 20);
+}
+
+void RemindersTest::aLoadSeesWhatWasWrittenSinceTheLast()
+{
+    TestEnv env;
+    Clock::setNow(QDateTime(QDate(2030, 1, 10), QTime(9, 30)));
+    const int caseNo = CaseBuilder().lastWeighed(ago(20)).add();
+    Reminders::Load load = Reminders::load(env.db(), Clock::today());
+    QCOMPARE(caseNos(load.lines), QList<qint64>{caseNo});
+    QCOMPARE(aged(env, caseNo).toInt(), 20);
+
+    // Weighed here meanwhile: no longer due, and [Aged] follows.
+    ClinicDb::exec(env.db(), "UPDATE [Clients] SET [Last Weighed] = ? WHERE [CaseNo] = ?", {ago(0), caseNo});
+    load = Reminders::load(env.db(), Clock::today());
+    QCOMPARE(load.agedWritten, 1);
+    QCOMPARE(caseNos(load.lines), QList<qint64>());
+    QCOMPARE(aged(env, caseNo).toInt(), 0);
+
+    // Another workstation, through a connection of its own, sets the weighing
+    // back the same day.
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other workstation");
+        other.setDatabaseName(App().DBFName);
+        QVERIFY(other.open());
+        QSqlQuery q(other);
+        q.prepare("UPDATE [Clients] SET [Last Weighed] = ? WHERE [CaseNo] = ?");
+        q.addBindValue(ago(30));
+        q.addBindValue(caseNo);
+        QVERIFY(q.exec());
+        other.close();
+    }
+    QSqlDatabase::removeDatabase("other workstation");
+    load = Reminders::load(env.db(), Clock::today());
+    QCOMPARE(load.agedWritten, 1);
+    QCOMPARE(caseNos(load.lines), QList<qint64>{caseNo});
+    QCOMPARE(aged(env, caseNo).toInt(), 30);
+
+    // Nothing written since: the same, and nothing to write.
+    const Reminders::Load again = Reminders::load(env.db(), Clock::today());
+    QCOMPARE(again.agedWritten, 0);
+    QCOMPARE(again.lines.size(), 1);
+    QCOMPARE(again.lines.at(0).text, load.lines.at(0).text);
 }
 
 void RemindersTest::pageText()

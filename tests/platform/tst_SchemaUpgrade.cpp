@@ -64,6 +64,27 @@ void makeOldFile(TestEnv &env, bool practiceDiet = false)
     ClinicDb::closeAll();
 }
 
+// A file as version 2 left it: the reference rows in place, but without the
+// index on [Last Weighed]; the practice has emptied one reference table since.
+// The connection is closed afterwards.
+void makeVersion2File(TestEnv &env)
+{
+    {
+        const QSqlDatabase db = env.db();
+        CaseBuilder().surname("Smith").add();
+        CaseBuilder().surname("Smith").animal("Bo").add();
+        ClinicDb::exec(db, "DROP INDEX [Clients_Last Weighed]");
+        ClinicDb::exec(db, "DELETE FROM [Sex]");
+        ClinicDb::exec(db, "PRAGMA user_version = 2");
+    }
+    ClinicDb::closeAll();
+}
+
+QString indexSql(const QSqlDatabase &db, const QString &name)
+{
+    return ClinicDb::scalar(db, "SELECT sql FROM sqlite_master WHERE type = 'index' AND name = ?", {name}).toString();
+}
+
 // A data folder of the test's own: the shipped schema and rows, plus extra
 // rows files (name, text).
 QString dataFolder(TestEnv &env, const QList<QPair<QString, QByteArray>> &extra, bool withRows = true)
@@ -243,6 +264,71 @@ private slots:
         QCOMPARE(told.size(), 1);
         ClinicDb::setUpgradeFailedHandler({});
         FW_VERIFY_PROMPTS(prompt);
+    }
+
+    void version2FileGetsTheIndexOnce()
+    {
+        ScriptedPrompt prompt;
+        TestEnv env;
+        const QString fresh = indexSql(env.db(), "Clients_Last Weighed");
+        QVERIFY(fresh.contains("[Last Weighed]"));
+        makeVersion2File(env);
+        {
+            const QSqlDatabase db = ClinicDb::connection(App().DBFName);
+            QCOMPARE(version(db), ClinicDb::kSchemaVersion);
+            QCOMPARE(indexSql(db, "Clients_Last Weighed"), fresh);
+            // The reference rows came with version 2: an emptied table stays empty.
+            QCOMPARE(ClinicDb::scalar(db, "SELECT COUNT(*) FROM [Sex]").toInt(), 0);
+            QCOMPARE(ClinicDb::scalar(db, "SELECT COUNT(*) FROM [Clients]").toInt(), 2);
+            // The reminders' window is read through it.
+            QSqlQuery plan = ClinicDb::exec(
+                db,
+                "EXPLAIN QUERY PLAN SELECT [CaseNo] FROM [Clients] WHERE [Last Weighed] >= ? AND [Last Weighed] < ?",
+                {"2026-10-25", "2026-11-23"});
+            QStringList steps;
+            while (plan.next())
+                steps << plan.value(3).toString();
+            QVERIFY2(steps.join('\n').contains("INDEX Clients_Last Weighed"), qPrintable(steps.join('\n')));
+        }
+        // A second start changes nothing at all.
+        ClinicDb::closeAll();
+        const QByteArray upgraded = fileHash(App().DBFName);
+        QCOMPARE(ClinicDb::upgrade(ClinicDb::connection(App().DBFName), ClinicDb::dataDir() + "/rows").fromVersion,
+                 ClinicDb::kSchemaVersion);
+        ClinicDb::closeAll();
+        QCOMPARE(fileHash(App().DBFName), upgraded);
+        FW_VERIFY_PROMPTS(prompt);
+    }
+
+    void indexIsAddedInTheUpgradesOneTransaction()
+    {
+        TestEnv env;
+        makeVersion2File(env);
+        // A schema whose further index the file's rows refuse (two Smiths):
+        // the upgrade fails after it has made the index on [Last Weighed].
+        const QString folder = dataFolder(env, {});
+        QFile schema(folder + "schema.sql");
+        QVERIFY(schema.open(QIODevice::Append));
+        schema.write("\nCREATE UNIQUE INDEX [Clients_Unique Surname] ON [Clients] ([Surname]);\n");
+        schema.close();
+        const QByteArray old = fileHash(App().DBFName);
+        // Opened without upgrading, so that the test can call the upgrade.
+        {
+            QSqlDatabase raw = QSqlDatabase::addDatabase("QSQLITE", "raw");
+            raw.setDatabaseName(App().DBFName);
+            QVERIFY(raw.open());
+            try {
+                ClinicDb::upgrade(raw, folder + "rows");
+                QFAIL("the upgrade did not fail");
+            } catch (const FwError &e) {
+                QCOMPARE(e.number(), int(ErrNo::DuplicateKey));
+            }
+            QCOMPARE(version(raw), 2);
+            QCOMPARE(indexSql(raw, "Clients_Last Weighed"), QString());
+            raw.close();
+        }
+        QSqlDatabase::removeDatabase("raw");
+        QCOMPARE(fileHash(App().DBFName), old);
     }
 
     void newerFileIsLeftAlone()

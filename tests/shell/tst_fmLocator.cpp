@@ -26,6 +26,7 @@
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
+#include <QSqlQuery>
 #include <QTest>
 #include <functional>
 
@@ -460,6 +461,46 @@ private slots:
         QCOMPARE(w.prompt.count(), 6); // three questions, three notes
         FW_VERIFY_PROMPTS(w.prompt);
         delete doc.data();
+    }
+
+    void everyCaseListedAgainAsTheRegisterNowIs()
+    {
+        World w;
+        w.open();
+        QCOMPARE(w.count(), 8);
+        w.type("S");
+        w.key(Qt::Key_Backspace);
+        QCOMPARE(w.count(), 8);
+        // Added here since: the emptied box lists it.
+        const int added = CaseBuilder().surname("Abbott").add();
+        w.type("S");
+        w.key(Qt::Key_Backspace);
+        QCOMPARE(w.count(), 9);
+        QCOMPARE(w.surnameAt(0), QString("Abbott"));
+        QCOMPARE(w.loc->listModel()->caseNo(0), qint64(added));
+        // Renamed at another workstation, through a connection of its own.
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other workstation");
+            other.setDatabaseName(App().DBFName);
+            QVERIFY(other.open());
+            QSqlQuery q(other);
+            QVERIFY(q.exec("UPDATE [Clients] SET [Surname] = 'Zeller', [SurnameKey] = 'zeller' "
+                           "WHERE [Surname] = 'Abbott'"));
+            other.close();
+        }
+        QSqlDatabase::removeDatabase("other workstation");
+        w.type("S");
+        w.key(Qt::Key_Backspace);
+        QCOMPARE(w.count(), 9);
+        QCOMPARE(w.surnameAt(7), QString("Zeller"));
+        // The next opening, after a deletion meanwhile, lists the register as it is.
+        w.loc->close();
+        delete w.loc.data();
+        ClinicDb::exec(w.env.db(), "DELETE FROM [Clients] WHERE [CaseNo] = ?", {added});
+        w.open();
+        QCOMPARE(w.count(), 8);
+        QCOMPARE(w.loc->ItemsFound->text(), QString(" 8"));
+        QCOMPARE(w.prompt.count(), 0);
     }
 
     void deletingACaseThatIsOpenInAWindow()

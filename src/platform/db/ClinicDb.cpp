@@ -959,14 +959,14 @@ QStringList tablesOfRows(const QString &script)
 
 // Columns that a later schema added to a table (the week of the growth-curve
 // rows) are added to a file of an earlier version before its rows are loaded,
-// so that the same rows files serve old and new files alike. The shipped
-// schema is read into a scratch database in memory to learn the columns.
-void addMissingColumns(const QSqlDatabase &db, const QString &schemaPath)
+// so that the same rows files serve old and new files alike; so are the
+// indexes it added (the one on [Last Weighed]). The shipped schema is read
+// into a scratch database in memory to learn the columns and indexes.
+void addMissingColumnsAndIndexes(const QSqlDatabase &db, const QString &schemaPath)
 {
-    if (!QFileInfo::exists(schemaPath))
-        return;
     const QString scratchName = QStringLiteral("fenwarra-schema-scratch");
     QList<QPair<QString, QPair<QString, QString>>> missing; // table, (column, type)
+    QStringList missingIndexes;                             // their CREATE INDEX statements
     {
         QSqlDatabase scratch = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), scratchName);
         scratch.setDatabaseName(QStringLiteral(":memory:"));
@@ -994,6 +994,16 @@ void addMissingColumns(const QSqlDatabase &db, const QString &schemaPath)
             while (wanted.next())
                 if (!have.contains(wanted.value(0).toString().toLower()))
                     missing.append({table, {wanted.value(0).toString(), wanted.value(1).toString()}});
+            QSqlQuery indexes(scratch);
+            indexes.prepare(QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type = 'index' AND "
+                                           "tbl_name = ? AND sql IS NOT NULL"));
+            indexes.addBindValue(table);
+            indexes.exec();
+            while (indexes.next())
+                if (!scalar(db, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = ?"),
+                            {indexes.value(0)})
+                         .isValid())
+                    missingIndexes << indexes.value(1).toString();
         }
         scratch.close();
     }
@@ -1007,6 +1017,10 @@ void addMissingColumns(const QSqlDatabase &db, const QString &schemaPath)
         type.remove(QRegularExpression(QStringLiteral("[^A-Za-z0-9() ]")));
         exec(db, QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3").arg(quoted(table), quoted(column.first), type));
     }
+    // The statements are the shipped schema's own, after the columns they
+    // may index.
+    for (const QString &sql : std::as_const(missingIndexes))
+        exec(db, sql);
 }
 
 UpgradeResult upgrade(const QSqlDatabase &db, const QString &rowsDir)
@@ -1017,15 +1031,24 @@ UpgradeResult upgrade(const QSqlDatabase &db, const QString &rowsDir)
         return result;
 
     const QDir rows(rowsDir);
-    const QStringList files = rows.entryList({QStringLiteral("*.sql")}, QDir::Files, QDir::Name);
+    // A file that has had the reference rows does not get them again: a table
+    // the practice has emptied since stays empty.
+    const bool wantsRows = result.fromVersion < kRowsVersion;
+    QStringList files = wantsRows ? rows.entryList({QStringLiteral("*.sql")}, QDir::Files, QDir::Name) : QStringList();
     // Without the shipped rows there is nothing to bring the file up to date
     // with; marking it would make the next start, with the rows in place,
     // skip them.
-    if (files.isEmpty())
+    if (wantsRows && files.isEmpty())
         throw FwError(ErrNo::DatabaseError,
                       QStringLiteral("The reference rows in %1 are missing; the program's data files are not "
                                      "installed.")
                           .arg(nativePath(rowsDir)));
+    // Nor without the shipped schema, which tells the columns and indexes.
+    const QString schemaPath = rows.absoluteFilePath(QStringLiteral("../schema.sql"));
+    if (!QFileInfo::exists(schemaPath))
+        throw FwError(ErrNo::DatabaseError,
+                      QStringLiteral("The schema %1 is missing; the program's data files are not installed.")
+                          .arg(nativePath(QDir::cleanPath(schemaPath))));
 
     Transaction tx(db);
     // Another workstation may have upgraded the file while this one waited
@@ -1033,8 +1056,10 @@ UpgradeResult upgrade(const QSqlDatabase &db, const QString &rowsDir)
     result.fromVersion = userVersion(db);
     if (result.fromVersion >= kSchemaVersion)
         return result; // the transaction rolls back: nothing was written
+    if (result.fromVersion >= kRowsVersion)
+        files.clear();
 
-    addMissingColumns(db, QDir(rowsDir).absoluteFilePath(QStringLiteral("../schema.sql")));
+    addMissingColumnsAndIndexes(db, schemaPath);
 
     // Which files to load is decided on the tables as the file had them
     // before this upgrade, so that two files filling one table both load,
@@ -1130,6 +1155,11 @@ QSqlDatabase connection(const QString &dbfName)
     // A rollback journal, not WAL: the file may live on a shared folder,
     // where WAL's shared memory does not work.
     QSqlQuery(db).exec(QStringLiteral("PRAGMA journal_mode = DELETE"));
+    // Room for a large practice's whole register (SQLite's default is 2 MiB):
+    // the lists read all of it, and the reminders' daily write of every row
+    // would otherwise spill pages to the file in the middle of its
+    // transaction. The pages are kept only while no other workstation writes.
+    QSqlQuery(db).exec(QStringLiteral("PRAGMA cache_size = -65536"));
     installFold(db);
     mendSurnameKeys(db);
     upgradeOnOpening(db, path);
@@ -1165,6 +1195,16 @@ QVariant scalar(const QSqlDatabase &db, const QString &sql, const QVariantList &
     const QVariant v = q.value(0);
     q.finish();
     return v;
+}
+
+QVariantList writeMark(const QSqlDatabase &db)
+{
+    QSqlQuery q = exec(db, QStringLiteral("SELECT (SELECT [data_version] FROM pragma_data_version), total_changes()"));
+    if (!q.next())
+        return {};
+    const QVariantList mark{q.value(0).toLongLong(), q.value(1).toLongLong()};
+    q.finish();
+    return mark;
 }
 
 QString likeEscape(const QString &text)

@@ -26,9 +26,13 @@ inline const QString kFileName = QStringLiteral("Fenwarra.mdb");
 constexpr quint32 kApplicationId = 0x46574E52;
 /// The version of the database's layout and reference rows that this program
 /// makes and expects, kept in the file as PRAGMA user_version; schema.sql sets
-/// the same number. Raise both when a release ships reference rows for tables
-/// that earlier files have empty, and upgrade() brings those files up to date.
-constexpr int kSchemaVersion = 2;
+/// the same number. Raise both when a release adds columns or indexes to the
+/// schema or ships reference rows, and upgrade() brings earlier files up to
+/// date.
+constexpr int kSchemaVersion = 3;
+/// The version that shipped the reference rows: a file of an earlier version
+/// has the tables empty and gets the rows; a later one has had them already.
+constexpr int kRowsVersion = 2;
 
 /// The open connection to a database file, opened on first use (rollback
 /// journal, busy timeout, foreign keys). A missing file is never made here:
@@ -49,12 +53,13 @@ struct UpgradeResult {
 };
 
 /// Bring a file made by an earlier version (PRAGMA user_version below
-/// kSchemaVersion) up to date, once, in one transaction: every rows file of
-/// rowsDir (*.sql, in name order) whose tables are all empty is loaded; a file
-/// with a table that already holds rows is left out whole, so that nothing
-/// the practice has is changed or doubled; then the file is marked with
-/// kSchemaVersion, so that the next opening does nothing. Rows files hold
-/// INSERT statements only. Any failure (a missing table or folder, a bad
+/// kSchemaVersion) up to date, once, in one transaction: the columns and
+/// indexes of the shipped schema that the file lacks are added; a file older
+/// than kRowsVersion gets every rows file of rowsDir (*.sql, in name order)
+/// whose tables are all empty; a rows file with a table that already holds
+/// rows is left out whole, so that nothing the practice has is changed or
+/// doubled; then the file is marked with kSchemaVersion, so that the next
+/// opening does nothing. Rows files hold INSERT statements only. Any failure (a missing table or folder, a bad
 /// statement, a file that cannot be written) throws FwError and leaves the
 /// database exactly as it was. Another workstation upgrading the same file
 /// at the same moment is waited for, and its upgrade is not repeated.
@@ -173,6 +178,13 @@ QSqlQuery exec(const QSqlDatabase &db, const QString &sql, const QVariantList &p
 /// The first column of the first row, or an invalid QVariant when none.
 QVariant scalar(const QSqlDatabase &db, const QString &sql, const QVariantList &params = {});
 
+/// A mark of everything written to the file so far: SQLite's data_version,
+/// which moves when another connection (another workstation) commits, and
+/// total_changes(), which moves when this connection writes. While two marks
+/// taken through the same connection are equal, nothing has been written in
+/// between, and what was read from the file then still stands.
+QVariantList writeMark(const QSqlDatabase &db);
+
 /// Escape a typed text for a LIKE pattern with ESCAPE '\': %, _ and \ match
 /// themselves.
 QString likeEscape(const QString &text);
@@ -184,6 +196,8 @@ public:
     explicit Transaction(const QSqlDatabase &db);
     ~Transaction();
     void commit();
+    /// False when it joined an outer transaction, whose end decides.
+    bool isOutermost() const { return m_owner; }
     Transaction(const Transaction &) = delete;
     Transaction &operator=(const Transaction &) = delete;
 
