@@ -37,13 +37,12 @@ int main(int argc, char **argv)
     in.weight = QStringLiteral("10");
     in.diet = {QStringLiteral("350"), QStringLiteral("300"), QStringLiteral("90"), QStringLiteral("400")};
     const DietEnergy::CalcResult calc = DietEnergy::calculate(in);
-    if (calc.KCalPerDay != QLatin1String(" 629.8"))
-        qFatal("the calculation gave %s", qPrintable(calc.KCalPerDay));
+    const QString energy = DietEnergy::text(calc.results.KCalPerDay);
+    if (energy != QLatin1String(" 629.8"))
+        qFatal("the calculation gave %s", qPrintable(energy));
 
     DietEnergy::MixInput mixIn;
-    mixIn.ResultDry = calc.ResultDry;
-    mixIn.ResultCan = calc.ResultCan;
-    mixIn.KCalPerDay = calc.KCalPerDay;
+    mixIn.shown = calc.results;
     mixIn.diet = in.diet;
 
     int checksum = 0;
@@ -51,13 +50,13 @@ int main(int argc, char **argv)
     const double calcUs = medianUs(
         [&](int i) {
             in.plan = (i % 2) ? DietEnergy::Plan::Reduction : DietEnergy::Plan::Maintenance;
-            checksum += DietEnergy::calculate(in).ResultDry.size();
+            checksum += DietEnergy::text(DietEnergy::calculate(in).results.ResultDry).size();
         },
         repetitions);
     const double mixUs = medianUs(
         [&](int i) {
             mixIn.position = i % 11;
-            checksum += DietEnergy::mix(mixIn).MixCans.size();
+            checksum += DietEnergy::text(DietEnergy::mix(mixIn).MixCans).size();
         },
         repetitions);
     if (checksum == 0)

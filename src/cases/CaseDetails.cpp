@@ -18,6 +18,7 @@
 #include "platform/text/Clock.h"
 #include "platform/text/DateText.h"
 #include "platform/text/NumberText.h"
+#include "platform/widgets/MakeControl.h"
 #include "platform/widgets/SelectAllText.h"
 
 #include <QApplication>
@@ -157,25 +158,19 @@ void CaseDetails::buildLayout()
 
 void CaseDetails::createControls()
 {
+    using Controls::button;
+    using Controls::make;
     auto lineEdit = [this](const char *name) {
-        auto *e = keepPlace(new QLineEdit(this));
-        e->setObjectName(QLatin1String(name));
+        auto *e = keepPlace(make<QLineEdit>(this, name));
         e->installEventFilter(this);
         return e;
     };
     auto combo = [this](const char *name) {
-        auto *c = keepPlace(new QComboBox(this));
-        c->setObjectName(QLatin1String(name));
+        auto *c = keepPlace(make<QComboBox>(this, name));
         c->setEditable(true);
         c->setInsertPolicy(QComboBox::NoInsert);
         c->installEventFilter(this);
         return c;
-    };
-    auto button = [this](const char *name, const QString &caption) {
-        auto *b = new QPushButton(caption, this);
-        b->setObjectName(QLatin1String(name));
-        b->setAutoDefault(false);
-        return b;
     };
 
     // Created in the order the boxes stand on the screen, which is the order
@@ -187,15 +182,13 @@ void CaseDetails::createControls()
     BBreedK9 = combo("BBreedK9");
     BBreedFel = combo("BBreedFel");
     SSex = combo("SSex");
-    DOB = keepPlace(new QLabel(this));
-    DOB->setObjectName(QStringLiteral("DOB"));
+    DOB = keepPlace(make<QLabel>(this, "DOB"));
     DOB->setFrameShape(QFrame::Panel);
     DOB->setFrameShadow(QFrame::Sunken);
     DOB->setMinimumWidth(110);
     DOB->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     keepPlace(DOB);
-    AAge = keepPlace(new QLabel(this));
-    AAge->setObjectName(QStringLiteral("AAge"));
+    AAge = keepPlace(make<QLabel>(this, "AAge"));
     AAge->setFrameShape(QFrame::Panel);
     AAge->setFrameShadow(QFrame::Sunken);
     AAge->setMinimumWidth(160);
@@ -206,10 +199,9 @@ void CaseDetails::createControls()
         l->setMinimumHeight(SSurname->sizeHint().height());
         l->setMargin(2);
     }
-    CalcAge = keepPlace(button("CalcAge", QStringLiteral("Enter DOB or A&ge")));
+    CalcAge = keepPlace(button(this, "CalcAge", QStringLiteral("Enter DOB or A&ge")));
 
-    Frame1 = new QGroupBox(QStringLiteral("Units of Measurement"), this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1 = make<QGroupBox>(this, "Frame1", QStringLiteral("Units of Measurement"));
     auto *unitsRow = new QHBoxLayout(Frame1);
     const QString captions[4] = {QStringLiteral("kg"), QStringLiteral("gm"), QStringLiteral("lb"),
                                  QStringLiteral("oz")};
@@ -223,22 +215,20 @@ void CaseDetails::createControls()
     UpperWt = lineEdit("UpperWt");
     LowerWt = lineEdit("LowerWt");
     CurrWt = lineEdit("CurrWt");
-    VetCom = keepPlace(new QPlainTextEdit(this));
-    VetCom->setObjectName(QStringLiteral("VetCom"));
+    VetCom = keepPlace(make<QPlainTextEdit>(this, "VetCom"));
     VetCom->setTabChangesFocus(true);
     VetCom->installEventFilter(this);
     VetCom->setMinimumHeight(70);
 
-    HiddenText = new QLineEdit(QStringLiteral("Hidden Text"), this);
-    HiddenText->setObjectName(QStringLiteral("HiddenText"));
+    HiddenText = make<QLineEdit>(this, "HiddenText", QStringLiteral("Hidden Text"));
     HiddenText->hide();
 
-    AddNewRec = button("AddNewRec", QStringLiteral("&Add New Record"));
+    AddNewRec = button(this, "AddNewRec", QStringLiteral("&Add New Record"));
     AddNewRec->setDefault(true);
-    Done = button("Done", QStringLiteral("&Done"));
-    UUpdate = button("UUpdate", QStringLiteral("&Update"));
-    CCancel = button("CCancel", QStringLiteral("&Cancel"));
-    HHelp = button("HHelp", QStringLiteral("&Help"));
+    Done = button(this, "Done", QStringLiteral("&Done"));
+    UUpdate = button(this, "UUpdate", QStringLiteral("&Update"));
+    CCancel = button(this, "CCancel", QStringLiteral("&Cancel"));
+    HHelp = button(this, "HHelp", QStringLiteral("&Help"));
     Done->hide();
     UUpdate->hide();
     for (QLineEdit *weight : {UpperWt, LowerWt, CurrWt})
@@ -612,15 +602,7 @@ bool CaseDetails::eventFilter(QObject *watched, QEvent *event)
                     BBreed_GotFocus(static_cast<QComboBox *>(watched));
             } else if (watched == SSurname || watched == AnName || watched == TelNo || watched == UpperWt ||
                        watched == LowerWt || watched == CurrWt || watched == VetCom) {
-                auto *box = static_cast<QWidget *>(watched);
-                SelectAllText(box);
-                // A click places the caret after the focus arrives, which
-                // would undo the selection: select again once it has.
-                if (reason == Qt::MouseFocusReason)
-                    QTimer::singleShot(0, box, [box] {
-                        if (box->hasFocus())
-                            SelectAllText(box);
-                    });
+                selectAllOnFocus(static_cast<QWidget *>(watched), static_cast<QFocusEvent *>(event));
             }
         }
     });

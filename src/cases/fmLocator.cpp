@@ -11,6 +11,8 @@
 #include "platform/prompt/Prompt.h"
 #include "platform/state/AppState.h"
 #include "platform/text/NumberText.h"
+#include "platform/widgets/ListPopup.h"
+#include "platform/widgets/MakeControl.h"
 #include "platform/widgets/MouseUp.h"
 
 #include <QGridLayout>
@@ -19,7 +21,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
@@ -37,7 +38,7 @@ const QString kGone = QStringLiteral("This record no longer exists and must have
 class ClientListView : public QListView {
 public:
     using QListView::QListView;
-    std::function<void(int button, int shift, int x, int y)> mouseUp;
+    MouseUpHandler mouseUp;
 
 protected:
     void mousePressEvent(QMouseEvent *event) override
@@ -54,10 +55,7 @@ protected:
             QListView::mouseReleaseEvent(event);
         else
             event->accept();
-        if (!mouseUp)
-            return;
-        if (const std::optional<MouseUp> m = mouseUpOf(event))
-            mouseUp(m->button, m->shift, m->x, m->y);
+        reportMouseUp(event, mouseUp);
     }
 };
 
@@ -73,16 +71,12 @@ fmLocator::fmLocator(QWidget *parent) : QWidget(parent, Qt::Tool)
     Data1->setObjectName(QStringLiteral("Data1"));
     m_model = new CaseListModel(this);
 
-    Label1 = new QLabel(QStringLiteral("Cases on record:"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    ItemsFound = new QLabel(this);
-    ItemsFound->setObjectName(QStringLiteral("ItemsFound"));
+    Label1 = Controls::make<QLabel>(this, "Label1", QStringLiteral("Cases on record:"));
+    ItemsFound = Controls::make<QLabel>(this, "ItemsFound");
     ItemsFound->setMinimumWidth(60);
 
-    Label2 = new QLabel(QStringLiteral("Narrow surnames to:"), this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Narrower = new QLineEdit(this);
-    Narrower->setObjectName(QStringLiteral("Narrower"));
+    Label2 = Controls::make<QLabel>(this, "Label2", QStringLiteral("Narrow surnames to:"));
+    Narrower = Controls::make<QLineEdit>(this, "Narrower");
     Label2->setBuddy(Narrower);
     Narrower->installEventFilter(this);
 
@@ -104,27 +98,14 @@ fmLocator::fmLocator(QWidget *parent) : QWidget(parent, Qt::Tool)
             });
     connect(ClientListing, &QAbstractItemView::doubleClicked, this, [this] { ClientListing_DblClick(); });
 
-    GoToCase = new QPushButton(QStringLiteral("&Go To"), this);
-    GoToCase->setObjectName(QStringLiteral("GoToCase"));
+    GoToCase = Controls::make<QPushButton>(this, "GoToCase", QStringLiteral("&Go To"));
     GoToCase->setDefault(true);
     connect(GoToCase, &QPushButton::clicked, this, [this] { GoToCase_Click(); });
 
-    Hidden = new QMenu(QStringLiteral("Hidden"), this);
-    Hidden->setObjectName(QStringLiteral("Hidden"));
-    QAction *activate = Hidden->addAction(QStringLiteral("&Activate"));
-    activate->setObjectName(QStringLiteral("Activate"));
-    connect(activate, &QAction::triggered, this, [this] { Activate_Click(); });
-    QAction *inactivate = Hidden->addAction(QStringLiteral("&Inactivate"));
-    inactivate->setObjectName(QStringLiteral("Inactivate"));
-    connect(inactivate, &QAction::triggered, this, [this] { Inactivate_Click(); });
-    QAction *del = Hidden->addAction(QStringLiteral("&Delete This Case"));
-    del->setObjectName(QStringLiteral("DeleteCase"));
-    connect(del, &QAction::triggered, this, [this] { DeleteCase_Click(); });
-    QAction *bar = Hidden->addSeparator();
-    bar->setObjectName(QStringLiteral("mnuHiddenBar"));
-    // Leave only closes the menu.
-    QAction *leave = Hidden->addAction(QStringLiteral("&Leave"));
-    leave->setObjectName(QStringLiteral("Leave"));
+    Hidden =
+        ListPopup::make(this, {{"Activate", QStringLiteral("&Activate"), [this] { Activate_Click(); }},
+                               {"Inactivate", QStringLiteral("&Inactivate"), [this] { Inactivate_Click(); }},
+                               {"DeleteCase", QStringLiteral("&Delete This Case"), [this] { DeleteCase_Click(); }}});
 
     auto *top = new QGridLayout;
     top->addWidget(Label1, 0, 0);
@@ -303,11 +284,7 @@ void fmLocator::ClientListing_DblClick()
 void fmLocator::ClientListing_MouseUp(int Button, int Shift, int X, int Y)
 {
     Q_UNUSED(Shift);
-    if (Button != 2)
-        return;
-    // Not exec(): the menu must not hold up the caller; its items run their
-    // handlers when chosen.
-    Hidden->popup(ClientListing->viewport()->mapToGlobal(QPoint(X, Y)));
+    ListPopup::onMouseUp(Hidden, ClientListing, Button, X, Y);
 }
 
 void fmLocator::GoToCase_Click()

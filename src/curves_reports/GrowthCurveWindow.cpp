@@ -8,6 +8,7 @@
 #include "platform/layout/Twips.h"
 #include "platform/prompt/Prompt.h"
 #include "platform/state/AppState.h"
+#include "platform/widgets/MakeControl.h"
 
 #include <QChart>
 #include <QHBoxLayout>
@@ -82,20 +83,12 @@ GrowthCurveWindow::GrowthCurveWindow(GrowthCurves::Kind kind, const QString &nam
         axis->setTitleFont(arial(1.0, true));
     }
 
-    auto button = [this](const char *objectName, const QString &caption) {
-        auto *b = new QPushButton(caption, this);
-        b->setObjectName(QLatin1String(objectName));
-        return b;
-    };
-    PPrint = button("PPrint", QStringLiteral("&Print Preview"));
-    HHelp = button("HHelp", QStringLiteral("&Help"));
-    CClose = button("CClose", QStringLiteral("&Close"));
+    PPrint = Controls::button(this, "PPrint", QStringLiteral("&Print Preview"), [this] { PPrint_Click(); });
+    HHelp = Controls::button(this, "HHelp", QStringLiteral("&Help"), [this] { HHelp_Click(); });
+    CClose = Controls::button(this, "CClose", QStringLiteral("&Close"), [this] { CClose_Click(); });
 
     connect(Graph1, &Chart::pointClicked, this, [this](int series, int point) { Graph1_PointClick(series, point); });
     connect(Graph1, &Chart::notified, this, [this] { Graph1_Redraw(); });
-    connect(PPrint, &QPushButton::clicked, this, [this] { PPrint_Click(); });
-    connect(HHelp, &QPushButton::clicked, this, [this] { HHelp_Click(); });
-    connect(CClose, &QPushButton::clicked, this, [this] { CClose_Click(); });
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);

@@ -9,6 +9,7 @@
 #include "platform/prompt/Prompt.h"
 #include "platform/state/AppState.h"
 #include "platform/text/NumberText.h"
+#include "platform/widgets/MakeControl.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -46,24 +47,15 @@ frmBreedSpec::frmBreedSpec(QWidget *parent) : QDialog(parent)
     BreedData->verticalHeader()->setDefaultSectionSize(BreedData->fontMetrics().height() + 8);
     BreedData->setWordWrap(false);
 
-    Label1 = new QLabel(QStringLiteral("Limit listing to breeds containing:"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    LimitList = new QLineEdit(this);
-    LimitList->setObjectName(QStringLiteral("LimitList"));
+    Label1 = Controls::make<QLabel>(this, "Label1", QStringLiteral("Limit listing to breeds containing:"));
+    LimitList = Controls::make<QLineEdit>(this, "LimitList");
     Label1->setBuddy(LimitList);
 
-    DoIt = new QPushButton(QStringLiteral("&Find Now"), this);
-    DoIt->setObjectName(QStringLiteral("DoIt"));
+    DoIt = Controls::make<QPushButton>(this, "DoIt", QStringLiteral("&Find Now"));
     DoIt->setDefault(true);
-    cmdClose = new QPushButton(QStringLiteral("&Close"), this);
-    cmdClose->setObjectName(QStringLiteral("cmdClose"));
-    cmdClose->setAutoDefault(false);
-    HHelp = new QPushButton(QStringLiteral("&Help"), this);
-    HHelp->setObjectName(QStringLiteral("HHelp"));
-    HHelp->setAutoDefault(false);
+    cmdClose = Controls::button(this, "cmdClose", QStringLiteral("&Close"), [this] { cmdClose_Click(); });
+    HHelp = Controls::button(this, "HHelp", QStringLiteral("&Help"), [this] { HHelp_Click(); });
     connect(DoIt, &QPushButton::clicked, this, [this] { DoIt_Click(); });
-    connect(cmdClose, &QPushButton::clicked, this, [this] { cmdClose_Click(); });
-    connect(HHelp, &QPushButton::clicked, this, [this] { HHelp_Click(); });
 
     auto *find = new QHBoxLayout;
     find->addWidget(Label1);

@@ -9,6 +9,7 @@
 #include "platform/prompt/Prompt.h"
 #include "platform/state/AppState.h"
 #include "platform/text/Clock.h"
+#include "platform/widgets/MakeControl.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -23,8 +24,7 @@ const QString kGone = QStringLiteral("This record no longer exists and must have
 
 QLabel *label(QWidget *parent, const char *name, const QString &text)
 {
-    auto *l = new QLabel(text, parent);
-    l->setObjectName(QLatin1String(name));
+    auto *l = Controls::make<QLabel>(parent, name, text);
     l->setWordWrap(true);
     return l;
 }
@@ -51,8 +51,7 @@ frmReminder::frmReminder(QWidget *parent) : QDialog(parent)
                    QStringLiteral("Tip 2: You can load a case directly from this screen by double clicking  any "
                                   "name in the list"));
 
-    ClientListing = new QListWidget(this);
-    ClientListing->setObjectName(QStringLiteral("ClientListing"));
+    ClientListing = Controls::make<QListWidget>(this, "ClientListing");
     ClientListing->setSelectionMode(QAbstractItemView::SingleSelection);
     ClientListing->setUniformItemSizes(true);
     connect(ClientListing, &QListWidget::itemSelectionChanged, this, [this] {
@@ -61,14 +60,10 @@ frmReminder::frmReminder(QWidget *parent) : QDialog(parent)
     });
     connect(ClientListing, &QListWidget::itemDoubleClicked, this, [this] { ClientListing_DblClick(); });
 
-    PrintBut = new QPushButton(QStringLiteral("&Print"), this);
-    PrintBut->setObjectName(QStringLiteral("PrintBut"));
+    PrintBut = Controls::make<QPushButton>(this, "PrintBut", QStringLiteral("&Print"));
     PrintBut->setDefault(true);
-    Close = new QPushButton(QStringLiteral("&Close"), this);
-    Close->setObjectName(QStringLiteral("Close"));
-    Close->setAutoDefault(false);
+    Close = Controls::button(this, "Close", QStringLiteral("&Close"), [this] { Close_Click(); });
     connect(PrintBut, &QPushButton::clicked, this, [this] { PrintBut_Click(); });
-    connect(Close, &QPushButton::clicked, this, [this] { Close_Click(); });
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);

@@ -6,6 +6,7 @@
 #include "platform/help/Help.h"
 #include "platform/prompt/Prompt.h"
 #include "platform/state/AppState.h"
+#include "platform/widgets/MakeControl.h"
 
 #include <QAction>
 #include <QDir>
@@ -96,16 +97,10 @@ frmReports::~frmReports() = default;
 
 void frmReports::buildControls()
 {
-    auto button = [this](const char *name, const QString &caption, void (frmReports::*handler)()) {
-        auto *b = new QPushButton(caption, this);
-        b->setObjectName(QLatin1String(name));
-        b->setAutoDefault(false);
-        connect(b, &QPushButton::clicked, this, [this, handler] { (this->*handler)(); });
-        return b;
-    };
-    CClose = button("CClose", QStringLiteral("&Close"), &frmReports::CClose_Click);
-    HHelp = button("HHelp", QStringLiteral("&Help"), &frmReports::HHelp_Click);
-    SaveAs = button("SaveAs", QStringLiteral("&Save Report"), &frmReports::SaveAs_Click);
+    using Controls::button;
+    CClose = button(this, "CClose", QStringLiteral("&Close"), [this] { CClose_Click(); });
+    HHelp = button(this, "HHelp", QStringLiteral("&Help"), [this] { HHelp_Click(); });
+    SaveAs = button(this, "SaveAs", QStringLiteral("&Save Report"), [this] { SaveAs_Click(); });
 
     // The preview draws on a printer of its own, so that showing a report
     // never changes the frame's printer setup.
@@ -123,11 +118,10 @@ void frmReports::buildControls()
     ViewerTools->setIconSize(QSize(22, 22));
     ViewerTools->setFloatable(false);
     ViewerTools->setMovable(false);
-    auto tool = [this](const char *name, const QIcon &icon, const QString &text, const std::function<void()> &action) {
-        QAction *a = ViewerTools->addAction(icon, text);
-        a->setObjectName(QLatin1String(name));
+    auto tool = [this](const char *name, const QIcon &icon, const QString &text, std::function<void()> action) {
+        QAction *a = Controls::item(ViewerTools, name, text, std::move(action));
+        a->setIcon(icon);
         a->setToolTip(text);
-        connect(a, &QAction::triggered, this, [action] { action(); });
         return a;
     };
     PrintRep =
@@ -140,8 +134,7 @@ void frmReports::buildControls()
                      [this] { CRViewer1->setCurrentPage(1); });
     PrevPage = tool("PrevPage", viewerIcon("go-previous", "go-previous"), QStringLiteral("Previous page"),
                     [this] { CRViewer1->setCurrentPage(CRViewer1->currentPage() - 1); });
-    PageNo = new QLabel(this);
-    PageNo->setObjectName(QStringLiteral("PageNo"));
+    PageNo = Controls::make<QLabel>(this, "PageNo");
     PageNo->setAlignment(Qt::AlignCenter);
     PageNo->setMinimumWidth(PageNo->fontMetrics().horizontalAdvance(QStringLiteral("Page 88 of 88")) + 12);
     ViewerTools->addWidget(PageNo);

@@ -8,6 +8,7 @@
 #include "platform/prompt/Prompt.h"
 #include "platform/state/AppState.h"
 #include "platform/text/NumberText.h"
+#include "platform/widgets/MakeControl.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>
@@ -24,6 +25,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+using Controls::button;
+using Controls::make;
 using DietFactors::Species;
 
 namespace {
@@ -48,8 +51,7 @@ const QString kCaseWindowClosedNote =
 /// itself out again.
 QLabel *resultLabel(QWidget *parent, const char *name)
 {
-    auto *label = new QLabel(DietEnergy::kNoResult, parent);
-    label->setObjectName(QLatin1String(name));
+    auto *label = make<QLabel>(parent, name, DietEnergy::kNoResult);
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     const QFontMetrics fm(label->font());
@@ -64,10 +66,30 @@ QLabel *caption(const QString &text, QWidget *parent)
 
 QLineEdit *figureBox(QWidget *parent, const char *name)
 {
-    auto *box = new QLineEdit(parent);
-    box->setObjectName(QLatin1String(name));
+    auto *box = make<QLineEdit>(parent, name);
     box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("8888.88")) + 12);
     return box;
+}
+
+/// A tab of the animal's states: a page holding one group box, named
+/// `frameName`, whose buttons stand in a grid.
+QWidget *tabPage(QTabWidget *tabs, const char *frameName, QGroupBox *&frame)
+{
+    auto *pageWidget = new QWidget(tabs);
+    frame = make<QGroupBox>(pageWidget, frameName);
+    auto *pageLayout = new QVBoxLayout(pageWidget);
+    pageLayout->addWidget(frame);
+    new QGridLayout(frame);
+    return pageWidget;
+}
+
+/// Each frame's buttons in two columns, top to bottom.
+void placeInColumns(QGroupBox *frame, QRadioButton *button)
+{
+    auto *grid = static_cast<QGridLayout *>(frame->layout());
+    const int n = grid->count();
+    const int rows = 4;
+    grid->addWidget(button, n % rows, n / rows);
 }
 
 /// Clear every button of an exclusive set (the platform would keep one).
@@ -110,9 +132,33 @@ void DietCalculator::showEvent(QShowEvent *event)
 
 void DietCalculator::buildControls()
 {
-    // 1. Species
-    Frame1 = new QGroupBox(QStringLiteral("1. &Species"), this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
+    // Built in the order the controls stand on the screen, which is the order
+    // the Tab key follows.
+    buildSpecies();
+    buildWeight();
+    buildDiet();
+    buildStates();
+    QVBoxLayout *buttons = buildButtons();
+    QGroupBox *resultsBox = buildResults();
+
+    auto *top = new QHBoxLayout;
+    auto *left = new QVBoxLayout;
+    left->addWidget(Frame1);
+    left->addWidget(WtUnitsLabel);
+    top->addLayout(left);
+    top->addWidget(Frame2, 1);
+    auto *middle = new QHBoxLayout;
+    middle->addWidget(SSTab1, 1);
+    middle->addLayout(buttons);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addLayout(middle);
+    layout->addWidget(resultsBox);
+}
+
+void DietCalculator::buildSpecies()
+{
+    Frame1 = make<QGroupBox>(this, "Frame1", QStringLiteral("1. &Species"));
     speciesGroup = new QButtonGroup(this);
     auto *speciesLayout = new QVBoxLayout(Frame1);
     const char *speciesCaptions[] = {"Feline", "Canine"};
@@ -127,25 +173,24 @@ void DietCalculator::buildControls()
         });
     }
     speciesLayout->addStretch(1);
+}
 
-    // 3. Weight
-    WtUnitsLabel = new QGroupBox(QStringLiteral("3. Weight"), this);
-    WtUnitsLabel->setObjectName(QStringLiteral("WtUnitsLabel"));
-    Weight = new QLineEdit(WtUnitsLabel);
-    Weight->setObjectName(QStringLiteral("Weight"));
+void DietCalculator::buildWeight()
+{
+    WtUnitsLabel = make<QGroupBox>(this, "WtUnitsLabel", QStringLiteral("3. Weight"));
+    Weight = make<QLineEdit>(WtUnitsLabel, "Weight");
     auto *weightLayout = new QVBoxLayout(WtUnitsLabel);
     weightLayout->addWidget(Weight);
     weightLayout->addStretch(1);
+}
 
-    // 2. Select a diet
-    Frame2 = new QGroupBox(QStringLiteral("2. Select a D&iet"), this);
-    Frame2->setObjectName(QStringLiteral("Frame2"));
-    DietButton = new QPushButton(QStringLiteral("Diet List..."), Frame2);
-    DietButton->setObjectName(QStringLiteral("DietButton"));
+void DietCalculator::buildDiet()
+{
+    Frame2 = make<QGroupBox>(this, "Frame2", QStringLiteral("2. Select a D&iet"));
+    DietButton = make<QPushButton>(Frame2, "DietButton", QStringLiteral("Diet List..."));
     DietButton->setToolTip(QStringLiteral("Choose a diet from the list of diets"));
     connect(DietButton, &QPushButton::clicked, this, [this] { DietButton_Click(); });
-    DietSelected = new QLabel(Frame2);
-    DietSelected->setObjectName(QStringLiteral("DietSelected"));
+    DietSelected = make<QLabel>(Frame2, "DietSelected");
     DietSelected->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     DietSelected->setMinimumWidth(DietSelected->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 36);
     DietSelected->setWordWrap(true);
@@ -167,86 +212,73 @@ void DietCalculator::buildControls()
     dietGrid->addWidget(GmPerCan, 3, 2);
     dietGrid->addWidget(caption(QStringLiteral("gm/can"), Frame2), 3, 3);
     dietGrid->setColumnStretch(4, 1);
+}
 
+void DietCalculator::buildStates()
+{
     // The animal's state and environment, on four tabs. The 19 state buttons
     // stand on three tabs but form one group: one state in all.
-    SSTab1 = new QTabWidget(this);
-    SSTab1->setObjectName(QStringLiteral("SSTab1"));
+    SSTab1 = make<QTabWidget>(this, "SSTab1");
     statGroup = new QButtonGroup(this);
     envirGroup = new QButtonGroup(this);
-    auto page = [this](const char *frameName, QGroupBox *&frame) {
-        auto *pageWidget = new QWidget(SSTab1);
-        frame = new QGroupBox(pageWidget);
-        frame->setObjectName(QLatin1String(frameName));
-        auto *pageLayout = new QVBoxLayout(pageWidget);
-        pageLayout->addWidget(frame);
-        new QGridLayout(frame);
-        return pageWidget;
-    };
     const std::array<const char *, 4> frameNames{"Frame7", "Frame8", "Frame9", "Frame4"};
     std::array<QGroupBox **, 4> frames{&Frame7, &Frame8, &Frame9, &Frame4};
     for (std::size_t t = 0; t < DietFactors::kTabCaptions.size(); ++t)
-        SSTab1->addTab(page(frameNames[t], *frames[t]), QLatin1String(DietFactors::kTabCaptions[t]));
-    auto frameOf = [this](DietFactors::Tab tab) {
-        switch (tab) {
-        case DietFactors::Tab::Illness:
-            return Frame7;
-        case DietFactors::Tab::Environment:
-            return Frame8;
-        case DietFactors::Tab::Reproduction:
-            return Frame9;
-        case DietFactors::Tab::GrowthActivity:
-            break;
-        }
-        return Frame4;
-    };
-    // Each frame's buttons in two columns, top to bottom.
-    auto place = [](QGroupBox *frame, QRadioButton *button) {
-        auto *grid = static_cast<QGridLayout *>(frame->layout());
-        const int n = grid->count();
-        const int rows = 4;
-        grid->addWidget(button, n % rows, n / rows);
-    };
+        SSTab1->addTab(tabPage(SSTab1, frameNames[t], *frames[t]), QLatin1String(DietFactors::kTabCaptions[t]));
     for (int i = 0; i < int(DietFactors::kStates.size()); ++i) {
         QGroupBox *frame = frameOf(DietFactors::kStates[i].tab);
         Stat[i] = new QRadioButton(QLatin1String(DietFactors::kStates[i].caption), frame);
         Stat[i]->setObjectName(QStringLiteral("Stat(%1)").arg(i));
         statGroup->addButton(Stat[i], i);
-        place(frame, Stat[i]);
+        placeInColumns(frame, Stat[i]);
     }
     connect(statGroup, &QButtonGroup::idClicked, this, [this](int id) { runGuarded(this, [&] { Stat_Click(id); }); });
     for (int j = 0; j < int(DietFactors::kEnvironments.size()); ++j) {
         Envir[j] = new QRadioButton(QLatin1String(DietFactors::kEnvironments[j].caption), Frame8);
         Envir[j]->setObjectName(QStringLiteral("Envir(%1)").arg(j));
         envirGroup->addButton(Envir[j], j);
-        place(Frame8, Envir[j]);
+        placeInColumns(Frame8, Envir[j]);
     }
     for (QGroupBox *frame : {Frame7, Frame8, Frame9, Frame4}) {
         auto *grid = static_cast<QGridLayout *>(frame->layout());
         grid->setRowStretch(4, 1);
         grid->setColumnStretch(2, 1);
     }
+}
 
-    // Buttons
-    auto button = [this](const char *name, const QString &text, void (DietCalculator::*handler)()) {
-        auto *b = new QPushButton(text, this);
-        b->setObjectName(QLatin1String(name));
-        b->setAutoDefault(false);
-        connect(b, &QPushButton::clicked, this, [this, handler] { (this->*handler)(); });
-        return b;
-    };
-    Calculate = button("Calculate", QStringLiteral("Maint."), &DietCalculator::Calculate_Click);
+QGroupBox *DietCalculator::frameOf(DietFactors::Tab tab) const
+{
+    switch (tab) {
+    case DietFactors::Tab::Illness:
+        return Frame7;
+    case DietFactors::Tab::Environment:
+        return Frame8;
+    case DietFactors::Tab::Reproduction:
+        return Frame9;
+    case DietFactors::Tab::GrowthActivity:
+        break;
+    }
+    return Frame4;
+}
+
+QVBoxLayout *DietCalculator::buildButtons()
+{
+    Calculate = button(this, "Calculate", QStringLiteral("Maint."), [this] { Calculate_Click(); });
     Calculate->setToolTip(QStringLiteral("Maintenance diet"));
-    CalcRed = button("CalcRed", QStringLiteral("Reducn"), &DietCalculator::CalcRed_Click);
+    CalcRed = button(this, "CalcRed", QStringLiteral("Reducn"), [this] { CalcRed_Click(); });
     CalcRed->setToolTip(QStringLiteral("Reduction diet"));
-    Reset = button("Reset", QStringLiteral("&Reset"), &DietCalculator::Reset_Click);
-    Close = button("Close", QStringLiteral("&Close"), &DietCalculator::Close_Click);
-    HHelp = button("HHelp", QStringLiteral("&Help"), &DietCalculator::HHelp_Click);
+    Reset = button(this, "Reset", QStringLiteral("&Reset"), [this] { Reset_Click(); });
+    Close = button(this, "Close", QStringLiteral("&Close"), [this] { Close_Click(); });
+    HHelp = button(this, "HHelp", QStringLiteral("&Help"), [this] { HHelp_Click(); });
     auto *buttons = new QVBoxLayout;
     for (QPushButton *b : {Calculate, CalcRed, Reset, Close, HHelp})
         buttons->addWidget(b);
     buttons->addStretch(1);
+    return buttons;
+}
 
+QGroupBox *DietCalculator::buildResults()
+{
     // Results: the full amounts of each form, and beside them the mix.
     KCalPerDay = resultLabel(this, "KCalPerDay");
     ResultDry = resultLabel(this, "ResultDry");
@@ -257,31 +289,11 @@ void DietCalculator::buildControls()
     MixCups = resultLabel(this, "MixCups");
     MixCanned = resultLabel(this, "MixCanned");
     MixCans = resultLabel(this, "MixCans");
-    gmozUnitsDry = caption(QStringLiteral("gm Dry"), this);
-    gmozUnitsDry->setObjectName(QStringLiteral("gmozUnitsDry"));
-    gmozUnitsCan = caption(QStringLiteral("gm Canned"), this);
-    gmozUnitsCan->setObjectName(QStringLiteral("gmozUnitsCan"));
+    gmozUnitsDry = make<QLabel>(this, "gmozUnitsDry", QStringLiteral("gm Dry"));
+    gmozUnitsCan = make<QLabel>(this, "gmozUnitsCan", QStringLiteral("gm Canned"));
     // The unit texts may change with the unit, not with each calculation.
     const int unitWidth = fontMetrics().horizontalAdvance(QStringLiteral("Cups of dry")) + 8;
-
-    Slider1 = new QSlider(Qt::Horizontal, this);
-    Slider1->setObjectName(QStringLiteral("Slider1"));
-    Slider1->setRange(0, 10);
-    Slider1->setPageStep(1);
-    Slider1->setTickPosition(QSlider::TicksBelow);
-    Slider1->setTickInterval(1);
-    // The mix runs once the user lets go of the slider (or steps it with the
-    // keys), so a refusal never lands in the middle of a drag.
-    Slider1->setTracking(false);
-    connect(Slider1, &QSlider::valueChanged, this, [this] { Slider1_Scroll(); });
-    PCanned = caption(QStringLiteral("0% Can"), this);
-    PCanned->setObjectName(QStringLiteral("PCanned"));
-    PDry = caption(QStringLiteral("100% Dry"), this);
-    PDry->setObjectName(QStringLiteral("PDry"));
-    // Fixed sizes: new shares repaint two labels, they never lay the window out.
-    const QSize shareSize(fontMetrics().horizontalAdvance(QStringLiteral("100% Can")) + 8, fontMetrics().height() + 4);
-    PCanned->setFixedSize(shareSize);
-    PDry->setFixedSize(shareSize);
+    buildMix();
 
     auto *results = new QGridLayout;
     results->setHorizontalSpacing(8);
@@ -321,20 +333,26 @@ void DietCalculator::buildControls()
 
     auto *resultsBox = new QGroupBox(QStringLiteral("Results"), this);
     resultsBox->setLayout(results);
+    return resultsBox;
+}
 
-    auto *top = new QHBoxLayout;
-    auto *left = new QVBoxLayout;
-    left->addWidget(Frame1);
-    left->addWidget(WtUnitsLabel);
-    top->addLayout(left);
-    top->addWidget(Frame2, 1);
-    auto *middle = new QHBoxLayout;
-    middle->addWidget(SSTab1, 1);
-    middle->addLayout(buttons);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addLayout(middle);
-    layout->addWidget(resultsBox);
+void DietCalculator::buildMix()
+{
+    Slider1 = make<QSlider>(this, "Slider1", Qt::Horizontal);
+    Slider1->setRange(0, 10);
+    Slider1->setPageStep(1);
+    Slider1->setTickPosition(QSlider::TicksBelow);
+    Slider1->setTickInterval(1);
+    // The mix runs once the user lets go of the slider (or steps it with the
+    // keys), so a refusal never lands in the middle of a drag.
+    Slider1->setTracking(false);
+    connect(Slider1, &QSlider::valueChanged, this, [this] { Slider1_Scroll(); });
+    PCanned = make<QLabel>(this, "PCanned", QStringLiteral("0% Can"));
+    PDry = make<QLabel>(this, "PDry", QStringLiteral("100% Dry"));
+    // Fixed sizes: new shares repaint two labels, they never lay the window out.
+    const QSize shareSize(fontMetrics().horizontalAdvance(QStringLiteral("100% Can")) + 8, fontMetrics().height() + 4);
+    PCanned->setFixedSize(shareSize);
+    PDry->setFixedSize(shareSize);
 }
 
 void DietCalculator::applyUnits(const QString &units)
@@ -414,10 +432,20 @@ void DietCalculator::Reset_Click()
 
 void DietCalculator::clearResults()
 {
-    for (QLabel *l : {ResultDry, ResultCan, KCalPerDay, CupAmt, CanAmt, MixDry, MixCups, MixCanned, MixCans})
-        l->setText(DietEnergy::kNoResult);
+    showResults(DietEnergy::Results());
     setSliderQuietly(0);
     setShares(DietEnergy::shares(0));
+}
+
+void DietCalculator::showResults(const DietEnergy::Results &results)
+{
+    m_results = results;
+    const std::pair<QLabel *, const DietEnergy::Amount &> labels[] = {
+        {KCalPerDay, m_results.KCalPerDay}, {ResultDry, m_results.ResultDry}, {CupAmt, m_results.CupAmt},
+        {ResultCan, m_results.ResultCan},   {CanAmt, m_results.CanAmt},       {MixDry, m_results.MixDry},
+        {MixCups, m_results.MixCups},       {MixCanned, m_results.MixCanned}, {MixCans, m_results.MixCans}};
+    for (const auto &[label, amount] : labels)
+        label->setText(DietEnergy::text(amount));
 }
 
 int DietCalculator::selectedStat() const
@@ -498,15 +526,7 @@ void DietCalculator::calculate(DietEnergy::Plan plan)
             focusField(DietEnergy::refusalField(r.refusal));
             return;
         }
-        KCalPerDay->setText(r.KCalPerDay);
-        ResultDry->setText(r.ResultDry);
-        MixDry->setText(r.MixDry);
-        CupAmt->setText(r.CupAmt);
-        MixCups->setText(r.MixCups);
-        ResultCan->setText(r.ResultCan);
-        MixCanned->setText(r.MixCanned);
-        CanAmt->setText(r.CanAmt);
-        MixCans->setText(r.MixCans);
+        showResults(r.results);
     });
 }
 
@@ -515,9 +535,7 @@ void DietCalculator::Slider1_Scroll()
     runGuarded(this, [&] {
         DietEnergy::MixInput in;
         in.position = Slider1->value();
-        in.ResultDry = ResultDry->text();
-        in.ResultCan = ResultCan->text();
-        in.KCalPerDay = KCalPerDay->text();
+        in.shown = m_results;
         in.diet = dietFigures();
         in.unit = m_unit;
         const DietEnergy::MixResult r = DietEnergy::mix(in);
@@ -529,10 +547,12 @@ void DietCalculator::Slider1_Scroll()
             return;
         }
         setShares(r.shares);
-        MixDry->setText(r.MixDry);
-        MixCups->setText(r.MixCups);
-        MixCanned->setText(r.MixCanned);
-        MixCans->setText(r.MixCans);
+        DietEnergy::Results results = m_results;
+        results.MixDry = r.MixDry;
+        results.MixCups = r.MixCups;
+        results.MixCanned = r.MixCanned;
+        results.MixCans = r.MixCans;
+        showResults(results);
     });
 }
 
@@ -562,7 +582,7 @@ void DietCalculator::DietButton_Click()
 void DietCalculator::receiveDiet(const QString &name, const QString &meDry, const QString &mePerCup,
                                  const QString &meCan, const QString &gmPerCan)
 {
-    DietSelected->setText(name);
+    setDietName(name);
     MEDryText->setText(meDry);
     MEPerCup->setText(mePerCup);
     MECanText->setText(meCan);
@@ -570,6 +590,12 @@ void DietCalculator::receiveDiet(const QString &name, const QString &meDry, cons
     // Amounts worked out for the diet shown before are no amounts of this
     // one: they would go into the case under this diet's name.
     clearResults();
+}
+
+void DietCalculator::setDietName(const QString &name)
+{
+    m_dietName = name;
+    DietSelected->setText(name);
 }
 
 void DietCalculator::setPickerOpener(PickerOpener opener)
@@ -593,7 +619,7 @@ void DietCalculator::handOverCase(const DietCase &dietCase, QPointer<QObject> re
         // A clean start: nothing of an earlier case may go back into this one.
         applyUnits(dietCase.units);
         Reset_Click();
-        DietSelected->clear();
+        setDietName(QString());
         m_forCase = true;
         m_requester = requester;
         m_deliver = std::move(deliver);
@@ -640,23 +666,25 @@ void DietCalculator::openStandAlone(const QString &units)
 
 QString DietCalculator::recommendation() const
 {
+    using DietEnergy::text;
+    const DietEnergy::UnitTexts units = DietEnergy::unitTexts(m_unit);
     DietRecommendation::Captions c;
-    c.DietSelected = DietSelected->text();
-    c.CupAmt = CupAmt->text();
-    c.ResultDry = ResultDry->text();
-    c.gmozUnitsDry = gmozUnitsDry->text();
-    c.CanAmt = CanAmt->text();
-    c.ResultCan = ResultCan->text();
-    c.gmozUnitsCan = gmozUnitsCan->text();
-    c.MixCups = MixCups->text();
-    c.MixCans = MixCans->text();
+    c.DietSelected = m_dietName;
+    c.CupAmt = text(m_results.CupAmt);
+    c.ResultDry = text(m_results.ResultDry);
+    c.gmozUnitsDry = units.gmozUnitsDry;
+    c.CanAmt = text(m_results.CanAmt);
+    c.ResultCan = text(m_results.ResultCan);
+    c.gmozUnitsCan = units.gmozUnitsCan;
+    c.MixCups = text(m_results.MixCups);
+    c.MixCans = text(m_results.MixCans);
     return DietRecommendation::text(c);
 }
 
 void DietCalculator::Close_Click()
 {
     runGuarded(this, [&] {
-        if (DietEnergy::noResult(ResultDry->text()) &&
+        if (m_results.ResultDry.kind == DietEnergy::Amount::Kind::NoResult &&
             Prompt::MsgBox(kNoResultQuestion, Prompt::Buttons::YesNo, Prompt::Icon::Information, Prompt::kTitle) ==
                 Prompt::Answer::No) {
             Calculate->setFocus(Qt::OtherFocusReason);

@@ -12,7 +12,9 @@
 // so the next opening starts afresh.
 //
 // The window only gathers its inputs, calls the arithmetic of DietEnergy and
-// shows the results or the refusals; it keeps its own unit (set when it is
+// shows the results or the refusals. It keeps the results as values and
+// writes its result labels from them (the mix and the recommendation read
+// the values, never the labels), and it keeps its own unit (set when it is
 // loaded and at every hand-over), so one calculation never mixes two units.
 #include "diets/DietEnergy.h"
 
@@ -30,6 +32,7 @@ class QPushButton;
 class QRadioButton;
 class QSlider;
 class QTabWidget;
+class QVBoxLayout;
 
 /// The facts of a case that the calculator needs, handed over as a value.
 struct DietCase {
@@ -111,6 +114,14 @@ protected:
 
 private:
     void buildControls();
+    void buildSpecies();
+    void buildWeight();
+    void buildDiet();
+    void buildStates();
+    QGroupBox *frameOf(DietFactors::Tab tab) const;
+    QVBoxLayout *buildButtons();
+    QGroupBox *buildResults();
+    void buildMix();
     void applyUnits(const QString &units);
     void calculate(DietEnergy::Plan plan);
     /// The program's own move of the slider: no mix runs.
@@ -118,6 +129,9 @@ private:
     void setShares(const DietEnergy::Shares &shares);
     /// Every result back to "0" and the slider to no mix.
     void clearResults();
+    /// Keeps the results and writes every result label from them.
+    void showResults(const DietEnergy::Results &results);
+    void setDietName(const QString &name);
     void selectSpecies(int index);
     void clearSpecies();
     DietFactors::Species speciesCode() const { return m_SpeciesCode; }
@@ -131,6 +145,9 @@ private:
     DietFactors::Species m_SpeciesCode = DietFactors::Species::None;
     QString m_units;
     DietEnergy::Unit m_unit = DietEnergy::Unit::Unknown;
+    // The results the labels show, and the name of the diet they are for.
+    DietEnergy::Results m_results;
+    QString m_dietName;
     PickerOpener m_pickerOpener;
     // The case window that asked for this calculation, and how its result
     // goes back. m_forCase stays true when that window has closed since.

@@ -76,17 +76,34 @@ float amount(double v)
     return NumText::RoundBy(DietNumbers::single(v), kAmountPattern);
 }
 
-// A double-precision figure rounded to one decimal, blank-led.
-QString amountText(double v)
+// A double-precision figure rounded to one decimal.
+Amount doubleAmount(double v)
 {
-    return NumText::Str(NumText::RoundBy(DietNumbers::finite(v), kAmountPattern));
+    return Amount::of(NumText::RoundBy(DietNumbers::finite(v), kAmountPattern));
+}
+
+// The energy per day as its label shows it: rounded with a single's digits and
+// read back in double precision, the figure the mix divides.
+double shownEnergy(float kcal)
+{
+    return NumText::Val(NumText::Format(kcal, kEnergyPattern));
 }
 
 } // namespace
 
-bool noResult(const QString &caption)
+QString text(const Amount &amount)
 {
-    return caption.isEmpty() || caption == kNoResult;
+    switch (amount.kind) {
+    case Amount::Kind::NoResult:
+        break;
+    case Amount::Kind::Value:
+        return amount.single ? NumText::Str(float(amount.value)) : NumText::Str(amount.value);
+    case Amount::Kind::NotAvailable:
+        return kNotAvailable;
+    case Amount::Kind::Unable:
+        return kUnable;
+    }
+    return kNoResult;
 }
 
 Unit unitOf(const QString &units)
@@ -239,35 +256,36 @@ CalcResult calculate(const CalcInput &in)
         if (in.plan == Plan::Reduction)
             energy *= in.species == DietFactors::Species::Feline ? kReductionFeline : kReductionCanine;
         r.KCal = DietNumbers::single(energy);
-        r.KCalPerDay = NumText::BlankLedBy(r.KCal, kEnergyPattern);
+        Results &shown = r.results;
+        shown.KCalPerDay = Amount::of(shownEnergy(r.KCal));
 
         const float gmFactor = GmFactor(in.unit);
         const double dryEnergy = NumText::Val(in.diet.MEDryText);
         if (dryEnergy == 0) {
-            r.ResultDry = r.MixDry = r.CupAmt = r.MixCups = kNotAvailable;
+            shown.ResultDry = shown.MixDry = shown.CupAmt = shown.MixCups = Amount::notAvailable();
         } else {
-            const float dry = amount(double(r.KCal) * 100 / dryEnergy * gmFactor);
-            r.ResultDry = r.MixDry = NumText::Str(dry);
+            shown.ResultDry = shown.MixDry = Amount::of(amount(double(r.KCal) * 100 / dryEnergy * gmFactor));
             // Cups measure the dry food itself, whatever the unit of the amounts.
             const double perCup = NumText::Val(in.diet.MEPerCup);
             if (perCup == 0)
-                r.CupAmt = r.MixCups = kUnable;
+                shown.CupAmt = shown.MixCups = Amount::unable();
             else
-                r.CupAmt = r.MixCups = amountText(r.KCal / perCup);
+                shown.CupAmt = shown.MixCups = doubleAmount(r.KCal / perCup);
         }
 
         const double cannedEnergy = NumText::Val(in.diet.MECanText);
         if (cannedEnergy == 0) {
-            r.ResultCan = r.MixCanned = r.CanAmt = r.MixCans = kNotAvailable;
+            shown.ResultCan = shown.MixCanned = shown.CanAmt = shown.MixCans = Amount::notAvailable();
         } else {
             const float canned = amount(double(r.KCal) * 100 / cannedEnergy * gmFactor);
-            r.ResultCan = NumText::Str(canned);
-            r.MixCanned = r.MixCans = kNoResult;
+            shown.ResultCan = Amount::of(canned);
+            // The mix starts all dry: no canned food until the slider moves.
+            shown.MixCanned = shown.MixCans = Amount();
             const double perCan = NumText::Val(in.diet.GmPerCan);
             if (perCan == 0)
-                r.CanAmt = r.MixCans = kUnable;
+                shown.CanAmt = shown.MixCans = Amount::unable();
             else
-                r.CanAmt = amountText(canned / (perCan * canSizeFactor(in.unit)));
+                shown.CanAmt = doubleAmount(canned / (perCan * canSizeFactor(in.unit)));
         }
         return r;
     });
@@ -330,9 +348,12 @@ MixResult mix(const MixInput &in)
     return DietNumbers::reportingOverflow([&] {
         MixResult r;
         int negative = -1;
-        if (noResult(in.ResultDry) || noResult(in.ResultCan))
+        const Amount &dry = in.shown.ResultDry;
+        const Amount &canned = in.shown.ResultCan;
+        using Kind = Amount::Kind;
+        if (dry.kind == Kind::NoResult || canned.kind == Kind::NoResult)
             r.refusal = MixRefusal::NoCalculation;
-        else if (in.ResultDry == kNotAvailable || in.ResultCan == kNotAvailable)
+        else if (dry.kind == Kind::NotAvailable || canned.kind == Kind::NotAvailable)
             r.refusal = MixRefusal::OneFormOnly;
         else if (NumText::Val(in.diet.MEDryText) == 0)
             r.refusal = MixRefusal::NoDryEnergy;
@@ -351,24 +372,24 @@ MixResult mix(const MixInput &in)
         const float dryShare = (1.0f - p) * 100.0f;
 
         // The energy as the calculation showed it, rounded.
-        const double energy = NumText::Val(in.KCalPerDay);
+        const double energy = in.shown.KCalPerDay.value;
         const double gmFactor = GmFactor(in.unit);
         const double dryEnergy = NumText::Val(in.diet.MEDryText);
         const double cannedEnergy = NumText::Val(in.diet.MECanText);
 
-        r.MixDry = amountText(dryShare * energy / dryEnergy * gmFactor);
+        r.MixDry = doubleAmount(dryShare * energy / dryEnergy * gmFactor);
         const double perCup = NumText::Val(in.diet.MEPerCup);
         if (perCup == 0)
-            r.MixCups = kUnable;
+            r.MixCups = Amount::unable();
         else
-            r.MixCups = amountText(NumText::Val(r.MixDry) * dryEnergy / 100 / perCup / gmFactor);
+            r.MixCups = doubleAmount(r.MixDry.value * dryEnergy / 100 / perCup / gmFactor);
 
-        r.MixCanned = amountText(cannedShare * energy / cannedEnergy * gmFactor);
+        r.MixCanned = doubleAmount(cannedShare * energy / cannedEnergy * gmFactor);
         const double perCan = NumText::Val(in.diet.GmPerCan);
         if (perCan == 0)
-            r.MixCans = kUnable;
+            r.MixCans = Amount::unable();
         else
-            r.MixCans = amountText(NumText::Val(r.MixCanned) / gmFactor / perCan);
+            r.MixCans = doubleAmount(r.MixCanned.value / gmFactor / perCan);
         return r;
     });
 }

@@ -3,13 +3,14 @@
 // need for maintenance or for a reduction diet, the amounts of a diet's dry
 // and canned forms, and the mix of both set with the slider.
 //
-// The functions take the texts of the calculator's boxes as they stand and
-// return the texts of its labels, so that a window only copies them. Energy
-// and amounts are single precision; a value is rounded the program's way, by
-// formatting it with a pattern and reading the text back, and written in the
-// blank-led form (" 179.9"). Three texts are markers, not results: "0" (no
+// The functions take what the user typed into the calculator's boxes, as
+// typed (the numeric test is part of the calculation), and return the results
+// as values (Amount): a number, or one of three markers, written "0" (no
 // calculation yet), "N/A" (the diet has no such form) and "Unable" (an energy
-// per cup or a can size of 0).
+// per cup or a can size of 0). The window keeps the last results and writes
+// each label with text(). Energy and amounts are rounded the program's way,
+// by formatting them with a pattern and reading the text back, and written in
+// the blank-led form (" 179.9").
 //
 // Failures that are not refusals throw FwError: a negative weight, or a
 // figure too large to compute. No infinity or NaN ever reaches a text.
@@ -23,9 +24,25 @@ inline const QString kNoResult = QStringLiteral("0");
 inline const QString kNotAvailable = QStringLiteral("N/A");
 inline const QString kUnable = QStringLiteral("Unable");
 
-/// True when a result label shows that no calculation was made since the last
-/// reset ("0" or empty).
-bool noResult(const QString &caption);
+/// One figure of the results: a number, or a marker.
+struct Amount {
+    enum class Kind { NoResult, Value, NotAvailable, Unable };
+    Kind kind = Kind::NoResult;
+    /// The number, already rounded to one decimal (Kind::Value only).
+    double value = 0;
+    /// Worked out in single precision, so written with a single's digits
+    /// (179.9f shows " 179.9", not its double's " 179.899993896484").
+    bool single = false;
+
+    static Amount of(float v) { return {Kind::Value, double(v), true}; }
+    static Amount of(double v) { return {Kind::Value, v, false}; }
+    static Amount notAvailable() { return {Kind::NotAvailable, 0, false}; }
+    static Amount unable() { return {Kind::Unable, 0, false}; }
+    bool isValue() const { return kind == Kind::Value; }
+};
+
+/// The label text of an amount: blank-led for a number, else its marker.
+QString text(const Amount &amount);
 
 // --- the unit of a calculation -------------------------------------------
 // Dogs and cats are weighed in kg or lb. A case of another species may be
@@ -96,14 +113,21 @@ enum class Field { None, Weight, MEDryText, MECanText, MEPerCup, GmPerCan };
 QString refusalText(CalcRefusal refusal);
 Field refusalField(CalcRefusal refusal);
 
-/// What a calculation writes. When `refusal` is not None, nothing is written
-/// but the slider's reset (which the window does first in any case).
+/// What the result labels show, by the labels' names: the energy per day, the
+/// full amounts of each form and the amounts of the mix. A default Results is
+/// the state after a reset (every label "0").
+struct Results {
+    Amount KCalPerDay; // rounded to one decimal, as shown
+    Amount ResultDry, CupAmt, ResultCan, CanAmt;
+    Amount MixDry, MixCups, MixCanned, MixCans;
+};
+
+/// What a calculation gives. When `refusal` is not None, nothing is shown but
+/// the slider's reset (which the window does first in any case).
 struct CalcResult {
     CalcRefusal refusal = CalcRefusal::None;
     float KCal = 0; // the energy per day before rounding
-    QString KCalPerDay;
-    QString ResultDry, CupAmt, ResultCan, CanAmt;
-    QString MixDry, MixCups, MixCanned, MixCans;
+    Results results;
 };
 
 /// Maintenance or reduction. Throws FwError: a negative weight
@@ -122,12 +146,10 @@ struct Shares {
 Shares shares(int position);
 
 /// The mix reads the diet boxes as they stand when the slider moves, and the
-/// day's energy as the calculation rounded it.
+/// results shown (the day's energy as the calculation rounded it).
 struct MixInput {
     int position = 0; // tenths of canned food, 0 to 10
-    QString ResultDry;
-    QString ResultCan;
-    QString KCalPerDay;
+    Results shown;
     DietFigures diet;
     Unit unit = Unit::Kg;
 };
@@ -136,7 +158,7 @@ struct MixInput {
 /// the slider goes back to 0.
 enum class MixRefusal {
     None,
-    NoCalculation,  // a result shows "0" or is empty
+    NoCalculation,  // a full amount shows no result ("0")
     OneFormOnly,    // a result shows "N/A"
     NoDryEnergy,    // the dry energy box now reads as 0: nothing to divide by
     NoCannedEnergy, // the canned energy box now reads as 0
@@ -153,7 +175,7 @@ Field refusalField(MixRefusal refusal);
 struct MixResult {
     MixRefusal refusal = MixRefusal::None;
     Shares shares;
-    QString MixDry, MixCups, MixCanned, MixCans;
+    Amount MixDry, MixCups, MixCanned, MixCans;
 };
 
 /// Throws FwError(ErrNo::Overflow) for a figure too large.

@@ -8,6 +8,8 @@
 #include "platform/prompt/Prompt.h"
 #include "platform/state/AppState.h"
 #include "platform/text/NumberText.h"
+#include "platform/widgets/ListPopup.h"
+#include "platform/widgets/MakeControl.h"
 #include "platform/widgets/MaskedEdit.h"
 #include "platform/widgets/MouseUp.h"
 #include "platform/widgets/SelectAllText.h"
@@ -23,7 +25,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -39,6 +40,9 @@ static void initDietResources()
 {
     Q_INIT_RESOURCE(diets);
 }
+
+using Controls::button;
+using Controls::make;
 
 namespace {
 
@@ -117,18 +121,24 @@ QString plainFigure(const Recordset &rs, const QString &field)
 class DietListBox : public QListWidget {
 public:
     using QListWidget::QListWidget;
-    std::function<void(int button, int shift, int x, int y)> mouseUp;
+    MouseUpHandler mouseUp;
 
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override
     {
         QListWidget::mouseReleaseEvent(event);
-        if (!mouseUp)
-            return;
-        if (const std::optional<MouseUp> m = mouseUpOf(event))
-            mouseUp(m->button, m->shift, m->x, m->y);
+        reportMouseUp(event, mouseUp);
     }
 };
+
+/// A box of notes: always a scroll bar, and Tab moves on rather than typing.
+QPlainTextEdit *memoBox(QWidget *parent, const char *name)
+{
+    auto *e = Controls::make<QPlainTextEdit>(parent, name);
+    e->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    e->setTabChangesFocus(true);
+    return e;
+}
 
 // Keys that edit the search box rather than type a character into it: the
 // list follows the text they leave, and they are never refused.
@@ -199,31 +209,6 @@ fmDiets::~fmDiets() = default;
 
 void fmDiets::buildControls()
 {
-    auto label = [this](const char *name, const QString &text) {
-        auto *l = new QLabel(text, this);
-        l->setObjectName(QLatin1String(name));
-        return l;
-    };
-    auto line = [this](const char *name) {
-        auto *e = new QLineEdit(this);
-        e->setObjectName(QLatin1String(name));
-        return e;
-    };
-    auto memo = [this](const char *name) {
-        auto *e = new QPlainTextEdit(this);
-        e->setObjectName(QLatin1String(name));
-        e->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        e->setTabChangesFocus(true);
-        return e;
-    };
-    auto button = [this](const char *name, const QString &text) {
-        auto *b = new QPushButton(text, this);
-        b->setObjectName(QLatin1String(name));
-        // Enter in a box must not press a button the user did not choose.
-        b->setAutoDefault(false);
-        return b;
-    };
-
     // The window's background is the mode's colour; the labels that have
     // colours of their own carry them in both modes.
     QPalette back = palette();
@@ -231,46 +216,97 @@ void fmDiets::buildControls()
     setPalette(back);
     setAutoFillBackground(true);
 
+    // Built in the order the controls stand on the screen, which is the order
+    // the Tab key follows.
+    QVBoxLayout *left = buildListSide();
+    QVBoxLayout *right = buildDietSide();
+    auto *outer = new QHBoxLayout(this);
+    outer->addLayout(left, 2);
+    outer->addLayout(right, 3);
+
+    // The boxes with scroll bars keep the usual window colour, which their
+    // scroll bars are drawn with; the window's olive or red would line them.
+    for (QWidget *w : std::initializer_list<QWidget *>{TreeView1, DietListing, Indications, IndicationsAdded, Contraind,
+                                                       ContraindAdded}) {
+        QPalette p = w->palette();
+        p.setColor(QPalette::Window, QGuiApplication::palette().color(QPalette::Window));
+        w->setPalette(p);
+    }
+
+    // The list's pop-up menu.
+    Hidden =
+        ListPopup::make(this, {{"DeleteCase", QStringLiteral("&Delete This Case"), [this] { DeleteCase_Click(); }}});
+
+    // The shown diet's boxes.
+    Data1->bind(DietName, QStringLiteral("GENERIC"));
+    Data1->bind(Indications, QStringLiteral("Indications"));
+    Data1->bind(Contraind, QStringLiteral("Contraindications"));
+    Data1->bind(MEDry, QStringLiteral("ME Dry"));
+    Data1->bind(MECan, QStringLiteral("ME Can"));
+    Data1->bind(KCalPerCup, QStringLiteral("KCal per cup dry"));
+    Data1->bind(DryAs, QStringLiteral("Form Dry"));
+    Data1->bind(CannedAs, QStringLiteral("Form Can"));
+
+    m_browseSet = {TreeView1, Label2, Narrower, LocateMode, DietListing, Indications, Contraind, MEDry,
+                   MECan,     DryAs,  CannedAs, KCalPerCup, Protected,   AddDiet,     DryBut,    CCancel};
+    m_addSet = {UpdateDiet, DietNameLabel, DietNameAdded, IndicationsAdded, ContraindAdded, MEDryAdded,
+                MECanAdded, DryAsAdded,    CannedAsAdded, KCalPerCupAdded,  m_addSpacer};
+
+    connectSignals();
+
+    // The start: browse mode, the tree shown, the search box and the name box
+    // hidden, the catalogue protected.
+    for (QWidget *w : std::as_const(m_addSet))
+        w->hide();
+    Label2->hide();
+    Narrower->hide();
+    DietNameLbl->hide();
+    DietName->hide();
+    applyProtection();
+
+    setMinimumSize(720, 500);
+    resize(800, 560);
+}
+
+QVBoxLayout *fmDiets::buildListSide()
+{
     // Left: how the list is narrowed, the list, the protection; in add mode
     // the new diet's name.
-    LocateMode = button("LocateMode", kByDiet);
+    LocateMode = button(this, "LocateMode", kByDiet, [this] { LocateMode_Click(); });
     LocateMode->setToolTip(QStringLiteral("Click for alternate search mode"));
-    TreeView1 = new QTreeWidget(this);
-    TreeView1->setObjectName(QStringLiteral("TreeView1"));
+    TreeView1 = make<QTreeWidget>(this, "TreeView1");
     TreeView1->setHeaderHidden(true);
     TreeView1->setColumnCount(1);
     TreeView1->setRootIsDecorated(true);
     TreeView1->setUniformRowHeights(true);
     TreeView1->setMinimumHeight(170);
-    Label2 = label("Label2", QStringLiteral("List Diet Names Containing:"));
+    Label2 = make<QLabel>(this, "Label2", QStringLiteral("List Diet Names Containing:"));
     paint(Label2, kDarkGreen, kYellow);
     Label2->setMargin(3);
-    Narrower = line("Narrower");
+    Narrower = make<QLineEdit>(this, "Narrower");
     Narrower->installEventFilter(this);
     Label2->setBuddy(Narrower);
 
-    auto *list = new DietListBox(this);
+    auto *list = make<DietListBox>(this, "DietListing");
     DietListing = list;
-    DietListing->setObjectName(QStringLiteral("DietListing"));
     DietListing->setSelectionMode(QAbstractItemView::SingleSelection);
     DietListing->setUniformItemSizes(true);
     DietListing->setMinimumHeight(130);
     list->mouseUp = [this](int b, int s, int x, int y) { DietListing_MouseUp(b, s, x, y); };
 
-    Protected = new QCheckBox(QStringLiteral("&Protect Data"), this);
-    Protected->setObjectName(QStringLiteral("Protected"));
+    Protected = make<QCheckBox>(this, "Protected", QStringLiteral("&Protect Data"));
     paint(Protected, kBrowseBack, kYellow);
     Protected->setChecked(true);
 
-    DietNameLabel = label("DietNameLabel", QStringLiteral("Please enter the new diet's name. Must contain the word, "
-                                                          "canine or feline and be a maximum of 50 characters in "
-                                                          "length."));
+    DietNameLabel = make<QLabel>(this, "DietNameLabel",
+                                 QStringLiteral("Please enter the new diet's name. Must contain the word, "
+                                                "canine or feline and be a maximum of 50 characters in "
+                                                "length."));
     paint(DietNameLabel, kBrowseBack, kYellow);
     DietNameLabel->setWordWrap(true);
     DietNameLabel->setMargin(4);
-    DietNameAdded = line("DietNameAdded");
-    m_addSpacer = new QWidget(this);
-    m_addSpacer->setObjectName(QStringLiteral("addSpacer"));
+    DietNameAdded = make<QLineEdit>(this, "DietNameAdded");
+    m_addSpacer = make<QWidget>(this, "addSpacer");
 
     auto *left = new QVBoxLayout;
     left->addWidget(LocateMode);
@@ -282,51 +318,89 @@ void fmDiets::buildControls()
     left->addWidget(DietNameLabel);
     left->addWidget(DietNameAdded);
     left->addWidget(m_addSpacer, 1);
+    return left;
+}
 
+QVBoxLayout *fmDiets::buildDietSide()
+{
     // Right: the shown diet.
-    DietNameLbl = label("DietNameLbl", QStringLiteral("Diet Name"));
+    DietNameLbl = make<QLabel>(this, "DietNameLbl", QStringLiteral("Diet Name"));
     paint(DietNameLbl, kBrowseBack, kYellow);
     DietNameLbl->setMargin(3);
-    DietName = line("DietName");
+    DietName = make<QLineEdit>(this, "DietName");
     DietName->installEventFilter(this);
     auto *nameRow = new QHBoxLayout;
     nameRow->addWidget(DietNameLbl);
     nameRow->addWidget(DietName, 1);
 
-    Label1 = label("Label1", QStringLiteral("Preparations And Their ME (KCal / 100 gm)"));
+    Label1 = make<QLabel>(this, "Label1", QStringLiteral("Preparations And Their ME (KCal / 100 gm)"));
     paint(Label1, kDarkGreen, kYellow);
     Label1->setMargin(4);
+    buildEnergyPanel();
 
+    Label7 = make<QLabel>(this, "Label7", QStringLiteral("Indications"));
+    paint(Label7, kBrowseBack, kYellow);
+    Label8 = make<QLabel>(this, "Label8", QStringLiteral("Contraindications"));
+    paint(Label8, kBrowseBack, kYellow);
+    Indications = memoBox(this, "Indications");
+    IndicationsAdded = memoBox(this, "IndicationsAdded");
+    Contraind = memoBox(this, "Contraind");
+    ContraindAdded = memoBox(this, "ContraindAdded");
+
+    AddDiet = button(this, "AddDiet", QStringLiteral("&Add Diet"), [this] { AddDiet_Click(); });
+    DryBut = button(this, "DryBut", QStringLiteral("&Return"), [this] { DryBut_Click(); });
+    CCancel = button(this, "CCancel", QStringLiteral("&Cancel"), [this] { CCancel_Click(); });
+    HHelp = button(this, "HHelp", QStringLiteral("&Help"), [this] { HHelp_Click(); });
+    UpdateDiet = button(this, "UpdateDiet", QStringLiteral("&Update"), [this] { UpdateDiet_Click(); });
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    for (QPushButton *b : {AddDiet, UpdateDiet, DryBut, CCancel, HHelp})
+        buttons->addWidget(b);
+
+    auto *right = new QVBoxLayout;
+    right->addLayout(nameRow);
+    right->addWidget(Label1);
+    right->addWidget(Frame1);
+    right->addWidget(Label7);
+    right->addWidget(Indications, 1);
+    right->addWidget(IndicationsAdded, 1);
+    right->addWidget(Label8);
+    right->addWidget(Contraind, 1);
+    right->addWidget(ContraindAdded, 1);
+    right->addLayout(buttons);
+    return right;
+}
+
+void fmDiets::buildEnergyPanel()
+{
     // The energy boxes and their labels stand on a panel of the usual colour.
-    Frame1 = new QFrame(this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1 = make<QFrame>(this, "Frame1");
     Frame1->setFrameShape(QFrame::StyledPanel);
     QPalette plain = Frame1->palette();
     plain.setColor(QPalette::Window, QPalette().color(QPalette::Window));
     Frame1->setPalette(plain);
     Frame1->setAutoFillBackground(true);
 
-    auto inFrame = [this](QWidget *w) { w->setParent(Frame1); };
-    Label5 = label("Label5", QStringLiteral("Dry:"));
-    Label4 = label("Label4", QStringLiteral("Canned:"));
-    Label6 = label("Label6", QStringLiteral("As (kg):"));
-    Label3 = label("Label3", QStringLiteral("As (gm):"));
-    Label9 = label("Label9", QStringLiteral("KCal/Cup:"));
+    Label5 = make<QLabel>(Frame1, "Label5", QStringLiteral("Dry:"));
+    Label4 = make<QLabel>(Frame1, "Label4", QStringLiteral("Canned:"));
+    Label6 = make<QLabel>(Frame1, "Label6", QStringLiteral("As (kg):"));
+    Label3 = make<QLabel>(Frame1, "Label3", QStringLiteral("As (gm):"));
+    Label9 = make<QLabel>(Frame1, "Label9", QStringLiteral("KCal/Cup:"));
     for (QLabel *l : {Label5, Label4}) {
         QPalette p = l->palette();
         p.setColor(QPalette::WindowText, kRed);
         l->setPalette(p);
     }
-    MEDry = line("MEDry");
-    MECan = line("MECan");
-    DryAs = line("DryAs");
-    CannedAs = line("CannedAs");
-    KCalPerCup = line("KCalPerCup");
-    MEDryAdded = line("MEDryAdded");
-    MECanAdded = line("MECanAdded");
-    DryAsAdded = line("DryAsAdded");
-    CannedAsAdded = line("CannedAsAdded");
-    KCalPerCupAdded = line("KCalPerCupAdded");
+    MEDry = make<QLineEdit>(Frame1, "MEDry");
+    MECan = make<QLineEdit>(Frame1, "MECan");
+    DryAs = make<QLineEdit>(Frame1, "DryAs");
+    CannedAs = make<QLineEdit>(Frame1, "CannedAs");
+    KCalPerCup = make<QLineEdit>(Frame1, "KCalPerCup");
+    MEDryAdded = make<QLineEdit>(Frame1, "MEDryAdded");
+    MECanAdded = make<QLineEdit>(Frame1, "MECanAdded");
+    DryAsAdded = make<QLineEdit>(Frame1, "DryAsAdded");
+    CannedAsAdded = make<QLineEdit>(Frame1, "CannedAsAdded");
+    KCalPerCupAdded = make<QLineEdit>(Frame1, "KCalPerCupAdded");
     for (QLineEdit *e : {MEDryAdded, MECanAdded}) {
         // Three digits, the point, one digit; "_" marks an empty place.
         setAsciiInputMask(e, QStringLiteral("000.0;_"));
@@ -340,10 +414,6 @@ void fmDiets::buildControls()
     for (QLineEdit *e : {MEDry, MECan, DryAs, CannedAs, KCalPerCup, MEDryAdded, MECanAdded, DryAsAdded, CannedAsAdded,
                          KCalPerCupAdded})
         e->setFixedWidth(figureWidth);
-    for (QWidget *w : std::initializer_list<QWidget *>{Label5, Label4, Label6, Label3, Label9, MEDry, MECan, DryAs,
-                                                       CannedAs, KCalPerCup, MEDryAdded, MECanAdded, DryAsAdded,
-                                                       CannedAsAdded, KCalPerCupAdded})
-        inFrame(w);
     auto *grid = new QGridLayout(Frame1);
     grid->setHorizontalSpacing(8);
     // Each box of the shown diet and its twin of the add mode share a place;
@@ -366,80 +436,10 @@ void fmDiets::buildControls()
     grid->setColumnMinimumWidth(2, 12);
     grid->setColumnMinimumWidth(5, 12);
     grid->setColumnStretch(8, 1);
+}
 
-    Label7 = label("Label7", QStringLiteral("Indications"));
-    paint(Label7, kBrowseBack, kYellow);
-    Label8 = label("Label8", QStringLiteral("Contraindications"));
-    paint(Label8, kBrowseBack, kYellow);
-    Indications = memo("Indications");
-    IndicationsAdded = memo("IndicationsAdded");
-    Contraind = memo("Contraind");
-    ContraindAdded = memo("ContraindAdded");
-
-    AddDiet = button("AddDiet", QStringLiteral("&Add Diet"));
-    DryBut = button("DryBut", QStringLiteral("&Return"));
-    CCancel = button("CCancel", QStringLiteral("&Cancel"));
-    HHelp = button("HHelp", QStringLiteral("&Help"));
-    UpdateDiet = button("UpdateDiet", QStringLiteral("&Update"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    for (QPushButton *b : {AddDiet, UpdateDiet, DryBut, CCancel, HHelp})
-        buttons->addWidget(b);
-
-    auto *right = new QVBoxLayout;
-    right->addLayout(nameRow);
-    right->addWidget(Label1);
-    right->addWidget(Frame1);
-    right->addWidget(Label7);
-    right->addWidget(Indications, 1);
-    right->addWidget(IndicationsAdded, 1);
-    right->addWidget(Label8);
-    right->addWidget(Contraind, 1);
-    right->addWidget(ContraindAdded, 1);
-    right->addLayout(buttons);
-
-    auto *outer = new QHBoxLayout(this);
-    outer->addLayout(left, 2);
-    outer->addLayout(right, 3);
-
-    // The boxes with scroll bars keep the usual window colour, which their
-    // scroll bars are drawn with; the window's olive or red would line them.
-    for (QWidget *w : std::initializer_list<QWidget *>{TreeView1, DietListing, Indications, IndicationsAdded, Contraind,
-                                                       ContraindAdded}) {
-        QPalette p = w->palette();
-        p.setColor(QPalette::Window, QGuiApplication::palette().color(QPalette::Window));
-        w->setPalette(p);
-    }
-
-    // The list's pop-up menu.
-    Hidden = new QMenu(QStringLiteral("Hidden"), this);
-    Hidden->setObjectName(QStringLiteral("Hidden"));
-    QAction *del = Hidden->addAction(QStringLiteral("&Delete This Case"));
-    del->setObjectName(QStringLiteral("DeleteCase"));
-    connect(del, &QAction::triggered, this, [this] { DeleteCase_Click(); });
-    QAction *bar = Hidden->addSeparator();
-    bar->setObjectName(QStringLiteral("mnuHiddenBar"));
-    // Leave only closes the menu.
-    QAction *leave = Hidden->addAction(QStringLiteral("&Leave"));
-    leave->setObjectName(QStringLiteral("Leave"));
-
-    // The shown diet's boxes.
-    Data1->bind(DietName, QStringLiteral("GENERIC"));
-    Data1->bind(Indications, QStringLiteral("Indications"));
-    Data1->bind(Contraind, QStringLiteral("Contraindications"));
-    Data1->bind(MEDry, QStringLiteral("ME Dry"));
-    Data1->bind(MECan, QStringLiteral("ME Can"));
-    Data1->bind(KCalPerCup, QStringLiteral("KCal per cup dry"));
-    Data1->bind(DryAs, QStringLiteral("Form Dry"));
-    Data1->bind(CannedAs, QStringLiteral("Form Can"));
-
-    m_browseSet = {TreeView1, Label2, Narrower, LocateMode, DietListing, Indications, Contraind, MEDry,
-                   MECan,     DryAs,  CannedAs, KCalPerCup, Protected,   AddDiet,     DryBut,    CCancel};
-    m_addSet = {UpdateDiet, DietNameLabel, DietNameAdded, IndicationsAdded, ContraindAdded, MEDryAdded,
-                MECanAdded, DryAsAdded,    CannedAsAdded, KCalPerCupAdded,  m_addSpacer};
-
-    // Signals.
-    connect(LocateMode, &QPushButton::clicked, this, [this] { LocateMode_Click(); });
+void fmDiets::connectSignals()
+{
     connect(TreeView1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) { TreeView1_NodeClick(item); });
     connect(Narrower, &QLineEdit::textEdited, this, [this] { Narrower_Change(); });
     connect(DietListing, &QListWidget::itemSelectionChanged, this, [this] {
@@ -449,27 +449,9 @@ void fmDiets::buildControls()
     connect(Protected, &QCheckBox::clicked, this, [this] { Protected_Click(); });
     connect(Protected, &QCheckBox::toggled, this, [this] { applyProtection(); });
     connect(DietNameAdded, &QLineEdit::textChanged, this, [this] { DietNameAdded_Change(); });
-    connect(AddDiet, &QPushButton::clicked, this, [this] { AddDiet_Click(); });
-    connect(UpdateDiet, &QPushButton::clicked, this, [this] { UpdateDiet_Click(); });
-    connect(DryBut, &QPushButton::clicked, this, [this] { DryBut_Click(); });
-    connect(CCancel, &QPushButton::clicked, this, [this] { CCancel_Click(); });
-    connect(HHelp, &QPushButton::clicked, this, [this] { HHelp_Click(); });
     for (QWidget *w :
          std::initializer_list<QWidget *>{DietNameAdded, IndicationsAdded, ContraindAdded, DryAsAdded, CannedAsAdded})
         w->installEventFilter(this);
-
-    // The start: browse mode, the tree shown, the search box and the name box
-    // hidden, the catalogue protected.
-    for (QWidget *w : std::as_const(m_addSet))
-        w->hide();
-    Label2->hide();
-    Narrower->hide();
-    DietNameLbl->hide();
-    DietName->hide();
-    applyProtection();
-
-    setMinimumSize(720, 500);
-    resize(800, 560);
 }
 
 void fmDiets::Form_Load()
@@ -770,9 +752,7 @@ void fmDiets::selectShown()
 void fmDiets::DietListing_MouseUp(int Button, int Shift, int X, int Y)
 {
     Q_UNUSED(Shift);
-    if (Button != 2)
-        return;
-    Hidden->popup(DietListing->viewport()->mapToGlobal(QPoint(X, Y)));
+    ListPopup::onMouseUp(Hidden, DietListing, Button, X, Y);
 }
 
 void fmDiets::applyProtection()
@@ -1023,16 +1003,7 @@ bool fmDiets::eventFilter(QObject *watched, QEvent *event)
     }
     if (event->type() == QEvent::FocusIn &&
         (watched == DietNameAdded || watched == IndicationsAdded || watched == ContraindAdded ||
-         watched == DryAsAdded || watched == CannedAsAdded)) {
-        auto *box = static_cast<QWidget *>(watched);
-        SelectAllText(box);
-        // A click places the caret after the focus arrives, which would undo
-        // the selection: select again once it has.
-        if (static_cast<QFocusEvent *>(event)->reason() == Qt::MouseFocusReason)
-            QTimer::singleShot(0, box, [box] {
-                if (box->hasFocus())
-                    SelectAllText(box);
-            });
-    }
+         watched == DryAsAdded || watched == CannedAsAdded))
+        selectAllOnFocus(static_cast<QWidget *>(watched), static_cast<QFocusEvent *>(event));
     return QDialog::eventFilter(watched, event);
 }

@@ -33,6 +33,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
+class QVBoxLayout;
 
 /// What "&Return" hands back: the texts of the calculator's diet name and
 /// its four energy boxes.
@@ -112,6 +113,10 @@ protected:
 
 private:
     void buildControls();
+    QVBoxLayout *buildListSide();
+    QVBoxLayout *buildDietSide();
+    void buildEnergyPanel();
+    void connectSignals();
     void buildTree();
     void setMode(bool add);
     void applyProtection();

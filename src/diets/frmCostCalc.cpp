@@ -4,6 +4,7 @@
 #include "platform/Guard.h"
 #include "platform/layout/ScreenPlacement.h"
 #include "platform/prompt/Prompt.h"
+#include "platform/widgets/MakeControl.h"
 #include "platform/widgets/SelectAllText.h"
 
 #include <QEvent>
@@ -15,15 +16,13 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShowEvent>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
 
 QLineEdit *entryBox(QWidget *parent, const char *name)
 {
-    auto *box = new QLineEdit(parent);
-    box->setObjectName(QLatin1String(name));
+    auto *box = Controls::make<QLineEdit>(parent, name);
     box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("888888.88")) + 12);
     return box;
 }
@@ -31,8 +30,7 @@ QLineEdit *entryBox(QWidget *parent, const char *name)
 /// A result box: two lines of text on the grey of the buttons.
 QPlainTextEdit *resultBox(QWidget *parent, const char *name)
 {
-    auto *box = new QPlainTextEdit(parent);
-    box->setObjectName(QLatin1String(name));
+    auto *box = Controls::make<QPlainTextEdit>(parent, name);
     QPalette pal = box->palette();
     pal.setColor(QPalette::Base, pal.color(QPalette::Button));
     box->setPalette(pal);
@@ -62,8 +60,8 @@ frmCostCalc::frmCostCalc(QWidget *parent) : QWidget(parent, Qt::Window)
     UnitCost = entryBox(dry, "UnitCost");
     UnitSizeBag = entryBox(dry, "UnitSizeBag");
     HowMuchFed = entryBox(dry, "HowMuchFed");
-    CalculateDry = new QPushButton(QStringLiteral("Calculate &Dry"), dry);
-    CalculateDry->setObjectName(QStringLiteral("CalculateDry"));
+    CalculateDry =
+        Controls::button(dry, "CalculateDry", QStringLiteral("Calculate &Dry"), [this] { CalculateDry_Click(); });
     HowLongAndCost = resultBox(dry, "HowLongAndCost");
     // The dry result cannot be typed over.
     HowLongAndCost->setReadOnly(true);
@@ -80,8 +78,8 @@ frmCostCalc::frmCostCalc(QWidget *parent) : QWidget(parent, Qt::Window)
     UnitCostCan = entryBox(canned, "UnitCostCan");
     CansSold = entryBox(canned, "CansSold");
     HowMuchFedCans = entryBox(canned, "HowMuchFedCans");
-    CalculateCan = new QPushButton(QStringLiteral("Calculate &Canned"), canned);
-    CalculateCan->setObjectName(QStringLiteral("CalculateCan"));
+    CalculateCan =
+        Controls::button(canned, "CalculateCan", QStringLiteral("Calculate &Canned"), [this] { CalculateCan_Click(); });
     HowLongAndCostCan = resultBox(canned, "HowLongAndCostCan");
     auto *cannedForm = new QFormLayout;
     cannedForm->addRow(costCaption, UnitCostCan);
@@ -92,14 +90,7 @@ frmCostCalc::frmCostCalc(QWidget *parent) : QWidget(parent, Qt::Window)
     cannedLayout->addWidget(CalculateCan, 0, Qt::AlignRight);
     cannedLayout->addWidget(HowLongAndCostCan);
 
-    Command1 = new QPushButton(QStringLiteral("&Done"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-
-    for (QPushButton *b : {CalculateDry, CalculateCan, Command1})
-        b->setAutoDefault(false);
-    connect(CalculateDry, &QPushButton::clicked, this, [this] { CalculateDry_Click(); });
-    connect(CalculateCan, &QPushButton::clicked, this, [this] { CalculateCan_Click(); });
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    Command1 = Controls::button(this, "Command1", QStringLiteral("&Done"), [this] { Command1_Click(); });
     for (QLineEdit *box : {UnitCost, UnitSizeBag, HowMuchFed, UnitCostCan, CansSold, HowMuchFedCans})
         box->installEventFilter(this);
 
@@ -118,17 +109,8 @@ bool frmCostCalc::eventFilter(QObject *watched, QEvent *event)
 {
     // Each entry box selects its whole text when it gets the focus, so that
     // the next figure typed replaces the last.
-    if (event->type() == QEvent::FocusIn) {
-        auto *box = static_cast<QWidget *>(watched);
-        SelectAllText(box);
-        // A click places the caret after the focus arrives, which would undo
-        // the selection: select again once it has.
-        if (static_cast<QFocusEvent *>(event)->reason() == Qt::MouseFocusReason)
-            QTimer::singleShot(0, box, [box] {
-                if (box->hasFocus())
-                    SelectAllText(box);
-            });
-    }
+    if (event->type() == QEvent::FocusIn)
+        selectAllOnFocus(static_cast<QWidget *>(watched), static_cast<QFocusEvent *>(event));
     return QWidget::eventFilter(watched, event);
 }
 

@@ -7,6 +7,7 @@
 #include "platform/help/Help.h"
 #include "platform/prompt/Prompt.h"
 #include "platform/state/AppState.h"
+#include "platform/widgets/MakeControl.h"
 #include "platform/widgets/SelectAllText.h"
 
 #include <QFocusEvent>
@@ -17,7 +18,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -82,8 +82,7 @@ Personalisation::Personalisation(QWidget *parent) : QDialog(parent)
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     QLineEdit **boxes[] = {&Surgery, &Address1, &Address2, &TelephoneNumber, &FaxNumber, &eMailAddress};
     for (int i = 0; i < 6; ++i) {
-        auto *box = new QLineEdit(this);
-        box->setObjectName(QLatin1String(kFields[i].box));
+        auto *box = Controls::make<QLineEdit>(this, kFields[i].box);
         box->setMinimumWidth(420);
         box->installEventFilter(this);
         auto *label = new QLabel(QLatin1String(kFields[i].label), this);
@@ -93,19 +92,12 @@ Personalisation::Personalisation(QWidget *parent) : QDialog(parent)
         *boxes[i] = box;
     }
 
-    Done = new QPushButton(QStringLiteral("&Done"), this);
-    Done->setObjectName(QStringLiteral("Done"));
+    Done = Controls::make<QPushButton>(this, "Done", QStringLiteral("&Done"));
     Done->setDefault(true);
-    HHelp = new QPushButton(QStringLiteral("&Help"), this);
-    HHelp->setObjectName(QStringLiteral("HHelp"));
-    HHelp->setAutoDefault(false);
+    HHelp = Controls::button(this, "HHelp", QStringLiteral("&Help"), [this] { HHelp_Click(); });
     connect(Done, &QPushButton::clicked, this, [this] { Done_Click(); });
-    connect(HHelp, &QPushButton::clicked, this, [this] { HHelp_Click(); });
-    Cancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    Cancel->setObjectName(QStringLiteral("Cancel"));
-    Cancel->setAutoDefault(false);
+    Cancel = Controls::button(this, "Cancel", QStringLiteral("&Cancel"), [this] { reject(); });
     Cancel->hide();
-    connect(Cancel, &QPushButton::clicked, this, [this] { reject(); });
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(Done);
@@ -280,14 +272,7 @@ bool Personalisation::eventFilter(QObject *watched, QEvent *event)
         for (const auto &[box, handler] : handlers) {
             if (watched != box)
                 continue;
-            (this->*handler)();
-            // A click places the caret after the focus arrives, which would
-            // undo the selection: select again once it has.
-            if (static_cast<QFocusEvent *>(event)->reason() == Qt::MouseFocusReason)
-                QTimer::singleShot(0, box, [this, box, handler] {
-                    if (box->hasFocus())
-                        (this->*handler)();
-                });
+            selectAllOnFocus(box, static_cast<QFocusEvent *>(event), [this, handler = handler] { (this->*handler)(); });
             break;
         }
     }

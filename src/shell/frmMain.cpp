@@ -17,6 +17,7 @@
 #include "platform/text/Clock.h"
 #include "platform/text/DateText.h"
 #include "platform/text/NumberText.h"
+#include "platform/widgets/MakeControl.h"
 
 #include <QAction>
 #include <QApplication>
@@ -223,19 +224,14 @@ void frmMain::buildMenus()
         m->menuAction()->setObjectName(QLatin1String(name));
         return m;
     };
-    auto item = [this](QMenu *m, const char *name, const QString &caption, void (frmMain::*handler)()) {
-        QAction *a = m->addAction(caption);
-        a->setObjectName(QLatin1String(name));
-        connect(a, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
-        return a;
-    };
-    auto separator = [](QMenu *m, const char *name) { m->addSeparator()->setObjectName(QLatin1String(name)); };
+    using Controls::item;
+    using Controls::separator;
 
     QMenu *file = menu("mnuFile", QStringLiteral("&File"));
-    item(file, "mnuFileNew", QStringLiteral("&New Case"), &frmMain::mnuFileNew_Click);
-    item(file, "mnuFileOpen", QStringLiteral("&Open Existing Case"), &frmMain::mnuFileOpen_Click);
-    item(file, "mnuFileClose", QStringLiteral("&Close Current Case"), &frmMain::mnuFileClose_Click);
-    item(file, "mnuFileCloseAll", QStringLiteral("Close &All Cases"), &frmMain::mnuFileCloseAll_Click);
+    item(file, "mnuFileNew", QStringLiteral("&New Case"), this, &frmMain::mnuFileNew_Click);
+    item(file, "mnuFileOpen", QStringLiteral("&Open Existing Case"), this, &frmMain::mnuFileOpen_Click);
+    item(file, "mnuFileClose", QStringLiteral("&Close Current Case"), this, &frmMain::mnuFileClose_Click);
+    item(file, "mnuFileCloseAll", QStringLiteral("Close &All Cases"), this, &frmMain::mnuFileCloseAll_Click);
     separator(file, "mnuFileBar1");
     for (int i = 1; i <= 10; ++i) {
         d->recent[i] = QStringLiteral("?");
@@ -245,26 +241,25 @@ void frmMain::buildMenus()
         m_recent[i] = a;
     }
     separator(file, "mnuFileBar2");
-    item(file, "mnuFilePrintSetup", QStringLiteral("P&rinter Setup..."), &frmMain::mnuFilePrintSetup_Click);
-    item(file, "mnuFilePrint", QStringLiteral("Report &Preview"), &frmMain::mnuFilePrint_Click);
+    item(file, "mnuFilePrintSetup", QStringLiteral("P&rinter Setup..."), this, &frmMain::mnuFilePrintSetup_Click);
+    item(file, "mnuFilePrint", QStringLiteral("Report &Preview"), this, &frmMain::mnuFilePrint_Click);
     separator(file, "mnuFileBar3");
-    d->NetWorkFW = item(file, "NetWorkFW", QStringLiteral("Net&work Fenwarra"), &frmMain::NetWorkFW_Click);
+    d->NetWorkFW = item(file, "NetWorkFW", QStringLiteral("Net&work Fenwarra"), this, &frmMain::NetWorkFW_Click);
     d->NetWorkFW->setEnabled(false); // the start-up enables it
     separator(file, "mnuFileBar4");
-    item(file, "mnuFileExit", QStringLiteral("E&xit"), &frmMain::mnuFileExit_Click);
+    item(file, "mnuFileExit", QStringLiteral("E&xit"), this, &frmMain::mnuFileExit_Click);
 
     QMenu *edit = menu("mnuEdit", QStringLiteral("&Edit"));
-    item(edit, "mnuEditCaseDet", QStringLiteral("&Case Details"), &frmMain::mnuEditCaseDet_Click);
+    item(edit, "mnuEditCaseDet", QStringLiteral("&Case Details"), this, &frmMain::mnuEditCaseDet_Click);
     separator(edit, "mnuEditBar1");
-    item(edit, "mnuPersonalize", QStringLiteral("&Personalization"), &frmMain::mnuPersonalize_Click);
+    item(edit, "mnuPersonalize", QStringLiteral("&Personalization"), this, &frmMain::mnuPersonalize_Click);
 
     QMenu *view = menu("mnuView", QStringLiteral("&View"));
     // The bar toggles flip their own check mark in their handlers (which the
     // toolbar and tests also call); the automatic toggle of a checkable
     // action is undone first so the handler sees the state before the click.
     auto toggle = [this, view](const char *name, const QString &caption, void (frmMain::*handler)()) {
-        QAction *a = view->addAction(caption);
-        a->setObjectName(QLatin1String(name));
+        QAction *a = item(view, name, caption);
         a->setCheckable(true);
         a->setChecked(true);
         connect(a, &QAction::triggered, this, [this, a, handler] {
@@ -279,42 +274,42 @@ void frmMain::buildMenus()
     d->mnuViewToolbar = toggle("mnuViewToolbar", QStringLiteral("&Toolbar"), &frmMain::mnuViewToolbar_Click);
     d->mnuViewStatusBar = toggle("mnuViewStatusBar", QStringLiteral("Status &Bar"), &frmMain::mnuViewStatusBar_Click);
     separator(view, "mnuViewBar2");
-    item(view, "mnuZoom", QStringLiteral("&Zoom Graph"), &frmMain::mnuZoom_Click);
-    item(view, "mnuGrowthCurve", QStringLiteral("&Growth Curve"), &frmMain::mnuGrowthCurve_Click);
-    item(view, "mnuDietCalc", QStringLiteral("&Diet Calculator"), &frmMain::mnuDietCalc_Click);
-    item(view, "mnuCostCalc", QStringLiteral("&Cost Calculator"), &frmMain::mnuCostCalc_Click);
-    item(view, "mnuReminders", QStringLiteral("&Reminders"), &frmMain::mnuReminders_Click);
-    item(view, "mnuViewBrowser", QStringLiteral("&Web Browser"), &frmMain::mnuViewBrowser_Click);
+    item(view, "mnuZoom", QStringLiteral("&Zoom Graph"), this, &frmMain::mnuZoom_Click);
+    item(view, "mnuGrowthCurve", QStringLiteral("&Growth Curve"), this, &frmMain::mnuGrowthCurve_Click);
+    item(view, "mnuDietCalc", QStringLiteral("&Diet Calculator"), this, &frmMain::mnuDietCalc_Click);
+    item(view, "mnuCostCalc", QStringLiteral("&Cost Calculator"), this, &frmMain::mnuCostCalc_Click);
+    item(view, "mnuReminders", QStringLiteral("&Reminders"), this, &frmMain::mnuReminders_Click);
+    item(view, "mnuViewBrowser", QStringLiteral("&Web Browser"), this, &frmMain::mnuViewBrowser_Click);
     separator(view, "mnuWindowBar1");
-    item(view, "mnuViewOptions", QStringLiteral("&Options..."), &frmMain::mnuViewOptions_Click);
+    item(view, "mnuViewOptions", QStringLiteral("&Options..."), this, &frmMain::mnuViewOptions_Click);
 
     QMenu *weight = menu("mnuWeight", QStringLiteral("Weigh&t"));
-    item(weight, "mnuNextWt", QStringLiteral("&Next Weight"), &frmMain::mnuNextWt_Click);
-    item(weight, "mnuUndoLastWt", QStringLiteral("&Undo To Last Weight"), &frmMain::mnuUndoLastWt_Click);
+    item(weight, "mnuNextWt", QStringLiteral("&Next Weight"), this, &frmMain::mnuNextWt_Click);
+    item(weight, "mnuUndoLastWt", QStringLiteral("&Undo To Last Weight"), this, &frmMain::mnuUndoLastWt_Click);
     separator(weight, "mnuWeightBar1");
-    item(weight, "mnuBreedWt", QStringLiteral("&Breed Weights"), &frmMain::mnuBreedWt_Click);
+    item(weight, "mnuBreedWt", QStringLiteral("&Breed Weights"), this, &frmMain::mnuBreedWt_Click);
 
     d->mnuWindow = menu("mnuWindow", QStringLiteral("&Window"));
-    item(d->mnuWindow, "mnuWindowCascade", QStringLiteral("&Cascade"), &frmMain::mnuWindowCascade_Click);
-    item(d->mnuWindow, "mnuWindowTileHorizontal", QStringLiteral("Tile &Horizontal"),
+    item(d->mnuWindow, "mnuWindowCascade", QStringLiteral("&Cascade"), this, &frmMain::mnuWindowCascade_Click);
+    item(d->mnuWindow, "mnuWindowTileHorizontal", QStringLiteral("Tile &Horizontal"), this,
          &frmMain::mnuWindowTileHorizontal_Click);
-    item(d->mnuWindow, "mnuWindowTileVertical", QStringLiteral("Tile &Vertical"),
+    item(d->mnuWindow, "mnuWindowTileVertical", QStringLiteral("Tile &Vertical"), this,
          &frmMain::mnuWindowTileVertical_Click);
-    item(d->mnuWindow, "mnuWindowArrangeIcons", QStringLiteral("&Arrange Icons"),
+    item(d->mnuWindow, "mnuWindowArrangeIcons", QStringLiteral("&Arrange Icons"), this,
          &frmMain::mnuWindowArrangeIcons_Click);
     // The open child windows are listed below the four items each time the
     // menu opens, so the list always matches the windows and their captions.
     connect(d->mnuWindow, &QMenu::aboutToShow, this, [this] { refreshWindowList(); });
 
     QMenu *help = menu("mnuHelp", QStringLiteral("&Help"));
-    item(help, "MsgTorvin", QStringLiteral("&Message from Dr Torvin Ashgrove"), &frmMain::MsgTorvin_Click);
+    item(help, "MsgTorvin", QStringLiteral("&Message from Dr Torvin Ashgrove"), this, &frmMain::MsgTorvin_Click);
     separator(help, "mnuHelpBar1");
-    item(help, "mnuHelpContents", QStringLiteral("&Contents"), &frmMain::mnuHelpContents_Click);
-    item(help, "mnuHelpSearch", QStringLiteral("&Search For Help On..."), &frmMain::mnuHelpSearch_Click);
+    item(help, "mnuHelpContents", QStringLiteral("&Contents"), this, &frmMain::mnuHelpContents_Click);
+    item(help, "mnuHelpSearch", QStringLiteral("&Search For Help On..."), this, &frmMain::mnuHelpSearch_Click);
     separator(help, "mnuHelpBar2");
-    item(help, "Examples", QStringLiteral("&Example Cases Discussed"), &frmMain::Examples_Click);
+    item(help, "Examples", QStringLiteral("&Example Cases Discussed"), this, &frmMain::Examples_Click);
     separator(help, "mnuHelpBar3");
-    item(help, "mnuHelpAbout", QStringLiteral("&About Fenwarra2..."), &frmMain::mnuHelpAbout_Click);
+    item(help, "mnuHelpAbout", QStringLiteral("&About Fenwarra2..."), this, &frmMain::mnuHelpAbout_Click);
 }
 
 void frmMain::buildToolBar()

@@ -18,6 +18,7 @@ Q_DECLARE_METATYPE(DietEnergy::DietFigures)
 Q_DECLARE_METATYPE(DietEnergy::CalcRefusal)
 Q_DECLARE_METATYPE(DietEnergy::MixRefusal)
 Q_DECLARE_METATYPE(DietEnergy::Field)
+Q_DECLARE_METATYPE(DietEnergy::Amount)
 
 namespace {
 
@@ -53,9 +54,7 @@ MixInput mixAfter(const CalcInput &in, const CalcResult &r, int position)
 {
     MixInput m;
     m.position = position;
-    m.ResultDry = r.ResultDry;
-    m.ResultCan = r.ResultCan;
-    m.KCalPerDay = r.KCalPerDay;
+    m.shown = r.results;
     m.diet = in.diet;
     m.unit = in.unit;
     return m;
@@ -142,8 +141,10 @@ private slots:
         in.diet = diet;
         const CalcResult r = DietEnergy::calculate(in);
         QCOMPARE(r.refusal, CalcRefusal::None);
-        const QStringList got{r.KCalPerDay, r.ResultDry, r.CupAmt,    r.ResultCan, r.CanAmt,
-                              r.MixDry,     r.MixCups,   r.MixCanned, r.MixCans};
+        const Results &s = r.results;
+        const QStringList got{text(s.KCalPerDay), text(s.ResultDry), text(s.CupAmt),
+                              text(s.ResultCan),  text(s.CanAmt),    text(s.MixDry),
+                              text(s.MixCups),    text(s.MixCanned), text(s.MixCans)};
         QCOMPARE(got, texts);
     }
 
@@ -226,7 +227,8 @@ private slots:
         QCOMPARE(r.refusal, refusal);
         QCOMPARE(refusalText(r.refusal), message);
         QCOMPARE(refusalField(r.refusal), field);
-        QVERIFY(r.KCalPerDay.isEmpty() && r.ResultDry.isEmpty() && r.CanAmt.isEmpty());
+        const Results &s = r.results;
+        QVERIFY(!s.KCalPerDay.isValue() && !s.ResultDry.isValue() && !s.CanAmt.isValue());
     }
 
     // Figures that cannot be computed are reported, never written as inf or NaN.
@@ -296,7 +298,8 @@ private slots:
         const CalcResult calc = DietEnergy::calculate(in);
         const MixResult r = DietEnergy::mix(mixAfter(in, calc, position));
         QCOMPARE(r.refusal, MixRefusal::None);
-        const QStringList got{r.shares.PCanned, r.shares.PDry, r.MixDry, r.MixCups, r.MixCanned, r.MixCans};
+        const QStringList got{r.shares.PCanned, r.shares.PDry,     text(r.MixDry),
+                              text(r.MixCups),  text(r.MixCanned), text(r.MixCans)};
         QCOMPARE(got, texts);
     }
 
@@ -312,8 +315,8 @@ private slots:
 
     void mixUnableAndRefusals_data()
     {
-        QTest::addColumn<QString>("resultDry");
-        QTest::addColumn<QString>("resultCan");
+        QTest::addColumn<Amount>("resultDry");
+        QTest::addColumn<Amount>("resultCan");
         QTest::addColumn<DietFigures>("diet");
         QTest::addColumn<Unit>("unit");
         QTest::addColumn<MixRefusal>("refusal");
@@ -321,52 +324,45 @@ private slots:
         QTest::addColumn<QString>("mixCups");
         QTest::addColumn<QString>("mixCans");
 
-        const QString none;
-        QTest::newRow("after a reset") << "0"
-                                       << " 699.8" << example() << Unit::Kg << MixRefusal::NoCalculation << Field::None
-                                       << none << none;
-        QTest::newRow("empty canned result")
-            << " 179.9"
-            << "" << example() << Unit::Kg << MixRefusal::NoCalculation << Field::None << none << none;
-        QTest::newRow("only one form") << " 179.9"
-                                       << "N/A" << example() << Unit::Kg << MixRefusal::OneFormOnly << Field::None
-                                       << none << none;
-        QTest::newRow("dry energy changed to 0 since") << " 179.9"
-                                                       << " 699.8" << figures("0", "300", "90", "400") << Unit::Kg
+        // A refused mix works nothing out: its amounts stay "0".
+        const QString none = kNoResult;
+        const Amount noResult;
+        const Amount dry = Amount::of(179.9f);
+        const Amount canned = Amount::of(699.8f);
+        QTest::newRow("after a reset") << noResult << canned << example() << Unit::Kg << MixRefusal::NoCalculation
+                                       << Field::None << none << none;
+        QTest::newRow("no canned result")
+            << dry << noResult << example() << Unit::Kg << MixRefusal::NoCalculation << Field::None << none << none;
+        QTest::newRow("only one form") << dry << Amount::notAvailable() << example() << Unit::Kg
+                                       << MixRefusal::OneFormOnly << Field::None << none << none;
+        QTest::newRow("dry energy changed to 0 since") << dry << canned << figures("0", "300", "90", "400") << Unit::Kg
                                                        << MixRefusal::NoDryEnergy << Field::MEDryText << none << none;
         QTest::newRow("canned energy changed to letters since")
-            << " 179.9"
-            << " 699.8" << figures("350", "300", "abc", "400") << Unit::Kg << MixRefusal::NoCannedEnergy
+            << dry << canned << figures("350", "300", "abc", "400") << Unit::Kg << MixRefusal::NoCannedEnergy
             << Field::MECanText << none << none;
         QTest::newRow("dry energy changed to negative since")
-            << " 179.9"
-            << " 699.8" << figures("-350", "300", "90", "400") << Unit::Kg << MixRefusal::DryNegative
+            << dry << canned << figures("-350", "300", "90", "400") << Unit::Kg << MixRefusal::DryNegative
             << Field::MEDryText << none << none;
         QTest::newRow("canned energy changed to negative since")
-            << " 179.9"
-            << " 699.8" << figures("350", "300", "-90", "400") << Unit::Kg << MixRefusal::CannedNegative
+            << dry << canned << figures("350", "300", "-90", "400") << Unit::Kg << MixRefusal::CannedNegative
             << Field::MECanText << none << none;
         QTest::newRow("energy per cup changed to negative since")
-            << " 179.9"
-            << " 699.8" << figures("350", "-300", "90", "400") << Unit::Kg << MixRefusal::PerCupNegative
+            << dry << canned << figures("350", "-300", "90", "400") << Unit::Kg << MixRefusal::PerCupNegative
             << Field::MEPerCup << none << none;
         QTest::newRow("can size changed to negative since")
-            << " 179.9"
-            << " 699.8" << figures("350", "300", "90", "-400") << Unit::Kg << MixRefusal::PerCanNegative
+            << dry << canned << figures("350", "300", "90", "-400") << Unit::Kg << MixRefusal::PerCanNegative
             << Field::GmPerCan << none << none;
-        QTest::newRow("unit not known") << " 179.9"
-                                        << " 699.8" << example() << Unit::Unknown << MixRefusal::UnknownUnit
+        QTest::newRow("unit not known") << dry << canned << example() << Unit::Unknown << MixRefusal::UnknownUnit
                                         << Field::None << none << none;
-        QTest::newRow("no cup or can size: Unable")
-            << " 179.9"
-            << " 699.8" << figures("350", "0", "90", "0") << Unit::Kg << MixRefusal::None << Field::None << "Unable"
-            << "Unable";
+        QTest::newRow("no cup or can size: Unable") << dry << canned << figures("350", "0", "90", "0") << Unit::Kg
+                                                    << MixRefusal::None << Field::None << "Unable"
+                                                    << "Unable";
     }
 
     void mixUnableAndRefusals()
     {
-        QFETCH(QString, resultDry);
-        QFETCH(QString, resultCan);
+        QFETCH(Amount, resultDry);
+        QFETCH(Amount, resultCan);
         QFETCH(DietFigures, diet);
         QFETCH(Unit, unit);
         QFETCH(MixRefusal, refusal);
@@ -376,22 +372,33 @@ private slots:
 
         MixInput in;
         in.position = 3;
-        in.ResultDry = resultDry;
-        in.ResultCan = resultCan;
-        in.KCalPerDay = " 629.8";
+        in.shown.ResultDry = resultDry;
+        in.shown.ResultCan = resultCan;
+        in.shown.KCalPerDay = Amount::of(629.8);
         in.diet = diet;
         in.unit = unit;
         const MixResult r = DietEnergy::mix(in);
         QCOMPARE(r.refusal, refusal);
         QCOMPARE(refusalField(r.refusal), field);
-        QCOMPARE(r.MixCups, mixCups);
-        QCOMPARE(r.MixCans, mixCans);
+        QCOMPARE(text(r.MixCups), mixCups);
+        QCOMPARE(text(r.MixCans), mixCans);
         if (refusal == MixRefusal::None) {
-            QCOMPARE(r.MixDry, QString(" 126"));
+            QCOMPARE(text(r.MixDry), QString(" 126"));
         } else {
             QVERIFY(!refusalText(r.refusal).isEmpty());
             QVERIFY(r.shares.PCanned.isEmpty());
         }
+    }
+
+    // The markers and the two precisions of a number, as the labels show them.
+    void amountTexts()
+    {
+        QCOMPARE(text(Amount()), QString("0"));
+        QCOMPARE(text(Amount::notAvailable()), QString("N/A"));
+        QCOMPARE(text(Amount::unable()), QString("Unable"));
+        QCOMPARE(text(Amount::of(179.9f)), QString(" 179.9"));
+        QCOMPARE(text(Amount::of(double(179.9f))), QString(" 179.899993896484"));
+        QCOMPARE(text(Amount::of(0.8)), QString(" .8"));
     }
 
     void mixRefusalTexts()

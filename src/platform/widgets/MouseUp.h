@@ -5,6 +5,7 @@
 // button hand these to their window's handler.
 #include <QMouseEvent>
 
+#include <functional>
 #include <optional>
 
 struct MouseUp {
@@ -41,4 +42,16 @@ inline std::optional<MouseUp> mouseUpOf(const QMouseEvent *event)
     m.x = p.x();
     m.y = p.y();
     return m;
+}
+
+/// A list's MouseUp handler, as its window sets it.
+using MouseUpHandler = std::function<void(int button, int shift, int x, int y)>;
+
+/// Hands a release to the handler, if there is one and it knows the button.
+inline void reportMouseUp(const QMouseEvent *event, const MouseUpHandler &handler)
+{
+    if (!handler)
+        return;
+    if (const std::optional<MouseUp> m = mouseUpOf(event))
+        handler(m->button, m->shift, m->x, m->y);
 }
