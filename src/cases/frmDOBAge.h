@@ -30,7 +30,7 @@ std::optional<QDateTime> DOBfrmAge(const QString &ageText);
 class frmDOBAge : public QWidget {
     Q_OBJECT
 public:
-    /// A window that writes into target's DOB and AAge labels. It is a
+    /// A window that hands the date of birth and age to target. It is a
     /// top-level window owned by target, stays on top and deletes itself when
     /// closed.
     explicit frmDOBAge(CaseDetails *target);
