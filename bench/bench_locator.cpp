@@ -83,14 +83,21 @@ public:
         m_app.msUntilPainted([&] { locator->close(); });
     }
 
+    /// The narrowing box, found by its name as a user's script finds it.
+    static QLineEdit *narrower(const fmLocator *locator)
+    {
+        return locator->findChild<QLineEdit *>(QStringLiteral("Narrower"));
+    }
+
     /// One key press in the narrowing box, timed to the last paint it causes.
     double press(fmLocator *locator, Qt::Key key, const QString &text = QString())
     {
+        QLineEdit *box = narrower(locator);
         return m_app.msUntilPainted([&] {
             if (text.isEmpty())
-                QTest::keyClick(locator->Narrower, key);
+                QTest::keyClick(box, key);
             else
-                QTest::keyClick(locator->Narrower, text.at(0).toLatin1());
+                QTest::keyClick(box, text.at(0).toLatin1());
         });
     }
 
@@ -104,7 +111,7 @@ public:
     /// each stroke is taken back with an untimed Backspace).
     double stroke(fmLocator *locator, const QString &before, const QString &typed, int *lines)
     {
-        locator->Narrower->clear();
+        narrower(locator)->clear();
         typeUntimed(locator, before);
         std::vector<double> times;
         for (int i = 0; i < kStrokes; ++i) {
@@ -118,12 +125,12 @@ public:
     /// The median time of the Backspace that empties the box after "S".
     double emptying(fmLocator *locator, int expectedLines)
     {
-        locator->Narrower->clear();
+        narrower(locator)->clear();
         std::vector<double> times;
         for (int i = 0; i < kStrokes; ++i) {
             typeUntimed(locator, QStringLiteral("S"));
             times.push_back(press(locator, Qt::Key_Backspace));
-            if (locator->listModel()->rowCount() != expectedLines || !locator->Narrower->text().isEmpty())
+            if (locator->listModel()->rowCount() != expectedLines || !narrower(locator)->text().isEmpty())
                 qFatal("the Backspace did not list every case");
         }
         return median(times);

@@ -63,9 +63,10 @@ int main(int argc, char **argv)
         auto load = [&] {
             const double ms = app.msUntilPainted([&] { command->trigger(); });
             auto *window = frame.findChild<frmReminder *>();
-            if (!window || window->isHidden() || window->ClientListing->count() == 0)
+            const auto *listing = window ? window->findChild<QListWidget *>(QStringLiteral("ClientListing")) : nullptr;
+            if (!listing || window->isHidden() || listing->count() == 0)
                 qFatal("the reminders did not open with due cases");
-            lines = window->ClientListing->count();
+            lines = listing->count();
             app.msUntilPainted([&] { window->close(); });
             return ms;
         };

@@ -8,6 +8,10 @@
 // or loading cases meanwhile cannot redirect the entry. A reservation that is
 // never completed (the window closed by the program, the program ending) is
 // removed again. Only one case details window exists at a time.
+//
+// Its controls are its own: other windows give it whole operations (a new
+// case, an edit, a date of birth); tests and users' scripts find the controls
+// by their objectNames.
 #include "cases/CaseOpening.h"
 
 #include <QDate>
@@ -56,6 +60,50 @@ public:
     /// The case number this window reserved; 0 before Add New Record.
     qint64 reservedCaseNo() const { return m_caseNo; }
 
+    // Handlers
+    void Form_Load();
+    void AddNewRec_Click();
+    void Done_Click();
+    void CCancel_Click();
+    void CalcAge_Click();
+    void HHelp_Click();
+    void SSurname_KeyUp();
+    void AnName_KeyUp();
+    void TelNo_KeyUp();
+    void UpperWt_KeyUp();
+    void LowerWt_KeyUp();
+    void CurrWt_KeyUp();
+    /// The user made or changed the species choice.
+    void SSpecies_Click();
+    /// A close through the window's own close box is refused (returns false).
+    bool Form_QueryUnload(bool byCloseBox);
+    void Form_Unload();
+
+    /// Close the window as the program does (never refused).
+    void unload();
+
+    /// The date-of-birth window while it is open.
+    frmDOBAge *dobWindow() const;
+    /// What the date-of-birth window worked out: the date of birth and the age.
+    void setDateOfBirth(const QString &dob, const QString &age);
+
+    // Editing an existing case (defined in CaseDetails_Edit.cpp).
+    /// The frame's Edit Case Details command, on the case of the frame's
+    /// active case window: that window is closed and the case details
+    /// window opens on the case's row. Throws FwError when it cannot.
+    static void EditCaseCommand(QWidget *frame, frmDocument &doc);
+    /// Load the case's row for editing; the species, breed and sex lists
+    /// follow the case window's facts. Throws FwError when the row is gone.
+    void loadForEdit(qint64 caseNo, const CaseFacts &caseWindow);
+    /// Check the edited details, store them and open the case again.
+    void UUpdate_Click();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void reject() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
     // Entry fields
     QLineEdit *SSurname = nullptr;
     QLineEdit *TelNo = nullptr;
@@ -81,6 +129,7 @@ public:
     QPushButton *CCancel = nullptr;
     QPushButton *HHelp = nullptr;
 
+    DataControl *Data1 = nullptr; // while editing: the case's row
     // Data sources of the pick lists and the practice's telephone number.
     DataControl *Data2 = nullptr; // [Dog Breeds], field Breed
     DataControl *Data3 = nullptr; // [CAT BREEDS], field Name
@@ -88,53 +137,9 @@ public:
     DataControl *Data5 = nullptr; // [Sex], field Sex Name
     DataControl *Data6 = nullptr; // [Personal], field Tel No
 
-    // Handlers
-    void Form_Load();
-    void AddNewRec_Click();
-    void Done_Click();
-    void CCancel_Click();
-    void CalcAge_Click();
-    void HHelp_Click();
-    void SSurname_KeyUp();
-    void AnName_KeyUp();
-    void TelNo_KeyUp();
-    void UpperWt_KeyUp();
-    void LowerWt_KeyUp();
-    void CurrWt_KeyUp();
-    /// The user made or changed the species choice.
-    void SSpecies_Click();
     /// The user turned to a breed list.
     void BBreed_GotFocus(QComboBox *list);
-    /// A close through the window's own close box is refused (returns false).
-    bool Form_QueryUnload(bool byCloseBox);
-    void Form_Unload();
 
-    /// Close the window as the program does (never refused).
-    void unload();
-
-    /// The date-of-birth window while it is open.
-    frmDOBAge *dobWindow() const;
-    /// What the date-of-birth window worked out: the date of birth and the age.
-    void setDateOfBirth(const QString &dob, const QString &age);
-
-    // Editing an existing case (defined in CaseDetails_Edit.cpp).
-    /// The frame's Edit Case Details command, on the case of the frame's
-    /// active case window: that window is closed and the case details
-    /// window opens on the case's row. Throws FwError when it cannot.
-    static void EditCaseCommand(QWidget *frame, frmDocument &doc);
-    /// Load the case's row for editing; the species, breed and sex lists
-    /// follow the case window's facts. Throws FwError when the row is gone.
-    void loadForEdit(qint64 caseNo, const CaseFacts &caseWindow);
-    /// Check the edited details, store them and open the case again.
-    void UUpdate_Click();
-    DataControl *Data1 = nullptr; // while editing: the case's row
-
-protected:
-    void closeEvent(QCloseEvent *event) override;
-    void reject() override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
-private:
     // The link topic through which a practice-management program fills a new
     // case (link mode 1), offered while the reserved entry waits.
     std::unique_ptr<CaseDetailsLinkTopic> m_linkTopic;

@@ -135,8 +135,7 @@ fmLocator *fmLocator::Launch(QWidget *frame)
     if (!loaded || loaded->isHidden() || loaded->parentWidget() != frame)
         loaded = new fmLocator(frame);
     fmLocator *locator = loaded;
-    BindToClinicDB(*locator->Data1);
-    locator->LoadList_Click();
+    locator->loadRegister();
     locator->show();
     locator->raise();
     locator->activateWindow();
@@ -144,6 +143,12 @@ fmLocator *fmLocator::Launch(QWidget *frame)
 }
 
 // --- the list ---------------------------------------------------------------
+
+void fmLocator::loadRegister()
+{
+    BindToClinicDB(*Data1);
+    LoadList_Click();
+}
 
 void fmLocator::LoadList_Click()
 {

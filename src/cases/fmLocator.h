@@ -34,21 +34,9 @@ public:
     /// database cannot be bound.
     static fmLocator *Launch(QWidget *frame);
 
-    /// The data control the opener binds to the clinic database. After a
-    /// selection it stands on the selected case's row; the popup actions work
-    /// on that row. (The list itself is read by the list model, from the same
-    /// database, so that a register of many thousand cases is never held as
-    /// one recordset.)
-    DataControl *Data1 = nullptr;
-
-    // Controls; their objectNames are the names tests and scripts find them by.
-    QListView *ClientListing = nullptr;
-    QLineEdit *Narrower = nullptr;
-    QLabel *Label1 = nullptr;
-    QLabel *Label2 = nullptr;
-    QLabel *ItemsFound = nullptr;
-    QPushButton *GoToCase = nullptr;
-    QMenu *Hidden = nullptr;
+    /// Bind Data1 to the clinic database the program uses now and press
+    /// LoadList: every case of that register listed afresh.
+    void loadRegister();
 
     // Handlers.
     /// The hidden loader button: lists every case.
@@ -79,6 +67,21 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    /// Bound to the clinic database by loadRegister. After a selection it
+    /// stands on the selected case's row; the popup actions work on that row.
+    /// (The list itself is read by the list model, from the same database, so
+    /// that a register of many thousand cases is never held as one recordset.)
+    DataControl *Data1 = nullptr;
+
+    // Controls; their objectNames are the names tests and scripts find them by.
+    QListView *ClientListing = nullptr;
+    QLineEdit *Narrower = nullptr;
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QLabel *ItemsFound = nullptr;
+    QPushButton *GoToCase = nullptr;
+    QMenu *Hidden = nullptr;
+
     enum class RowAction { Activate, Inactivate, Delete };
     void changeSelectedCase(RowAction action);
     void FillClientListing(const LocatorSearch::Query &query);

@@ -2,7 +2,7 @@
 // The small date-of-birth and age window of the case entry: the user types
 // either the date of birth (and the window works out the age) or the age in
 // years, months and weeks (and the window works out a date of birth). Done
-// writes both into the DOB and AAge labels of the case details window.
+// hands both to the case details window that opened it (setDateOfBirth).
 #include <QDateTime>
 #include <QPointer>
 #include <QString>
@@ -30,18 +30,11 @@ std::optional<QDateTime> DOBfrmAge(const QString &ageText);
 class frmDOBAge : public QWidget {
     Q_OBJECT
 public:
-    /// A window that writes into target's DOB and AAge labels. It is a
+    /// A window that hands the date of birth and age to target. It is a
     /// top-level window owned by target, stays on top and deletes itself when
     /// closed.
     explicit frmDOBAge(CaseDetails *target);
     ~frmDOBAge() override;
-
-    QLabel *InfoLbl = nullptr;
-    QRadioButton *Option1[2] = {};
-    QLineEdit *MaskEdDOB = nullptr; // "##-???-####", e.g. 21-Feb-1997
-    QLineEdit *MaskEdAge = nullptr; // "##yrs ##mths ##wks"
-    QPushButton *Done = nullptr;
-    QPushButton *HHelp = nullptr;
 
     void Form_Load();
     void Option1_Click(int index);
@@ -53,5 +46,12 @@ public:
     static QString maskedText(const QLineEdit *box);
 
 private:
+    QLabel *InfoLbl = nullptr;
+    QRadioButton *Option1[2] = {};
+    QLineEdit *MaskEdDOB = nullptr; // "##-???-####", e.g. 21-Feb-1997
+    QLineEdit *MaskEdAge = nullptr; // "##yrs ##mths ##wks"
+    QPushButton *Done = nullptr;
+    QPushButton *HHelp = nullptr;
+
     QPointer<CaseDetails> m_target;
 };

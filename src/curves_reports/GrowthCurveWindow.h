@@ -62,16 +62,6 @@ public:
     /// Print Preview does nothing.
     static void setPreviewHook(PreviewHook hook);
 
-    /// The data source of the curve table; the opener binds it to the clinic
-    /// database.
-    DataControl *Data3 = nullptr;
-
-    // Controls, named as the system names them.
-    Chart *Graph1 = nullptr;
-    QPushButton *PPrint = nullptr;
-    QPushButton *HHelp = nullptr;
-    QPushButton *CClose = nullptr;
-
     // Handlers.
     /// Chart set-up: points, series, legends, titles and the week labels.
     void Form_Load();
@@ -96,6 +86,16 @@ protected:
     template <class Window> static Window *launch(QWidget *owner, const GrowthCase &facts);
 
 private:
+    /// The data source of the curve table, bound to the clinic database when
+    /// the window is launched.
+    DataControl *Data3 = nullptr;
+
+    // Controls, named as the system names them.
+    Chart *Graph1 = nullptr;
+    QPushButton *PPrint = nullptr;
+    QPushButton *HHelp = nullptr;
+    QPushButton *CClose = nullptr;
+
     void setUpChart();
     /// Not held above the window that keeps it.
     void standApart();

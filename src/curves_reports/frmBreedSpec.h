@@ -27,17 +27,6 @@ public:
     /// Returns when the window is closed.
     static void Launch(QWidget *frame);
 
-    /// The data control the opener binds to the clinic database.
-    DataControl *Data1 = nullptr;
-
-    // Controls, named as the system names them.
-    QTableWidget *BreedData = nullptr;
-    QLabel *Label1 = nullptr;
-    QLineEdit *LimitList = nullptr;
-    QPushButton *DoIt = nullptr;
-    QPushButton *cmdClose = nullptr;
-    QPushButton *HHelp = nullptr;
-
     // Handlers.
     void Form_Load();
     /// The hidden fill button: every breed.
@@ -48,5 +37,16 @@ public:
     void HHelp_Click();
 
 private:
+    /// The breed table; Launch binds it to the clinic database.
+    DataControl *Data1 = nullptr;
+
+    // Controls, named as the system names them.
+    QTableWidget *BreedData = nullptr;
+    QLabel *Label1 = nullptr;
+    QLineEdit *LimitList = nullptr;
+    QPushButton *DoIt = nullptr;
+    QPushButton *cmdClose = nullptr;
+    QPushButton *HHelp = nullptr;
+
     void fillGrid(const QVector<BreedWeights::Row> &rows);
 };

@@ -91,8 +91,7 @@ frmReminder *frmReminder::Launch(QWidget *frame, QPrinter *printer)
     if (!w)
         w = new frmReminder(frame);
     w->setPrinter(printer);
-    BindToClinicDB(*w->Data1);
-    w->LoadList_Click();
+    w->loadRegister();
     w->show();
     w->raise();
     w->activateWindow();
@@ -109,6 +108,12 @@ QPrinter *frmReminder::printer()
 }
 
 // --- the list -------------------------------------------------------------------
+
+void frmReminder::loadRegister()
+{
+    BindToClinicDB(*Data1);
+    LoadList_Click();
+}
 
 void frmReminder::LoadList_Click()
 {

@@ -37,16 +37,9 @@ public:
     void setPrinter(QPrinter *printer) { m_printer = printer; }
     QPrinter *printer();
 
-    /// The data control the opener binds to the clinic database.
-    DataControl *Data1 = nullptr;
-
-    // Controls, named as the system names them.
-    QLabel *Label1 = nullptr;
-    QLabel *Label2 = nullptr;
-    QLabel *Label3 = nullptr;
-    QListWidget *ClientListing = nullptr;
-    QPushButton *PrintBut = nullptr;
-    QPushButton *Close = nullptr;
+    /// Bind Data1 to the clinic database the program uses now and press
+    /// LoadList: the due cases of that register listed afresh.
+    void loadRegister();
 
     // Handlers.
     /// The hidden loader button: the days since each case's last weighing
@@ -70,6 +63,17 @@ public:
     qint64 caseNoAt(int row) const;
 
 private:
+    /// Bound to the clinic database by loadRegister.
+    DataControl *Data1 = nullptr;
+
+    // Controls, named as the system names them.
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QLabel *Label3 = nullptr;
+    QListWidget *ClientListing = nullptr;
+    QPushButton *PrintBut = nullptr;
+    QPushButton *Close = nullptr;
+
     CaseRef m_selected;
     void ListDueClients(const QVector<Reminders::Line> &lines);
 

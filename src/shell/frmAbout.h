@@ -30,6 +30,11 @@ public:
     /// Start the system-information program, or say that there is none.
     void StartSysInfo();
 
+protected:
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+
+private:
     QLabel *picIcon = nullptr;
     QLabel *lblTitle = nullptr;
     QLabel *lblVersion = nullptr;
@@ -40,10 +45,5 @@ public:
     QPushButton *Command1 = nullptr;
     QTimer *Timer1 = nullptr;
 
-protected:
-    void showEvent(QShowEvent *event) override;
-    void hideEvent(QHideEvent *event) override;
-
-private:
     bool m_greeted = false;
 };

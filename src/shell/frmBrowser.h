@@ -23,7 +23,8 @@ public:
 
     /// The address opened when the window loads ("" opens nothing); set it
     /// before the window is shown. Home returns to it.
-    QString StartingAddress;
+    void setStartingAddress(const QString &address) { StartingAddress = address; }
+    QString startingAddress() const { return StartingAddress; }
 
     static inline const QString kWorking = QStringLiteral("Working...");
     /// Where Search goes: a web search page.
@@ -47,21 +48,22 @@ public:
 
     QSize sizeHint() const override;
 
+protected:
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
     QToolBar *tbToolBar = nullptr;
     QWidget *picAddress = nullptr;
     QLabel *lblAddress = nullptr;
     QComboBox *cboAddress = nullptr;
     QWidget *brwWebBrowser = nullptr;
 
-protected:
-    void showEvent(QShowEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
-private:
     void navigate(const QString &address);
     /// The page's title, or its address when it has none.
     QString locationName() const;
 
+    QString StartingAddress;
     std::unique_ptr<BrowserView> m_view;
     // True while the address list is rewritten, so that no navigation starts.
     bool DontNavigateNow = false;

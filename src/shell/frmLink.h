@@ -22,6 +22,7 @@ class Topic;
 /// A gauge whose filled part grows while the caption stays readable across
 /// its whole width.
 class LinkGaugeLabel : public QLabel {
+    Q_OBJECT
 public:
     explicit LinkGaugeLabel(QWidget *parent = nullptr);
     /// The width of the filled part, in twips.
@@ -54,16 +55,16 @@ public:
     /// Shows the frame and, when a record number has arrived, opens its case.
     void Form_Unload();
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
     /// The item the partner writes; its text is the record number.
     QLineEdit *HiddenText = nullptr;
     LinkGaugeLabel *LinkGauge = nullptr;
     QLabel *Label1 = nullptr;
     QTimer *Timer1 = nullptr;
 
-protected:
-    void closeEvent(QCloseEvent *event) override;
-
-private:
     QPointer<frmMain> m_frame;
     std::unique_ptr<Link::Topic> m_topic;
     // The gauge's step, 0 to 5: it cycles for as long as the window waits,

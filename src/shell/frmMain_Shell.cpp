@@ -8,7 +8,6 @@
 #include "curves_reports/frmReminder.h"
 #include "platform/Guard.h"
 #include "platform/db/ClinicDb.h"
-#include "platform/db/DataControl.h"
 #include "platform/prompt/Prompt.h"
 #include "platform/settings/Settings.h"
 #include "platform/state/AppState.h"
@@ -40,14 +39,10 @@ template <class Window> QList<Window *> openTools(QWidget *frame)
 /// register, so it closes.
 void followTheMove(QWidget *frame)
 {
-    for (fmLocator *locator : openTools<fmLocator>(frame)) {
-        BindToClinicDB(*locator->Data1);
-        locator->LoadList_Click();
-    }
-    for (frmReminder *reminders : openTools<frmReminder>(frame)) {
-        BindToClinicDB(*reminders->Data1);
-        reminders->LoadList_Click();
-    }
+    for (fmLocator *locator : openTools<fmLocator>(frame))
+        locator->loadRegister();
+    for (frmReminder *reminders : openTools<frmReminder>(frame))
+        reminders->loadRegister();
     for (GrowthCurveWindow *curve : openTools<GrowthCurveWindow>(frame))
         curve->close();
 }
@@ -120,7 +115,7 @@ void frmMain::mnuViewBrowser_Click()
 {
     runGuarded([&] {
         auto *browser = new frmBrowser;
-        browser->StartingAddress = App().AppPath + QStringLiteral("tech_support.htm");
+        browser->setStartingAddress(App().AppPath + QStringLiteral("tech_support.htm"));
         addChild(browser);
     });
 }

@@ -7,6 +7,7 @@
 #include "platform/state/AppState.h"
 #include "platform/text/Clock.h"
 #include "platform/text/DateText.h"
+#include "support/Controls.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
@@ -31,27 +32,28 @@ class DobEntryTest : public QObject {
         Fixture(const QDateTime &now)
         {
             Clock::setNow(now);
-            details.DOB->setText(QStringLiteral("was"));
-            details.AAge->setText(QStringLiteral("was"));
+            control<QLabel>(&details, "DOB")->setText(QStringLiteral("was"));
+            control<QLabel>(&details, "AAge")->setText(QStringLiteral("was"));
             details.CalcAge_Click();
             dob = details.dobWindow();
         }
         void typeDob(const QString &keys)
         {
-            dob->Option1[0]->click();
-            dob->MaskEdDOB->setFocus();
-            dob->MaskEdDOB->setCursorPosition(0);
-            QTest::keyClicks(dob->MaskEdDOB, keys);
+            control<QRadioButton>(dob, "Option1", 0)->click();
+            control<QLineEdit>(dob, "MaskEdDOB")->setFocus();
+            control<QLineEdit>(dob, "MaskEdDOB")->setCursorPosition(0);
+            QTest::keyClicks(control<QLineEdit>(dob, "MaskEdDOB"), keys);
         }
         void typeAge(const QString &keys)
         {
-            dob->Option1[1]->click();
-            dob->MaskEdAge->setCursorPosition(0);
-            QTest::keyClicks(dob->MaskEdAge, keys);
+            control<QRadioButton>(dob, "Option1", 1)->click();
+            control<QLineEdit>(dob, "MaskEdAge")->setCursorPosition(0);
+            QTest::keyClicks(control<QLineEdit>(dob, "MaskEdAge"), keys);
         }
         bool untouched() const
         {
-            return details.DOB->text() == QLatin1String("was") && details.AAge->text() == QLatin1String("was");
+            return control<QLabel>(&details, "DOB")->text() == QLatin1String("was") &&
+                   control<QLabel>(&details, "AAge")->text() == QLatin1String("was");
         }
     };
 
@@ -102,10 +104,10 @@ private slots:
     {
         Fixture f(m_now);
         f.typeDob("10Mar2025");
-        QCOMPARE(frmDOBAge::maskedText(f.dob->MaskEdDOB), QString("10-Mar-2025"));
+        QCOMPARE(frmDOBAge::maskedText(control<QLineEdit>(f.dob, "MaskEdDOB")), QString("10-Mar-2025"));
         f.dob->Done_Click();
-        QCOMPARE(f.details.DOB->text(), QString("10-Mar-2025"));
-        QCOMPARE(f.details.AAge->text(), QString(" 1yrs  0mths  0wks"));
+        QCOMPARE(control<QLabel>(&f.details, "DOB")->text(), QString("10-Mar-2025"));
+        QCOMPARE(control<QLabel>(&f.details, "AAge")->text(), QString(" 1yrs  0mths  0wks"));
         QCOMPARE(App().CurrAgeText, QString(" 1yrs  0mths  0wks"));
         QVERIFY(!f.dob->isVisible());
         QCOMPARE(f.prompt.count(), 0);
@@ -142,9 +144,10 @@ private slots:
         Fixture f(m_now);
         f.typeAge("020303");
         f.dob->Done_Click();
-        QCOMPARE(f.details.AAge->text(), QString("02yrs 03mths 03wks"));
-        QCOMPARE(f.details.DOB->text(), DateText::Format(m_now.date().addDays(-835), "dd-mmm-yyyy"));
-        QCOMPARE(f.details.DOB->text(), QString("26-Nov-2023"));
+        QCOMPARE(control<QLabel>(&f.details, "AAge")->text(), QString("02yrs 03mths 03wks"));
+        QCOMPARE(control<QLabel>(&f.details, "DOB")->text(),
+                 DateText::Format(m_now.date().addDays(-835), "dd-mmm-yyyy"));
+        QCOMPARE(control<QLabel>(&f.details, "DOB")->text(), QString("26-Nov-2023"));
         QVERIFY(!f.dob->isVisible());
     }
 
@@ -164,14 +167,14 @@ private slots:
     void modeSwitchShowsOneBox()
     {
         Fixture f(m_now);
-        f.dob->Option1[1]->click();
-        QVERIFY(f.dob->MaskEdAge->isVisible());
-        QVERIFY(!f.dob->MaskEdDOB->isVisible());
+        control<QRadioButton>(f.dob, "Option1", 1)->click();
+        QVERIFY(control<QLineEdit>(f.dob, "MaskEdAge")->isVisible());
+        QVERIFY(!control<QLineEdit>(f.dob, "MaskEdDOB")->isVisible());
         f.typeDob("10Mar2025");
-        QVERIFY(f.dob->MaskEdDOB->isVisible());
-        QVERIFY(!f.dob->MaskEdAge->isVisible());
+        QVERIFY(control<QLineEdit>(f.dob, "MaskEdDOB")->isVisible());
+        QVERIFY(!control<QLineEdit>(f.dob, "MaskEdAge")->isVisible());
         f.dob->Done_Click();
-        QCOMPARE(f.details.DOB->text(), QString("10-Mar-2025"));
+        QCOMPARE(control<QLabel>(&f.details, "DOB")->text(), QString("10-Mar-2025"));
     }
 
     void doneWithoutAModeClosesAndWritesNothing()
@@ -191,8 +194,8 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(f.dob.isNull());
         f.details.CalcAge_Click();
-        QCOMPARE(frmDOBAge::maskedText(f.details.dobWindow()->MaskEdDOB), QString("__-___-____"));
-        QVERIFY(!f.details.dobWindow()->Option1[0]->isChecked());
+        QCOMPARE(frmDOBAge::maskedText(control<QLineEdit>(f.details.dobWindow(), "MaskEdDOB")), QString("__-___-____"));
+        QVERIFY(!control<QRadioButton>(f.details.dobWindow(), "Option1", 0)->isChecked());
     }
 };
 

@@ -6,6 +6,7 @@
 #include "platform/db/DataControl.h"
 #include "platform/state/AppState.h"
 #include "support/CaseBuilder.h"
+#include "support/Controls.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
@@ -28,21 +29,21 @@ private slots:
         QVERIFY(QFile::rename(path, away));
 
         fmLocator loc;
-        BindToClinicDB(*loc.Data1);
+        BindToClinicDB(*control<DataControl>(&loc, "Data1"));
         loc.LoadList_Click();
         loc.show();
         QVERIFY(QTest::qWaitForWindowExposed(&loc));
-        QTest::keyClicks(loc.Narrower, QStringLiteral("Smit"));
+        QTest::keyClicks(control<QLineEdit>(&loc, "Narrower"), QStringLiteral("Smit"));
 
         QCOMPARE(prompt.texts(), QStringList{ClinicDb::missingText(path)});
         QCOMPARE(prompt.last().icon, Prompt::Icon::Critical);
-        QVERIFY(!loc.Narrower->isEnabled());
+        QVERIFY(!control<QLineEdit>(&loc, "Narrower")->isEnabled());
 
         // The share is back: the frame's command loads the list, and the
         // search works again.
         QVERIFY(QFile::rename(away, path));
         loc.LoadList_Click();
-        QVERIFY(loc.Narrower->isEnabled());
+        QVERIFY(control<QLineEdit>(&loc, "Narrower")->isEnabled());
         QCOMPARE(loc.listModel()->rowCount(), 1);
         QCOMPARE(prompt.count(), 1);
         FW_VERIFY_PROMPTS(prompt);

@@ -7,6 +7,7 @@
 #include "platform/db/ClinicDb.h"
 #include "platform/state/AppState.h"
 #include "platform/text/NumberText.h"
+#include "support/Controls.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
@@ -46,7 +47,7 @@ private slots:
         frmPuppy *w = frmPuppy::Launch(&owner, {"Dog", 12.5f, 10, "kg", "1", "Rex"});
         QVERIFY(QTest::qWaitForWindowExposed(w));
         QCOMPARE(w->windowTitle(), QString("Puppy Growth Curves For The First 52 Weeks"));
-        Chart *g = w->Graph1;
+        Chart *g = control<Chart>(w, "Graph1");
         QCOMPARE(g->GraphTitle(), QString("Puppy Growth Curves"));
         QCOMPARE(g->BottomTitle(), QString("Age (Weeks)"));
         QCOMPARE(g->LeftTitle(), QString("kg's"));
@@ -85,13 +86,13 @@ private slots:
         ScriptedPrompt prompt;
         QWidget owner;
         frmKitten *w = frmKitten::Launch(&owner, {"Cat", 3.3f, 10, "lb", "2", "Tom"});
+        Chart *g = control<Chart>(w, "Graph1");
         QCOMPARE(w->windowTitle(), QString("Kitten Growth Curves For The First 52 Weeks"));
-        QCOMPARE(w->Graph1->GraphTitle(), QString("Kitten Growth Curves"));
-        QCOMPARE(legendsOf(w->Graph1),
-                 (QStringList{"Male Upper", "Male Lower", "Female Upper", "Female Lower", "Curr. Wt"}));
-        QCOMPARE(w->Graph1->value(5, 6), double(float(3.3f / 2.2)));
-        QVERIFY(std::abs(w->Graph1->value(5, 6) - 1.5) < 1e-6);
-        QTest::mouseClick(w->Graph1->viewport(), Qt::LeftButton, {}, w->Graph1->pointPosition(2, 27));
+        QCOMPARE(g->GraphTitle(), QString("Kitten Growth Curves"));
+        QCOMPARE(legendsOf(g), (QStringList{"Male Upper", "Male Lower", "Female Upper", "Female Lower", "Curr. Wt"}));
+        QCOMPARE(g->value(5, 6), double(float(3.3f / 2.2)));
+        QVERIFY(std::abs(g->value(5, 6) - 1.5) < 1e-6);
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->pointPosition(2, 27));
         QCOMPARE(prompt.last().title, QString("Lower Weight Curve, Male Kitten"));
         QVERIFY(prompt.last().text.endsWith(" kg(s) at  52 weeks old"));
 
@@ -99,8 +100,8 @@ private slots:
         frmKitten *again = frmKitten::Launch(&owner, {"Cat", 2.0f, 52, "kg", "3", "Kit"});
         QCOMPARE(again, w);
         QCOMPARE(w->caseFacts().caseNo, QString("3"));
-        QCOMPARE(w->Graph1->value(5, 6), 0.0);
-        QCOMPARE(w->Graph1->value(5, 27), 2.0);
+        QCOMPARE(g->value(5, 6), 0.0);
+        QCOMPARE(g->value(5, 27), 2.0);
         QCOMPARE(owner.findChildren<frmKitten *>().size(), 1);
         FW_VERIFY_PROMPTS(prompt);
     }
@@ -129,12 +130,13 @@ private slots:
         ClinicDb::exec(env.db(), "DELETE FROM [Puppy Curves] WHERE [Week] > 18");
         QWidget owner;
         frmPuppy *w = frmPuppy::Launch(&owner, {"Dog", 3.0f, 4, "kg", "1", "Rex"});
+        Chart *g = control<Chart>(w, "Graph1");
         QCOMPARE(prompt.texts(), QStringList{"The growth curve table Puppy Curves holds only 10 of its 27 weeks; the "
                                              "reference curves are drawn for the weeks it holds."});
-        QVERIFY(w->Graph1->value(1, 10) > 0);
-        QVERIFY(std::isnan(w->Graph1->value(1, 11)));
-        QCOMPARE(w->Graph1->pointPosition(1, 11), QPoint(-1, -1));
-        QCOMPARE(w->Graph1->value(9, 3), 3.0);
+        QVERIFY(g->value(1, 10) > 0);
+        QVERIFY(std::isnan(g->value(1, 11)));
+        QCOMPARE(g->pointPosition(1, 11), QPoint(-1, -1));
+        QCOMPARE(g->value(9, 3), 3.0);
         // Nothing to read out where the curve has no point.
         w->Graph1_PointClick(1, 20);
         QCOMPARE(prompt.count(), 1);
@@ -178,17 +180,18 @@ private slots:
         ScriptedPrompt prompt;
         QWidget owner;
         frmPuppy *w = frmPuppy::Launch(&owner, {"Dog", 8.2f, 10, "kg", "7", "Rex"});
+        Chart *g = control<Chart>(w, "Graph1");
         const QString picture = env.appPath() + "GCv.bmp";
-        const QSize screen = w->Graph1->size();
+        const QSize screen = g->size();
 
         // Without a report viewer the button does nothing.
         GrowthCurveWindow::setPreviewHook({});
-        QTest::mouseClick(w->PPrint, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(w, "PPrint"), Qt::LeftButton);
         QVERIFY(!QFile::exists(picture));
 
         QList<GrowthCurveWindow::PreviewRequest> asked;
         GrowthCurveWindow::setPreviewHook([&](const GrowthCurveWindow::PreviewRequest &r) { asked << r; });
-        QTest::mouseClick(w->PPrint, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(w, "PPrint"), Qt::LeftButton);
         GrowthCurveWindow::setPreviewHook({});
         QCOMPARE(asked.size(), 1);
         QCOMPARE(asked.first().reportName, QString("GrowthCurveK9"));
@@ -200,8 +203,8 @@ private slots:
         const QImage image = asked.first().picture;
         QCOMPARE(image.size(), screen * 2);
         QCOMPARE(QColor(image.pixel(1, 1)), QColor(Qt::white));
-        QCOMPARE(w->Graph1->Background(), 0);
-        QCOMPARE(w->Graph1->DrawStyle(), int(Chart::Colour));
+        QCOMPARE(g->Background(), 0);
+        QCOMPARE(g->DrawStyle(), int(Chart::Colour));
         FW_VERIFY_PROMPTS(prompt);
     }
 };

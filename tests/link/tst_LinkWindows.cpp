@@ -2,6 +2,7 @@
 // real socket by the real fenwarra-link tool: the link window of link mode 2
 // and, for link mode 1, the new-case window's topic.
 #include "support/CaseBuilder.h"
+#include "support/Controls.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
@@ -98,10 +99,11 @@ private slots:
         QVERIFY(s.link->isVisible());
         QVERIFY(!s.frame.isVisible());
         QCOMPARE(s.link->windowTitle(), QStringLiteral("Fenwarra"));
-        QCOMPARE(s.link->HiddenText->text(), QStringLiteral("Wait"));
-        QCOMPARE(s.link->LinkGauge->text(), QStringLiteral("linking..."));
-        QCOMPARE(s.link->Timer1->interval(), 1000);
-        QVERIFY(s.link->Timer1->isActive());
+        QCOMPARE(control<QLineEdit>(s.link, "HiddenText")->text(), QStringLiteral("Wait"));
+        QCOMPARE(control<LinkGaugeLabel>(s.link, "LinkGauge")->text(), QStringLiteral("linking..."));
+        const QTimer *timer = control<QTimer>(s.link, "Timer1");
+        QCOMPARE(timer->interval(), 1000);
+        QVERIFY(timer->isActive());
         QCOMPARE(Link::offeredTopics(), QStringList{"frmLink"});
     }
 
@@ -110,16 +112,17 @@ private slots:
     void gaugeCyclesWithoutEnd()
     {
         LinkedStart s;
-        s.link->Timer1->stop();
+        control<QTimer>(s.link, "Timer1")->stop();
+        const LinkGaugeLabel *gauge = control<LinkGaugeLabel>(s.link, "LinkGauge");
         QList<int> widths;
         for (int i = 0; i < 7; ++i) {
             s.link->Timer1_Timer();
-            widths << s.link->LinkGauge->fillWidthTwips();
+            widths << gauge->fillWidthTwips();
         }
         QCOMPARE(widths, QList<int>({891, 1782, 2673, 3564, 4455, 0, 891}));
         for (int i = 0; i < 40000; ++i)
             s.link->Timer1_Timer();
-        QCOMPARE(s.link->LinkGauge->fillWidthTwips(), ((7 + 40000) % 6) * 891);
+        QCOMPARE(gauge->fillWidthTwips(), ((7 + 40000) % 6) * 891);
         QVERIFY(s.link->isVisible());
         QCOMPARE(s.prompt.count(), 0);
     }
@@ -130,7 +133,7 @@ private slots:
         const int caseNo = CaseBuilder().linkedRecNo(4711).add();
         QCOMPARE(write("frmLink", "HiddenText", "4711"), 0);
         QCOMPARE(App().LinkRecNo, QStringLiteral("4711"));
-        QCOMPARE(s.link->LinkGauge->text(), QStringLiteral("Link successful"));
+        QCOMPARE(control<LinkGaugeLabel>(s.link, "LinkGauge")->text(), QStringLiteral("Link successful"));
 
         // Within about a second: the window closes, the frame shows, the case opens.
         QVERIFY(QTest::qWaitFor([&] { return s.link.isNull(); }, 3000));
@@ -303,13 +306,13 @@ private slots:
                      "--write",   "CaseDetails", "LowerWt",    "9",           "--write", "CaseDetails",
                      "CurrWt",    "10.5",        "--write",    "CaseDetails", "VetCom",  "Referred\nfor weight loss"}),
             0);
-        QVERIFY(w->BBreedFel->isVisible());
-        QVERIFY(!w->BBreedK9->isVisible());
-        QCOMPARE(w->DOB->text(), QStringLiteral("12-Mar-2019"));
-        QVERIFY(w->Units[2]->isChecked());
+        QVERIFY(control<QComboBox>(w, "BBreedFel")->isVisible());
+        QVERIFY(!control<QComboBox>(w, "BBreedK9")->isVisible());
+        QCOMPARE(control<QLabel>(w, "DOB")->text(), QStringLiteral("12-Mar-2019"));
+        QVERIFY(control<QRadioButton>(w, "Units", 2)->isChecked());
         // A text the box would not take is refused whole; the box keeps its text.
         QCOMPARE(write("CaseDetails", "CurrWt", "heavy"), 5);
-        QCOMPARE(w->CurrWt->text(), QStringLiteral("10.5"));
+        QCOMPARE(control<QLineEdit>(w, "CurrWt")->text(), QStringLiteral("10.5"));
         QCOMPARE(write("CaseDetails", "Done", "1"), 5);
 
         w->Done_Click();

@@ -49,17 +49,17 @@ class CaseDetailsTest : public QObject {
     {
         CaseDetails *w = openNewCase();
         w->AddNewRec_Click();
-        w->SSurname->setText("Smith");
-        w->AnName->setText("Rex");
-        w->SSpecies->setEditText("Dog");
+        control<QLineEdit>(w, "SSurname")->setText("Smith");
+        control<QLineEdit>(w, "AnName")->setText("Rex");
+        control<QComboBox>(w, "SSpecies")->setEditText("Dog");
         w->SSpecies_Click();
-        w->BBreedK9->setEditText("Labrador");
-        w->SSex->setEditText("Male");
-        w->DOB->setText("10-Mar-2025");
-        w->AAge->setText(" 1yrs  0mths  0wks");
-        w->UpperWt->setText("14");
-        w->LowerWt->setText("10");
-        w->CurrWt->setText("12.5");
+        control<QComboBox>(w, "BBreedK9")->setEditText("Labrador");
+        control<QComboBox>(w, "SSex")->setEditText("Male");
+        control<QLabel>(w, "DOB")->setText("10-Mar-2025");
+        control<QLabel>(w, "AAge")->setText(" 1yrs  0mths  0wks");
+        control<QLineEdit>(w, "UpperWt")->setText("14");
+        control<QLineEdit>(w, "LowerWt")->setText("10");
+        control<QLineEdit>(w, "CurrWt")->setText("12.5");
         return w;
     }
 
@@ -114,13 +114,13 @@ private slots:
         CaseDetails *w = openNewCase();
         QVERIFY(w && w->isVisible());
         QCOMPARE(w->windowTitle(), QString("New Case Details Entry Form"));
-        QVERIFY(w->AddNewRec->isVisible());
-        QVERIFY(w->CCancel->isVisible());
-        QVERIFY(!w->Done->isVisible());
-        QVERIFY(!w->UUpdate->isVisible());
-        QVERIFY(!w->SSurname->isVisible());
-        QVERIFY(!w->CalcAge->isVisible());
-        QVERIFY(w->Units[0]->isChecked());
+        QVERIFY(control<QPushButton>(w, "AddNewRec")->isVisible());
+        QVERIFY(control<QPushButton>(w, "CCancel")->isVisible());
+        QVERIFY(!control<QPushButton>(w, "Done")->isVisible());
+        QVERIFY(!control<QPushButton>(w, "UUpdate")->isVisible());
+        QVERIFY(!control<QLineEdit>(w, "SSurname")->isVisible());
+        QVERIFY(!control<QPushButton>(w, "CalcAge")->isVisible());
+        QVERIFY(control<QRadioButton>(w, "Units", 0)->isChecked());
         QCOMPARE(rowCount(), 0);
         QVERIFY(w->windowFlags() & Qt::WindowStaysOnTopHint);
     }
@@ -154,20 +154,20 @@ private slots:
         QVERIFY(App().CurrCaseNo.isEmpty());
 
         // The entry fields with their starting texts.
-        QVERIFY(w->SSurname->isVisible() && w->Done->isVisible());
-        QVERIFY(!w->AddNewRec->isVisible() && !w->CCancel->isVisible());
-        QCOMPARE(w->SSurname->text(), QString("Surname?"));
-        QCOMPARE(w->focusWidget(), static_cast<QWidget *>(w->SSurname));
-        QCOMPARE(w->AnName->text(), QString("Name?"));
-        QCOMPARE(w->TelNo->text(), QString("01632 960418"));
-        QCOMPARE(w->VetCom->toPlainText(), QString("None"));
-        QCOMPARE(w->SSpecies->currentText(), QString("Species?"));
-        QCOMPARE(w->BBreedFel->currentText(), QString("Domestic Shorthair"));
-        QCOMPARE(w->BBreedK9->currentText(), QString("Cross Breed"));
-        QCOMPARE(w->SSex->currentText(), QString("Sex?"));
-        QVERIFY(w->SSpecies->findText("Cat") >= 0);
-        QVERIFY(w->SSex->findText("Female Spayed") >= 0);
-        QVERIFY(w->BBreedK9->count() > 0 && w->BBreedFel->count() > 0);
+        QVERIFY(control<QLineEdit>(w, "SSurname")->isVisible() && control<QPushButton>(w, "Done")->isVisible());
+        QVERIFY(!control<QPushButton>(w, "AddNewRec")->isVisible() && !control<QPushButton>(w, "CCancel")->isVisible());
+        QCOMPARE(control<QLineEdit>(w, "SSurname")->text(), QString("Surname?"));
+        QCOMPARE(w->focusWidget(), static_cast<QWidget *>(control<QLineEdit>(w, "SSurname")));
+        QCOMPARE(control<QLineEdit>(w, "AnName")->text(), QString("Name?"));
+        QCOMPARE(control<QLineEdit>(w, "TelNo")->text(), QString("01632 960418"));
+        QCOMPARE(control<QPlainTextEdit>(w, "VetCom")->toPlainText(), QString("None"));
+        QCOMPARE(control<QComboBox>(w, "SSpecies")->currentText(), QString("Species?"));
+        QCOMPARE(control<QComboBox>(w, "BBreedFel")->currentText(), QString("Domestic Shorthair"));
+        QCOMPARE(control<QComboBox>(w, "BBreedK9")->currentText(), QString("Cross Breed"));
+        QCOMPARE(control<QComboBox>(w, "SSex")->currentText(), QString("Sex?"));
+        QVERIFY(control<QComboBox>(w, "SSpecies")->findText("Cat") >= 0);
+        QVERIFY(control<QComboBox>(w, "SSex")->findText("Female Spayed") >= 0);
+        QVERIFY(control<QComboBox>(w, "BBreedK9")->count() > 0 && control<QComboBox>(w, "BBreedFel")->count() > 0);
         QCOMPARE(prompt->count(), 0);
     }
 
@@ -176,22 +176,22 @@ private slots:
         CaseDetails *w = openNewCase();
         w->AddNewRec_Click();
         const qint64 caseNo = w->reservedCaseNo();
-        w->DOB->setText("21-Feb-1997");
-        w->UpperWt->setText("14");
-        w->LowerWt->setText("10");
-        w->CurrWt->setText("7.5");
+        control<QLabel>(w, "DOB")->setText("21-Feb-1997");
+        control<QLineEdit>(w, "UpperWt")->setText("14");
+        control<QLineEdit>(w, "LowerWt")->setText("10");
+        control<QLineEdit>(w, "CurrWt")->setText("7.5");
         // The starting texts of names, species and sex say nothing about the
         // case: Done refuses them as it refuses an empty field.
         w->Done_Click();
         QCOMPARE(prompt->texts(), QStringList{"Data incomplete. Please enter data at the cursor."});
-        QCOMPARE(w->focusWidget(), static_cast<QWidget *>(w->SSurname));
+        QCOMPARE(w->focusWidget(), static_cast<QWidget *>(control<QLineEdit>(w, "SSurname")));
         QVERIFY(caseRow(caseNo).value("Graph Data").isNull());
         prompt->clear();
-        w->SSurname->setText("Smith");
-        w->AnName->setText("Pip");
-        w->SSpecies->setEditText("Rabbit");
+        control<QLineEdit>(w, "SSurname")->setText("Smith");
+        control<QLineEdit>(w, "AnName")->setText("Pip");
+        control<QComboBox>(w, "SSpecies")->setEditText("Rabbit");
         w->SSpecies_Click();
-        w->SSex->setEditText("Female");
+        control<QComboBox>(w, "SSex")->setEditText("Female");
         w->Done_Click();
         FW_VERIFY_PROMPTS(*prompt);
 
@@ -239,14 +239,14 @@ private slots:
         ClinicDb::exec(env->db(), "DELETE FROM [Clients] WHERE [CaseNo] = ?", {reserved});
         CaseBuilder().surname("Other").add();
         QCOMPARE(rowCount(), 1);
-        w->SSurname->setText("Smith");
-        w->AnName->setText("Rex");
-        w->SSpecies->setEditText("Rabbit");
-        w->SSex->setEditText("Male");
-        w->DOB->setText("21-Feb-1997");
-        w->UpperWt->setText("14");
-        w->LowerWt->setText("10");
-        w->CurrWt->setText("12");
+        control<QLineEdit>(w, "SSurname")->setText("Smith");
+        control<QLineEdit>(w, "AnName")->setText("Rex");
+        control<QComboBox>(w, "SSpecies")->setEditText("Rabbit");
+        control<QComboBox>(w, "SSex")->setEditText("Male");
+        control<QLabel>(w, "DOB")->setText("21-Feb-1997");
+        control<QLineEdit>(w, "UpperWt")->setText("14");
+        control<QLineEdit>(w, "LowerWt")->setText("10");
+        control<QLineEdit>(w, "CurrWt")->setText("12");
         w->Done_Click();
 
         QCOMPARE(prompt->texts(), QStringList{QString("Case number %1 was taken meanwhile at another workstation, "
@@ -266,8 +266,10 @@ private slots:
     {
         CaseDetails *w = openNewCase();
         w->AddNewRec_Click();
-        QCOMPARE(w->SSurname->nextInFocusChain(), static_cast<QWidget *>(w->AnName));
-        QCOMPARE(w->AnName->nextInFocusChain(), static_cast<QWidget *>(w->TelNo));
+        QCOMPARE(control<QLineEdit>(w, "SSurname")->nextInFocusChain(),
+                 static_cast<QWidget *>(control<QLineEdit>(w, "AnName")));
+        QCOMPARE(control<QLineEdit>(w, "AnName")->nextInFocusChain(),
+                 static_cast<QWidget *>(control<QLineEdit>(w, "TelNo")));
     }
 
     void doneRefusesAndStoresNothing_data()
@@ -359,9 +361,9 @@ private slots:
         CaseDetails *w = filledEntry();
         const qint64 caseNo = w->reservedCaseNo();
         if (field == "cat") {
-            w->SSpecies->setEditText("Cat");
+            control<QComboBox>(w, "SSpecies")->setEditText("Cat");
             w->SSpecies_Click();
-            w->BBreedFel->setEditText(value);
+            control<QComboBox>(w, "BBreedFel")->setEditText(value);
         } else if (field.startsWith("Units(")) {
             w->findChild<QRadioButton *>(field)->setChecked(true);
         } else if (auto *e = w->findChild<QLineEdit *>(field)) {
@@ -387,10 +389,10 @@ private slots:
     {
         CaseDetails *w = filledEntry();
         const qint64 caseNo = w->reservedCaseNo();
-        w->Units[1]->setChecked(true);
+        control<QRadioButton>(w, "Units", 1)->setChecked(true);
         w->Done_Click();
         QCOMPARE(prompt->count(), 1);
-        w->Units[2]->setChecked(true);
+        control<QRadioButton>(w, "Units", 2)->setChecked(true);
         w->Done_Click();
         QCOMPARE(prompt->count(), 1);
         const QSqlRecord r = caseRow(caseNo);
@@ -403,11 +405,11 @@ private slots:
     {
         CaseDetails *w = filledEntry();
         const qint64 caseNo = w->reservedCaseNo();
-        w->SSpecies->setEditText("Rabbit");
+        control<QComboBox>(w, "SSpecies")->setEditText("Rabbit");
         w->SSpecies_Click();
-        QVERIFY(!w->BBreedK9->isVisible());
-        QVERIFY(!w->BBreedFel->isVisible());
-        w->Units[1]->setChecked(true);
+        QVERIFY(!control<QComboBox>(w, "BBreedK9")->isVisible());
+        QVERIFY(!control<QComboBox>(w, "BBreedFel")->isVisible());
+        control<QRadioButton>(w, "Units", 1)->setChecked(true);
         w->Done_Click();
         FW_VERIFY_PROMPTS(*prompt);
         QCOMPARE(prompt->count(), 0);
@@ -421,14 +423,14 @@ private slots:
         CaseDetails *w = openNewCase();
         w->AddNewRec_Click();
         // Choosing from the list, as the user does.
-        w->SSpecies->setCurrentIndex(w->SSpecies->findText("Cat"));
-        emit w->SSpecies->activated(w->SSpecies->currentIndex());
-        QVERIFY(w->BBreedFel->isVisible());
-        QVERIFY(!w->BBreedK9->isVisible());
-        w->SSpecies->setCurrentIndex(w->SSpecies->findText("Dog"));
-        emit w->SSpecies->activated(w->SSpecies->currentIndex());
-        QVERIFY(w->BBreedK9->isVisible());
-        QVERIFY(!w->BBreedFel->isVisible());
+        control<QComboBox>(w, "SSpecies")->setCurrentIndex(control<QComboBox>(w, "SSpecies")->findText("Cat"));
+        emit control<QComboBox>(w, "SSpecies")->activated(control<QComboBox>(w, "SSpecies")->currentIndex());
+        QVERIFY(control<QComboBox>(w, "BBreedFel")->isVisible());
+        QVERIFY(!control<QComboBox>(w, "BBreedK9")->isVisible());
+        control<QComboBox>(w, "SSpecies")->setCurrentIndex(control<QComboBox>(w, "SSpecies")->findText("Dog"));
+        emit control<QComboBox>(w, "SSpecies")->activated(control<QComboBox>(w, "SSpecies")->currentIndex());
+        QVERIFY(control<QComboBox>(w, "BBreedK9")->isVisible());
+        QVERIFY(!control<QComboBox>(w, "BBreedFel")->isVisible());
     }
 
     void breedBeforeSpeciesIsRefused()
@@ -437,13 +439,13 @@ private slots:
         w->AddNewRec_Click();
         QCOMPARE(prompt->count(), 0); // filling the lists raises nothing
         QFocusEvent byTab(QEvent::FocusIn, Qt::TabFocusReason);
-        QApplication::sendEvent(w->BBreedK9, &byTab);
+        QApplication::sendEvent(control<QComboBox>(w, "BBreedK9"), &byTab);
         QCOMPARE(prompt->texts(), QStringList{"You must first select a species"});
         QCOMPARE(int(prompt->last().icon), int(Prompt::Icon::Critical));
-        QCOMPARE(w->focusWidget(), static_cast<QWidget *>(w->SSpecies));
+        QCOMPARE(w->focusWidget(), static_cast<QWidget *>(control<QComboBox>(w, "SSpecies")));
         // Focus coming back to the list when a box closes is not the user's move.
         QFocusEvent back(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
-        QApplication::sendEvent(w->BBreedFel, &back);
+        QApplication::sendEvent(control<QComboBox>(w, "BBreedFel"), &back);
         QCOMPARE(prompt->count(), 1);
     }
 
@@ -563,13 +565,13 @@ private slots:
     {
         CaseDetails *w = openNewCase();
         w->AddNewRec_Click();
-        w->CurrWt->setText("12x");
+        control<QLineEdit>(w, "CurrWt")->setText("12x");
         // Enter or Esc pressed in the message box: the release lands in the box.
-        sendKeyRelease(w->CurrWt, Qt::Key_Return);
-        sendKeyRelease(w->CurrWt, Qt::Key_Escape);
+        sendKeyRelease(control<QLineEdit>(w, "CurrWt"), Qt::Key_Return);
+        sendKeyRelease(control<QLineEdit>(w, "CurrWt"), Qt::Key_Escape);
         QCOMPARE(prompt->count(), 0);
         // A key stroke in the box itself still runs the rule.
-        QTest::keyClick(w->CurrWt, Qt::Key_End);
+        QTest::keyClick(control<QLineEdit>(w, "CurrWt"), Qt::Key_End);
         QCOMPARE(prompt->texts(), QStringList{"Numeric data only"});
     }
 
@@ -643,9 +645,9 @@ private slots:
     {
         CaseDetails *w = openNewCase();
         w->AddNewRec_Click();
-        w->SSurname->setText("Half typed");
+        control<QLineEdit>(w, "SSurname")->setText("Half typed");
         QCOMPARE(openNewCase(), w);
-        QCOMPARE(w->SSurname->text(), QString("Half typed"));
+        QCOMPARE(control<QLineEdit>(w, "SSurname")->text(), QString("Half typed"));
         QCOMPARE(rowCount(), 1);
     }
 
@@ -674,25 +676,25 @@ private slots:
         if (linked == "1") {
             // Reserved at once; species and sex come from the other program.
             QVERIFY(w->reservedCaseNo() > 0);
-            QVERIFY(!w->CalcAge->isVisible());
-            QCOMPARE(w->SSpecies->currentText(), QString());
-            QCOMPARE(w->SSex->currentText(), QString());
-            w->SSpecies->setEditText("Cat");
-            w->BBreedFel->setEditText("Siamese");
-            w->SSex->setEditText("Female");
+            QVERIFY(!control<QPushButton>(w, "CalcAge")->isVisible());
+            QCOMPARE(control<QComboBox>(w, "SSpecies")->currentText(), QString());
+            QCOMPARE(control<QComboBox>(w, "SSex")->currentText(), QString());
+            control<QComboBox>(w, "SSpecies")->setEditText("Cat");
+            control<QComboBox>(w, "BBreedFel")->setEditText("Siamese");
+            control<QComboBox>(w, "SSex")->setEditText("Female");
         } else {
             w->AddNewRec_Click();
-            w->SSpecies->setEditText("Cat");
-            w->SSex->setEditText("Female");
+            control<QComboBox>(w, "SSpecies")->setEditText("Cat");
+            control<QComboBox>(w, "SSex")->setEditText("Female");
         }
-        w->SSurname->setText("Adams");
-        w->AnName->setText("Tom");
+        control<QLineEdit>(w, "SSurname")->setText("Adams");
+        control<QLineEdit>(w, "AnName")->setText("Tom");
         const qint64 caseNo = w->reservedCaseNo();
-        w->HiddenText->setText(hiddenText);
-        w->DOB->setText("01-Jan-2020");
-        w->UpperWt->setText("5");
-        w->LowerWt->setText("4");
-        w->CurrWt->setText("4.5");
+        control<QLineEdit>(w, "HiddenText")->setText(hiddenText);
+        control<QLabel>(w, "DOB")->setText("01-Jan-2020");
+        control<QLineEdit>(w, "UpperWt")->setText("5");
+        control<QLineEdit>(w, "LowerWt")->setText("4");
+        control<QLineEdit>(w, "CurrWt")->setText("4.5");
         w->Done_Click();
         FW_VERIFY_PROMPTS(*prompt);
         QCOMPARE(prompt->count(), 0);
@@ -722,14 +724,14 @@ private slots:
             QCOMPARE(CaseDetails::instance(), w);
             QCOMPARE(rowCount(), 1);
 
-            w->SSurname->setText("Smith");
-            w->AnName->setText("Rex");
-            w->SSpecies->setEditText("Rabbit");
-            w->SSex->setEditText("Male");
-            w->DOB->setText("01-Jan-2020");
-            w->UpperWt->setText("14");
-            w->LowerWt->setText("10");
-            w->CurrWt->setText("12");
+            control<QLineEdit>(w, "SSurname")->setText("Smith");
+            control<QLineEdit>(w, "AnName")->setText("Rex");
+            control<QComboBox>(w, "SSpecies")->setEditText("Rabbit");
+            control<QComboBox>(w, "SSex")->setEditText("Male");
+            control<QLabel>(w, "DOB")->setText("01-Jan-2020");
+            control<QLineEdit>(w, "UpperWt")->setText("14");
+            control<QLineEdit>(w, "LowerWt")->setText("10");
+            control<QLineEdit>(w, "CurrWt")->setText("12");
             w->Done_Click();
             FW_VERIFY_PROMPTS(*prompt);
             const QString caption = QString("Case# %1, Rex Smith").arg(caseNo);

@@ -11,6 +11,7 @@
 #include "platform/text/Clock.h"
 #include "shell/frmMain.h"
 #include "support/CaseBuilder.h"
+#include "support/Controls.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
@@ -97,23 +98,33 @@ private slots:
         // Rex's window is closed for the edit; Tom's stays.
         QCOMPARE(w.windows(), 1);
         QCOMPARE(w.frame.activeChild()->windowTitle(), QString("Case# %1, Tom Adams").arg(w.tom));
-        QVERIFY(!d->UUpdate->isHidden() && d->Done->isHidden() && d->AddNewRec->isHidden());
-        QVERIFY(!d->CCancel->isHidden() && !d->HHelp->isHidden());
-        QVERIFY(!d->BBreedK9->isHidden() && d->BBreedFel->isHidden());
-        const QStringList shown = {
-            d->SSurname->text(),        d->AnName->text(),      d->TelNo->text(),         d->SSpecies->currentText(),
-            d->BBreedK9->currentText(), d->SSex->currentText(), d->DOB->text(),           d->AAge->text(),
-            d->UpperWt->text(),         d->LowerWt->text(),     d->VetCom->toPlainText(), d->CurrWt->text()};
+        QVERIFY(!control<QPushButton>(d, "UUpdate")->isHidden() && control<QPushButton>(d, "Done")->isHidden() &&
+                control<QPushButton>(d, "AddNewRec")->isHidden());
+        QVERIFY(!control<QPushButton>(d, "CCancel")->isHidden() && !control<QPushButton>(d, "HHelp")->isHidden());
+        QVERIFY(!control<QComboBox>(d, "BBreedK9")->isHidden() && control<QComboBox>(d, "BBreedFel")->isHidden());
+        const QStringList shown = {control<QLineEdit>(d, "SSurname")->text(),
+                                   control<QLineEdit>(d, "AnName")->text(),
+                                   control<QLineEdit>(d, "TelNo")->text(),
+                                   control<QComboBox>(d, "SSpecies")->currentText(),
+                                   control<QComboBox>(d, "BBreedK9")->currentText(),
+                                   control<QComboBox>(d, "SSex")->currentText(),
+                                   control<QLabel>(d, "DOB")->text(),
+                                   control<QLabel>(d, "AAge")->text(),
+                                   control<QLineEdit>(d, "UpperWt")->text(),
+                                   control<QLineEdit>(d, "LowerWt")->text(),
+                                   control<QPlainTextEdit>(d, "VetCom")->toPlainText(),
+                                   control<QLineEdit>(d, "CurrWt")->text()};
         QCOMPARE(shown, (QStringList{"Smith", "Rex", "01632 960123", "Dog", "Beagle", "Male", "15-Jan-2020", "", "26",
                                      "22", "None", "Unavailable"}));
-        QVERIFY(!d->CurrWt->isEnabled());
+        QVERIFY(!control<QLineEdit>(d, "CurrWt")->isEnabled());
         for (int i = 0; i < 4; ++i)
-            QVERIFY(!d->Units[i]->isEnabled() && d->Units[i]->isChecked() == (i == 2)); // "lb"
+            QVERIFY(!control<QRadioButton>(d, "Units", i)->isEnabled() &&
+                    control<QRadioButton>(d, "Units", i)->isChecked() == (i == 2)); // "lb"
         // Tom's window, active again, holds the current case.
         QCOMPARE(App().CurrCaseNo + App().CurrSpecies, QString::number(w.tom) + "Cat");
         // Update is not the default button: Enter in a box stores nothing.
-        d->SSurname->setText("Smythe");
-        QTest::keyClick(d->SSurname, Qt::Key_Return);
+        control<QLineEdit>(d, "SSurname")->setText("Smythe");
+        QTest::keyClick(control<QLineEdit>(d, "SSurname"), Qt::Key_Return);
         QCOMPARE(CaseDetails::instance(), d);
         QCOMPARE(w.row(w.rex).value("Surname").toString(), QString("Smith"));
     }
@@ -126,15 +137,15 @@ private slots:
         QStringList recent;
         for (int i = 1; i <= 10; ++i)
             recent << w.frame.recentCaption(i);
-        d->SSurname->setText("Smythe");
-        d->TelNo->setText("555 0199");
-        d->SSex->setEditText("Male Neutered");
-        d->BBreedK9->setEditText("Basset");
-        d->DOB->setText("03-Mar-2019");
-        d->UpperWt->setText("27.5");
-        d->VetCom->setPlainText("Diet from May");
+        control<QLineEdit>(d, "SSurname")->setText("Smythe");
+        control<QLineEdit>(d, "TelNo")->setText("555 0199");
+        control<QComboBox>(d, "SSex")->setEditText("Male Neutered");
+        control<QComboBox>(d, "BBreedK9")->setEditText("Basset");
+        control<QLabel>(d, "DOB")->setText("03-Mar-2019");
+        control<QLineEdit>(d, "UpperWt")->setText("27.5");
+        control<QPlainTextEdit>(d, "VetCom")->setPlainText("Diet from May");
         App().CurrCaseNo = QString::number(w.tom); // another window makes another case current
-        QTest::mouseClick(d->UUpdate, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(d, "UUpdate"), Qt::LeftButton);
         QCOMPARE(w.prompt.count(), 0);
 
         const QSqlRecord after = w.row(w.rex);
@@ -162,8 +173,8 @@ private slots:
         World w;
         w.open(w.rex, "Rex", "Smith"); // stays open beside the edit
         CaseDetails *d = w.edit();
-        d->SSurname->setText("Smythe");
-        d->UpperWt->setText("24");
+        control<QLineEdit>(d, "SSurname")->setText("Smythe");
+        control<QLineEdit>(d, "UpperWt")->setText("24");
         d->UUpdate_Click();
         FW_VERIFY_PROMPTS(w.prompt);
         QCOMPARE(w.windows(), 2);
@@ -205,8 +216,8 @@ private slots:
         World w;
         ClinicDb::exec(w.env.db(), "UPDATE [Clients] SET [Units] = ? WHERE [CaseNo] = ?", {storedUnits, w.rex});
         CaseDetails *d = w.edit();
-        QCOMPARE(d->Units[0]->isChecked(), units == "kg");
-        d->SSpecies->setEditText(species);
+        QCOMPARE(control<QRadioButton>(d, "Units", 0)->isChecked(), units == "kg");
+        control<QComboBox>(d, "SSpecies")->setEditText(species);
         d->UUpdate_Click();
         FW_VERIFY_PROMPTS(w.prompt);
         QCOMPARE(w.row(w.rex).value("Units").toString(), units);
@@ -233,13 +244,13 @@ private slots:
                        {storedUnits, w.rex});
         const QSqlRecord before = w.row(w.rex);
         CaseDetails *d = w.edit();
-        d->SSpecies->setEditText(species);
-        d->BBreedK9->setEditText("Beagle");
-        d->BBreedFel->setEditText("Domestic Shorthair");
+        control<QComboBox>(d, "SSpecies")->setEditText(species);
+        control<QComboBox>(d, "BBreedK9")->setEditText("Beagle");
+        control<QComboBox>(d, "BBreedFel")->setEditText("Domestic Shorthair");
         d->UUpdate_Click();
         QCOMPARE(w.prompt.texts(), QStringList{"You must use 'lb' or 'kg' units for cats and dogs"});
         QCOMPARE(w.prompt.last().icon, Prompt::Icon::Critical);
-        QCOMPARE(d->focusWidget(), d->SSpecies);
+        QCOMPARE(d->focusWidget(), control<QComboBox>(d, "SSpecies"));
         QCOMPARE(w.row(w.rex), before);
         QCOMPARE(CaseDetails::instance(), d);
         QCOMPARE(w.windows(), 0);
@@ -253,7 +264,7 @@ private slots:
         ClinicDb::exec(w.env.db(), "UPDATE [Clients] SET [Units] = 'gm', [Species] = 'Dog' WHERE [CaseNo] = ?",
                        {w.rex});
         CaseDetails *d = w.edit();
-        d->TelNo->setText("01632 960999");
+        control<QLineEdit>(d, "TelNo")->setText("01632 960999");
         d->UUpdate_Click();
         FW_VERIFY_PROMPTS(w.prompt);
         QCOMPARE(w.row(w.rex).value("Tel No").toString(), QString("01632 960999"));
@@ -301,18 +312,18 @@ private slots:
         World w;
         const QSqlRecord before = w.row(w.rex);
         CaseDetails *d = w.edit();
-        d->AnName->setText("Rexie");
-        QWidget *control = d->findChild<QWidget *>(field);
-        if (auto *e = qobject_cast<QLineEdit *>(control))
+        control<QLineEdit>(d, "AnName")->setText("Rexie");
+        QWidget *box = d->findChild<QWidget *>(field);
+        if (auto *e = qobject_cast<QLineEdit *>(box))
             e->setText(value);
-        else if (auto *c = qobject_cast<QComboBox *>(control))
+        else if (auto *c = qobject_cast<QComboBox *>(box))
             c->setEditText(value);
-        else if (auto *t = qobject_cast<QPlainTextEdit *>(control))
+        else if (auto *t = qobject_cast<QPlainTextEdit *>(box))
             t->setPlainText(value);
         else
-            qobject_cast<QLabel *>(control)->setText(value);
+            qobject_cast<QLabel *>(box)->setText(value);
         d->UUpdate_Click();
-        QCOMPARE(d->focusWidget(), field == "DOB" ? d->CalcAge : control);
+        QCOMPARE(d->focusWidget(), field == "DOB" ? control<QPushButton>(d, "CalcAge") : box);
         QCOMPARE(w.prompt.texts(), QStringList{message});
         QCOMPARE(int(w.prompt.last().icon), icon);
         // Nothing stored, the edit goes on, no case window opens.
@@ -336,9 +347,9 @@ private slots:
         QFETCH(QString, message);
         World w;
         CaseDetails *d = w.edit();
-        d->SSurname->setText("Smythe");
+        control<QLineEdit>(d, "SSurname")->setText("Smythe");
         if (change.isEmpty()) {
-            QTest::mouseClick(d->CCancel, Qt::LeftButton);
+            QTest::mouseClick(control<QPushButton>(d, "CCancel"), Qt::LeftButton);
             QTRY_VERIFY(!CaseDetails::instance());
             QCOMPARE(w.prompt.count(), 0);
         } else {
@@ -357,7 +368,7 @@ private slots:
     {
         World w;
         CaseDetails *d = w.edit();
-        d->SSurname->setText("Smythe");
+        control<QLineEdit>(d, "SSurname")->setText("Smythe");
         // Another workstation weighs the case while the edit is open.
         ClinicDb::exec(w.env.db(),
                        "UPDATE [Clients] SET [Graph Data] = '25.5;25.1;24.8;24.4;', [Last Weighed] = '2026-12-06', "
@@ -390,7 +401,7 @@ private slots:
     {
         World w;
         CaseDetails *d = w.edit();
-        d->SSurname->setText("Smythe");
+        control<QLineEdit>(d, "SSurname")->setText("Smythe");
         ClinicDb::exec(w.env.db(),
                        "UPDATE [Clients] SET [Surname] = 'Smithers', [Vet Comments] = 'Seen by Dr Lee', "
                        "[Diet Recommend] = 'More' WHERE [CaseNo] = ?",
@@ -446,7 +457,7 @@ private slots:
             // The entry is brought forward, keeping its number and texts.
             QCOMPARE(CaseDetails::instance(), entry);
             QCOMPARE(entry->mode(), CaseDetails::Mode::NewCase);
-            QCOMPARE(entry->SSurname->text(), QString("Surname?"));
+            QCOMPARE(control<QLineEdit>(entry, "SSurname")->text(), QString("Surname?"));
             QCOMPARE(w.prompt.count(), 0);
             return;
         }

@@ -1,4 +1,5 @@
 #include "support/CaseBuilder.h"
+#include "support/Controls.h"
 #include "support/NamedPipe.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestEnv.h"
@@ -288,7 +289,7 @@ private slots:
         CaseBuilder().caseNo(1).surname("Original").animal("Rex").lastWeighed(dueDay).add();
         frame.mnuReminders_Click();
         QPointer<frmReminder> reminders = frame.findChild<frmReminder *>();
-        QVERIFY(reminders && reminders->ClientListing->count() == 1);
+        QVERIFY(reminders && control<QListWidget>(reminders, "ClientListing")->count() == 1);
         QPointer<GrowthCurveWindow> curve = frmPuppy::Launch(&frame, GrowthCase{"Dog", 2.5f, 12, "kg", "1", "Rex"});
         QVERIFY(curve && curve->isVisible());
 
@@ -303,9 +304,9 @@ private slots:
         QCOMPARE(App().DBFName, copy);
 
         QVERIFY(reminders && reminders->isVisible());
-        QCOMPARE(reminders->ClientListing->count(), 1);
-        QVERIFY2(reminders->ClientListing->item(0)->text().startsWith("Tess Moved"),
-                 qPrintable(reminders->ClientListing->item(0)->text()));
+        const QListWidget *listing = control<QListWidget>(reminders, "ClientListing");
+        QCOMPARE(listing->count(), 1);
+        QVERIFY2(listing->item(0)->text().startsWith("Tess Moved"), qPrintable(listing->item(0)->text()));
         QVERIFY(!curve || !curve->isVisible());
         reminders->setListIndex(0);
         reminders->ClientListing_DblClick();

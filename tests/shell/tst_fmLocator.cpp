@@ -67,7 +67,7 @@ struct World {
     void open()
     {
         loc = new fmLocator;
-        BindToClinicDB(*loc->Data1);
+        BindToClinicDB(*control<DataControl>(loc, "Data1"));
         loc->LoadList_Click();
         loc->show();
         QVERIFY(QTest::qWaitForWindowExposed(loc));
@@ -78,18 +78,19 @@ struct World {
     {
         for (const QChar c : text) {
             QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-            QApplication::sendEvent(loc->Narrower, &press);
+            QApplication::sendEvent(control<QLineEdit>(loc, "Narrower"), &press);
         }
     }
-    void key(Qt::Key k) { QTest::keyClick(loc->Narrower, k); }
+    void key(Qt::Key k) { QTest::keyClick(control<QLineEdit>(loc, "Narrower"), k); }
     QPoint pointOf(qint64 caseNo) const
     {
         const QModelIndex index = loc->listModel()->index(loc->listModel()->rowOfCase(caseNo));
-        return loc->ClientListing->visualRect(index).center();
+        return control<QListView>(loc, "ClientListing")->visualRect(index).center();
     }
     void click(qint64 caseNo, Qt::MouseButton button = Qt::LeftButton)
     {
-        QTest::mouseClick(loc->ClientListing->viewport(), button, Qt::NoModifier, pointOf(caseNo));
+        QTest::mouseClick(control<QListView>(loc, "ClientListing")->viewport(), button, Qt::NoModifier,
+                          pointOf(caseNo));
     }
     void trigger(const QString &action) { loc->findChild<QAction *>(action)->trigger(); }
     QVariant field(qint64 caseNo, const QString &name)
@@ -129,7 +130,7 @@ private slots:
         w.open();
         QCOMPARE(w.loc->windowTitle(), QString("Case Locator"));
         QCOMPARE(w.count(), 12);
-        QCOMPARE(w.loc->ItemsFound->text(), QString(" 12"));
+        QCOMPARE(control<QLabel>(w.loc, "ItemsFound")->text(), QString(" 12"));
         QCOMPARE(w.loc->listModel()->line(0), QString(", , Case: 98, , Tel."));
         QCOMPARE(w.loc->listModel()->line(1), QString(", , Case: 99, , Tel."));
         QStringList surnames;
@@ -150,11 +151,11 @@ private slots:
         w.open();
         w.type("S");
         QCOMPARE(w.count(), 4);
-        QCOMPARE(w.loc->ItemsFound->text(), QString(" 4"));
+        QCOMPARE(control<QLabel>(w.loc, "ItemsFound")->text(), QString(" 4"));
         w.type("m");
         QCOMPARE(w.count(), 3);
         w.key(Qt::Key_Backspace);
-        QCOMPARE(w.loc->Narrower->text(), QString("S"));
+        QCOMPARE(control<QLineEdit>(w.loc, "Narrower")->text(), QString("S"));
         QCOMPARE(w.count(), 4);
         w.key(Qt::Key_Backspace);
         QCOMPARE(w.count(), 8);
@@ -166,7 +167,7 @@ private slots:
         w.key(Qt::Key_Home);
         w.key(Qt::Key_Right);
         w.type("m");
-        QCOMPARE(w.loc->Narrower->text(), QString("Smith"));
+        QCOMPARE(control<QLineEdit>(w.loc, "Narrower")->text(), QString("Smith"));
         QCOMPARE(w.count(), 2);
         QCOMPARE(w.prompt.texts(), QStringList(3, "No current record.")); // "Si", "Sit", "Sith"
     }
@@ -210,7 +211,7 @@ private slots:
         QVERIFY(w.loc->isVisible());
         w.type("x");
         QCOMPARE(w.count(), 0);
-        QCOMPARE(w.loc->ItemsFound->text(), QString(" 0"));
+        QCOMPARE(control<QLabel>(w.loc, "ItemsFound")->text(), QString(" 0"));
         QCOMPARE(w.boxes(), (QStringList{box("Not a valid key stroke to search upon!", Prompt::Icon::Critical),
                                          box("No current record.", Prompt::Icon::Information)}));
     }
@@ -227,7 +228,7 @@ private slots:
             // The names are the row's, whole: a surname may hold a comma.
             QCOMPARE(selected.surname, caseNo == w.smith ? QString("Smith") : QString("Smith, Jones"));
             QCOMPARE(selected.animalName, caseNo == w.smith ? QString("Rex") : QString("Ruby"));
-            QCOMPARE(w.loc->Data1->recordset().field("CaseNo").toInt(), caseNo);
+            QCOMPARE(control<DataControl>(w.loc, "Data1")->recordset().field("CaseNo").toInt(), caseNo);
         }
         QCOMPARE(w.prompt.count(), 0);
     }
@@ -236,7 +237,7 @@ private slots:
     {
         World w;
         w.open();
-        QTest::mouseClick(w.loc->GoToCase, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(w.loc, "GoToCase"), Qt::LeftButton);
         w.key(Qt::Key_Return); // Enter presses Go To
         const QString refusal = box("You must first select a case", Prompt::Icon::Critical);
         QCOMPARE(w.boxes(), (QStringList{refusal, refusal}));
@@ -260,9 +261,10 @@ private slots:
         w.click(w.smith);
         App().CurrCaseNo = QString::number(w.comma); // another window changes the current case
         if (how == 0)
-            QTest::mouseClick(w.loc->GoToCase, Qt::LeftButton);
+            QTest::mouseClick(control<QPushButton>(w.loc, "GoToCase"), Qt::LeftButton);
         else if (how == 1)
-            QTest::mouseDClick(w.loc->ClientListing->viewport(), Qt::LeftButton, Qt::NoModifier, w.pointOf(w.smith));
+            QTest::mouseDClick(control<QListView>(w.loc, "ClientListing")->viewport(), Qt::LeftButton, Qt::NoModifier,
+                               w.pointOf(w.smith));
         else
             w.key(Qt::Key_Return);
         QTRY_VERIFY(w.loc.isNull()); // the locator unloads itself
@@ -290,14 +292,14 @@ private slots:
         frame.mnuFileOpen_Click();
         QCOMPARE(frame.findChildren<fmLocator *>(), first);
         QCOMPARE(w.count(), 8);
-        QCOMPARE(w.loc->Narrower->text(), QString("Sm"));
+        QCOMPARE(control<QLineEdit>(w.loc, "Narrower")->text(), QString("Sm"));
         // Closed, it is built afresh.
         w.loc->close();
         frame.mnuFileOpen_Click();
         QTRY_VERIFY(w.loc.isNull());
         const QList<fmLocator *> second = frame.findChildren<fmLocator *>();
         QCOMPARE(second.size(), 1);
-        QCOMPARE(second.first()->Narrower->text(), QString());
+        QCOMPARE(control<QLineEdit>(second.first(), "Narrower")->text(), QString());
         FW_VERIFY_PROMPTS(w.prompt);
     }
 
@@ -309,13 +311,13 @@ private slots:
         const int selected = w.loc->listIndex();
         w.click(w.comma, Qt::RightButton);
         QCOMPARE(w.loc->listIndex(), selected);
-        QVERIFY(w.loc->Hidden->isVisible());
+        QVERIFY(control<QMenu>(w.loc, "Hidden")->isVisible());
         QStringList items;
-        for (QAction *a : w.loc->Hidden->actions())
+        for (QAction *a : control<QMenu>(w.loc, "Hidden")->actions())
             items << a->objectName() + '=' + a->text();
         QCOMPARE(items, (QStringList{"Activate=&Activate", "Inactivate=&Inactivate", "DeleteCase=&Delete This Case",
                                      "mnuHiddenBar=", "Leave=&Leave"}));
-        w.loc->Hidden->hide();
+        control<QMenu>(w.loc, "Hidden")->hide();
     }
 
     void popupActions_data()
@@ -370,7 +372,7 @@ private slots:
         const QVariant active = w.field(w.smith, "Active");
         QCOMPARE(active.isValid() ? active.toInt() : -1, activeAfter);
         // A confirmed change lists every case again, whatever the box holds.
-        QCOMPARE(w.loc->Narrower->text(), QString("Sm"));
+        QCOMPARE(control<QLineEdit>(w.loc, "Narrower")->text(), QString("Sm"));
         QCOMPARE(w.count(), yes ? (activeAfter < 0 ? 7 : 8) : 3);
         FW_VERIFY_PROMPTS(w.prompt);
     }
@@ -499,7 +501,7 @@ private slots:
         ClinicDb::exec(w.env.db(), "DELETE FROM [Clients] WHERE [CaseNo] = ?", {added});
         w.open();
         QCOMPARE(w.count(), 8);
-        QCOMPARE(w.loc->ItemsFound->text(), QString(" 8"));
+        QCOMPARE(control<QLabel>(w.loc, "ItemsFound")->text(), QString(" 8"));
         QCOMPARE(w.prompt.count(), 0);
     }
 

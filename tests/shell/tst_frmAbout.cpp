@@ -1,6 +1,7 @@
 // The about box: its texts, the greeting one second after it opens (and only
 // then), and the desktop's system-information program or the message that
 // there is none.
+#include "support/Controls.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
@@ -51,16 +52,16 @@ private slots:
         TestEnv env;
         frmAbout about;
         QCOMPARE(about.windowTitle(), QStringLiteral("About The Fenwarra"));
-        QCOMPARE(about.lblTitle->text(), QStringLiteral("Fenwarra"));
-        QCOMPARE(about.lblVersion->text(), QStringLiteral("Version 3.0.0 NW"));
-        QCOMPARE(about.lblDescription->text(),
+        QCOMPARE(control<QLabel>(&about, "lblTitle")->text(), QStringLiteral("Fenwarra"));
+        QCOMPARE(control<QLabel>(&about, "lblVersion")->text(), QStringLiteral("Version 3.0.0 NW"));
+        QCOMPARE(control<QLabel>(&about, "lblDescription")->text(),
                  QStringLiteral("The purpose of the Fenwarra is the provision of detailed tracking of animal weights "
                                 "during illness and health in addition to detailed dietary calculations for a whole "
                                 "range of prescription and maintenance diets."));
-        QCOMPARE(about.cmdSysInfo->text(), QStringLiteral("&System Info..."));
+        QCOMPARE(control<QPushButton>(&about, "cmdSysInfo")->text(), QStringLiteral("&System Info..."));
         for (const char *name : {"picIcon", "Line1(0)", "Line1(1)", "cmdOK", "Command1"})
             QVERIFY2(about.findChild<QWidget *>(QLatin1String(name)), name);
-        QVERIFY(!about.picIcon->pixmap().isNull());
+        QVERIFY(!control<QLabel>(&about, "picIcon")->pixmap().isNull());
     }
 
     // The box's own timer, not the test's patience, says when: opening
@@ -70,23 +71,24 @@ private slots:
     {
         TestEnv env;
         frmAbout about;
+        QTimer *timer = control<QTimer>(&about, "Timer1");
         const int before = Sound::requestCount();
-        QVERIFY(!about.Timer1->isActive());
+        QVERIFY(!timer->isActive());
         about.show();
-        QVERIFY(about.Timer1->isActive());
-        QVERIFY(about.Timer1->isSingleShot());
-        QCOMPARE(about.Timer1->interval(), 1000);
+        QVERIFY(timer->isActive());
+        QVERIFY(timer->isSingleShot());
+        QCOMPARE(timer->interval(), 1000);
         QCOMPARE(Sound::requestCount(), before);
 
         // The tick comes through the timer's own connection, at once.
-        about.Timer1->start(0);
+        timer->start(0);
         QVERIFY(QTest::qWaitFor([&] { return Sound::requestCount() > before; }, 5000));
         QCOMPARE(Sound::lastRequested(), env.appPath() + "Intro1.wav");
-        QVERIFY(!about.Timer1->isActive());
+        QVERIFY(!timer->isActive());
 
         about.hide();
         about.show();
-        QVERIFY(!about.Timer1->isActive());
+        QVERIFY(!timer->isActive());
         QCoreApplication::processEvents();
         QCOMPARE(Sound::requestCount(), before + 1);
     }
@@ -97,12 +99,13 @@ private slots:
         const int before = Sound::requestCount();
         {
             frmAbout about;
+            QTimer *timer = control<QTimer>(&about, "Timer1");
             about.show();
-            QVERIFY(about.Timer1->isActive());
-            about.cmdOK->click();
+            QVERIFY(timer->isActive());
+            control<QPushButton>(&about, "cmdOK")->click();
             QVERIFY(!about.isVisible());
             // Stopped: the greeting can no longer come.
-            QVERIFY(!about.Timer1->isActive());
+            QVERIFY(!timer->isActive());
             QCoreApplication::processEvents();
         }
         QCOMPARE(Sound::requestCount(), before);
@@ -114,7 +117,7 @@ private slots:
         ScriptedPrompt prompt;
         OnlyPath path;
         frmAbout about;
-        about.cmdSysInfo->click();
+        control<QPushButton>(&about, "cmdSysInfo")->click();
         QCOMPARE(prompt.texts(), QStringList{"System Information Is Unavailable At This Time"});
         QCOMPARE(prompt.last().icon, Prompt::Icon::None);
         QCOMPARE(prompt.last().buttons, Prompt::Buttons::OK);
@@ -128,7 +131,7 @@ private slots:
         OnlyPath path;
         const QString program = path.addProgram("kinfocenter");
         frmAbout about;
-        about.cmdSysInfo->click();
+        control<QPushButton>(&about, "cmdSysInfo")->click();
         QVERIFY(QTest::qWaitFor([&] { return QFile::exists(program + ".ran"); }, 5000));
         QCOMPARE(prompt.count(), 0);
     }

@@ -6,6 +6,7 @@
 #include "platform/db/ClinicDb.h"
 #include "platform/db/DataControl.h"
 #include "shell/frmMain.h"
+#include "support/Controls.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
@@ -49,10 +50,11 @@ private slots:
             seen = qobject_cast<frmBreedSpec *>(QApplication::activeModalWidget());
             if (!seen)
                 return;
-            for (int c = 0; c < seen->BreedData->columnCount(); ++c)
-                headers << seen->BreedData->horizontalHeaderItem(c)->text();
-            rows = seen->BreedData->rowCount();
-            QTest::keyClick(seen->LimitList, Qt::Key_Escape);
+            const QTableWidget *grid = control<QTableWidget>(seen, "BreedData");
+            for (int c = 0; c < grid->columnCount(); ++c)
+                headers << grid->horizontalHeaderItem(c)->text();
+            rows = grid->rowCount();
+            QTest::keyClick(control<QLineEdit>(seen, "LimitList"), Qt::Key_Escape);
         });
         frame.findChild<QAction *>("mnuBreedWt")->trigger();
         QVERIFY(seen.isNull()); // closed and gone
@@ -66,31 +68,33 @@ private slots:
         TestEnv env;
         ScriptedPrompt prompt;
         frmBreedSpec w;
-        BindToClinicDB(*w.Data1, "SELECT * FROM [Dog Breeds]");
+        BindToClinicDB(*control<DataControl>(&w, "Data1"), "SELECT * FROM [Dog Breeds]");
+        QTableWidget *grid = control<QTableWidget>(&w, "BreedData");
+        QLineEdit *limitList = control<QLineEdit>(&w, "LimitList");
         w.Command1_Click();
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QCOMPARE(w.windowTitle(), QString("Canine Breed Weights- Recommended"));
-        const QStringList all = column(w.BreedData, 0);
+        const QStringList all = column(grid, 0);
         QCOMPARE(all.first(), QString("Afghan Hound"));
 
         // "terr" and Enter: the terriers, with their weights.
-        QTest::keyClicks(w.LimitList, "terr");
-        QTest::keyClick(w.LimitList, Qt::Key_Return);
-        const QStringList terriers = column(w.BreedData, 0);
+        QTest::keyClicks(limitList, "terr");
+        QTest::keyClick(limitList, Qt::Key_Return);
+        const QStringList terriers = column(grid, 0);
         QVERIFY(terriers.size() >= 20 && terriers.size() < all.size());
         for (const QString &b : terriers)
             QVERIFY2(b.contains("Terrier"), qPrintable(b));
         const int aussie = int(terriers.indexOf("Australian Terrier"));
-        QCOMPARE(w.BreedData->item(aussie, 1)->text(), QString("6-7"));
-        QCOMPARE(w.BreedData->item(aussie, 2)->text(), QString("6.5"));
-        QCOMPARE(w.BreedData->item(aussie, 3)->text(), QString("6"));
+        QCOMPARE(grid->item(aussie, 1)->text(), QString("6-7"));
+        QCOMPARE(grid->item(aussie, 2)->text(), QString("6.5"));
+        QCOMPARE(grid->item(aussie, 3)->text(), QString("6"));
 
         // Typed text is data: a quote or a bracket finds no breed, and says so.
         for (const char *text : {"\"", "[", "Bull'"}) {
-            w.LimitList->setText(QString::fromLatin1(text));
-            QTest::mouseClick(w.DoIt, Qt::LeftButton);
-            QCOMPARE(column(w.BreedData, 0), terriers);
+            limitList->setText(QString::fromLatin1(text));
+            QTest::mouseClick(control<QPushButton>(&w, "DoIt"), Qt::LeftButton);
+            QCOMPARE(column(grid, 0), terriers);
         }
         const QString noMatch = "Cannot find a dog breed contain this string of letters. Try again.";
         QCOMPARE(prompt.texts(), (QStringList{noMatch, noMatch, noMatch}));
@@ -98,9 +102,9 @@ private slots:
         QCOMPARE(prompt.last().title, Prompt::kTitle);
 
         // Empty: every breed again.
-        w.LimitList->clear();
+        limitList->clear();
         w.DoIt_Click();
-        QCOMPARE(column(w.BreedData, 0), all);
+        QCOMPARE(column(grid, 0), all);
         FW_VERIFY_PROMPTS(prompt);
     }
 };

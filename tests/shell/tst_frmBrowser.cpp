@@ -2,6 +2,7 @@
 // keeps each address once, newest first; the caption says "Working..." while
 // a page loads and follows the page after; the toolbar's keys; and, over the
 // real view, the frame's command opening the start page.
+#include "support/Controls.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
@@ -71,9 +72,10 @@ struct Window {
     /// on to it).
     void visit(const QString &address, const QString &title = QString())
     {
-        browser.cboAddress->lineEdit()->clear();
-        QTest::keyClicks(browser.cboAddress, address);
-        QTest::keyClick(browser.cboAddress, Qt::Key_Return);
+        QComboBox *box = control<QComboBox>(&browser, "cboAddress");
+        box->lineEdit()->clear();
+        QTest::keyClicks(box, address);
+        QTest::keyClick(box, Qt::Key_Return);
         view->finish(title);
     }
 };
@@ -88,7 +90,7 @@ private slots:
         TestEnv env;
         Window w;
         const QString start = env.appPath() + "tech_support.htm";
-        w.browser.StartingAddress = start;
+        w.browser.setStartingAddress(start);
         w.browser.show();
         QCOMPARE(w.view->asked, QList<QUrl>{QUrl::fromLocalFile(start)});
         QCOMPARE(w.browser.windowTitle(), QStringLiteral("Working..."));
@@ -96,7 +98,7 @@ private slots:
         w.view->finish("Fenwarra Technical Support");
         QCOMPARE(w.browser.windowTitle(), QStringLiteral("Fenwarra Technical Support"));
         QCOMPARE(w.browser.history(), QStringList{start});
-        QCOMPARE(w.browser.cboAddress->currentText(), start);
+        QCOMPARE(control<QComboBox>(&w.browser, "cboAddress")->currentText(), start);
     }
 
     void emptyStartOpensNothing()
@@ -120,8 +122,9 @@ private slots:
         QCOMPARE(w.view->asked.size(), 3);
 
         // Choosing from the list goes there, once.
-        w.browser.cboAddress->setCurrentIndex(1);
-        QMetaObject::invokeMethod(w.browser.cboAddress, "activated", Q_ARG(int, 1));
+        QComboBox *box = control<QComboBox>(&w.browser, "cboAddress");
+        box->setCurrentIndex(1);
+        QMetaObject::invokeMethod(box, "activated", Q_ARG(int, 1));
         QCOMPARE(w.view->asked.size(), 4);
         QCOMPARE(w.view->asked.last(), QUrl("https://b.example/"));
         w.view->finish("B");
@@ -133,7 +136,7 @@ private slots:
         Window w;
         w.browser.show();
         w.visit("https://a.example/", "A");
-        QLineEdit *edit = w.browser.cboAddress->lineEdit();
+        QLineEdit *edit = control<QComboBox>(&w.browser, "cboAddress")->lineEdit();
         edit->setText("https://b.example/");
         QTest::keyClick(edit, Qt::Key_Return);
         QCOMPARE(w.browser.windowTitle(), QStringLiteral("Working..."));
@@ -163,11 +166,11 @@ private slots:
         frmMain frame;
         Window *w = new Window;
         w->browser.setAttribute(Qt::WA_DeleteOnClose, false);
-        w->browser.StartingAddress = env.appPath() + "tech_support.htm";
+        w->browser.setStartingAddress(env.appPath() + "tech_support.htm");
         frame.addChild(&w->browser);
         w->view->finish("Start");
         auto press = [&](const char *key) {
-            QAction *a = w->browser.tbToolBar->findChild<QAction *>(QLatin1String(key));
+            QAction *a = control<QToolBar>(&w->browser, "tbToolBar")->findChild<QAction *>(QLatin1String(key));
             QVERIFY2(a, key);
             a->trigger();
         };
@@ -205,17 +208,18 @@ private slots:
         const QString a = page("a.htm", "Page A");
         const QString b = page("b.htm", "Page B");
         frmBrowser browser(nullptr, createTextBrowserView(nullptr));
-        browser.StartingAddress = start;
+        browser.setStartingAddress(start);
         browser.show();
         QCOMPARE(browser.windowTitle(), QStringLiteral("Start"));
+        QComboBox *box = control<QComboBox>(&browser, "cboAddress");
         for (const auto &[address, title, history] : {std::tuple{a, "Page A", QStringList{a, start}},
                                                       {b, "Page B", QStringList{b, a, start}},
                                                       {a, "Page A", QStringList{a, b, start}}}) {
-            browser.cboAddress->setEditText(address);
-            QTest::keyClick(browser.cboAddress, Qt::Key_Return);
+            box->setEditText(address);
+            QTest::keyClick(box, Qt::Key_Return);
             QCOMPARE(browser.windowTitle(), QString(title));
             QCOMPARE(browser.history(), history);
-            QCOMPARE(browser.cboAddress->currentText(), address);
+            QCOMPARE(box->currentText(), address);
         }
     }
 
@@ -236,7 +240,7 @@ private slots:
         for (QMdiSubWindow *sw : windows) {
             auto *browser = qobject_cast<frmBrowser *>(frmMain::childOf(sw));
             QVERIFY(browser);
-            QCOMPARE(browser->StartingAddress, env.appPath() + "tech_support.htm");
+            QCOMPARE(browser->startingAddress(), env.appPath() + "tech_support.htm");
             QVERIFY(QTest::qWaitFor([&] { return sw->windowTitle() == "Fenwarra Technical Support"; }, 30000));
             QCOMPARE(browser->history(), QStringList{env.appPath() + "tech_support.htm"});
         }

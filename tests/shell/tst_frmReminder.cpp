@@ -9,6 +9,7 @@
 #include "platform/text/Clock.h"
 #include "shell/frmMain.h"
 #include "support/CaseBuilder.h"
+#include "support/Controls.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestEnv.h"
 #include "support/TestMain.h"
@@ -49,14 +50,16 @@ struct World {
     }
     QStringList lines() const
     {
+        const QListWidget *listing = control<QListWidget>(list, "ClientListing");
         QStringList out;
-        for (int i = 0; i < list->ClientListing->count(); ++i)
-            out << list->ClientListing->item(i)->text();
+        for (int i = 0; i < listing->count(); ++i)
+            out << listing->item(i)->text();
         return out;
     }
     QPoint pointOf(int row) const
     {
-        return list->ClientListing->visualItemRect(list->ClientListing->item(row)).center();
+        const QListWidget *listing = control<QListWidget>(list, "ClientListing");
+        return listing->visualItemRect(listing->item(row)).center();
     }
 };
 
@@ -95,10 +98,10 @@ private slots:
                               QString("C FortyTwo, Dog, Tel.01632 960123. Last recorded WT =  32.5 kg [Target =  25 - "
                                       " 30] (# %1)")
                                   .arg(last)}));
-        QVERIFY(w.list->PrintBut->isEnabled());
+        QVERIFY(control<QPushButton>(w.list, "PrintBut")->isEnabled());
 
         // Selecting a line selects its case, with the names of its row.
-        QTest::mouseClick(w.list->ClientListing->viewport(), Qt::LeftButton, {}, w.pointOf(0));
+        QTest::mouseClick(control<QListWidget>(w.list, "ClientListing")->viewport(), Qt::LeftButton, {}, w.pointOf(0));
         QCOMPARE(w.list->selectedCase(), (CaseRef{QString::number(first), "Smith", "Rex"}));
         FW_VERIFY_PROMPTS(w.prompt);
     }
@@ -116,12 +119,12 @@ private slots:
         QCOMPARE(w.prompt.texts(), QStringList{kNoneDue});
         QCOMPARE(w.prompt.last().icon, Prompt::Icon::Critical);
         QCOMPARE(w.lines(), QStringList());
-        QVERIFY(!w.list->PrintBut->isEnabled());
+        QVERIFY(!control<QPushButton>(w.list, "PrintBut")->isEnabled());
         // Due again a fortnight later: listed, and Print is back.
         Clock::setNow(QDateTime(Clock::today().addDays(14), QTime(9, 0)));
         w.list->LoadList_Click();
         QCOMPARE(w.lines().size(), 1);
-        QVERIFY(w.list->PrintBut->isEnabled());
+        QVERIFY(control<QPushButton>(w.list, "PrintBut")->isEnabled());
         QCOMPARE(w.prompt.count(), 1);
     }
 
@@ -133,9 +136,9 @@ private slots:
         const int odd = CaseBuilder().surname("Jones").animal("(#1)").lastWeighed(w.ago(21)).add();
         w.open();
         // A double click: its first click selects the line, its second opens it.
-        QTest::mouseClick(w.list->ClientListing->viewport(), Qt::LeftButton, {}, w.pointOf(1));
+        QTest::mouseClick(control<QListWidget>(w.list, "ClientListing")->viewport(), Qt::LeftButton, {}, w.pointOf(1));
         App().CurrCaseNo = "1"; // meanwhile another window changes the current case
-        QTest::mouseDClick(w.list->ClientListing->viewport(), Qt::LeftButton, {}, w.pointOf(1));
+        QTest::mouseDClick(control<QListWidget>(w.list, "ClientListing")->viewport(), Qt::LeftButton, {}, w.pointOf(1));
         QTRY_VERIFY(w.list.isNull()); // the list unloads itself
         const QString caption = QString("Case# %1, (#1) Jones").arg(odd);
         QCOMPARE(w.frame.recentCaption(1), caption);
@@ -157,7 +160,7 @@ private slots:
         w.frame.printer()->setOutputFormat(QPrinter::PdfFormat);
         w.frame.printer()->setOutputFileName(pdf);
         w.open();
-        QTest::keyClick(w.list->ClientListing, Qt::Key_Return); // Enter prints
+        QTest::keyClick(control<QListWidget>(w.list, "ClientListing"), Qt::Key_Return); // Enter prints
         const QString text = pdfText(pdf);
         QVERIFY2(text.contains("FENWARRA REMINDERS DUE FOR 06 Dec 2026"), qPrintable(text));
         QVERIFY(text.contains(QString(72, '-')));
@@ -175,7 +178,7 @@ private slots:
 
         // A printer that cannot print says so once.
         w.frame.printer()->setOutputFileName(dir.filePath("no/such/folder/reminders.pdf"));
-        QTest::mouseClick(w.list->PrintBut, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(w.list, "PrintBut"), Qt::LeftButton);
         QCOMPARE(w.prompt.count(), 1);
         QVERIFY(w.prompt.last().text.startsWith("The reminder list could not be printed"));
     }
@@ -190,7 +193,7 @@ private slots:
         w.frame.printer()->setOutputFormat(QPrinter::PdfFormat);
         w.frame.printer()->setOutputFileName(QString());
         w.open();
-        QTest::mouseClick(w.list->PrintBut, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(w.list, "PrintBut"), Qt::LeftButton);
         QCOMPARE(w.prompt.texts(),
                  QStringList{"The reminder list could not be printed: the printer could not be started. "
                              "Choose a printer with File > Printer Setup."});
@@ -198,7 +201,7 @@ private slots:
         const QString pdf = dir.filePath("reminders.pdf");
         w.prompt.printToFile(pdf);
         w.frame.findChild<QAction *>("mnuFilePrintSetup")->trigger();
-        QTest::mouseClick(w.list->PrintBut, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(w.list, "PrintBut"), Qt::LeftButton);
         QVERIFY2(pdfText(pdf).contains("1. Rex Smith, Dog"), qPrintable(pdfText(pdf)));
         QCOMPARE(w.prompt.count(), 2); // the refusal and the printer setup
         FW_VERIFY_PROMPTS(w.prompt);

@@ -5,12 +5,23 @@
 #include <QString>
 #include <QtGlobal>
 
+template <typename T> T *control(const QObject *window, const QString &name)
+{
+    T *found = window ? window->findChild<T *>(name) : nullptr;
+    if (!found)
+        qFatal("no control %s in the window", qPrintable(name));
+    return found;
+}
+
 template <typename T> T *control(const QObject *window, const char *name)
 {
-    T *found = window ? window->findChild<T *>(QLatin1String(name)) : nullptr;
-    if (!found)
-        qFatal("no control %s in the window", name);
-    return found;
+    return control<T>(window, QLatin1String(name));
+}
+
+/// One control of a control array, named with its index: "Units(2)".
+template <typename T> T *control(const QObject *window, const char *name, int index)
+{
+    return control<T>(window, QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index));
 }
 
 #include <QCoreApplication>
