@@ -11,17 +11,17 @@
 
 namespace ClinicDb {
 
-// Waiting for another workstation's lock before giving up, in milliseconds,
-// where the program's own wait (busyHandler in LockWait.cpp) cannot be
-// installed.
-inline const QString kConnectOptions = QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000");
-
 // ---- ClinicDb.cpp
 
 QString absolutePath(const QString &path);
 QString nativePath(const QString &path);
 /// The text of a failed statement: the database's own words where it gave any.
 QString errorText(const QSqlError &error);
+
+// Waiting for another workstation's lock before giving up, in milliseconds,
+// where the program's own wait (busyHandler in LockWait.cpp) cannot be
+// installed.
+inline const QString kConnectOptions = QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000");
 
 // ---- ClinicDbFiles.cpp
 
