@@ -108,6 +108,13 @@ int backColourIndex()
     return static_cast<int>(std::clamp(std::isnan(value) ? 0.0 : value, -1.0, 16.0));
 }
 
+/// A load's failure, when the analysis did not reach a part that is to be shown.
+void failUnless(const CaseAnalysis &a, CaseAnalysis::Part part)
+{
+    if (!a.reached(part))
+        throw a.error.value_or(FwError(ErrNo::InvalidUseOfNull));
+}
+
 /// Multi-line box texts with CR LF line ends (the editor keeps bare line feeds).
 QString withCrLf(QString text)
 {
@@ -455,24 +462,28 @@ QString frmDocument::VetComBoxText() const
 
 CaseHandout frmDocument::handout() const
 {
-    return CaseHandout{LocalAge->text(),
-                       Congrats->text(),
-                       IdealWtLbl->text(),
-                       AvWtLbl->text(),
-                       LossRate->text(),
-                       TimeToTargetlbl->text(),
+    // The breed's weight is its labels' own: a click on the pound label
+    // converts whatever the kg label shows.
+    const LoadedCase &c = m_loaded;
+    const TargetAnalysis &t = c.results;
+    return CaseHandout{c.facts.ageText,
+                       t.Congrats,
+                       t.IdealWtLbl,
+                       t.AvWtLbl,
+                       t.LossRate,
+                       t.TimeToTargetlbl,
                        RecBreedWtLb->text(),
                        RecBreedWt->text(),
-                       LocalTarget->text(),
-                       LocalProgress->text(),
-                       LocalAnName->text(),
-                       LocalSurname->text(),
-                       LocalSpp->text(),
-                       LocalBreed->text(),
-                       LocalSex->text(),
-                       LocalTelNo->text(),
-                       LocalDateLastWt->text(),
-                       LocalAcRange->text(),
+                       t.LocalTarget,
+                       t.LocalProgress,
+                       c.facts.ref.animalName,
+                       c.facts.ref.surname,
+                       c.facts.species,
+                       c.facts.breed,
+                       c.facts.sex,
+                       c.telNo,
+                       DateText::ShortDate(c.lastWeighed),
+                       c.acRange,
                        withCrLf(DietRecMe->toPlainText()),
                        VetComBoxText()};
 }
@@ -674,18 +685,10 @@ void frmDocument::RecBreedWtLb_Click()
 
 CaseFacts frmDocument::facts() const
 {
-    // The mirror boxes hold what the load found, in the forms the hand-overs
-    // read them.
-    CaseFacts f;
+    // The case as the window now holds it: an edit may have renamed it
+    // since.
+    CaseFacts f = m_loaded.facts;
     f.ref = m_case;
-    f.species = LocalSpp->text();
-    f.breed = LocalBreed->text();
-    f.sex = LocalSex->text();
-    f.units = LocalAnWtUnits->text();
-    f.ageText = LocalAge->text();
-    f.weeksOld = NumText::CInt(NumText::Val(WeeksOldLastWeighed->text()));
-    f.currentWt = NumText::Sng(NumText::Val(LocalCurrWt->text()));
-    f.idealWt = m_idealWtVal;
     return f;
 }
 
@@ -836,116 +839,157 @@ void frmDocument::load(bool publish)
     // 1. No status yet.
     hidePictures();
 
-    // 2. Dates of birth and of the latest weighing.
+    // 2. to 4. The dates, the age and the case the opener handed over.
     const CaseRecord row = CaseRecord::fromRecordset(Data1->recordset());
     row.checkLoadable();
-    const QDate dob = row.dobDate();
-    const QDate lastWeighed = row.lastWeighedDate();
-    LocalDateLastWt->setText(DateText::ShortDate(lastWeighed));
-
-    // 3. Age.
-    const qint16 weeksOld = WeeksBetween(dob, lastWeighed);
-    const QString ageText = AgeText(dob);
-    LocalAge->setText(ageText);
-
-    // 4. Names and number of the case the opener handed over.
-    LocalAnName->setText(m_case.animalName);
-    LocalSurname->setText(m_case.surname);
-    WeeksOldLastWeighed->setText(NumText::Str(int(weeksOld)));
-    LocalCaseNo->setText(m_case.caseNo);
+    takeDatesAgeAndNames(row);
 
     // The analysis of the whole case; its parts are shown below in the
     // load's order, and a failure stops the showing where it occurred.
+    const CaseAnalysis a = analyse(row);
+
+    // 5. and 6. The row's details, the range and the summary.
+    takeRowDetails(row);
+    failUnless(a, CaseAnalysis::Part::Texts);
+    showSummary(a);
+
+    // 7. Recommended weight of the breed.
+    failUnless(a, CaseAnalysis::Part::Breed);
+    showBreedWeight(a);
+
+    // 8. and 9. The history and the table of weighings.
+    failUnless(a, CaseAnalysis::Part::History);
+    showHistory(a);
+
+    if (m_numWts == 1) {
+        // 10. One weighing: the analysis, then two equal points per series.
+        failUnless(a, CaseAnalysis::Part::Target);
+        showResults(a.target);
+        drawChart(a.chart);
+    } else {
+        // 11. Several weighings (or none): the chart first, then the
+        // analysis, which finds no newest weight in an empty history.
+        hourglass.set();
+        drawChart(a.chart);
+        failUnless(a, CaseAnalysis::Part::Target);
+        showResults(a.target);
+        hourglass.release();
+    }
+}
+
+void frmDocument::takeDatesAgeAndNames(const CaseRecord &row)
+{
+    // 2. Dates of birth and of the latest weighing.
+    const QDate dob = row.dobDate();
+    m_loaded.lastWeighed = row.lastWeighedDate();
+    LocalDateLastWt->setText(DateText::ShortDate(m_loaded.lastWeighed));
+
+    // 3. Age.
+    CaseFacts &f = m_loaded.facts;
+    const qint16 weeksOld = WeeksBetween(dob, m_loaded.lastWeighed);
+    f.ageText = AgeText(dob);
+    LocalAge->setText(f.ageText);
+
+    // 4. Names and number of the case the opener handed over.
+    f.ref = m_case;
+    f.weeksOld = weeksOld;
+    LocalAnName->setText(f.ref.animalName);
+    LocalSurname->setText(f.ref.surname);
+    WeeksOldLastWeighed->setText(NumText::Str(int(f.weeksOld)));
+    LocalCaseNo->setText(f.ref.caseNo);
+}
+
+CaseAnalysis frmDocument::analyse(const CaseRecord &row)
+{
     CaseAnalysisInput input;
     input.row = row;
-    input.animalName = m_case.animalName;
-    input.surname = m_case.surname;
-    input.ageText = ageText;
-    input.lastWeighed = lastWeighed;
+    input.animalName = m_loaded.facts.ref.animalName;
+    input.surname = m_loaded.facts.ref.surname;
+    input.ageText = m_loaded.facts.ageText;
+    input.lastWeighed = m_loaded.lastWeighed;
     input.recBreedWtBefore = RecBreedWt->text();
     if (Species::parse(row.Species) == Species::Kind::Dog)
         input.breedWtRange = findBreedWtRange(row.Breed);
-    const CaseAnalysis a = analyseCase(input);
-    auto failUnless = [&a](CaseAnalysis::Part part) {
-        if (!a.reached(part))
-            throw a.error.value_or(FwError(ErrNo::InvalidUseOfNull));
-    };
+    return analyseCase(input);
+}
 
+void frmDocument::takeRowDetails(const CaseRecord &row)
+{
     // 5. The row's details, up to the first that is missing.
+    CaseFacts &f = m_loaded.facts;
     const struct {
         const char *field;
         QString CaseRecord::*value;
+        QString *fact;
         QLineEdit *box;
     } details[] = {
-        {"Breed", &CaseRecord::Breed, LocalBreed},     {"Tel No", &CaseRecord::TelNo, LocalTelNo},
-        {"Sex", &CaseRecord::Sex, LocalSex},           {"Species", &CaseRecord::Species, LocalSpp},
-        {"Units", &CaseRecord::Units, LocalAnWtUnits},
+        {"Breed", &CaseRecord::Breed, &f.breed, LocalBreed},
+        {"Tel No", &CaseRecord::TelNo, &m_loaded.telNo, LocalTelNo},
+        {"Sex", &CaseRecord::Sex, &f.sex, LocalSex},
+        {"Species", &CaseRecord::Species, &f.species, LocalSpp},
+        {"Units", &CaseRecord::Units, &f.units, LocalAnWtUnits},
     };
     for (const auto &d : details) {
         if (row.isNull(QLatin1String(d.field)))
             break;
-        d.box->setText(row.*d.value);
+        *d.fact = row.*d.value;
+        d.box->setText(*d.fact);
     }
-    failUnless(CaseAnalysis::Part::Texts);
-    LocalAcRange->setText(a.LocalAcRange);
+}
 
-    // 6. The summary.
+void frmDocument::showSummary(const CaseAnalysis &a)
+{
+    // 5. The acceptable range; 6. the summary.
+    m_loaded.acRange = a.LocalAcRange;
+    LocalAcRange->setText(m_loaded.acRange);
     Details->setText(a.Details);
+}
 
-    // 7. Recommended weight of the breed; a dog whose breed is not listed
-    // keeps the label as it was.
-    failUnless(CaseAnalysis::Part::Breed);
+void frmDocument::showBreedWeight(const CaseAnalysis &a)
+{
+    // 7. A dog whose breed is not listed keeps the label as it was.
     if (a.recBreedWtChanged)
         RecBreedWt->setText(a.RecBreedWt);
     RecBreedWtLb_Click();
+}
 
-    // 8. and 9. The history and the table of weighings, newest first.
-    failUnless(CaseAnalysis::Part::History);
+void frmDocument::showHistory(const CaseAnalysis &a)
+{
+    // 8. and 9. The number of weighings and the table, newest first.
     m_numWts = a.NumWts;
     m_wtModel->setRows(a.WtData);
     // Laid out now rather than at the table's next turn of the event loop,
     // which would paint the window a second time with its scroll bar.
     WtData->doItemsLayout();
+}
 
-    auto drawChart = [&] {
-        Graph1->setNumPoints(a.chart.points());
-        Graph1->setAutoInc(true);
-        Graph1->setThisSet(1);
-        Graph1->setThisPoint(1);
-        for (const QVector<double> *series : {&a.chart.weights, &a.chart.lower, &a.chart.upper})
-            for (double v : *series)
-                Graph1->setGraphData(v);
-        Graph1->setLeftTitle(a.chart.axisTitle);
-        Graph1->setDrawMode(Chart::Draw);
-    };
-    auto showResults = [&] {
-        const TargetAnalysis &t = a.target;
-        LocalCurrWt->setText(t.LocalCurrWt);
-        m_idealWtVal = t.IdealWtVal;
-        AvWtLbl->setText(t.AvWtLbl);
-        LossRate->setText(t.LossRate);
-        IdealWtLbl->setText(t.IdealWtLbl);
-        Congrats->setText(t.Congrats);
-        TimeToTargetlbl->setText(t.TimeToTargetlbl);
-        showPictures(t.pictures.toInt());
-        LocalTarget->setText(t.LocalTarget);
-        LocalProgress->setText(t.LocalProgress);
-    };
+void frmDocument::drawChart(const WeightChart &chart)
+{
+    Graph1->setNumPoints(chart.points());
+    Graph1->setAutoInc(true);
+    Graph1->setThisSet(1);
+    Graph1->setThisPoint(1);
+    for (const QVector<double> *series : {&chart.weights, &chart.lower, &chart.upper})
+        for (double v : *series)
+            Graph1->setGraphData(v);
+    Graph1->setLeftTitle(chart.axisTitle);
+    Graph1->setDrawMode(Chart::Draw);
+}
 
-    if (m_numWts == 1) {
-        // 10. One weighing: the analysis, then two equal points per series.
-        failUnless(CaseAnalysis::Part::Target);
-        showResults();
-        drawChart();
-    } else {
-        // 11. Several weighings (or none): the chart first, then the
-        // analysis, which finds no newest weight in an empty history.
-        hourglass.set();
-        drawChart();
-        failUnless(CaseAnalysis::Part::Target);
-        showResults();
-        hourglass.release();
-    }
+void frmDocument::showResults(const TargetAnalysis &t)
+{
+    m_loaded.results = t;
+    m_loaded.facts.currentWt = NumText::Sng(NumText::Val(t.LocalCurrWt));
+    m_loaded.facts.idealWt = t.IdealWtVal;
+    LocalCurrWt->setText(t.LocalCurrWt);
+    AvWtLbl->setText(t.AvWtLbl);
+    LossRate->setText(t.LossRate);
+    IdealWtLbl->setText(t.IdealWtLbl);
+    Congrats->setText(t.Congrats);
+    TimeToTargetlbl->setText(t.TimeToTargetlbl);
+    showPictures(t.pictures.toInt());
+    LocalTarget->setText(t.LocalTarget);
+    LocalProgress->setText(t.LocalProgress);
 }
 
 std::optional<QString> frmDocument::findBreedWtRange(const QString &breed)

@@ -5,9 +5,11 @@
 // reads the case's facts, a tool hands a result back to it. Its controls are
 // its own; their objectNames are the names by which tests and users' scripts
 // find them.
+#include "cases/CaseAnalysis.h"
 #include "cases/CaseHandout.h"
 #include "cases/CaseRef.h"
 
+#include <QDate>
 #include <QImage>
 #include <QPalette>
 #include <QStringList>
@@ -53,8 +55,9 @@ public:
     /// application's current case may meanwhile be another window's.
     CaseRef caseRef() const { return m_case; }
     void setCaseRef(const CaseRef &ref) { m_case = ref; }
-    /// The case's facts as the last load found them.
-    CaseFacts facts() const;
+    /// The case's facts as the last load found them. Virtual, so that a
+    /// stand-in window, which has no row to load, can give its own.
+    virtual CaseFacts facts() const;
     /// Make this window's case the application's current case. The one
     /// place where the current-case values are written: when the window
     /// loads, when it becomes the frame's active window, and when one of its
@@ -81,7 +84,7 @@ public:
     /// The number of history entries.
     qint16 NumWts() const { return m_numWts; }
     /// The ideal weight, handed to the diet calculator.
-    float IdealWtVal() const { return m_idealWtVal; }
+    float IdealWtVal() const { return m_loaded.facts.idealWt; }
     // The table of weighings as a grid of texts: row 0 is the heading row,
     // rows 1 to NumWts the weighings, newest first.
     int WtDataRows() const;
@@ -141,6 +144,15 @@ private:
     /// publish: make the window's case the application's current case
     /// afterwards (not for a window shown afresh in the background).
     void load(bool publish = true);
+    // The load's steps, in the load's order.
+    void takeDatesAgeAndNames(const CaseRecord &row);
+    CaseAnalysis analyse(const CaseRecord &row);
+    void takeRowDetails(const CaseRecord &row);
+    void showSummary(const CaseAnalysis &a);
+    void showBreedWeight(const CaseAnalysis &a);
+    void showHistory(const CaseAnalysis &a);
+    void drawChart(const WeightChart &chart);
+    void showResults(const TargetAnalysis &t);
     /// Show the case as the database now holds it, keeping typed text that
     /// could not be saved in its boxes.
     void reload(bool publish = true);
@@ -162,7 +174,22 @@ private:
     bool m_markedInactive = false;
     QPalette m_detailsPalette; // the summary's colours before it was marked
     qint16 m_numWts = 0;
-    float m_idealWtVal = 0;
+
+    // What the loads found of the case and worked out from it. Each step of
+    // a load replaces only its own part, so after a failed load the parts of
+    // the steps it did not reach are those of the load before, as the window
+    // still shows them.
+    struct LoadedCase {
+        // ref: the number and names shown, as the opener handed them over;
+        // currentWt: the latest weight as the window shows it, to seven
+        // significant digits, so that the weight handed on and weighed
+        // against is the one the user saw.
+        CaseFacts facts;
+        QDate lastWeighed;
+        QString telNo;
+        QString acRange; // "From  10 to  12 kg"
+        TargetAnalysis results;
+    } m_loaded;
 
     // Data sources: the case's row, Report Variables, Dog Breeds.
     DataControl *Data1 = nullptr;
@@ -176,10 +203,10 @@ private:
     QLabel *Bland = nullptr;
     QLabel *Frown = nullptr;
 
-    // Mirror boxes: what the load found, kept for the hand-overs, the weighing
-    // entry (LocalCurrWt is the window's latest weight) and the reports. The
-    // window shows the same facts in Details, the grid and the texts, so the
-    // boxes stay hidden.
+    // Mirror boxes: what the load found, written from m_loaded as each step
+    // takes it, for the users' scripts that read them; the window itself
+    // reads m_loaded. It shows the same facts in Details, the grid and the
+    // texts, so the boxes stay hidden.
     QLineEdit *LocalDateLastWt = nullptr;
     QLineEdit *LocalAge = nullptr;
     QLineEdit *LocalAnName = nullptr;

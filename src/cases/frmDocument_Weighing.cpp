@@ -149,7 +149,7 @@ void frmDocument::NextWt_Click()
             return;
         }
 
-        const float prev = NumText::Sng(NumText::Val(LocalCurrWt->text()));
+        const float prev = m_loaded.facts.currentWt;
         Weighing::Result w = Weighing::nextWeighing(NumText::Val(answer), prev, days);
         // A weight the history would keep as 0 is refused like any other
         // weight no animal has, and asked for again.

@@ -611,21 +611,30 @@ private slots:
             void showGrowthCurve(const CaseFacts &facts) override { curves << facts; }
             void showDietCalculator(frmDocument *window) override { diets << window; }
         } host;
+        // A kitten of 12 weeks at its last weighing, at 3.5 kg.
+        const QDate lastWeighed(2026, 12, 1);
+        QPointer<frmDocument> doc = w.open(CaseBuilder()
+                                               .animal("Tiddles")
+                                               .species("Cat")
+                                               .breed("Siamese")
+                                               .range(3, 4)
+                                               .dob(lastWeighed.addDays(-12 * 7))
+                                               .history("3.4;3.5;")
+                                               .lastWeighed(lastWeighed)
+                                               .add(),
+                                           "Tiddles", "Smith");
+        QVERIFY(doc);
         CaseHost::install(&host);
-        frmDocument doc;
-        control<QLineEdit>(&doc, "WeeksOldLastWeighed")->setText(" 12");
-        control<QLineEdit>(&doc, "LocalCurrWt")->setText(QStringLiteral("3.5"));
-        control<QLineEdit>(&doc, "LocalSpp")->setText(QStringLiteral("Cat"));
         App().CurrSpecies = QStringLiteral("Dog"); // another window's case
-        doc.GrowthCv_Click();
+        doc->GrowthCv_Click();
         App().DietCalcStandAlone = -1;
-        doc.DietCalcMe_Click();
+        doc->DietCalcMe_Click();
         CaseHost::install(nullptr);
         QCOMPARE(host.curves.size(), 1);
         QCOMPARE(host.curves.first().species, QStringLiteral("Cat"));
         QCOMPARE(host.curves.first().weeksOld, qint16(12));
         QCOMPARE(host.curves.first().currentWt, 3.5f);
-        QCOMPARE(host.diets, QList<frmDocument *>{&doc});
+        QCOMPARE(host.diets, QList<frmDocument *>{doc.data()});
         QCOMPARE(App().CurrSpecies, QStringLiteral("Cat"));
         QCOMPARE(App().DietCalcStandAlone, qint16(0));
         FW_VERIFY_PROMPTS(w.prompt);

@@ -56,11 +56,18 @@ public:
     {
         setWindowTitle(caption);
         setCaseRef(CaseRef{caseNo, QString(), QString()});
-        control<QLineEdit>(this, "LocalSpp")->setText(species);
+        m_species = species;
         DietRecMe = control<QPlainTextEdit>(this, "DietRecMe");
         DietRecMe->setPlainText(QStringLiteral("before"));
     }
 
+    // No row behind the stand-in to load the case from.
+    CaseFacts facts() const override
+    {
+        CaseFacts f = frmDocument::facts();
+        f.species = m_species;
+        return f;
+    }
     void NextWt_Click() override { press("NextWt"); }
     void UndoToLastWt_Click() override { press("UndoToLastWt"); }
     void Zoom_Click() override { press("Zoom"); }
@@ -84,6 +91,8 @@ public:
     QPlainTextEdit *DietRecMe = nullptr;
 
 private:
+    QString m_species;
+
     void press(const char *name)
     {
         pressed << QLatin1String(name);
