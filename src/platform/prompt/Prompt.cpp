@@ -175,10 +175,9 @@ public:
         // range or selection belongs to one document, not to the setup.
         dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize |
                           QAbstractPrintDialog::PrintCollateCopies);
-        // The dialog confirms with "Print"; a setup prints nothing.
-        if (auto *buttons = dialog.findChild<QDialogButtonBox *>())
-            if (QPushButton *ok = buttons->button(QDialogButtonBox::Ok))
-                ok->setText(QStringLiteral("OK"));
+        // The platform's dialog confirms with its own "Print" button: here it
+        // keeps the choice and prints nothing. Its inner buttons are not ours
+        // to relabel.
         return dialog.exec() == QDialog::Accepted;
     }
 
