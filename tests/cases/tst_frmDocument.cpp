@@ -57,6 +57,16 @@ struct World {
     }
 
     // Rex Smith's Labrador as case 12: 20 weeks from 38 down by 0.25 a week.
+    /// Another owner's cat, for the tests of two cases open at once.
+    static CaseBuilder tiddles()
+    {
+        return CaseBuilder()
+            .surname("Jones")
+            .animal("Tiddles")
+            .species("Cat")
+            .history("4.8;4.7;")
+            .lastWeighed(QDate(2026, 11, 20));
+    }
     static CaseBuilder rex()
     {
         return CaseBuilder()
@@ -528,13 +538,7 @@ private slots:
     {
         World w;
         const int rex = w.rex().add();
-        const int tib = CaseBuilder()
-                            .surname("Jones")
-                            .animal("Tiddles")
-                            .species("Cat")
-                            .history("4.8;4.7;")
-                            .lastWeighed(QDate(2026, 11, 20))
-                            .add();
+        const int tib = w.tiddles().add();
         QPointer<frmDocument> first = w.open(rex, "Rex", "Smith");
         QPointer<frmDocument> second = w.open(rex, "Rex", "Smith");
         QPointer<frmDocument> tiddles = w.open(tib, "Tiddles", "Jones"); // the current case
@@ -573,13 +577,7 @@ private slots:
     {
         World w;
         const int rex = w.rex().add();
-        const int tib = CaseBuilder()
-                            .surname("Jones")
-                            .animal("Tiddles")
-                            .species("Cat")
-                            .history("4.8;4.7;")
-                            .lastWeighed(QDate(2026, 11, 20))
-                            .add();
+        const int tib = w.tiddles().add();
         QPointer<frmDocument> tiddles = w.open(tib, "Tiddles", "Jones");
         QPointer<frmDocument> rexWindow = w.open(rex, "Rex", "Smith"); // now the current case
         QCOMPARE(App().CurrCaseNo, QString::number(rex));
